@@ -1,0 +1,7 @@
+// The entry points the generated display offers its renderer.
+#pragma once
+
+#include "model.h"
+
+// Draws the whole display with the drawing library.
+void DrawDisplay();

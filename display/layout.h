@@ -1,0 +1,20 @@
+// Where the three instrument panels stand, and their per-frame transitions
+// between the home, focus and parked places.
+#pragma once
+
+struct PanelLayout {
+    float x;
+    float y;
+    float scale;
+};
+
+constexpr int kPanelCount = 3;
+constexpr int kTransitionFrames = 20;
+
+extern PanelLayout g_panels[kPanelCount];
+
+// One frame of a moving property from origin o towards target t.
+float stepToward(float value, float origin, float target);
+
+// Advances the panel layout by one frame of the transition of this phase.
+void advancePanelLayout(int firstFrame, int phase);

@@ -1,0 +1,53 @@
+#include <cmath>
+
+#include "pattern.h"
+#include "scratch.h"
+#include "state.h"
+
+int grInit(float scratchGrowth)
+{
+    g_draw.matrixIndex = -1;
+    g_draw.clip.halfPlaneActive = 0;
+    g_draw.clip.rectActive = 0;
+    g_draw.clip.stencilActive = 0;
+    g_draw.clipIndex = -1;
+
+    // A factor below 1 would leave a grown buffer smaller than asked for.
+    g_draw.scratchGrowth = std::isnan(scratchGrowth) || scratchGrowth < 1.0f ? 1.0f : scratchGrowth;
+    freeScratch();
+
+    if (patternTableInUse())
+        clearPatternTextures(g_draw.patternTextures, g_draw.tables.patternCount);
+    g_draw.pattern = nullptr;
+    g_draw.patternTexture = nullptr;
+    return GR_INIT_OK;
+}
+
+void grShutdown()
+{
+    if (patternTableInUse())
+        releasePatternTextures(g_draw.patternTextures, g_draw.tables.patternCount);
+    g_draw.pattern = nullptr;
+    g_draw.patternTexture = nullptr;
+    freeScratch();
+}
+
+void grBeginFrame()
+{
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_DEPTH_TEST);
+    glShadeModel(GL_FLAT);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_TEXTURE_1D);
+    glDisable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glDisable(GL_BLEND);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    g_draw.antialias = 0;
+    glDisable(GL_MULTISAMPLE);
+    g_draw.pattern = nullptr;
+    GR_CHECK_GL("begin frame");
+}
+
+void grEndFrame() {}

@@ -1,0 +1,63 @@
+// The drawing library's global state. There is exactly one instance,
+// g_draw, used from the thread that owns the GL context; nothing locks it.
+#pragma once
+
+#include "gl.h"
+#include "gr.h"
+
+struct PatternTexture {
+    GLuint name;   // 0 until the texture is created
+    float length;  // pattern length in texels (units of line length)
+};
+
+struct ClipState {
+    int halfPlaneActive, halfPlaneSide, halfPlaneValue;
+    int rectActive, rectX1, rectY1, rectX2, rectY2;
+    int stencilActive, stencilMode, stencilRef;
+};
+
+// A growable array of float pairs; capacity is counted in pairs.
+struct ScratchBuffer {
+    float* data;
+    int capacity;
+};
+
+struct DrawState {
+    GrTables tables;
+
+    const GrColor* color;        // null until grSetColor
+    const GrColor* borderColor;  // null until grSetBorderColor
+    float lineWidth;
+    float borderWidth;
+    int font;
+    int image;
+    int alignHorizontal;
+    int alignVertical;
+
+    int antialias;
+    int fill;
+    int border;
+
+    const LinePattern* pattern;            // null: none selected this frame
+    PatternTexture* patternTexture;        // null: outlines have no texture
+    float patternPhase;                    // texture coordinate carried along a polyline
+    PatternTexture patternTextures[GR_MAX_PATTERNS];
+
+    float matrixStack[GR_MAX_MATRIX_DEPTH][16];
+    int matrixIndex;  // -1 = empty
+
+    ClipState clip;
+    ClipState clipStack[GR_MAX_CLIP_DEPTH];
+    int clipIndex;  // -1 = empty
+
+    ScratchBuffer vertexScratch;
+    ScratchBuffer texCoordScratch;
+    float scratchGrowth;
+
+    GrDiagnostics diagnostics;
+};
+
+extern DrawState g_draw;
+
+// True when the pattern table holds entries the library manages textures for.
+bool patternTableInUse();

@@ -1,0 +1,41 @@
+// Everything OpenGL for one view: the probed formats (once per run), the
+// context of the current surface, viewport and projection, and the frame.
+#pragma once
+
+#include "pixel_format_table.h"
+#include "render_surface.h"
+
+// Texts of the start-up failures of the drawing library.
+extern const char* const kImageLoadFailedText;
+extern const char* const kFontLoadFailedText;
+extern const char* const kErrorCaption;
+
+// The display's origin lies this many pixels right of and above the view's
+// lower left corner.
+constexpr double kDisplayMargin = 10.0;
+
+// Viewport and projection for a view of width x height pixels: one unit a
+// pixel, y upwards, origin kDisplayMargin pixels in from the lower left.
+void setDisplayProjection(int width, int height);
+
+class DisplayRenderer {
+public:
+    // Probes the pixel formats, sets the character-type locale and seeds the
+    // random generator; once per program run.
+    bool Init(PixelFormatProbe& probe);
+    // Creates the context on surface with the table's format for samples and
+    // starts the drawing library in it.
+    bool Create(RenderSurface* surface, int samples);
+    // Releases the drawing library and the context; safe to call repeatedly.
+    void Destroy();
+    void Resize(int width, int height);
+    // Runs one frame; the animated values advance while running and on the
+    // first paint of the program run.
+    void Paint(bool running);
+    const PixelFormatTable& Formats() const { return formats_; }
+
+private:
+    RenderSurface* surface_ = nullptr;
+    bool hasContext_ = false;
+    PixelFormatTable formats_;
+};

@@ -1,0 +1,199 @@
+#include "egl_headless.h"
+
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+
+#include <cstdio>
+
+namespace {
+
+EGLint kPlainAttributes[] = {
+    EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+    EGL_COLOR_BUFFER_TYPE, EGL_RGB_BUFFER, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
+    EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8, EGL_DEPTH_SIZE, 0, EGL_STENCIL_SIZE, 1,
+    EGL_SAMPLE_BUFFERS, 0, EGL_NONE,
+};
+
+EGLint kMultisampleAttributes[] = {
+    EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+    EGL_COLOR_BUFFER_TYPE, EGL_RGB_BUFFER, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
+    EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8, EGL_DEPTH_SIZE, 0, EGL_STENCIL_SIZE, 1,
+    EGL_SAMPLE_BUFFERS, 1, EGL_NONE,
+};
+
+EGLint attribute(EGLDisplay display, EGLConfig config, EGLint name)
+{
+    EGLint value = -1;
+    eglGetConfigAttrib(display, config, name, &value);
+    return value;
+}
+
+// The drivers may offer deeper colour first; the display wants exactly 8 bits.
+bool hasEightBitChannels(EGLDisplay display, EGLConfig config)
+{
+    return attribute(display, config, EGL_RED_SIZE) == 8 &&
+           attribute(display, config, EGL_GREEN_SIZE) == 8 &&
+           attribute(display, config, EGL_BLUE_SIZE) == 8 &&
+           attribute(display, config, EGL_ALPHA_SIZE) == 8;
+}
+
+std::vector<EGLConfig> chooseConfigs(EGLDisplay display, const EGLint* attributes, int max)
+{
+    std::vector<EGLConfig> configs(max);
+    EGLint count = 0;
+    if (!eglChooseConfig(display, attributes, configs.data(), max, &count) || count < 0)
+        count = 0;
+    configs.resize(count);
+    std::vector<EGLConfig> kept;
+    for (EGLConfig config : configs)
+        if (hasEightBitChannels(display, config))
+            kept.push_back(config);
+    return kept;
+}
+
+bool configById(EGLDisplay display, int id, EGLConfig* config)
+{
+    const EGLint attributes[] = {EGL_CONFIG_ID, id, EGL_NONE};
+    EGLint count = 0;
+    return eglChooseConfig(display, attributes, config, 1, &count) && count == 1;
+}
+
+}  // namespace
+
+EGLDisplay headlessDisplay(std::string* error)
+{
+    static EGLDisplay display = EGL_NO_DISPLAY;
+    static std::string failure;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+            eglGetProcAddress("eglGetPlatformDisplayEXT"));
+        EGLDisplay candidate = EGL_NO_DISPLAY;
+        if (getPlatformDisplay)
+            candidate = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+        if (candidate == EGL_NO_DISPLAY) {
+            failure = "EGL: the surfaceless platform is not available";
+        } else if (!eglInitialize(candidate, nullptr, nullptr)) {
+            failure = "EGL: cannot initialise the surfaceless display";
+        } else if (!eglBindAPI(EGL_OPENGL_API)) {
+            failure = "EGL: desktop OpenGL is not available";
+        } else {
+            display = candidate;
+        }
+    }
+    if (error && display == EGL_NO_DISPLAY)
+        *error = failure;
+    return display;
+}
+
+bool EglProbe::ChoosePlainFormat(int* format)
+{
+    EGLDisplay display = headlessDisplay(&error_);
+    if (display == EGL_NO_DISPLAY)
+        return false;
+    std::vector<EGLConfig> configs = chooseConfigs(display, kPlainAttributes, 64);
+    if (configs.empty()) {
+        error_ = "EGL: no RGBA8 pbuffer configuration with a stencil buffer";
+        return false;
+    }
+    // Like a hidden window with a throw-away context: prove it can be current.
+    EglPbufferSurface trial(1, 1);
+    const int id = attribute(display, configs[0], EGL_CONFIG_ID);
+    if (!trial.Bind() || !trial.CreateContext(id) || !trial.MakeCurrent()) {
+        error_ = "EGL: cannot make a context current on the plain configuration";
+        return false;
+    }
+    trial.DeleteContext();
+    trial.Release();
+    *format = id;
+    return true;
+}
+
+// Multisampling is part of core EGL.
+bool EglProbe::HasMultisampleExtension() { return true; }
+
+// EGL has no swap method to choose: both attempts ask the same.
+bool EglProbe::ChooseMultisampleFormats(bool, std::vector<int>* formats)
+{
+    EGLDisplay display = headlessDisplay(&error_);
+    if (display == EGL_NO_DISPLAY)
+        return false;
+    for (EGLConfig config : chooseConfigs(display, kMultisampleAttributes, kMaxMultisampleFormats))
+        formats->push_back(attribute(display, config, EGL_CONFIG_ID));
+    return true;
+}
+
+bool EglProbe::QuerySamples(int format, int* samples)
+{
+    EGLDisplay display = headlessDisplay(&error_);
+    EGLConfig config;
+    if (display == EGL_NO_DISPLAY || !configById(display, format, &config))
+        return false;
+    return eglGetConfigAttrib(display, config, EGL_SAMPLES, samples) == EGL_TRUE;
+}
+
+EglPbufferSurface::~EglPbufferSurface()
+{
+    DeleteContext();
+    Release();
+}
+
+bool EglPbufferSurface::Bind()
+{
+    display_ = headlessDisplay(nullptr);
+    return display_ != EGL_NO_DISPLAY;
+}
+
+bool EglPbufferSurface::CreateContext(int format)
+{
+    EGLConfig config;
+    if (display_ == EGL_NO_DISPLAY || !configById(display_, format, &config))
+        return false;
+    const EGLint size[] = {EGL_WIDTH, width_, EGL_HEIGHT, height_, EGL_NONE};
+    surface_ = eglCreatePbufferSurface(display_, config, size);
+    if (surface_ == EGL_NO_SURFACE)
+        return false;
+    context_ = eglCreateContext(display_, config, EGL_NO_CONTEXT, nullptr);
+    return context_ != EGL_NO_CONTEXT;
+}
+
+bool EglPbufferSurface::MakeCurrent()
+{
+    return context_ != EGL_NO_CONTEXT && eglMakeCurrent(display_, surface_, surface_, context_);
+}
+
+void EglPbufferSurface::DeleteContext()
+{
+    if (display_ == EGL_NO_DISPLAY)
+        return;
+    eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    if (context_ != EGL_NO_CONTEXT)
+        eglDestroyContext(display_, context_);
+    context_ = EGL_NO_CONTEXT;
+}
+
+void EglPbufferSurface::Release()
+{
+    if (display_ != EGL_NO_DISPLAY && surface_ != EGL_NO_SURFACE)
+        eglDestroySurface(display_, surface_);
+    surface_ = EGL_NO_SURFACE;
+}
+
+void EglPbufferSurface::SwapBuffers()
+{
+    if (surface_ != EGL_NO_SURFACE)
+        eglSwapBuffers(display_, surface_);
+}
+
+void EglPbufferSurface::ReportError(const char* text, const char* caption)
+{
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+}
+
+int EglPbufferSurface::Samples() const
+{
+    GLint samples = 0;
+    glGetIntegerv(GL_SAMPLES, &samples);
+    return samples;
+}

@@ -1,0 +1,54 @@
+// Headless rendering through EGL on Mesa's surfaceless platform: the
+// configuration probe and a pbuffer surface of an exact configuration.
+#pragma once
+
+#include <EGL/egl.h>
+
+#include <string>
+#include <vector>
+
+#include "pixel_format_table.h"
+#include "render_surface.h"
+
+// The process's surfaceless EGL display, initialised on first use; null
+// (with the reason in *error) when the platform is not available.
+EGLDisplay headlessDisplay(std::string* error);
+
+class EglProbe : public PixelFormatProbe {
+public:
+    bool ChoosePlainFormat(int* format) override;
+    bool HasMultisampleExtension() override;
+    bool ChooseMultisampleFormats(bool swapExchange, std::vector<int>* formats) override;
+    bool QuerySamples(int format, int* samples) override;
+    const std::string& Error() const { return error_; }
+
+private:
+    std::string error_;
+};
+
+class EglPbufferSurface : public RenderSurface {
+public:
+    EglPbufferSurface(int width, int height) : width_(width), height_(height) {}
+    ~EglPbufferSurface() override;
+
+    bool Bind() override;
+    bool CreateContext(int format) override;
+    bool MakeCurrent() override;
+    void DeleteContext() override;
+    bool Exists() const override { return true; }
+    void Release() override;
+    void SwapBuffers() override;
+    void ReportError(const char* text, const char* caption) override;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // The sample count the context actually got (GL_SAMPLES).
+    int Samples() const;
+
+private:
+    int width_;
+    int height_;
+    EGLDisplay display_ = EGL_NO_DISPLAY;
+    EGLSurface surface_ = EGL_NO_SURFACE;
+    EGLContext context_ = EGL_NO_CONTEXT;
+};

@@ -1,0 +1,142 @@
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include "display_renderer.h"
+#include "egl_headless.h"
+#include "model.h"
+#include "pixel_fixture.h"
+#include "snapshot.h"
+
+namespace {
+
+// A headless surface whose window can be made to disappear or fail.
+class TestSurface : public EglPbufferSurface {
+public:
+    using EglPbufferSurface::EglPbufferSurface;
+    bool exists = true;
+    int swaps = 0;
+    int releases = 0;
+    bool Exists() const override { return exists; }
+    void Release() override
+    {
+        ++releases;
+        EglPbufferSurface::Release();
+    }
+    void SwapBuffers() override
+    {
+        ++swaps;
+        EglPbufferSurface::SwapBuffers();
+    }
+};
+
+Rgb pixelAt(const RgbaImage& image, int x, int yFromBottom)
+{
+    const uint8_t* p = &image.pixels[(static_cast<size_t>(image.height - 1 - yFromBottom) * image.width + x) * 4];
+    return {p[0], p[1], p[2]};
+}
+
+}  // namespace
+
+TEST(Renderer, FirstPaintUpdatesOnceEvenWhilePaused)
+{
+    EglProbe probe;
+    DisplayRenderer renderer;
+    ASSERT_TRUE(renderer.Init(probe)) << probe.Error();
+    TestSurface surface(64, 64);
+    ASSERT_TRUE(renderer.Create(&surface, 0));
+    renderer.Resize(64, 64);
+
+    renderer.Paint(false);
+    EXPECT_EQ(g_model.frameCounter, 0);
+    EXPECT_EQ(g_model.firstFrame, 1);
+    renderer.Paint(false);
+    renderer.Paint(false);
+    EXPECT_EQ(g_model.frameCounter, 0) << "paused repaints do not advance";
+    renderer.Paint(true);
+    EXPECT_EQ(g_model.frameCounter, 1);
+    EXPECT_EQ(surface.swaps, 4);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    renderer.Destroy();
+}
+
+TEST(Renderer, PaintsTheBackgroundAtTheDisplayOriginAndClearsAroundIt)
+{
+    EglProbe probe;
+    DisplayRenderer renderer;
+    ASSERT_TRUE(renderer.Init(probe));
+    TestSurface surface(100, 80);
+    ASSERT_TRUE(renderer.Create(&surface, 0));
+    renderer.Resize(100, 80);
+    renderer.Paint(false);
+    const RgbaImage image = readFramebuffer(100, 80);
+    const Rgb background = {121, 121, 140};
+    const Rgb clear = {21, 21, 21};  // 0.082 of 255
+    EXPECT_EQ(pixelAt(image, 10, 10), background);
+    EXPECT_EQ(pixelAt(image, 99, 79), background) << "a small view cuts the display off top and right";
+    EXPECT_EQ(pixelAt(image, 9, 10), clear);
+    EXPECT_EQ(pixelAt(image, 10, 9), clear);
+    EXPECT_EQ(pixelAt(image, 0, 0), clear);
+    renderer.Destroy();
+}
+
+TEST(Renderer, ResizeSetsAPixelProjectionAnchoredTenPixelsIn)
+{
+    EglProbe probe;
+    DisplayRenderer renderer;
+    ASSERT_TRUE(renderer.Init(probe));
+    TestSurface surface(16, 16);
+    ASSERT_TRUE(renderer.Create(&surface, 0));
+    renderer.Resize(1, 1);
+    GLdouble projection[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    // ortho(-10, -9, -10, -9, 1, -1): scale 2, offset -(r + l) / (r - l) = 19.
+    EXPECT_DOUBLE_EQ(projection[0], 2.0);
+    EXPECT_DOUBLE_EQ(projection[5], 2.0);
+    EXPECT_DOUBLE_EQ(projection[10], 1.0);
+    EXPECT_DOUBLE_EQ(projection[12], 19.0);
+    EXPECT_DOUBLE_EQ(projection[13], 19.0);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 1);
+    GLfloat modelview[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    EXPECT_FLOAT_EQ(modelview[12], 0.375f);
+    EXPECT_FLOAT_EQ(modelview[13], 0.375f);
+    renderer.Destroy();
+}
+
+TEST(Renderer, DestroyIsSafeRepeatedlyAndKeepsHandlesOfAVanishedWindow)
+{
+    EglProbe probe;
+    DisplayRenderer renderer;
+    ASSERT_TRUE(renderer.Init(probe));
+    TestSurface surface(16, 16);
+    ASSERT_TRUE(renderer.Create(&surface, 0));
+    surface.exists = false;
+    renderer.Destroy();
+    EXPECT_EQ(surface.releases, 0);
+    renderer.Destroy();
+    surface.exists = true;
+    renderer.Destroy();
+    EXPECT_EQ(surface.releases, 1);
+    renderer.Destroy();
+    EXPECT_EQ(surface.releases, 1);
+}
+
+TEST(Renderer, MultisampledContextsGetTheirSampleCount)
+{
+    EglProbe probe;
+    DisplayRenderer renderer;
+    ASSERT_TRUE(renderer.Init(probe));
+    const PixelFormatTable& formats = renderer.Formats();
+    ASSERT_TRUE(formats.IsSupported(0));
+    for (const PixelFormatEntry& entry : formats.Entries()) {
+        TestSurface surface(16, 16);
+        ASSERT_TRUE(renderer.Create(&surface, entry.samples));
+        EXPECT_EQ(surface.Samples(), entry.samples);
+        renderer.Destroy();
+    }
+    TestSurface surface(16, 16);
+    EXPECT_FALSE(renderer.Create(&surface, 3)) << "a count the table lacks is refused";
+    renderer.Destroy();
+}

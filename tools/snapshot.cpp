@@ -1,0 +1,137 @@
+#include "snapshot.h"
+
+#include <GL/gl.h>
+
+#include <charconv>
+#include <cstring>
+
+#include "display_renderer.h"
+#include "egl_headless.h"
+
+const char* const kSnapshotUsage =
+    "usage: panel-snapshot [--frames N] [--samples S] [--size WxH] -o out.png\n"
+    "       panel-snapshot --formats\n";
+
+namespace {
+
+constexpr int kMaxFrames = 1000000;
+constexpr int kMaxSide = 16384;
+
+bool parseInt(const char* text, int* value)
+{
+    const char* end = text + std::strlen(text);
+    auto [ptr, ec] = std::from_chars(text, end, *value);
+    return ec == std::errc() && ptr == end;
+}
+
+bool parseSize(const char* text, int* width, int* height)
+{
+    const char* x = std::strchr(text, 'x');
+    if (!x)
+        return false;
+    const std::string w(text, x);
+    return parseInt(w.c_str(), width) && parseInt(x + 1, height);
+}
+
+}  // namespace
+
+bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* options, std::string* error)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (arg == "--formats") {
+            options->listFormats = true;
+            continue;
+        }
+        if (arg != "--frames" && arg != "--samples" && arg != "--size" && arg != "-o") {
+            *error = "unknown argument: " + arg;
+            return false;
+        }
+        if (!value) {
+            *error = arg + " needs a value";
+            return false;
+        }
+        ++i;
+        if (arg == "--frames") {
+            if (!parseInt(value, &options->frames) || options->frames < 1 || options->frames > kMaxFrames) {
+                *error = std::string("--frames takes a count from 1 to 1000000, not ") + value;
+                return false;
+            }
+        } else if (arg == "--samples") {
+            if (!parseInt(value, &options->samples) || options->samples < 0) {
+                *error = std::string("--samples takes a sample count, not ") + value;
+                return false;
+            }
+        } else if (arg == "--size") {
+            if (!parseSize(value, &options->width, &options->height) || options->width < 1 ||
+                options->height < 1 || options->width > kMaxSide || options->height > kMaxSide) {
+                *error = std::string("--size takes WxH with sides from 1 to 16384, not ") + value;
+                return false;
+            }
+        } else {
+            options->output = value;
+        }
+    }
+    if (!options->listFormats && options->output.empty()) {
+        *error = "an output file is needed: -o out.png";
+        return false;
+    }
+    return true;
+}
+
+RgbaImage readFramebuffer(int width, int height)
+{
+    RgbaImage image;
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(static_cast<size_t>(width) * height * 4);
+    std::vector<uint8_t> bottomUp(image.pixels.size());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    const size_t row = static_cast<size_t>(width) * 4;
+    for (int y = 0; y < height; ++y)
+        std::memcpy(&image.pixels[y * row], &bottomUp[(height - 1 - y) * row], row);
+    return image;
+}
+
+int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream& err)
+{
+    EglProbe probe;
+    DisplayRenderer renderer;
+    if (!renderer.Init(probe)) {
+        err << "panel-snapshot: " << probe.Error() << "\n";
+        return 1;
+    }
+    const PixelFormatTable& formats = renderer.Formats();
+    if (options.listFormats) {
+        for (const PixelFormatEntry& entry : formats.Entries())
+            out << entry.samples << " " << entry.format << "\n";
+        return 0;
+    }
+    const int samples = options.samples < 0 ? formats.DefaultSampleCount() : options.samples;
+    if (!formats.IsSupported(samples)) {
+        err << "panel-snapshot: no pixel format with " << samples << " samples; available:";
+        for (const PixelFormatEntry& entry : formats.Entries())
+            err << " " << entry.samples;
+        err << "\n";
+        return 2;
+    }
+    EglPbufferSurface surface(options.width, options.height);
+    if (!renderer.Create(&surface, samples)) {
+        err << "panel-snapshot: cannot create the GL context\n";
+        renderer.Destroy();
+        return 1;
+    }
+    renderer.Resize(options.width, options.height);
+    for (int i = 0; i < options.frames; ++i)
+        renderer.Paint(i > 0);
+    const RgbaImage image = readFramebuffer(options.width, options.height);
+    renderer.Destroy();
+    std::string error;
+    if (!writePng(options.output, image, &error)) {
+        err << "panel-snapshot: " << error << "\n";
+        return 1;
+    }
+    return 0;
+}

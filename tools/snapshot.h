@@ -1,0 +1,28 @@
+// panel-snapshot: renders the display headless and writes a PNG.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "png_file.h"
+
+struct SnapshotOptions {
+    int frames = 1;
+    int samples = -1;  // -1: the view's default rule
+    int width = 778;   // the display area with its 10-pixel margin
+    int height = 1034;
+    std::string output;
+    bool listFormats = false;
+};
+
+// Parses the command line; false with a message in *error for bad arguments.
+bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* options, std::string* error);
+
+// The pixels of the current GL framebuffer, top row first.
+RgbaImage readFramebuffer(int width, int height);
+
+// Runs the tool: 0 on success, 1 when rendering fails, 2 for a sample count
+// the table lacks.
+int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream& err);
+
+extern const char* const kSnapshotUsage;

@@ -11,11 +11,16 @@ std::ostream& operator<<(std::ostream& out, const Rgb& c)
     return out << "rgb(" << c.r << ", " << c.g << ", " << c.b << ")";
 }
 
-void PixelTest::SetUp() { StartContext(0); }
+void PixelTest::SetUp()
+{
+    grResetDiagnostics();
+    StartContext(0);
+}
 
 void PixelTest::TearDown()
 {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_EQ(grDiagnostics().glErrors, 0) << "GL errors at the library's checked points";
     StopContext();
 }
 

@@ -1,8 +1,14 @@
 #include "rect.h"
 
+#include <cmath>
+
+#include "rect_outline.h"
 #include "submit.h"
 
-static void fillSpan(float a, float b, float* lo, float* hi)
+namespace {
+
+// The fill covers the first corner's pixel and stops short of the second's.
+void fillSpan(float a, float b, float* lo, float* hi)
 {
     if (b >= a) {
         *lo = a - 0.5f;
@@ -13,20 +19,55 @@ static void fillSpan(float a, float b, float* lo, float* hi)
     }
 }
 
+// An odd-width outline centres on the first corner's pixel row and on the
+// row before the second corner's; an even one lies half a pixel inside both
+// corners, so either covers whole pixels.
+void outlineSpan(float a, float b, bool odd, float* lo, float* hi)
+{
+    if (b < a) {
+        *lo = odd ? b + 1.0f : b + 0.5f;
+        *hi = odd ? a : a - 0.5f;
+    } else {
+        *lo = odd ? a : a + 0.5f;
+        *hi = odd ? b - 1.0f : b - 0.5f;
+    }
+}
+
+bool oddPixelWidth(float width) { return std::fmod(std::trunc(static_cast<double>(width + 0.5f)), 2.0) != 0.0; }
+
+void drawRectOutline(float x1, float y1, float x2, float y2)
+{
+    const OutlineStyle style = outlineStyle();
+    if (style == OutlineStyle::Hidden)
+        return;
+    if (!std::isfinite(g_draw.lineWidth)) {
+        ++g_draw.diagnostics.rejectedShapes;
+        return;
+    }
+    const bool odd = oddPixelWidth(g_draw.lineWidth);
+    RectEdges edges;
+    outlineSpan(x1, x2, odd, &edges.xl, &edges.xh);
+    outlineSpan(y1, y2, odd, &edges.yl, &edges.yh);
+    if (style == OutlineStyle::Solid)
+        drawSolidRectOutline(edges);
+    else
+        drawDashedRectOutline(edges);
+    GR_CHECK_GL("rect outline");
+}
+
+}  // namespace
+
 void fillRect(float x1, float y1, float x2, float y2)
 {
-    float xa, xb, ya, yb;
-    fillSpan(x1, x2, &xa, &xb);
-    fillSpan(y1, y2, &ya, &yb);
-    const float body[] = {xa, ya, xa, yb, xb, ya, xb, yb};
-    drawVertices(GL_TRIANGLE_STRIP, body, 4, g_draw.color);
+    RectEdges body;
+    fillSpan(x1, x2, &body.xl, &body.xh);
+    fillSpan(y1, y2, &body.yl, &body.yh);
+    const float strip[] = {body.xl, body.yl, body.xl, body.yh, body.xh, body.yl, body.xh, body.yh};
+    drawVertices(GL_TRIANGLE_STRIP, strip, 4, g_draw.color);
     if (g_draw.border) {
-        const float bw = g_draw.borderWidth;
-        const float frame[] = {
-            xa - bw, ya - bw, xa, ya, xb + bw, ya - bw, xb, ya, xb + bw, yb + bw,
-            xb,      yb,      xa - bw, yb + bw, xa, yb, xa - bw, ya - bw, xa, ya,
-        };
-        drawVertices(GL_TRIANGLE_STRIP, frame, 10, g_draw.borderColor);
+        float frame[2 * kFrameStripVertices];
+        writeFrameStrip(frame, grownBy(body, g_draw.borderWidth), body);
+        drawVertices(GL_TRIANGLE_STRIP, frame, kFrameStripVertices, g_draw.borderColor);
     }
     GR_CHECK_GL("fill rect");
 }
@@ -35,7 +76,10 @@ void grRect(int x1, int y1, int x2, int y2)
 {
     if (x1 == x2 || y1 == y2)
         return;
+    const float fx1 = static_cast<float>(x1), fy1 = static_cast<float>(y1);
+    const float fx2 = static_cast<float>(x2), fy2 = static_cast<float>(y2);
     if (g_draw.fill)
-        fillRect(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
-                 static_cast<float>(y2));
+        fillRect(fx1, fy1, fx2, fy2);
+    else
+        drawRectOutline(fx1, fy1, fx2, fy2);
 }

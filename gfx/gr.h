@@ -125,15 +125,17 @@ void grSetMode(int which, int value);
 // ---------------------------------------------------------------------------
 
 // Saves the clip state; a matching grPopClip() must be used. Beyond
-// GR_MAX_CLIP_DEPTH the push is ignored.
+// GR_MAX_CLIP_DEPTH the push is ignored, and so is its matching pop.
 void grPushClip(int tag);
 // Restores and re-applies the saved clip state. Ignored on an empty stack.
 void grPopClip(int tag);
 // Stencil and switching operations 0..7; other values do nothing.
 void grClipOp(int op);
-// Keeps one side of a vertical (side 0, 1) or horizontal (side 2, 3) line.
+// Keeps one side of a vertical (side 0, 1) or horizontal (side 2, 3) line;
+// other sides are refused.
 void grClipHalfPlane(int side, int value);
-// Keeps x1 + 0.5 <= x <= x2 - 0.5 and y1 + 0.5 <= y <= y2 - 0.5.
+// Keeps x1 + 0.5 <= x <= x2 - 0.5 and y1 + 0.5 <= y <= y2 - 0.5; the
+// corners may come in either order.
 void grClipRect(int x1, int y1, int x2, int y2);
 
 // ---------------------------------------------------------------------------

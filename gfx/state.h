@@ -48,7 +48,7 @@ struct DrawState {
 
     ClipState clip;
     ClipState clipStack[GR_MAX_CLIP_DEPTH];
-    int clipIndex;  // -1 = empty
+    int clipIndex;  // -1 = empty; counts on past the stack while pushes are ignored
 
     ScratchBuffer vertexScratch;
     ScratchBuffer texCoordScratch;

@@ -88,7 +88,8 @@ void grEndFrame();
 // ---------------------------------------------------------------------------
 
 // Saves the modelview matrix; a matching grPopMatrix() must be used. The tag
-// only labels the pair. Beyond GR_MAX_MATRIX_DEPTH the push is ignored.
+// only labels the pair. Beyond GR_MAX_MATRIX_DEPTH the push is ignored,
+// and so is its matching pop.
 void grPushMatrix(int tag);
 // Restores the matrix of the matching grPushMatrix(). Ignored on an empty stack.
 void grPopMatrix(int tag);

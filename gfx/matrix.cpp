@@ -1,9 +1,15 @@
+#include <limits>
+
 #include "state.h"
 
+// matrixIndex counts pushes beyond the stack too, so that the pops matching
+// ignored pushes are ignored as well and later pops stay paired.
 void grPushMatrix(int)
 {
-    if (g_draw.matrixIndex + 1 >= GR_MAX_MATRIX_DEPTH) {
+    if (g_draw.matrixIndex >= GR_MAX_MATRIX_DEPTH - 1) {
         ++g_draw.diagnostics.matrixOverflows;
+        if (g_draw.matrixIndex < std::numeric_limits<int>::max())
+            ++g_draw.matrixIndex;
         return;
     }
     ++g_draw.matrixIndex;
@@ -16,8 +22,9 @@ void grPopMatrix(int)
         ++g_draw.diagnostics.matrixUnderflows;
         return;
     }
-    glLoadMatrixf(g_draw.matrixStack[g_draw.matrixIndex]);
-    --g_draw.matrixIndex;
+    const int index = g_draw.matrixIndex--;
+    if (index < GR_MAX_MATRIX_DEPTH)
+        glLoadMatrixf(g_draw.matrixStack[index]);
 }
 
 void grTranslate(int dx, int dy)

@@ -107,12 +107,21 @@ TEST_F(StateTest, MatrixStackSavesAndRestoresAndRefusesToOverflow)
     EXPECT_FLOAT_EQ(rec::modelview()[12], 5.0f);
     EXPECT_FLOAT_EQ(rec::modelview()[13], 7.0f);
 
-    for (int i = 0; i < GR_MAX_MATRIX_DEPTH + 3; ++i)
+    // Pushes beyond the stack are ignored, and so are their pops, so the
+    // outer pairs still restore their own matrices.
+    grPushMatrix(0);  // holds the translation (5, 7)
+    grTranslate(100, 0);
+    for (int i = 0; i < GR_MAX_MATRIX_DEPTH + 2; ++i)
         grPushMatrix(i);
     EXPECT_EQ(grDiagnostics().matrixOverflows, 3);
-    EXPECT_EQ(g_draw.matrixIndex, GR_MAX_MATRIX_DEPTH - 1);
     for (int i = 0; i < GR_MAX_MATRIX_DEPTH + 2; ++i)
         grPopMatrix(i);
+    EXPECT_FLOAT_EQ(rec::modelview()[12], 105.0f);
+    grPopMatrix(0);
+    EXPECT_FLOAT_EQ(rec::modelview()[12], 5.0f);
+    EXPECT_EQ(g_draw.matrixIndex, -1);
+    grPopMatrix(0);
+    grPopMatrix(0);
     EXPECT_EQ(grDiagnostics().matrixUnderflows, 2);
     EXPECT_EQ(g_draw.matrixIndex, -1);
 }

@@ -75,7 +75,7 @@ TEST_F(ShapeTest, EllipseWithoutAreaOrVisibleOutlineDrawsNothing)
         grEllipse(10, 10, 5, 0);
         grEllipse(10, 10, -5, 5);
     }
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_TRUE(rec::callNames().empty());
 
     const LinePattern invisible = {0x0000, 0};
     g_draw.pattern = &invisible;

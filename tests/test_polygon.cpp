@@ -94,17 +94,17 @@ TEST_F(ShapeTest, PolygonsWithFewOrRepeatedPointsDrawOnlyRealEdges)
     grPolygon(two.data(), 0);
     grPolygon(nullptr, 0);
     grTriangleStrip(two.data(), 1);
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_TRUE(rec::callNames().empty());
     EXPECT_EQ(grDiagnostics().rejectedShapes, 0);
     grPolygon(nullptr, 3);
     grPolygon(two.data(), -1);
     grTriangleStrip(nullptr, 4);
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_TRUE(rec::callNames().empty());
     EXPECT_EQ(grDiagnostics().rejectedShapes, 3);
 
     grSetMode(GR_MODE_BORDER, 0);
     grPolygon(two.data(), 2);
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_TRUE(rec::callNames().empty());
 }
 
 TEST_F(ShapeTest, TriangleStripBordersEveryTriangleEdgeThenFills)

@@ -33,16 +33,18 @@ void stripEdges(const GrPoint* p, int count, float width, float** position)
 }
 
 // Bands of twice the border width centred on the edges, so that bw of
-// each shows outside once the fill is drawn over them.
-void drawEdgeBorder(const GrPoint* points, int count, EdgeWriter edges)
+// each shows outside once the fill is drawn over them. False when there is
+// no room for them: the shape is then not drawn at all.
+bool drawEdgeBorder(const GrPoint* points, int count, EdgeWriter edges)
 {
     const long long needed = 6LL * (2LL * count - 3);
     if (needed > kMaxScratchPairs || !ensureVertexScratch(static_cast<int>(needed)))
-        return;
+        return false;
     float* const start = g_draw.vertexScratch.data;
     float* position = start;
     edges(points, count, 2 * g_draw.borderWidth, &position);
     drawVertices(GL_TRIANGLES, start, static_cast<int>((position - start) / 2), g_draw.borderColor);
+    return true;
 }
 
 void drawPoints(const GrPoint* points, int count, GLenum mode)
@@ -65,8 +67,8 @@ void fillWithBorder(const GrPoint* points, int count, GLenum mode, EdgeWriter ed
     }
     if (count < 2)
         return;
-    if (g_draw.border)
-        drawEdgeBorder(points, count, edges);
+    if (g_draw.border && !drawEdgeBorder(points, count, edges))
+        return;
     if (count >= 3)
         drawPoints(points, count, mode);
     GR_CHECK_GL("polygon");

@@ -69,20 +69,6 @@ TEST_F(LinePixels, DashesFallWhereThePatternSays)
     EXPECT_EQ(Count(kRed), 32 + 40);
 }
 
-TEST_F(LinePixels, BorderedLineHasBandsAboveAndBelowOnly)
-{
-    grSetLineWidth(2);
-    grSetMode(GR_MODE_BORDER, 1);
-    grLine(20, 20, 30, 20);
-    Capture();
-    // A width-2 body centred on y = 20 covers rows 19 and 20 (the 0.375
-    // offset puts the band edge below each row's centre).
-    EXPECT_EQ(Mismatches(20, 19, 29, 20, kRed), 0);
-    EXPECT_EQ(Mismatches(20, 21, 29, 21, kBlue), 0);
-    EXPECT_EQ(Mismatches(20, 18, 29, 18, kBlue), 0);
-    EXPECT_EQ(Count(kBlue), 20) << "no border at the ends";
-}
-
 TEST_F(LinePixels, RectanglesCoverExactlyTheirPixels)
 {
     grSetMode(GR_MODE_FILL, 1);
@@ -106,62 +92,6 @@ TEST_F(LinePixels, RectanglesCoverExactlyTheirPixels)
     EXPECT_EQ(Count(kYellow), 12 * 12 - 6 * 6);
     EXPECT_EQ(At(69, 9), kYellow);
     EXPECT_EQ(At(80, 20), kYellow);
-}
-
-TEST_F(LinePixels, BorderedRectanglesFrameTheirBodies)
-{
-    grSetMode(GR_MODE_BORDER, 1);
-    grSetMode(GR_MODE_FILL, 1);
-    grRect(10, 10, 20, 15);
-    grSetMode(GR_MODE_FILL, 0);
-    grSetColor(1);
-    grSetLineWidth(3);
-    grRect(40, 10, 52, 22);  // body 39..52 x 9..22, hole 42..49 x 12..19
-    grSetLinePattern(1);
-    grSetColor(3);
-    grRect(80, 10, 92, 22);
-    Capture();
-    EXPECT_EQ(Count(kRed), 50);
-    EXPECT_EQ(Mismatches(9, 9, 20, 9, kBlue), 0);
-    EXPECT_EQ(Mismatches(9, 15, 20, 15, kBlue), 0);
-    EXPECT_EQ(Mismatches(9, 10, 9, 14, kBlue), 0);
-    EXPECT_EQ(Mismatches(20, 10, 20, 14, kBlue), 0);
-
-    EXPECT_EQ(Count(kGreen), 14 * 14 - 8 * 8);
-    EXPECT_EQ(Mismatches(38, 8, 53, 8, kBlue), 0) << "outer band, corners closed";
-    EXPECT_EQ(Mismatches(38, 8, 38, 23, kBlue), 0);
-    EXPECT_EQ(Mismatches(42, 12, 49, 12, kBlue), 0) << "inner band";
-    EXPECT_EQ(Mismatches(43, 13, 48, 18, kClear), 0);
-
-    // The dashed copy draws only part of the same pixels, never outside them.
-    int dashed = 0;
-    for (int x = 78; x <= 93; ++x)
-        for (int y = 8; y <= 23; ++y) {
-            const Rgb solid = At(x - 40, y);
-            const Rgb here = At(x, y);
-            dashed += here == kYellow;
-            if (!(here == kClear)) {
-                EXPECT_FALSE(solid == kClear) << "(" << x << ", " << y << ") outside the outline";
-                EXPECT_EQ(here == kBlue, solid == kBlue) << "(" << x << ", " << y << ")";
-            }
-        }
-    EXPECT_GT(dashed, 30);
-    EXPECT_LT(dashed, 14 * 14 - 8 * 8 - 30);
-}
-
-TEST_F(LinePixels, SquareDotsCoverTheirSize)
-{
-    for (int index = 1; index <= 5; ++index) {
-        grSetLineWidth(index);
-        grPoint(20 * index, 50);
-    }
-    Capture();
-    EXPECT_EQ(Count(kRed), 1 + 4 + 9 + 16 + 25);
-    EXPECT_EQ(At(20, 50), kRed);
-    EXPECT_EQ(Mismatches(40, 50, 41, 51, kRed), 0);
-    EXPECT_EQ(Mismatches(59, 49, 61, 51, kRed), 0);
-    EXPECT_EQ(Mismatches(79, 49, 82, 52, kRed), 0);
-    EXPECT_EQ(Mismatches(98, 48, 102, 52, kRed), 0);
 }
 
 // Every width and pattern, with and without border; bordered rectangles

@@ -177,29 +177,41 @@ TEST_F(RectTest, WideOutlineStopsItsInnerEdgesAtTheCentreLines)
         << "the frame becomes a plain rectangle without overlap";
 }
 
-TEST_F(RectTest, BorderedOutlineHasMitredBandsOutsideAndInside)
+TEST_F(RectTest, OutlineBordersAreMitredBandsOutsideAndInside)
 {
     grSetMode(GR_MODE_BORDER, 1);
-    outline(1, 0, 0, 10, 5);
-    ASSERT_EQ(rec::draws().size(), 2u);
-    const rec::Draw& border = rec::draws()[1];
-    EXPECT_EQ(border.mode, static_cast<GLenum>(GL_TRIANGLES));
-    EXPECT_EQ(border.vertices.size(), 48u);
-    EXPECT_EQ(border.color.b, 255);
     const Box outer = {-0.5f, -0.5f, 9.5f, 4.5f}, inner = {0.5f, 0.5f, 8.5f, 3.5f};
-    EXPECT_TRUE(tiles(border.vertices, outer.grown(3), [&](double x, double y) {
-        const bool outside = outer.grown(1).contains(x, y) && !outer.contains(x, y);
-        const bool insideBand = inner.contains(x, y) && !inner.grown(-1).contains(x, y);
-        return outside || insideBand;
-    }));
-    EXPECT_EQ(std::vector<std::string>(rec::callNames()).size(), 6u) << "two colours, two pointers, two draws";
+    for (int pattern : {0, 1}) {
+        grSetLinePattern(pattern);
+        outline(1, 0, 0, 10, 5);
+        ASSERT_EQ(rec::draws().size(), 2u);
+        const rec::Draw& border = rec::draws()[1];
+        EXPECT_EQ(border.mode, static_cast<GLenum>(GL_TRIANGLES));
+        EXPECT_EQ(border.vertices.size(), 48u);
+        EXPECT_EQ(border.color.b, 255);
+        EXPECT_TRUE(tiles(border.vertices, outer.grown(3), [&](double x, double y) {
+            return (outer.grown(1).contains(x, y) && !outer.contains(x, y)) ||
+                   (inner.contains(x, y) && !inner.grown(-1).contains(x, y));
+        })) << "pattern " << pattern;
+        EXPECT_EQ(rec::callsNamed("glDrawArrays").size(), 2u);
+        EXPECT_TRUE(rec::atFrameBaseline());
+    }
 
-    // Width 3: the inner band would pass the centre line y = 2 and stops there.
+    // Width 3: the solid inner band would pass the centre line y = 2 and stops there.
+    grSetLinePattern(0);
     outline(3, 0, 0, 10, 5);
     const Box wideOuter = {-1.5f, -1.5f, 10.5f, 5.5f}, wideInner = {1.5f, 1.5f, 7.5f, 2.5f};
     EXPECT_TRUE(tiles(rec::draws().at(1).vertices, wideOuter.grown(3), [&](double x, double y) {
         return (wideOuter.grown(1).contains(x, y) && !wideOuter.contains(x, y)) || wideInner.contains(x, y);
     }));
+
+    grSetLinePattern(1);
+    outline(3, 0, 0, 3, 3);  // sides of 2 do not exceed the width: no inner dashed band
+    ASSERT_EQ(rec::draws().size(), 2u);
+    EXPECT_EQ(rec::draws()[1].vertices.size(), 24u);
+    outline(0.5f, 0, 0, 10, 5);
+    ASSERT_EQ(rec::draws().size(), 1u) << "the border keeps its rows when the line has none";
+    EXPECT_EQ(rec::draws()[0].color.b, 255);
 }
 
 TEST_F(RectTest, DashedOutlineIsBuiltFromOnePixelRows)
@@ -231,31 +243,6 @@ TEST_F(RectTest, DashedOutlineIsBuiltFromOnePixelRows)
 
     outline(0.5f, 0, 0, 10, 5);
     EXPECT_TRUE(rec::draws().empty()) << "no whole row fits a width below 1";
-    EXPECT_TRUE(rec::atFrameBaseline());
-}
-
-TEST_F(RectTest, DashedOutlineBorderRows)
-{
-    grSetLinePattern(1);
-    grSetMode(GR_MODE_BORDER, 1);
-    outline(1, 0, 0, 10, 5);
-    ASSERT_EQ(rec::draws().size(), 2u);
-    const rec::Draw& border = rec::draws()[1];
-    EXPECT_EQ(border.color.b, 255);
-    EXPECT_EQ(border.vertices.size(), 48u);
-    const Box outer = {-0.5f, -0.5f, 9.5f, 4.5f}, inner = {0.5f, 0.5f, 8.5f, 3.5f};
-    EXPECT_TRUE(tiles(border.vertices, outer.grown(3), [&](double x, double y) {
-        return (outer.grown(1).contains(x, y) && !outer.contains(x, y)) ||
-               (inner.contains(x, y) && !inner.grown(-1).contains(x, y));
-    }));
-
-    outline(3, 0, 0, 3, 3);  // sides of 2 do not exceed the width: no inner band
-    ASSERT_EQ(rec::draws().size(), 2u);
-    EXPECT_EQ(rec::draws()[1].vertices.size(), 24u);
-
-    outline(0.5f, 0, 0, 10, 5);
-    ASSERT_EQ(rec::draws().size(), 1u) << "the border keeps its rows when the line has none";
-    EXPECT_EQ(rec::draws()[0].color.b, 255);
     EXPECT_TRUE(rec::atFrameBaseline());
 }
 

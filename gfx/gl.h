@@ -3,6 +3,9 @@
 
 #include <GL/gl.h>
 
+// Reads and forgets the errors GL has queued; returns how many there were.
+int drainGlErrors();
+
 // Checks for GL errors at a labelled point when GR_CHECK_GL_ERRORS is set
 // (debug builds); each error found is counted in grDiagnostics().glErrors.
 void grCheckGlErrors(const char* where);

@@ -38,8 +38,7 @@ bool createPatternTexture(const LinePattern& pattern, GLuint* name)
     unsigned char texels[kMaxPatternTexels];
     const int width = buildPatternTexels(pattern, texels);
 
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    drainGlErrors();
     glGenTextures(1, name);
     glBindTexture(GL_TEXTURE_1D, *name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

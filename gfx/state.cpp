@@ -101,9 +101,20 @@ GrDiagnostics grDiagnostics() { return g_draw.diagnostics; }
 
 void grResetDiagnostics() { g_draw.diagnostics = {}; }
 
+// Without a current context some drivers report an error on every call, so
+// the loops are bounded.
+constexpr int kMaxQueuedGlErrors = 64;
+
+int drainGlErrors()
+{
+    int errors = 0;
+    while (errors < kMaxQueuedGlErrors && glGetError() != GL_NO_ERROR)
+        ++errors;
+    return errors;
+}
+
 void grCheckGlErrors(const char* where)
 {
     (void)where;  // a label to break on in a debugger
-    while (glGetError() != GL_NO_ERROR)
-        ++g_draw.diagnostics.glErrors;
+    g_draw.diagnostics.glErrors += drainGlErrors();
 }

@@ -15,23 +15,25 @@ protected:
     {
         PixelTest::SetUp();
         grSetColor(0);
-        grSetBorderColor(3);
-        grSetBorderWidth(0);
-        grSetLineWidth(0);
-        grSetMode(GR_MODE_FILL, 0);
+        grSetBorderColor(3);  // white
+        grSetBorderWidth(0);  // 1 unit
+        grSetLineWidth(3);
+        grSetMode(GR_MODE_FILL, 0);  // the switches outlive a context
         grSetMode(GR_MODE_BORDER, 0);
     }
 
-    // Checks a pixel relative to an origin, with the offset in the message.
-    void Expect(int ox, int oy, int dx, int dy, const Rgb& color) const
+    // Expects each offset from (ox, oy) to show color.
+    void ExpectAt(int ox, int oy, std::initializer_list<std::pair<int, int>> offsets, const Rgb& color) const
     {
-        EXPECT_EQ(At(ox + dx, oy + dy), color) << "at offset (" << dx << ", " << dy << ")";
+        for (auto [dx, dy] : offsets)
+            EXPECT_EQ(At(ox + dx, oy + dy), color) << "at offset (" << dx << ", " << dy << ")";
     }
 
-    void Needle(int x, int y)
+    static void Needle(int x, int y, float scale = 1)
     {
         grPushMatrix(0);
         grTranslate(x, y);
+        grScale(scale, scale);
         grPolygon(kNeedle, 7);
         grPopMatrix(0);
     }
@@ -45,24 +47,13 @@ TEST_F(ShapesPixelTest, FilledEllipseCoversItsInteriorAndItsBorderRing)
     grEllipse(100, 100, 60, 30);
     grSetMode(GR_MODE_BORDER, 1);
     grEllipse(100, 190, 40, 20);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     Capture();
-
-    // Each edge on both axes, one pixel in and one out.
-    const int inside[][2] = {{0, 0}, {59, 0}, {-60, 0}, {0, 29}, {0, -30}, {40, 18}, {-40, -18}};
-    const int outside[][2] = {{60, 0}, {-61, 0}, {0, 30}, {0, -31}, {50, 25}, {-50, -25}};
-    for (const auto& p : inside)
-        Expect(100, 100, p[0], p[1], kRed);
-    for (const auto& p : outside)
-        Expect(100, 100, p[0], p[1], kClear);
-
-    // The border ring is one unit wide all round, outside the fill.
-    const int ring[][2] = {{40, 0}, {-41, 0}, {0, 20}, {0, -21}};
-    for (const auto& p : ring) {
-        Expect(100, 190, p[0], p[1], kWhite);
-        Expect(100, 190, p[0] + (p[0] > 0) - (p[0] < 0), p[1] + (p[1] > 0) - (p[1] < 0), kClear);
-        Expect(100, 190, p[0] - (p[0] > 0) + (p[0] < 0), p[1] - (p[1] > 0) + (p[1] < 0), kRed);
-    }
+    // Each edge on both axes, a pixel in and a pixel out; pixel x covers x..x+1.
+    ExpectAt(100, 100, {{0, 0}, {59, 0}, {-60, 0}, {0, 29}, {0, -30}, {40, 18}, {-40, -18}}, kRed);
+    ExpectAt(100, 100, {{60, 0}, {-61, 0}, {0, 30}, {0, -31}, {50, 25}, {-50, -25}}, kClear);
+    ExpectAt(100, 190, {{39, 0}, {-40, 0}, {0, 19}, {0, -20}}, kRed);
+    ExpectAt(100, 190, {{40, 0}, {-41, 0}, {0, 20}, {0, -21}}, kWhite);
+    ExpectAt(100, 190, {{41, 0}, {-42, 0}, {0, 21}, {0, -22}}, kClear);
 }
 
 TEST_F(ShapesPixelTest, NeedlePolygonCoversShaftBarbsAndTip)
@@ -71,50 +62,28 @@ TEST_F(ShapesPixelTest, NeedlePolygonCoversShaftBarbsAndTip)
     grSetMode(GR_MODE_BORDER, 1);
     Needle(180, 190);
     Capture();
-
-    // Shaft 6 wide and ending at y = 0; barbs 12 wide at their base.
-    const int inside[][2] = {{0, -60}, {2, -60}, {-3, -60}, {0, -1}, {5, -121}, {-5, -121}, {2, -119}, {0, -143}};
-    const int outside[][2] = {{3, -60}, {-4, -60}, {0, 0}, {6, -121}, {-7, -121}, {4, -119}, {-5, -119}, {0, -145}};
-    for (const auto& p : inside)
-        Expect(60, 190, p[0], p[1], kRed);
-    for (const auto& p : outside)
-        Expect(60, 190, p[0], p[1], kClear);
-
-    // The bordered needle shows one unit of border outside its edges.
-    Expect(180, 190, 2, -60, kRed);
-    Expect(180, 190, 3, -60, kWhite);
-    Expect(180, 190, 4, -60, kClear);
-    Expect(180, 190, -4, -60, kWhite);
-    Expect(180, 190, -5, -60, kClear);
-    Expect(180, 190, 0, 0, kWhite);
-    Expect(180, 190, 0, 1, kClear);
+    // Shaft 6 wide up to y = 0; barbs 12 wide at their base, 24 below it.
+    ExpectAt(60, 190, {{0, -60}, {2, -60}, {-3, -60}, {0, -1}, {5, -121}, {-5, -121}, {2, -119}, {0, -143}}, kRed);
+    ExpectAt(60, 190, {{3, -60}, {-4, -60}, {0, 0}, {6, -121}, {-7, -121}, {4, -119}, {-5, -119}, {0, -145}}, kClear);
+    // One unit of border outside the edges.
+    ExpectAt(180, 190, {{2, -60}, {-3, -60}, {0, -1}}, kRed);
+    ExpectAt(180, 190, {{3, -60}, {-4, -60}, {0, 0}}, kWhite);
+    ExpectAt(180, 190, {{4, -60}, {-5, -60}, {0, 1}}, kClear);
 }
 
 TEST_F(ShapesPixelTest, BezierBandPassesThroughItsCurve)
 {
     const GrPoint arch[] = {{20, 20}, {60, 100}, {100, 20}};
-    grSetLineWidth(3);
     grBezier(arch, 3, 20);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     Capture();
-
-    // The apex at (60, 60) with the band 1.5 each side; B(1/4) = (40, 50).
-    EXPECT_EQ(At(60, 60), kRed);
-    EXPECT_EQ(At(60, 61), kRed);
-    EXPECT_EQ(At(60, 59), kRed);
-    EXPECT_EQ(At(60, 62), kClear);
-    EXPECT_EQ(At(60, 58), kClear);
-    EXPECT_EQ(At(40, 50), kRed);
-    EXPECT_EQ(At(80, 50), kRed);
-    EXPECT_EQ(At(40, 40), kClear);
-    EXPECT_EQ(At(20, 20), kRed) << "the first point's pixel is covered";
-    EXPECT_EQ(At(18, 17), kClear);
-    EXPECT_EQ(At(60, 30), kClear);
+    // The apex (60, 60) with 1.5 units each side; B(1/4) = (40, 50); the first point's pixel.
+    ExpectAt(0, 0, {{60, 60}, {60, 61}, {60, 59}, {40, 50}, {80, 50}, {20, 20}}, kRed);
+    ExpectAt(0, 0, {{60, 62}, {60, 58}, {40, 40}, {18, 17}, {60, 30}}, kClear);
 }
 
 TEST_F(ShapesPixelTest, SceneOfEllipsesPolygonsStripsAndCurves)
 {
-    // Top row: ellipse outlines solid and dashed, filled with and without border.
+    // Top: ellipse outlines solid and dash-dot with border, filled with and without border.
     grSetColor(6);
     grSetLineWidth(2);
     grEllipse(35, 215, 28, 14);
@@ -123,7 +92,6 @@ TEST_F(ShapesPixelTest, SceneOfEllipsesPolygonsStripsAndCurves)
     grSetLinePattern(3);
     grSetMode(GR_MODE_BORDER, 1);
     grEllipse(103, 215, 28, 20);
-    grSetLinePattern(0);
     grSetMode(GR_MODE_FILL, 1);
     grSetColor(2);
     grEllipse(225, 212, 14, 26);
@@ -131,48 +99,38 @@ TEST_F(ShapesPixelTest, SceneOfEllipsesPolygonsStripsAndCurves)
     grSetColor(1);
     grEllipse(165, 215, 24, 24);
 
-    // Middle row: polygons with and without border, triangle strips.
+    // Middle: a hexagon, a bordered half-size needle, strips with and without border.
     const GrPoint hexagon[] = {{20, 120}, {40, 110}, {60, 120}, {60, 145}, {40, 158}, {20, 145}};
+    const GrPoint strip[] = {{120, 110}, {125, 155}, {145, 115}, {150, 150}, {170, 112}, {178, 158}};
+    const GrPoint strip2[] = {{190, 110}, {195, 155}, {215, 120}, {225, 150}, {240, 110}};
     grSetColor(0);
     grPolygon(hexagon, 6);
     grSetMode(GR_MODE_BORDER, 1);
     grSetColor(5);
-    grPushMatrix(0);
-    grTranslate(95, 175);
-    grScale(0.5f, 0.5f);
-    grPolygon(kNeedle, 7);
-    grPopMatrix(0);
-    const GrPoint strip[] = {{120, 110}, {125, 155}, {145, 115}, {150, 150}, {170, 112}, {178, 158}};
+    Needle(95, 175, 0.5f);
     grSetColor(3);
     grTriangleStrip(strip, 6);
     grSetMode(GR_MODE_BORDER, 0);
-    const GrPoint strip2[] = {{190, 110}, {195, 155}, {215, 120}, {225, 150}, {240, 110}};
     grSetColor(1);
     grTriangleStrip(strip2, 5);
     grSetMode(GR_MODE_FILL, 0);
 
-    // Bottom row: curves of degree 1..7, solid, dashed and bordered in turn.
-    grSetLineWidth(3);
+    // Bottom: curves of degree 1..7, dashed, bordered and solid in turn.
     for (int degree = 1; degree <= 7; ++degree) {
         GrPoint p[8];
-        const int x0 = (degree - 1) * 34;
         for (int i = 0; i <= degree; ++i)
-            p[i] = {x0 + i * 30 / degree, (i % 2 ? 90 : 10) - (i * 7) % 23};
+            p[i] = {(degree - 1) * 34 + i * 30 / degree, (i % 2 ? 90 : 10) - (i * 7) % 23};
         grSetColor(degree % 4);
         grSetLinePattern(degree % 3 == 1 ? 2 : 0);
         grSetMode(GR_MODE_BORDER, degree % 3 == 2);
         grBezier(p, degree + 1, 40);
     }
-    grSetMode(GR_MODE_BORDER, 0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(grDiagnostics().rejectedShapes, 0);
     Capture();
     Save("shapes_scene");
-
-    EXPECT_EQ(At(40, 135), kRed) << "hexagon";
-    EXPECT_EQ(At(165, 215), (Rgb{0, 255, 0})) << "filled circle";
-    EXPECT_EQ(At(225, 212), (Rgb{0, 0, 255})) << "bordered filled ellipse";
-    EXPECT_EQ(At(225, 238), kWhite) << "its border at the top";
-    EXPECT_EQ(At(35, 215), kClear) << "inside the outline";
-    EXPECT_EQ(At(35, 229), kWhite) << "on the outline";
+    ExpectAt(0, 0, {{40, 135}}, kRed);
+    ExpectAt(0, 0, {{35, 229}, {225, 238}}, kWhite);  // the outline; the filled ellipse's border
+    ExpectAt(0, 0, {{35, 215}}, kClear);
+    EXPECT_EQ(At(225, 212), (Rgb{0, 0, 255}));
 }

@@ -54,7 +54,7 @@ float power(float base, int exponent)
     return result;
 }
 
-// Sample k of 0..segments, in float as the curve is specified; t = 1 gives
+// Sample k of 0..segments, every product rounded to float; t = 1 gives
 // the last control point exactly.
 CurvePoint sample(const Curve& c, int k)
 {

@@ -118,30 +118,50 @@ void writeSample(const CurveTarget& out, int k, CurvePoint q, float lx, float ly
     }
 }
 
-// Samples the curve into out; false, with nothing usable written, when two
-// consecutive samples coincide and the band has no direction there.
-bool buildCurve(const Curve& c, const CurveTarget& out, float patternLength)
+// Samples closer than this to the previous one are float noise around a
+// point where the curve comes to rest: they carry no direction.
+constexpr float kMinChord = 1.0f / 1024;
+
+// The first sample after index k farther than kMinChord from the point
+// from, or -1.
+int nextDistinct(const Curve& c, int k, CurvePoint from, CurvePoint* out)
+{
+    for (int j = k + 1; j <= c.segments; ++j) {
+        const CurvePoint q = sample(c, j);
+        if (std::hypot(q.x - from.x, q.y - from.y) > kMinChord) {
+            *out = q;
+            return j;
+        }
+    }
+    return -1;
+}
+
+// Samples the curve into out, skipping repeated samples, and returns the
+// number of samples written: 0 when all of them coincide.
+int buildCurve(const Curve& c, const CurveTarget& out, float patternLength)
 {
     CurvePoint prev = sample(c, 0);
-    CurvePoint cur = sample(c, 1);
+    CurvePoint cur;
+    int k = nextDistinct(c, 0, prev, &cur);
     float dc, ds, chord;
-    if (!segmentDirection(prev.x, prev.y, cur.x, cur.y, &dc, &ds, &chord))
-        return false;
+    if (k < 0 || !segmentDirection(prev.x, prev.y, cur.x, cur.y, &dc, &ds, &chord))
+        return 0;
     writeSample(out, 0, {prev.x - dc / 2, prev.y - ds / 2}, -ds, dc, 0.0f);
     float s = chord / patternLength;
-    for (int k = 1; k < c.segments; ++k) {
-        const CurvePoint next = sample(c, k + 1);
+    int written = 1;
+    CurvePoint next;
+    while ((k = nextDistinct(c, k, cur, &next)) >= 0) {
         if (!segmentDirection(cur.x, cur.y, next.x, next.y, &dc, &ds, &chord))
-            return false;
+            return 0;
         const double phi = leftBisector(prev, cur, next);
-        writeSample(out, k, cur, static_cast<float>(std::cos(phi)), static_cast<float>(std::sin(phi)), s);
+        writeSample(out, written++, cur, static_cast<float>(std::cos(phi)), static_cast<float>(std::sin(phi)), s);
         s += chord / patternLength;
         prev = cur;
         cur = next;
     }
     // The end moves back along the last chord, as a line's does.
-    writeSample(out, c.segments, {cur.x - dc / 2, cur.y - ds / 2}, -ds, dc, s);
-    return true;
+    writeSample(out, written++, {cur.x - dc / 2, cur.y - ds / 2}, -ds, dc, s);
+    return written;
 }
 
 void drawStrip(const float* vertices, const float* texCoords, int count, const GrColor* color)
@@ -165,16 +185,18 @@ void drawCurve(const Curve& c, bool dashed)
     const int stride = 2 * strip;
     const CurveTarget out = {v, border ? v + stride : nullptr, border ? v + 2 * stride : nullptr, t,
                              dashed && border ? t + stride : nullptr};
-    if (!buildCurve(c, out, dashed ? dashLength() : 1.0f)) {
+    const int samples = buildCurve(c, out, dashed ? dashLength() : 1.0f);
+    if (samples == 0) {
         ++g_draw.diagnostics.rejectedShapes;
         return;
     }
 
     DashScope scope(dashed);
-    drawStrip(v, t, strip, g_draw.color);
+    const int count = 2 * samples;
+    drawStrip(v, t, count, g_draw.color);
     if (border) {
-        drawStrip(out.left, out.borderTex, strip, g_draw.borderColor);
-        drawStrip(out.right, out.borderTex, strip, g_draw.borderColor);
+        drawStrip(out.left, out.borderTex, count, g_draw.borderColor);
+        drawStrip(out.right, out.borderTex, count, g_draw.borderColor);
     }
     GR_CHECK_GL("bezier");
 }

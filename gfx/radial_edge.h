@@ -2,8 +2,6 @@
 // triangle lists their borders are built in before one draw.
 #pragma once
 
-#include <initializer_list>
-
 #include "band.h"
 #include "gr.h"
 
@@ -27,7 +25,6 @@ public:
     // coincide).
     void addSides(const EdgeRun& edge, float w, float bw);
 
-    int count() const { return count_; }
     void draw(const GrColor* color) const;
 
 private:
@@ -44,7 +41,6 @@ private:
 // Up to N triangles collected in a local array.
 template <int N>
 struct TriangleList {
-public:
     float v[6 * N];
     int count = 0;  // vertices
 

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <initializer_list>
 
 #include "ring_sector_gap.h"
 #include "scratch.h"

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <initializer_list>
 
 #include "quads.h"
 #include "scratch.h"

@@ -28,7 +28,7 @@ void openSector(TriangleList<6>& t, Vec2f c, const Radii& e, float bw, float swe
 // on the gap's bisector, or where the bisector leaves the border's reach.
 void narrowGap(TriangleList<6>& t, Vec2f c, const Radii& e, float rr, float bw, float sweep)
 {
-    const float h = maxf(0.0f, (kTwoPi - sweep) / 2);
+    const float h = (kTwoPi - sweep) / 2;
     const float meet = bw / sinOf(h);
     const float reach = rr / cosOf(h);
     if (reach >= meet) {

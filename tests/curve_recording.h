@@ -1,13 +1,13 @@
-// Shared set-up of the curve recording tests: the library started on the
-// recording GL with the display's tables, solid pattern, red body, blue
-// border, line and border width 1; and polar views of recorded vertices.
+// Shared set-up of the curve recording tests: the library on the recording
+// GL with the display's tables, solid pattern, red body, blue border, line
+// and border width 1; and polar checks of recorded vertices.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "gl_recorder.h"
 #include "state.h"
@@ -15,7 +15,8 @@
 
 constexpr GrColor kBody = {255, 0, 0};
 constexpr GrColor kBorder = {0, 0, 255};
-constexpr double kRadPerDeg = 3.14159265358979323846 / 180.0;
+constexpr double kPiD = 3.14159265358979323846;
+constexpr double kRadPerDeg = kPiD / 180.0;
 
 class CurveTest : public ::testing::Test {
 protected:
@@ -42,70 +43,58 @@ protected:
         g_draw.lineWidth = line;
         g_draw.borderWidth = border;
     }
+    static const rec::Draw& draw(size_t i) { return rec::draws().at(i); }
 };
 
-inline double radiusOf(rec::Vec2 v, double cx = 0, double cy = 0) { return std::hypot(v.x - cx, v.y - cy); }
-
-// Degrees in (-180, 180].
-inline double angleOf(rec::Vec2 v, double cx = 0, double cy = 0) { return std::atan2(v.y - cy, v.x - cx) / kRadPerDeg; }
-
-inline rec::Vec2 polar(double r, double deg, double cx = 0, double cy = 0)
+inline double radiusOf(rec::Vec2 v) { return std::hypot(v.x, v.y); }
+inline double angleOf(rec::Vec2 v) { return std::atan2(v.y, v.x) / kRadPerDeg; }
+inline rec::Vec2 polar(double r, double deg)
 {
-    return {static_cast<float>(cx + r * std::cos(deg * kRadPerDeg)), static_cast<float>(cy + r * std::sin(deg * kRadPerDeg))};
+    return {static_cast<float>(r * std::cos(deg * kRadPerDeg)), static_cast<float>(r * std::sin(deg * kRadPerDeg))};
 }
-
 inline bool sameColor(const GrColor& a, const GrColor& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
 
-// Every even vertex of a strip at radius r1 and every odd one at r2.
-inline ::testing::AssertionResult stripBetween(const rec::Draw& d, double r1, double r2, double cx = 0, double cy = 0,
-                                               double tol = 1e-3)
+inline ::testing::AssertionResult near(rec::Vec2 got, rec::Vec2 want, float tol = 1e-3f)
 {
-    if (d.mode != GL_TRIANGLE_STRIP)
-        return ::testing::AssertionFailure() << "mode " << d.mode << " is not a strip";
-    for (size_t i = 0; i < d.vertices.size(); ++i) {
-        const double want = i % 2 ? r2 : r1;
-        const double got = radiusOf(d.vertices[i], cx, cy);
-        if (std::fabs(got - want) > tol)
-            return ::testing::AssertionFailure() << "vertex " << i << " " << d.vertices[i] << " at radius " << got
-                                                 << ", expected " << want;
-    }
+    if (std::fabs(got.x - want.x) <= tol && std::fabs(got.y - want.y) <= tol)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << got << " is not " << want;
+}
+
+// A strip of vertex pairs around the origin, the first of each pair at r1
+// and the second at r2, in the given colour.
+inline ::testing::AssertionResult stripBetween(const rec::Draw& d, double r1, double r2, GrColor color = kBody)
+{
+    if (d.mode != GL_TRIANGLE_STRIP || !sameColor(d.color, color))
+        return ::testing::AssertionFailure() << "not a strip in the expected colour";
+    for (size_t i = 0; i < d.vertices.size(); ++i)
+        if (std::fabs(radiusOf(d.vertices[i]) - (i % 2 ? r2 : r1)) > 1e-3)
+            return ::testing::AssertionFailure() << "vertex " << i << " " << d.vertices[i] << " at radius "
+                                                 << radiusOf(d.vertices[i]) << ", expected " << (i % 2 ? r2 : r1);
     return ::testing::AssertionSuccess();
 }
 
-// Pairs of a strip at evenly spaced angles from first to last (degrees).
-inline ::testing::AssertionResult sampledFromTo(const rec::Draw& d, double first, double last, double cx = 0,
-                                                double cy = 0, double tol = 1e-3)
+// Vertex pairs of a strip at evenly spaced angles from first to last (degrees).
+inline ::testing::AssertionResult sampledFromTo(const rec::Draw& d, double first, double last)
 {
     const size_t pairs = d.vertices.size() / 2;
-    if (pairs < 2)
-        return ::testing::AssertionFailure() << "only " << pairs << " sample pairs";
     for (size_t k = 0; k < pairs; ++k) {
         const double want = first + (last - first) * static_cast<double>(k) / static_cast<double>(pairs - 1);
-        const rec::Vec2 outer = d.vertices[2 * k + 1];
-        const double got = angleOf(outer, cx, cy);
-        const double diff = std::remainder(got - want, 360.0);
-        if (std::fabs(diff) > tol)
-            return ::testing::AssertionFailure() << "pair " << k << " at " << got << " degrees, expected " << want;
+        if (std::fabs(std::remainder(angleOf(d.vertices[2 * k + 1]) - want, 360.0)) > 1e-3)
+            return ::testing::AssertionFailure() << "pair " << k << " at " << angleOf(d.vertices[2 * k + 1])
+                                                 << " degrees, expected " << want;
     }
     return ::testing::AssertionSuccess();
 }
 
-// Every draw is preceded by exactly one colour since the previous draw.
+// Every draw comes after exactly one colour call of its own.
 inline ::testing::AssertionResult oneColourPerDraw()
 {
     int colours = 0;
-    int draws = 0;
     for (const std::string& name : rec::callNames()) {
-        if (name == "glColor3ub")
-            ++colours;
-        if (name == "glDrawArrays") {
-            if (colours != 1)
-                return ::testing::AssertionFailure() << "draw " << draws << " after " << colours << " colour calls";
-            colours = 0;
-            ++draws;
-        }
-        if (name == "glBegin" || name == "glLineWidth" || name == "glLineStipple")
-            return ::testing::AssertionFailure() << name << " called";
+        colours += name == "glColor3ub";
+        if (name == "glDrawArrays" && std::exchange(colours, 0) != 1)
+            return ::testing::AssertionFailure() << "a draw without exactly one colour call";
     }
     return ::testing::AssertionSuccess();
 }

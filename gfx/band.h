@@ -38,7 +38,10 @@ public:
 
 private:
     enum class Rule { Accumulated, Stepped, FullTurn };
-    Sweep(Rule rule, float start, float step, int segments) : rule_(rule), start_(start), step_(step), n_(segments) {}
+    Sweep(Rule rule, float start, float step, int segments)
+        : rule_(rule), start_(start), step_(step), n_(segments)
+    {
+    }
 
     Rule rule_;
     float start_;

@@ -81,5 +81,6 @@ void drawRing(float cx, float cy, float inner, float outer)
 
 void grRing(int cx, int cy, int outerR, int innerR)
 {
-    drawRing(static_cast<float>(cx), static_cast<float>(cy), static_cast<float>(innerR), static_cast<float>(outerR));
+    drawRing(static_cast<float>(cx), static_cast<float>(cy), static_cast<float>(innerR),
+             static_cast<float>(outerR));
 }

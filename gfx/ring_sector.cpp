@@ -22,7 +22,8 @@ void fillRingSector(const RingSector& s)
 {
     const bool border = g_draw.border != 0;
     const float bw = g_draw.borderWidth;
-    const Sweep sweep = Sweep::stepped(s.start, s.sweep, arcSegments(border ? s.outer + bw : s.outer, s.sweepDeg));
+    const int n = arcSegments(border ? s.outer + bw : s.outer, s.sweepDeg);
+    const Sweep sweep = Sweep::stepped(s.start, s.sweep, n);
     const int q = sweep.stripVertices();
     if (!ensureVertexScratch((border ? 3 : 1) * q))
         return;
@@ -71,9 +72,11 @@ void outlineRingSector(const RingSector& s, bool dashed)
     const float middle = (s.inner + s.outer) / 2;
 
     StrokeSet strokes(sweep, s.c.x, s.c.y, border, dashed);
-    const int inner =
-        strokes.add(strokeRadii(s.inner, w / 2, bw, 0.0f, middle), dashAlong(2 * edge + outerArc + innerArc, s.inner, -angle, n));
-    const int outer = strokes.add(strokeRadii(s.outer, w / 2, bw, middle, kNoRadiusLimit), dashAlong(edge, s.outer, angle, n));
+    // The inner arc is walked from the end angle back to the start.
+    const int inner = strokes.add(strokeRadii(s.inner, w / 2, bw, 0.0f, middle),
+                                  dashAlong(2 * edge + outerArc + innerArc, s.inner, -angle, n));
+    const int outer = strokes.add(strokeRadii(s.outer, w / 2, bw, middle, kNoRadiusLimit),
+                                  dashAlong(edge, s.outer, angle, n));
     if (!strokes.build())
         return;
 

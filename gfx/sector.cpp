@@ -69,7 +69,8 @@ void outlineSector(const Sector& s, const Sweep& sweep, bool dashed)
     const float rimEnd = rimStart + s.r * angle / dashLength();
 
     StrokeSet strokes(sweep, s.c.x, s.c.y, border, dashed);
-    strokes.add(strokeRadii(s.r, w / 2, bw, 0.0f, kNoRadiusLimit), dashAlong(rimStart, s.r, angle, sweep.segments()));
+    strokes.add(strokeRadii(s.r, w / 2, bw, 0.0f, kNoRadiusLimit),
+                dashAlong(rimStart, s.r, angle, sweep.segments()));
     if (!strokes.build())
         return;
 

@@ -1,0 +1,34 @@
+#include "app.h"
+
+#include <cstdlib>
+
+#include "about_dlg.h"
+#include "glx_probe.h"
+#include "main_frame.h"
+#include "resource_ids.h"
+#include "shell_strings.h"
+
+bool App::OnInit()
+{
+    SetAppDisplayName(wxString::FromUTF8(ShellString(AFX_IDS_APP_TITLE)));
+    Bind(wxEVT_MENU, &App::OnAppAbout, this, ID_APP_ABOUT);
+
+    GlxProbe probe(wxGetX11Display());
+    auto* frame = new CMainFrame;
+    if (!frame->Create(probe)) {
+        frame->Destroy();
+        return false;
+    }
+    SetTopWindow(frame);
+    frame->Show(true);
+    frame->Update();
+    return true;
+}
+
+void App::OnAppAbout(wxCommandEvent&)
+{
+    CAboutDlg dialog(GetTopWindow());
+    dialog.ShowModal();
+}
+
+void PreferX11Backend() { setenv("GDK_BACKEND", "x11", 0); }

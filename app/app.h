@@ -1,0 +1,20 @@
+// The application object: starts the program with its one main window and
+// runs the About box.
+#pragma once
+
+#include <wx/app.h>
+
+class App : public wxApp {
+public:
+    // Opens the main window; false ends the program with nothing on screen.
+    bool OnInit() override;
+
+private:
+    void OnAppAbout(wxCommandEvent& event);
+};
+
+wxDECLARE_APP(App);
+
+// The GL windows need GLX, so GTK is asked for its X11 backend (which also
+// runs on XWayland) unless the user chose a backend.
+void PreferX11Backend();

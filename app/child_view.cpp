@@ -1,0 +1,178 @@
+#include "child_view.h"
+
+#include <wx/dcclient.h>
+#include <wx/glcanvas.h>
+#include <wx/msgdlg.h>
+
+#include "multisampling_commands.h"
+#include "resource_ids.h"
+#include "shell_strings.h"
+
+#include <GL/glx.h>
+
+namespace {
+
+// Exactly one framebuffer configuration: GLX ignores every other attribute
+// next to GLX_FBCONFIG_ID.
+wxGLAttributes ConfigAttributes(int format)
+{
+    wxGLAttributes attributes;
+    attributes.AddAttribute(GLX_FBCONFIG_ID);
+    attributes.AddAttribute(format);
+    attributes.EndList();
+    return attributes;
+}
+
+}  // namespace
+
+CChildView::CChildView()
+{
+    m_timer.SetOwner(this, kFrameTimerId);
+    Bind(wxEVT_TIMER, &CChildView::OnTimer, this, kFrameTimerId);
+    Bind(wxEVT_MENU, &CChildView::OnMultisampling, this, ID_MULTISAMPLING_OFF, ID_MULTISAMPLING_16X);
+    Bind(wxEVT_MENU, &CChildView::OnStart, this, ID_START);
+    Bind(wxEVT_MENU, &CChildView::OnPause, this, ID_PAUSE);
+    Bind(wxEVT_UPDATE_UI, &CChildView::OnUpdateMultisampling, this, ID_MULTISAMPLING_OFF, ID_MULTISAMPLING_16X);
+    Bind(wxEVT_UPDATE_UI, &CChildView::OnUpdateStart, this, ID_START);
+    Bind(wxEVT_UPDATE_UI, &CChildView::OnUpdatePause, this, ID_PAUSE);
+}
+
+// The frame's members go before its child windows, so the view takes its
+// window down itself while the window and its context still work.
+CChildView::~CChildView() { DestroyDisplayWindow(); }
+
+bool CChildView::PrepareRenderer(PixelFormatProbe& probe)
+{
+    if (!m_renderer.Init(probe))
+        return false;
+    m_samples = m_renderer.Formats().DefaultSampleCount();
+    return true;
+}
+
+bool CChildView::CreateDisplayWindow(wxWindow* parent)
+{
+    const int format = m_renderer.Formats().FormatFor(m_samples);
+    if (format < 0)
+        return false;
+    const wxGLAttributes attributes = ConfigAttributes(format);
+    if (!wxGLCanvas::IsDisplaySupported(attributes))
+        return false;
+    m_window = new wxGLCanvas(parent, attributes, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                              wxFULL_REPAINT_ON_RESIZE | wxBORDER_NONE);
+    m_window->SetCursor(*wxSTANDARD_CURSOR);
+    m_window->Bind(wxEVT_PAINT, &CChildView::OnPaint, this);
+    m_window->Bind(wxEVT_ERASE_BACKGROUND, &CChildView::OnEraseBackground, this);
+    m_window->Bind(wxEVT_SIZE, &CChildView::OnSize, this);
+    m_surface = std::make_unique<CanvasSurface>(m_window);
+    if (m_renderer.Create(m_surface.get(), m_samples))
+        return true;
+    DestroyDisplayWindow();
+    return false;
+}
+
+void CChildView::DestroyDisplayWindow()
+{
+    if (!m_window)
+        return;
+    // The drawing library deletes its textures in the context.
+    m_surface->MakeCurrent();
+    m_renderer.Destroy();
+    m_window->Destroy();
+    m_window = nullptr;
+    m_surface.reset();
+}
+
+void CChildView::SetSampleCount(int samples)
+{
+    if (!m_window)
+        return;
+    wxWindow* parent = m_window->GetParent();
+    const int previous = m_samples;
+    DestroyDisplayWindow();
+    m_samples = samples;
+    if (!CreateDisplayWindow(parent)) {
+        m_samples = previous;
+        const bool restored = CreateDisplayWindow(parent);
+        ReportRecreateFailure(parent, samples, restored);
+        if (!restored) {
+            parent->Close(true);
+            return;
+        }
+    }
+    // Lays the new window out between the bars, which also sizes its viewport.
+    parent->SendSizeEvent();
+}
+
+void CChildView::ReportRecreateFailure(wxWindow* parent, int samples, bool restored)
+{
+    wxString text;
+    if (!restored)
+        text = wxString::FromUTF8(kRestoreFailedText);
+    else if (samples > 0)
+        text = wxString::Format(wxString::FromUTF8(kRecreateFailedFormat), samples);
+    else
+        text = wxString::FromUTF8(kRecreatePlainFailedText);
+    wxMessageBox(text, wxString::FromUTF8(kErrorCaption), wxOK | wxICON_ERROR, parent);
+}
+
+void CChildView::ResizeToWindow()
+{
+    const wxSize size = m_window->GetClientSize() * m_window->GetContentScaleFactor();
+    m_renderer.Resize(size.x, size.y);
+}
+
+void CChildView::OnPaint(wxPaintEvent&)
+{
+    wxPaintDC dc(m_window);
+    if (!m_surface->MakeCurrent())
+        return;
+    ResizeToWindow();
+    m_renderer.Paint(m_running);
+}
+
+// Every pixel comes from OpenGL: erasing would only flicker.
+void CChildView::OnEraseBackground(wxEraseEvent&) {}
+
+void CChildView::OnSize(wxSizeEvent& event)
+{
+    event.Skip();
+    if (m_surface && m_surface->MakeCurrent())
+        ResizeToWindow();
+}
+
+// Invalidation is cumulative, so ticks during a slow frame merge into one
+// paint and the animation counts frames, not time.
+void CChildView::OnTimer(wxTimerEvent&)
+{
+    if (m_window)
+        m_window->Refresh(false);
+}
+
+void CChildView::OnMultisampling(wxCommandEvent& event) { SetSampleCount(SamplesOfCommand(event.GetId())); }
+
+// The first frame follows the first tick.
+void CChildView::OnStart(wxCommandEvent&)
+{
+    m_timer.Start(kFramePeriodMs);
+    m_running = true;
+}
+
+// One more frame, without advancing the animated values.
+void CChildView::OnPause(wxCommandEvent&)
+{
+    m_timer.Stop();
+    m_running = false;
+    if (m_window)
+        m_window->Refresh(false);
+}
+
+void CChildView::OnUpdateMultisampling(wxUpdateUIEvent& event)
+{
+    const int samples = SamplesOfCommand(event.GetId());
+    event.Enable(!m_running && m_renderer.Formats().IsSupported(samples));
+    event.Check(m_samples == samples);
+}
+
+void CChildView::OnUpdateStart(wxUpdateUIEvent& event) { event.Enable(!m_running); }
+
+void CChildView::OnUpdatePause(wxUpdateUIEvent& event) { event.Enable(m_running); }

@@ -1,0 +1,132 @@
+#include "main_frame.h"
+
+#include <wx/display.h>
+#include <wx/glcanvas.h>
+#include <wx/menu.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+
+#include "main_menu.h"
+#include "resource_ids.h"
+#include "shell_bitmaps.h"
+#include "shell_strings.h"
+#include "status_panes.h"
+
+namespace {
+
+// The toolbar's buttons: command and image in the strip; a zero command is
+// a separator.
+struct ToolButton {
+    int id;
+    int image;
+};
+const ToolButton kToolButtons[] = {{ID_START, 0}, {ID_PAUSE, 1}, {0, -1}, {ID_APP_ABOUT, 2}};
+
+}  // namespace
+
+CMainFrame::CMainFrame()
+{
+    Bind(wxEVT_SET_FOCUS, &CMainFrame::OnSetFocus, this);
+    Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
+    Bind(wxEVT_MENU, &CMainFrame::OnExit, this, ID_APP_EXIT);
+    Bind(wxEVT_MENU, &CMainFrame::OnViewToolbar, this, ID_VIEW_TOOLBAR);
+    Bind(wxEVT_MENU, &CMainFrame::OnViewStatusBar, this, ID_VIEW_STATUS_BAR);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewToolbar, this, ID_VIEW_TOOLBAR);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewStatusBar, this, ID_VIEW_STATUS_BAR);
+}
+
+bool CMainFrame::Create(PixelFormatProbe& probe)
+{
+    if (!wxFrame::Create(nullptr, wxID_ANY, wxString::FromUTF8(ShellString(IDR_MAINFRAME))))
+        return false;
+    SetIcons(LoadMainIcons());
+    SetMenuBar(CreateMainMenu());
+    SetAcceleratorTable(CreateMainAccelerators());
+    if (!m_wndView.PrepareRenderer(probe) || !m_wndView.CreateDisplayWindow(this))
+        return false;
+    if (!CreateToolBarWithImages())
+        return false;
+    CreateStatusBarWithPanes();
+    SizeToShowDisplay();
+    return true;
+}
+
+bool CMainFrame::TryBefore(wxEvent& event)
+{
+    const wxEventType type = event.GetEventType();
+    if ((type == wxEVT_MENU || type == wxEVT_UPDATE_UI) && m_wndView.ProcessEventLocally(event))
+        return true;
+    return wxFrame::TryBefore(event);
+}
+
+bool CMainFrame::CreateToolBarWithImages()
+{
+    const std::vector<wxBitmap> images = LoadToolbarBitmaps();
+    if (images.size() != 3)
+        return false;
+    m_wndToolBar = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT);
+    if (!m_wndToolBar)
+        return false;
+    m_wndToolBar->SetToolBitmapSize(images[0].GetSize());
+    for (const ToolButton& button : kToolButtons) {
+        if (button.id == 0) {
+            m_wndToolBar->AddSeparator();
+            continue;
+        }
+        m_wndToolBar->AddTool(button.id, wxString(), images[button.image], wxNullBitmap, wxITEM_NORMAL,
+                              wxString::FromUTF8(CommandTooltip(button.id)),
+                              wxString::FromUTF8(CommandPrompt(button.id)));
+    }
+    return m_wndToolBar->Realize();
+}
+
+void CMainFrame::CreateStatusBarWithPanes()
+{
+    m_wndStatusBar = CreateStatusBar();
+    SetUpStatusPanes(m_wndStatusBar);
+    SetStatusText(wxString::FromUTF8(ShellString(AFX_IDS_IDLEMESSAGE)), kMessagePane);
+}
+
+void CMainFrame::SizeToShowDisplay()
+{
+    SetClientSize(kViewWidth, kViewHeight);
+    const wxRect screen = wxDisplay(this).GetClientArea();
+    const wxSize wanted = GetSize();
+    if (wanted.x <= screen.width && wanted.y <= screen.height)
+        return;
+    SetSize(screen.x, screen.y, std::min(wanted.x, screen.width), std::min(wanted.y, screen.height));
+}
+
+void CMainFrame::ToggleBar(wxWindow* bar)
+{
+    bar->Show(!bar->IsShown());
+    SendSizeEvent();
+}
+
+void CMainFrame::OnSetFocus(wxFocusEvent&)
+{
+    if (wxWindow* view = m_wndView.Window())
+        view->SetFocus();
+}
+
+// The lock panes follow the keyboard whenever the program has handled its
+// pending events.
+void CMainFrame::OnIdle(wxIdleEvent& event)
+{
+    if (m_wndStatusBar)
+        UpdateLockPanes(m_wndStatusBar);
+    event.Skip();
+}
+
+void CMainFrame::OnExit(wxCommandEvent&) { Close(); }
+
+void CMainFrame::OnViewToolbar(wxCommandEvent&) { ToggleBar(m_wndToolBar); }
+
+void CMainFrame::OnViewStatusBar(wxCommandEvent&) { ToggleBar(m_wndStatusBar); }
+
+void CMainFrame::OnUpdateViewToolbar(wxUpdateUIEvent& event) { event.Check(m_wndToolBar && m_wndToolBar->IsShown()); }
+
+void CMainFrame::OnUpdateViewStatusBar(wxUpdateUIEvent& event)
+{
+    event.Check(m_wndStatusBar && m_wndStatusBar->IsShown());
+}

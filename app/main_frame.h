@@ -1,0 +1,52 @@
+// The main window: menu, accelerators, toolbar and status bar around the
+// display view. The view and its renderer come first; without them the
+// program cannot run, and no bar is made.
+#pragma once
+
+#include <wx/frame.h>
+
+#include "child_view.h"
+
+class PixelFormatProbe;
+class wxToolBar;
+class wxStatusBar;
+
+// The view's client area that shows the whole 768 x 1024 display area with
+// its margin at the left and bottom.
+constexpr int kViewWidth = 768 + static_cast<int>(kDisplayMargin);
+constexpr int kViewHeight = 1024 + static_cast<int>(kDisplayMargin);
+
+class CMainFrame : public wxFrame {
+public:
+    CMainFrame();
+
+    // Creates the window, then the view with its renderer and GL window,
+    // then the bars; nothing is shown. On false the caller destroys the
+    // frame.
+    bool Create(PixelFormatProbe& probe);
+
+    CChildView& View() { return m_wndView; }
+
+protected:
+    // Every command and command update goes to the view first.
+    bool TryBefore(wxEvent& event) override;
+
+private:
+    bool CreateToolBarWithImages();
+    void CreateStatusBarWithPanes();
+    // As large as the display area needs, within the screen's work area.
+    void SizeToShowDisplay();
+    void ToggleBar(wxWindow* bar);
+
+    void OnSetFocus(wxFocusEvent& event);
+    void OnIdle(wxIdleEvent& event);
+    void OnExit(wxCommandEvent& event);
+    void OnViewToolbar(wxCommandEvent& event);
+    void OnViewStatusBar(wxCommandEvent& event);
+    void OnUpdateViewToolbar(wxUpdateUIEvent& event);
+    void OnUpdateViewStatusBar(wxUpdateUIEvent& event);
+
+    wxStatusBar* m_wndStatusBar = nullptr;
+    wxToolBar* m_wndToolBar = nullptr;
+    CChildView m_wndView;
+};

@@ -1,0 +1,12 @@
+// The status bar's panes: the message pane, then CAP, NUM and SCRL, each of
+// which shows its text while that lock is on.
+#pragma once
+
+class wxStatusBar;
+
+constexpr int kMessagePane = 0;
+
+// Sets the four panes, the lock panes as wide as their texts.
+void SetUpStatusPanes(wxStatusBar* bar);
+// Shows or clears each lock pane's text by the keyboard's lock state.
+void UpdateLockPanes(wxStatusBar* bar);

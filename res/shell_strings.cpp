@@ -1,0 +1,81 @@
+#include "shell_strings.h"
+
+#include "resource_ids.h"
+
+namespace {
+
+struct StringEntry {
+    int id;
+    const char* text;
+};
+
+const StringEntry kStringTable[] = {
+    {IDR_MAINFRAME, "Графическая библиотека для файлов кодогенерации, полученных с помощью модуля Lorvane2.X"},
+    {AFX_IDS_APP_TITLE, "Project"},
+    {AFX_IDS_IDLEMESSAGE, "Ready"},
+    {ID_START, "Старт\nСтарт"},
+    {ID_PAUSE, "Пауза\nПауза"},
+    {ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},
+    {ID_APP_EXIT, "Quit the application; prompts to save documents\nExit"},
+    {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
+    {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
+    {ID_NEXT_PANE, "Switch to the next window pane\nNext Pane"},
+    {ID_PREV_PANE, "Switch back to the previous window pane\nPrevious Pane"},
+    {ID_INDICATOR_CAPS, "CAP"},
+    {ID_INDICATOR_NUM, "NUM"},
+    {ID_INDICATOR_SCRL, "SCRL"},
+};
+
+}  // namespace
+
+const char* ShellString(int id)
+{
+    for (const StringEntry& entry : kStringTable)
+        if (entry.id == id)
+            return entry.text;
+    return "";
+}
+
+std::string CommandPrompt(int id)
+{
+    const std::string text = ShellString(id);
+    return text.substr(0, text.find('\n'));
+}
+
+std::string CommandTooltip(int id)
+{
+    const std::string text = ShellString(id);
+    const size_t newline = text.find('\n');
+    return newline == std::string::npos ? std::string() : text.substr(newline + 1);
+}
+
+const char* const kAboutCaption = "О программе";
+const char* const kAboutDescription =
+    "Графическая библиотека для файлов кодогенерации, полученных с помощью модуля расширения Lorvane2.X .";
+const char* const kAboutDeveloper = "Разработчик: команда instrument-panel";
+
+const char* const kMenuFile = "Файл";
+const char* const kMenuExit = "Выход\tAlt+F4";
+const char* const kMenuView = "Вид";
+const char* const kMenuToolbar = "Панель инструментов";
+const char* const kMenuStatusBar = "Панель статуса";
+const char* const kMenuDrawing = "Прорисовка";
+const char* const kMenuMultisampling = "Мультисемплинг";
+const char* const kMenuMultisamplingOff = "Отключен";
+const char* const kMenuMultisampling2x = "2x";
+const char* const kMenuMultisampling4x = "4x";
+const char* const kMenuMultisampling8x = "8x";
+const char* const kMenuMultisampling16x = "16x";
+const char* const kMenuStart = "Старт";
+const char* const kMenuPause = "Пауза";
+const char* const kMenuInformation = "Информация";
+const char* const kMenuAbout = "О программе...";
+
+const char* const kRecreateFailedFormat =
+    "Не удалось создать окно отображения с мультисемплингом %dx.\n"
+    "Оставлен прежний режим прорисовки.";
+const char* const kRecreatePlainFailedText =
+    "Не удалось создать окно отображения без мультисемплинга.\n"
+    "Оставлен прежний режим прорисовки.";
+const char* const kRestoreFailedText =
+    "Не удалось восстановить окно отображения. Программа будет закрыта.";

@@ -9,34 +9,22 @@
 #include <string>
 #include <utility>
 
-#include "gl_recorder.h"
-#include "state.h"
-#include "tables.h"
+#include "recording_fixture.h"
 
 constexpr GrColor kBody = {255, 0, 0};
 constexpr GrColor kBorder = {0, 0, 255};
 constexpr double kPiD = 3.14159265358979323846;
 constexpr double kRadPerDeg = kPiD / 180.0;
 
-class CurveTest : public ::testing::Test {
+class CurveTest : public DrawingTest {
 protected:
     void SetUp() override
     {
-        rec::reset();
-        grResetDiagnostics();
-        ASSERT_TRUE(grUseTables(&displayTables()));
-        ASSERT_EQ(grInit(1.5f), GR_INIT_OK);
-        grBeginFrame();
-        grSetColor(0);
-        grSetBorderColor(2);
+        DrawingTest::SetUp();
         grSetLineWidth(0);
         grSetBorderWidth(0);
-        grSetLinePattern(0);
-        grSetMode(GR_MODE_FILL, 0);
-        grSetMode(GR_MODE_BORDER, 0);
         rec::clearCalls();
     }
-    void TearDown() override { grShutdown(); }
 
     static void setWidths(float line, float border)
     {
@@ -51,14 +39,6 @@ inline double angleOf(rec::Vec2 v) { return std::atan2(v.y, v.x) / kRadPerDeg; }
 inline rec::Vec2 polar(double r, double deg)
 {
     return {static_cast<float>(r * std::cos(deg * kRadPerDeg)), static_cast<float>(r * std::sin(deg * kRadPerDeg))};
-}
-inline bool sameColor(const GrColor& a, const GrColor& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
-
-inline ::testing::AssertionResult near(rec::Vec2 got, rec::Vec2 want, float tol = 1e-3f)
-{
-    if (std::fabs(got.x - want.x) <= tol && std::fabs(got.y - want.y) <= tol)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << got << " is not " << want;
 }
 
 // A strip of vertex pairs around the origin, the first of each pair at r1

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "display_renderer.h"
+#include "drawing_state.h"
 #include "snapshot.h"
 #include "tables.h"
 
@@ -36,6 +37,7 @@ void PixelTest::StartContext(int samples)
     ASSERT_TRUE(surface_->MakeCurrent());
     ASSERT_TRUE(grUseTables(&displayTables()));
     ASSERT_EQ(grInit(1.5f), GR_INIT_OK);
+    useKnownDrawingState();
     setDisplayProjection(kWidth, kHeight);
     glClearColor(0, 0, 0, 0);
     glClearStencil(0);

@@ -1,5 +1,6 @@
 // Pixel tests: a headless EGL pbuffer on Mesa with the display's projection,
-// the drawing library started in it, and read-back helpers.
+// the drawing library started in it with useKnownDrawingState(), and
+// read-back helpers.
 #pragma once
 
 #include <gtest/gtest.h>

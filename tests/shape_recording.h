@@ -7,34 +7,23 @@
 #include <cmath>
 #include <vector>
 
-#include "gl_recorder.h"
-#include "state.h"
-#include "tables.h"
+#include "recording_fixture.h"
 
 constexpr GrColor kRed = {255, 0, 0};
 constexpr GrColor kWhite = {255, 255, 255};
 
-class ShapeTest : public ::testing::Test {
+class ShapeTest : public DrawingTest {
 protected:
     void SetUp() override
     {
-        rec::reset();
-        grResetDiagnostics();
-        ASSERT_TRUE(grUseTables(&displayTables()));
-        ASSERT_EQ(grInit(1.5f), GR_INIT_OK);
-        grBeginFrame();
-        grSetColor(0);
+        DrawingTest::SetUp();
         grSetBorderColor(3);
         grSetLineWidth(0);
         grSetBorderWidth(0);
-        grSetMode(GR_MODE_FILL, 0);
-        grSetMode(GR_MODE_BORDER, 0);
         rec::clearCalls();
     }
-    void TearDown() override { grShutdown(); }
 };
 
-inline bool sameColor(const GrColor& a, const GrColor& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
 
 inline float distance(rec::Vec2 a, rec::Vec2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "gl_recorder.h"
+#include "recording_fixture.h"
 #include "state.h"
 #include "tables.h"
 
@@ -11,18 +11,8 @@ using Args = std::vector<double>;
 
 const GLenum kPlanes[] = {GL_CLIP_PLANE0, GL_CLIP_PLANE1, GL_CLIP_PLANE2, GL_CLIP_PLANE3};
 
-class ClipTest : public ::testing::Test {
+class ClipTest : public RecordingTest {
 protected:
-    void SetUp() override
-    {
-        rec::reset();
-        grResetDiagnostics();
-        ASSERT_TRUE(grUseTables(&displayTables()));
-        ASSERT_EQ(grInit(1.5f), GR_INIT_OK);
-        grBeginFrame();
-        rec::clearCalls();
-    }
-    void TearDown() override { grShutdown(); }
 
     // The arguments of every call named name, in order.
     static std::vector<Args> argsOf(const std::string& name)
@@ -67,7 +57,7 @@ TEST_F(ClipTest, InvalidHalfPlaneSideIsRefusedAndKeepsTheState)
     rec::clearCalls();
     grClipHalfPlane(4, 10);
     grClipHalfPlane(-1, 10);
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_TRUE(rec::callNames().empty());
     EXPECT_EQ(grDiagnostics().rejectedShapes, 2);
     EXPECT_EQ(g_draw.clip.halfPlaneSide, before.halfPlaneSide);
     EXPECT_EQ(g_draw.clip.halfPlaneValue, before.halfPlaneValue);
@@ -165,13 +155,13 @@ TEST_F(ClipTest, SwitchingOpsTurnOffOnlyWhatIsActive)
     grClipOp(0);
     grClipOp(8);
     grClipOp(-1);
-    EXPECT_TRUE(rec::calls().empty()) << "nothing active, nothing to switch off; 8 and -1 are no ops";
+    EXPECT_TRUE(rec::callNames().empty()) << "nothing active, nothing to switch off; 8 and -1 are no ops";
 }
 
 TEST_F(ClipTest, PushSavesWithoutGlAndPopSwitchesOffWhatWasNotSaved)
 {
     grPushClip(1);
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_TRUE(rec::callNames().empty());
     grClipRect(10, 20, 110, 70);
     rec::clearCalls();
     grPopClip(1);
@@ -263,7 +253,7 @@ TEST_F(ClipTest, OverflowAndUnderflowAreCountedAndKeepPushesPaired)
     grClipOp(0);
     rec::clearCalls();
     grPopClip(GR_MAX_CLIP_DEPTH);  // pairs with the ignored push
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_TRUE(rec::callNames().empty());
     EXPECT_EQ(g_draw.clip.halfPlaneActive, 0);
     grPopClip(GR_MAX_CLIP_DEPTH - 1);
     EXPECT_EQ(g_draw.clip.halfPlaneValue, GR_MAX_CLIP_DEPTH - 1);
@@ -274,7 +264,7 @@ TEST_F(ClipTest, OverflowAndUnderflowAreCountedAndKeepPushesPaired)
 
     rec::clearCalls();
     grPopClip(0);
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_TRUE(rec::callNames().empty());
     EXPECT_EQ(grDiagnostics().clipUnderflows, 1);
     EXPECT_EQ(g_draw.clipIndex, -1);
     EXPECT_EQ(grDiagnostics().clipOverflows, 1);

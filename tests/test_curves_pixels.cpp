@@ -23,12 +23,8 @@ protected:
     void SetUp() override
     {
         PixelTest::SetUp();
-        grSetColor(kRedIndex);
         grSetBorderColor(kGreenBorder);
-        grSetBorderWidth(0);  // 1 unit
-        grSetLineWidth(0);    // 1 unit
-        grSetMode(GR_MODE_FILL, 1);  // the switches outlive a context
-        grSetMode(GR_MODE_BORDER, 0);
+        grSetMode(GR_MODE_FILL, 1);
     }
 
     // Expects each offset from (ox, oy) to show color; pixel x covers x..x+1.

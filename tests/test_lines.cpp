@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "gl_recorder.h"
+#include "recording_fixture.h"
 #include "state.h"
 #include "tables.h"
 
@@ -13,25 +13,8 @@ constexpr GrColor kRed = {255, 0, 0};       // colour 0
 constexpr GrColor kBlue = {0, 0, 255};      // border colour 2
 constexpr float kDash1 = 10.0f / 16.0f;     // a 10-unit line in pattern 1
 
-class LineTest : public ::testing::Test {
+class LineTest : public DrawingTest {
 protected:
-    void SetUp() override
-    {
-        rec::reset();
-        grResetDiagnostics();
-        ASSERT_TRUE(grUseTables(&displayTables()));
-        ASSERT_EQ(grInit(1.5f), GR_INIT_OK);
-        grBeginFrame();
-        grSetColor(0);
-        grSetBorderColor(2);
-        grSetLineWidth(1);
-        grSetBorderWidth(1);
-        grSetLinePattern(0);
-        grSetMode(GR_MODE_FILL, 0);
-        grSetMode(GR_MODE_BORDER, 0);
-        rec::clearCalls();
-    }
-    void TearDown() override { grShutdown(); }
 
     static size_t countOf(const char* name) { return rec::callsNamed(name).size(); }
     static float startS(const rec::Draw& draw) { return draw.texCoords.at(0).x; }
@@ -71,12 +54,12 @@ TEST_F(LineTest, NothingToDrawDrawsNothing)
     grPolyline(points, 0);
     grPolyline(points, 1);
     grPolyline(nullptr, 0);
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_TRUE(rec::callNames().empty());
     EXPECT_EQ(grDiagnostics().rejectedShapes, 0);
 
     grPolyline(nullptr, 3);
     grPolyline(points, -1);
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_TRUE(rec::callNames().empty());
     EXPECT_EQ(grDiagnostics().rejectedShapes, 2) << "a missing point array and a negative count are refused";
 }
 
@@ -220,11 +203,11 @@ TEST_F(LineTest, SquareDotsGrowFromThePointsPixel)
         g_draw.lineWidth = w;
         grPoint(20, 30);
     }
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_TRUE(rec::callNames().empty());
     EXPECT_EQ(grDiagnostics().rejectedShapes, 0);
     g_draw.lineWidth = std::numeric_limits<float>::infinity();
     grPoint(20, 30);
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_TRUE(rec::callNames().empty());
     EXPECT_EQ(grDiagnostics().rejectedShapes, 1);
 }
 

@@ -13,24 +13,6 @@ constexpr Rgb kBlue = {0, 0, 255};    // border colour 2
 
 class LinePixels : public PixelTest {
 protected:
-    void SetUp() override
-    {
-        PixelTest::SetUp();
-        grResetDiagnostics();
-        grSetColor(0);
-        grSetBorderColor(2);
-        grSetLineWidth(1);
-        grSetBorderWidth(1);
-        grSetLinePattern(0);
-        grSetMode(GR_MODE_FILL, 0);
-        grSetMode(GR_MODE_BORDER, 0);
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(grDiagnostics().glErrors, 0);
-        PixelTest::TearDown();
-    }
-
     // Pixels of the captured image in the block x0..x1 × y0..y1 (inclusive)
     // that do not have the colour expected there.
     int Mismatches(int x0, int y0, int x1, int y1, const Rgb& expected) const

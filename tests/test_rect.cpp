@@ -4,7 +4,7 @@
 #include <functional>
 #include <limits>
 
-#include "gl_recorder.h"
+#include "recording_fixture.h"
 #include "state.h"
 #include "tables.h"
 
@@ -77,25 +77,8 @@ int trianglesCovering(const std::vector<rec::Vec2>& t, double x, double y)
     });
 }
 
-class RectTest : public ::testing::Test {
+class RectTest : public DrawingTest {
 protected:
-    void SetUp() override
-    {
-        rec::reset();
-        grResetDiagnostics();
-        ASSERT_TRUE(grUseTables(&displayTables()));
-        ASSERT_EQ(grInit(1.5f), GR_INIT_OK);
-        grBeginFrame();
-        grSetColor(0);
-        grSetBorderColor(2);
-        grSetLineWidth(1);
-        grSetBorderWidth(1);
-        grSetLinePattern(0);
-        grSetMode(GR_MODE_FILL, 0);
-        grSetMode(GR_MODE_BORDER, 0);
-        rec::clearCalls();
-    }
-    void TearDown() override { grShutdown(); }
 
     // Draws the outline of (x1, y1)-(x2, y2) with the given line width.
     static void outline(float width, int x1, int y1, int x2, int y2)
@@ -134,7 +117,7 @@ TEST_F(RectTest, FillCoversTheFirstCornersPixelAndStopsShortOfTheSeconds)
     grSetMode(GR_MODE_FILL, 0);
     grRect(0, 0, 0, 5);
     grRect(0, 3, 10, 3);
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_TRUE(rec::callNames().empty());
     EXPECT_EQ(grDiagnostics().rejectedShapes, 0);
 }
 

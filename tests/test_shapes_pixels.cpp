@@ -14,12 +14,8 @@ protected:
     void SetUp() override
     {
         PixelTest::SetUp();
-        grSetColor(0);
         grSetBorderColor(3);  // white
-        grSetBorderWidth(0);  // 1 unit
         grSetLineWidth(3);
-        grSetMode(GR_MODE_FILL, 0);  // the switches outlive a context
-        grSetMode(GR_MODE_BORDER, 0);
     }
 
     // Expects each offset from (ox, oy) to show color.

@@ -1,25 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "gl_recorder.h"
+#include "recording_fixture.h"
 #include "pattern.h"
 #include "scratch.h"
 #include "segments.h"
 #include "state.h"
 #include "tables.h"
 
-class StateTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        rec::reset();
-        grResetDiagnostics();
-        ASSERT_TRUE(grUseTables(&displayTables()));
-        ASSERT_EQ(grInit(1.5f), GR_INIT_OK);
-        grBeginFrame();
-        rec::clearCalls();
-    }
-    void TearDown() override { grShutdown(); }
-};
+class StateTest : public RecordingTest {};
 
 TEST_F(StateTest, BeginFrameSetsTheBaselineInOrder)
 {
@@ -45,7 +33,7 @@ TEST_F(StateTest, BeginFrameSetsTheBaselineInOrder)
 TEST_F(StateTest, AntialiasSwitchCallsGlOnlyOnChangeAndRefiltersTheDashTexture)
 {
     grSetMode(GR_MODE_ANTIALIAS, 0);
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_TRUE(rec::callNames().empty());
 
     grSetLinePattern(1);
     const GLuint name = g_draw.patternTexture->name;

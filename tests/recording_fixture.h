@@ -1,0 +1,47 @@
+// Fixtures of the recording tests: the library started on the recording GL
+// with the display's tables, the calls made by the set-up forgotten.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "drawing_state.h"
+#include "gl_recorder.h"
+#include "state.h"
+#include "tables.h"
+
+// The library as grInit and grBeginFrame leave it.
+class RecordingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        rec::reset();
+        grResetDiagnostics();
+        ASSERT_TRUE(grUseTables(&displayTables()));
+        ASSERT_EQ(grInit(1.5f), GR_INIT_OK);
+        grBeginFrame();
+        rec::clearCalls();
+    }
+    void TearDown() override { grShutdown(); }
+};
+
+// The same with useKnownDrawingState() applied.
+class DrawingTest : public RecordingTest {
+protected:
+    void SetUp() override
+    {
+        RecordingTest::SetUp();
+        useKnownDrawingState();
+        rec::clearCalls();
+    }
+};
+
+inline bool sameColor(const GrColor& a, const GrColor& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+
+inline ::testing::AssertionResult near(rec::Vec2 got, rec::Vec2 want, float tol = 1e-3f)
+{
+    if (std::fabs(got.x - want.x) <= tol && std::fabs(got.y - want.y) <= tol)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << got << " is not " << want;
+}

@@ -1,8 +1,8 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "disc.h"
 #include "quads.h"
-#include "scratch.h"
 #include "sector_border.h"
 #include "segments.h"
 #include "stroke.h"
@@ -20,28 +20,12 @@ struct Sector {
 
 void fillSector(const Sector& s, const Sweep& sweep)
 {
-    const bool border = g_draw.border != 0;
-    const float bw = g_draw.borderWidth;
-    const int fanCount = sweep.fanVertices();
-    const int bandCount = border ? sweep.stripVertices() : 0;
-    if (!ensureVertexScratch(fanCount + bandCount))
+    if (!drawRimmedFan(sweep, s.c.x, s.c.y, s.r))
         return;
-    float* const fan = g_draw.vertexScratch.data;
-    float* const band = fan + 2 * fanCount;
-    BandPass pass(sweep, s.c.x, s.c.y);
-    pass.fan(fan, s.r);
-    if (border)
-        pass.strip(band, s.r, s.r + bw);
-    pass.write();
-
-    drawVertices(GL_TRIANGLE_FAN, fan, fanCount, g_draw.color);
-    if (border) {
-        drawVertices(GL_TRIANGLE_STRIP, band, bandCount, g_draw.borderColor);
-        if (s.partial) {
-            const TriangleList<6> radii =
-                sectorRadialBorder(s.c, s.r, bw, minf(s.start, s.start + s.sweep), std::fabs(s.sweep));
-            drawVertices(GL_TRIANGLES, radii.v, radii.count, g_draw.borderColor);
-        }
+    if (g_draw.border && s.partial) {
+        const TriangleList<6> radii =
+            sectorRadialBorder(s.c, s.r, g_draw.borderWidth, minf(s.start, s.start + s.sweep), std::fabs(s.sweep));
+        drawVertices(GL_TRIANGLES, radii.v, radii.count, g_draw.borderColor);
     }
     GR_CHECK_GL("sector fill");
 }

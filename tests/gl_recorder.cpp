@@ -17,11 +17,43 @@ struct ArrayPointer {
     const void* pointer = nullptr;
 };
 
+// A set of GL enums that allocates nothing once built, so that switching
+// capabilities on and off costs the recorder no allocation.
+class EnumSet {
+public:
+    EnumSet() { values_.reserve(64); }
+    void insert(GLenum v)
+    {
+        if (!count(v) && values_.size() < values_.capacity())
+            values_.push_back(v);
+    }
+    void erase(GLenum v)
+    {
+        for (GLenum& x : values_)
+            if (x == v) {
+                x = values_.back();
+                values_.pop_back();
+                return;
+            }
+    }
+    int count(GLenum v) const
+    {
+        for (GLenum x : values_)
+            if (x == v)
+                return 1;
+        return 0;
+    }
+    std::set<GLenum> toSet() const { return {values_.begin(), values_.end()}; }
+
+private:
+    std::vector<GLenum> values_;
+};
+
 struct FakeGl {
     std::vector<Call> calls;
     std::vector<Draw> draws;
-    std::set<GLenum> enabled;
-    std::set<GLenum> clientStates;
+    EnumSet enabled;
+    EnumSet clientStates;
     GrColor color = {0, 0, 0};
     ArrayPointer vertexPointer, texCoordPointer;
     GLenum matrixMode = GL_MODELVIEW;
@@ -33,6 +65,7 @@ struct FakeGl {
     GLuint bound1D = 0, bound2D = 0;
     std::deque<GLenum> errors;
     GLenum failTexImage = GL_NO_ERROR;
+    bool recording = true;
 };
 
 FakeGl& gl()
@@ -66,6 +99,8 @@ float* currentMatrix() { return gl().matrixMode == GL_PROJECTION ? gl().projecti
 
 void record(const char* name, std::initializer_list<double> args = {})
 {
+    if (!gl().recording)
+        return;
     gl().calls.push_back({name, std::vector<double>(args)});
 }
 
@@ -159,6 +194,7 @@ const Texture* texture(GLuint name)
 }
 
 int liveTextureCount() { return static_cast<int>(gl().textures.size()); }
+void setRecording(bool on) { gl().recording = on; }
 void failNextTexImage(GLenum error) { gl().failTexImage = error; }
 void raiseError(GLenum error) { gl().errors.push_back(error); }
 
@@ -272,6 +308,8 @@ void glTexCoordPointer(GLint size, GLenum type, GLsizei stride, const void* poin
 void glDrawArrays(GLenum mode, GLint first, GLsizei count)
 {
     rec::record("glDrawArrays", {double(mode), double(first), double(count)});
+    if (!gl().recording)
+        return;
     rec::Draw draw;
     draw.mode = mode;
     draw.color = gl().color;
@@ -281,7 +319,7 @@ void glDrawArrays(GLenum mode, GLint first, GLsizei count)
         draw.vertices = rec::readPairs(gl().vertexPointer, first, count);
     if (draw.texCoordArray)
         draw.texCoords = rec::readPairs(gl().texCoordPointer, first, count);
-    draw.enabled = gl().enabled;
+    draw.enabled = gl().enabled.toSet();
     draw.texture1D = gl().bound1D;
     draw.texture2D = gl().bound2D;
     std::memcpy(draw.modelview, gl().modelview, sizeof draw.modelview);

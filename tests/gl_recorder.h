@@ -67,6 +67,11 @@ const float* modelview();
 const Texture* texture(GLuint name);
 int liveTextureCount();
 
+// While off, GL calls change the fake GL's state but are not recorded, so
+// the recorder itself allocates nothing (for counting the library's own
+// allocations).
+void setRecording(bool on);
+
 // Makes the next glTexImage1D/2D fail with error (as a GL that refuses it).
 void failNextTexImage(GLenum error = GL_INVALID_VALUE);
 // Queues an error for glGetError to report, as an earlier failing call would.

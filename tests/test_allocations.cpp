@@ -1,0 +1,80 @@
+// Drawing allocates nothing once the scratch buffers are big enough: every
+// primitive, drawn a second time, makes no heap allocation at all.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "recording_fixture.h"
+
+namespace {
+
+std::atomic<long> g_allocations{0};
+
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    ++g_allocations;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+const GrPoint kNeedle[] = {{0, -144}, {6, -120}, {3, -120}, {3, 0}, {-3, 0}, {-3, -120}, {-6, -120}};
+const GrPoint kCurve[] = {{0, 0}, {30, 80}, {90, -40}, {120, 20}};
+
+// One of everything, in every mode the display and generated code use.
+void drawEverything()
+{
+    for (int fill : {0, 1})
+        for (int border : {0, 1})
+            for (int pattern : {0, 3}) {
+                grSetMode(GR_MODE_FILL, fill);
+                grSetMode(GR_MODE_BORDER, border);
+                grSetLinePattern(pattern);
+                grSetLineWidth(3);
+                grPoint(5, 5);
+                grLine(0, 0, 100, 40);
+                grPolyline(kNeedle, 7);
+                grArc(0, 0, 92, 102, 112);
+                grCircle(0, 0, 123);
+                grSector(0, 0, 80, 30, 120);
+                grRing(0, 0, 150, 123);
+                grRingSector(0, 0, 150, 123, 57, 35);
+                grRect(-108, 155, -12, 189);
+                grEllipse(0, 0, 60, 20);
+                grPolygon(kNeedle, 7);
+                grTriangleStrip(kNeedle, 7);
+                grBezier(kCurve, 4, 40);
+            }
+}
+
+class Allocations : public DrawingTest {};
+
+}  // namespace
+
+TEST_F(Allocations, NoneOnceTheScratchBuffersHaveGrown)
+{
+    drawEverything();
+    ASSERT_GT(rec::draws().size(), 100u) << "everything was drawn";
+    const float* vertices = g_draw.vertexScratch.data;
+    const float* texCoords = g_draw.texCoordScratch.data;
+
+    rec::setRecording(false);
+    const long before = g_allocations.load();
+    grBeginFrame();
+    drawEverything();
+    const long allocations = g_allocations.load() - before;
+    rec::setRecording(true);
+
+    EXPECT_EQ(allocations, 0);
+    EXPECT_EQ(g_draw.vertexScratch.data, vertices) << "a scratch buffer grew again";
+    EXPECT_EQ(g_draw.texCoordScratch.data, texCoords);
+}

@@ -4,3 +4,21 @@ add_executable(test_shell test_shell.cpp)
 target_link_libraries(test_shell PRIVATE shell GTest::gtest)
 add_test(NAME test_shell COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/with_xvfb.sh $<TARGET_FILE:test_shell>)
 set_tests_properties(test_shell PROPERTIES TIMEOUT 120)
+
+set(WITH_XVFB ${CMAKE_CURRENT_SOURCE_DIR}/with_xvfb.sh)
+set(PROGRAM_TEST ${CMAKE_CURRENT_SOURCE_DIR}/test_program_xvfb.sh)
+add_test(NAME program_shows_the_display
+  COMMAND ${WITH_XVFB} ${PROGRAM_TEST} $<TARGET_FILE:instrument-panel> ${PANEL_TEST_OUTPUT} full)
+add_test(NAME program_fits_a_small_screen
+  COMMAND ${CMAKE_COMMAND} -E env XVFB_SCREEN=800x600x24
+          ${WITH_XVFB} ${PROGRAM_TEST} $<TARGET_FILE:instrument-panel> ${PANEL_TEST_OUTPUT} small)
+set_tests_properties(program_shows_the_display program_fits_a_small_screen PROPERTIES TIMEOUT 60)
+
+# Without an X display the program ends at once with a non-zero status; a
+# backend the user chose is kept, even one that cannot work here.
+add_test(NAME program_without_display_fails
+  COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY $<TARGET_FILE:instrument-panel>)
+add_test(NAME program_keeps_the_users_backend
+  COMMAND ${CMAKE_COMMAND} -E env GDK_BACKEND=wayland ${WITH_XVFB} $<TARGET_FILE:instrument-panel>)
+set_tests_properties(program_without_display_fails program_keeps_the_users_backend PROPERTIES
+  WILL_FAIL TRUE TIMEOUT 30)

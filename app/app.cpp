@@ -8,10 +8,11 @@
 #include "resource_ids.h"
 #include "shell_strings.h"
 
+App::App() { Bind(wxEVT_MENU, &App::OnAppAbout, this, ID_APP_ABOUT); }
+
 bool App::OnInit()
 {
     SetAppDisplayName(wxString::FromUTF8(ShellString(AFX_IDS_APP_TITLE)));
-    Bind(wxEVT_MENU, &App::OnAppAbout, this, ID_APP_ABOUT);
 
     GlxProbe probe(wxGetX11Display());
     auto* frame = new CMainFrame;

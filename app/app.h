@@ -6,6 +6,7 @@
 
 class App : public wxApp {
 public:
+    App();
     // Opens the main window; false ends the program with nothing on screen.
     bool OnInit() override;
 

@@ -25,8 +25,8 @@
 #include "glx_probe.h"
 #include "layout.h"
 #include "main_frame.h"
-#include "multisampling_commands.h"
 #include "model.h"
+#include "multisampling_commands.h"
 #include "resource_ids.h"
 #include "shell_strings.h"
 #include "status_panes.h"
@@ -41,17 +41,26 @@ namespace {
 wxString U(const char* text) { return wxString::FromUTF8(text); }
 
 // Runs the toolkit's events until done holds; false after a generous wait.
-bool PumpUntil(const std::function<bool()>& done, long timeoutMs = 15000)
+bool PumpUntil(const std::function<bool()>& done)
 {
     wxStopWatch watch;
     while (!done()) {
-        if (watch.Time() > timeoutMs)
+        if (watch.Time() > 15000)
             return false;
         wxEventLoopBase::GetActive()->Yield();
         wxTheApp->ProcessIdle();
         wxMilliSleep(1);
     }
     return true;
+}
+
+bool NoTopLevelWindowsLeft() { return wxTopLevelWindows.empty(); }
+
+void DestroyAllFrames()
+{
+    for (wxWindow* window : wxTopLevelWindows)
+        window->Destroy();
+    EXPECT_TRUE(PumpUntil(NoTopLevelWindowsLeft));
 }
 
 struct ShownMessage {
@@ -85,22 +94,15 @@ protected:
 
 DialogRecorder* g_dialogs = nullptr;
 
-// Counts the paints of one canvas; the view's own handler still runs.
-class PaintCounter {
-public:
-    void Watch(wxWindow* canvas)
-    {
-        count = 0;
-        canvas->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
-            ++count;
-            event.Skip();
-        });
-    }
-    int count = 0;
-};
+void ExpectErrorBox(const ShownMessage& message, const wxString& text)
+{
+    EXPECT_EQ(message.text, text);
+    EXPECT_EQ(message.caption, U("Ошибка"));
+    EXPECT_TRUE(message.style & wxICON_ERROR);
+}
 
 // A driver that offers a configuration no window can be created with: the
-// real plain and multisampled configurations plus a made-up 2x one.
+// real configurations plus a made-up 2x one.
 class UnusableTwoSampleProbe : public PixelFormatProbe {
 public:
     static constexpr int kMadeUpFormat = 0x7fff0002;
@@ -127,18 +129,22 @@ private:
     GlxProbe real_;
 };
 
-class FailingProbe : public PixelFormatProbe {
+// Only a plain format, or none.
+class PlainOnlyProbe : public PixelFormatProbe {
 public:
-    bool plainOk = false;
-    int plainFormat = 0;
+    PlainOnlyProbe(bool found, int format) : found_(found), format_(format) {}
     bool ChoosePlainFormat(int* format) override
     {
-        *format = plainFormat;
-        return plainOk;
+        *format = format_;
+        return found_;
     }
     bool HasMultisampleExtension() override { return false; }
     bool ChooseMultisampleFormats(bool, std::vector<int>*) override { return false; }
     bool QuerySamples(int, int*) override { return false; }
+
+private:
+    bool found_;
+    int format_;
 };
 
 int CommandOfSamples(int samples)
@@ -147,26 +153,6 @@ int CommandOfSamples(int samples)
         if (command.samples == samples)
             return command.id;
     return -1;
-}
-
-bool NoTopLevelWindowsLeft()
-{
-    wxTheApp->ProcessIdle();
-    return wxTopLevelWindows.empty();
-}
-
-void DestroyAllFrames()
-{
-    for (wxWindow* window : wxTopLevelWindows)
-        window->Destroy();
-    EXPECT_TRUE(PumpUntil(NoTopLevelWindowsLeft));
-}
-
-int SampleCountOfCurrentContext()
-{
-    GLint samples = -1;
-    glGetIntegerv(GL_SAMPLES, &samples);
-    return samples;
 }
 
 // One line per item, submenus indented: "label = id [check]" or "-".
@@ -201,13 +187,13 @@ protected:
     {
         ASSERT_TRUE(wxGetApp().OnInit());
         frame = dynamic_cast<CMainFrame*>(wxGetApp().GetTopWindow());
-        ASSERT_NE(frame, nullptr);
-        ASSERT_NE(View().Window(), nullptr);
-        paints.Watch(View().Window());
-        View().Window()->Refresh(false);
-        ASSERT_TRUE(PumpUntil([this] { return paints.count > 0; })) << "the view never painted";
+        ASSERT_TRUE(frame && View().Window());
+        WatchPaints();
+        RepaintOnce();
         View().Bind(wxEVT_TIMER, [this](wxTimerEvent& event) {
             ++ticks;
+            timerId = event.GetId();
+            timerInterval = event.GetInterval();
             event.Skip();
         });
         g_dialogs->messages.clear();
@@ -219,28 +205,52 @@ protected:
     CChildView& View() { return frame->View(); }
     const PixelFormatTable& Formats() { return View().Renderer().Formats(); }
 
-    void UpdateMenus() { frame->GetMenuBar()->UpdateMenus(); }
+    // Counts the paints of the current view window; the view still paints.
+    void WatchPaints()
+    {
+        paints = 0;
+        View().Window()->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
+            ++paints;
+            event.Skip();
+        });
+    }
 
-    wxMenuItem* MenuItem(int id) { return frame->GetMenuBar()->FindItem(id); }
+    wxMenuItem* MenuItem(int id)
+    {
+        frame->GetMenuBar()->UpdateMenus();
+        return frame->GetMenuBar()->FindItem(id);
+    }
 
-    // Sends a menu command the way a click does: only when the item is enabled.
+    // A menu command the way a click sends it: only when the item is enabled.
     bool ClickMenu(int id)
     {
-        UpdateMenus();
         if (!MenuItem(id)->IsEnabled())
             return false;
         frame->ProcessCommand(id);
         return true;
     }
 
+    bool ToolEnabled(int id)
+    {
+        frame->GetToolBar()->UpdateWindowUI();
+        return frame->GetToolBar()->GetToolEnabled(id);
+    }
+
     bool ClickTool(int id)
     {
-        wxToolBar* bar = frame->GetToolBar();
-        bar->UpdateWindowUI();
-        if (!bar->GetToolEnabled(id))
+        if (!ToolEnabled(id))
             return false;
-        bar->OnLeftClick(id, false);
+        frame->GetToolBar()->OnLeftClick(id, false);
         return true;
+    }
+
+    wxString StatusText(int pane) { return frame->GetStatusBar()->GetStatusText(pane); }
+
+    void RepaintOnce()
+    {
+        const int before = paints;
+        View().Window()->Refresh(false);
+        ASSERT_TRUE(PumpUntil([&] { return paints > before; })) << "the view did not paint";
     }
 
     // Repaints until a panel transition under way has come to rest.
@@ -256,14 +266,6 @@ protected:
         ADD_FAILURE() << "the panels never came to rest";
     }
 
-    void RepaintOnce()
-    {
-        const int before = paints.count;
-        View().Window()->Refresh(false);
-        ASSERT_TRUE(PumpUntil([&] { return paints.count > before; }));
-    }
-
-    // Runs the animation for some frames, then pauses it.
     void RunFrames(int frames)
     {
         const int start = g_model.frameCounter;
@@ -273,148 +275,121 @@ protected:
     }
 
     CMainFrame* frame = nullptr;
-    PaintCounter paints;
+    int paints = 0;
     int ticks = 0;
+    int timerId = 0;
+    int timerInterval = 0;
 };
 
 TEST_F(ShellTest, OpensTheMainWindowShowingTheWholeDisplayArea)
 {
     EXPECT_EQ(frame->GetTitle(), U(ShellString(IDR_MAINFRAME)));
-    EXPECT_TRUE(frame->IsShown());
     EXPECT_EQ(frame->GetIcons().GetIconCount(), 4u);
-    EXPECT_TRUE(frame->GetIcons().GetIcon(wxSize(16, 16)).IsOk());
     // The test screen (1280 x 1200) has room for it.
     EXPECT_EQ(View().Window()->GetClientSize(), wxSize(kViewWidth, kViewHeight));
     EXPECT_EQ(View().Window()->GetClientSize(), frame->GetClientSize());
-
     EXPECT_EQ(View().SampleCount(), Formats().DefaultSampleCount());
+    EXPECT_EQ(CanvasFormat(*View().Window()), Formats().FormatFor(View().SampleCount()));
     EXPECT_FALSE(View().IsRunning());
     EXPECT_FALSE(View().IsTimerRunning());
-    EXPECT_EQ(CanvasFormat(*View().Window()), Formats().FormatFor(View().SampleCount()));
-    // The first frame shows the initial values, not an empty background.
+    // The first paint computed the initial values.
     EXPECT_GE(g_model.frameCounter, 0);
 }
 
 TEST_F(ShellTest, MenuTreeAndAccelerators)
 {
     wxMenuBar* bar = frame->GetMenuBar();
-    ASSERT_EQ(bar->GetMenuCount(), 4u);
     std::string outline;
     for (size_t i = 0; i < bar->GetMenuCount(); ++i)
         outline += bar->GetMenuLabel(i).utf8_string() + '\n' + MenuOutline(bar->GetMenu(i), " ");
-    const std::string expected = wxString::Format(
-        U("Файл\n"
-        " Выход\tAlt+F4 = %d\n"
-        "Вид\n"
-        " Панель инструментов = %d check\n"
-        " Панель статуса = %d check\n"
-        "Прорисовка\n"
-        " Мультисемплинг\n"
-        "  Отключен = 3000 check\n"
-        "  -\n"
-        "  2x = 3001 check\n"
-        "  4x = 3002 check\n"
-        "  8x = 3003 check\n"
-        "  16x = 3004 check\n"
-        " -\n"
-        " Старт = 3005\n"
-        " Пауза = 3006\n"
-        "Информация\n"
-        " О программе... = %d\n"),
-        wxID_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, wxID_ABOUT).utf8_string();
-    EXPECT_EQ(outline, expected);
+    EXPECT_EQ(outline, wxString::Format(U("Файл\n"
+                                          " Выход\tAlt+F4 = %d\n"
+                                          "Вид\n"
+                                          " Панель инструментов = %d check\n"
+                                          " Панель статуса = %d check\n"
+                                          "Прорисовка\n"
+                                          " Мультисемплинг\n"
+                                          "  Отключен = 3000 check\n"
+                                          "  -\n"
+                                          "  2x = 3001 check\n"
+                                          "  4x = 3002 check\n"
+                                          "  8x = 3003 check\n"
+                                          "  16x = 3004 check\n"
+                                          " -\n"
+                                          " Старт = 3005\n"
+                                          " Пауза = 3006\n"
+                                          "Информация\n"
+                                          " О программе... = %d\n"),
+                                        wxID_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, wxID_ABOUT)
+                           .utf8_string());
 
-    wxAcceleratorTable* accelerators = frame->GetAcceleratorTable();
     wxKeyEvent f6(wxEVT_KEY_DOWN);
     f6.m_keyCode = WXK_F6;
-    EXPECT_EQ(accelerators->GetCommand(f6), 57680);
+    EXPECT_EQ(frame->GetAcceleratorTable()->GetCommand(f6), 57680);
     f6.m_shiftDown = true;
-    EXPECT_EQ(accelerators->GetCommand(f6), 57681);
+    EXPECT_EQ(frame->GetAcceleratorTable()->GetCommand(f6), 57681);
 }
 
-TEST_F(ShellTest, ToolbarAndStatusBarPromptsAndTooltips)
+TEST_F(ShellTest, ToolbarStatusPromptsAndTooltips)
 {
     wxToolBar* toolbar = frame->GetToolBar();
     ASSERT_EQ(toolbar->GetToolsCount(), 4u);
-    const int expectedIds[] = {ID_START, ID_PAUSE, wxID_SEPARATOR, wxID_ABOUT};
-    for (size_t i = 0; i < 4; ++i) {
-        const wxToolBarToolBase* tool = toolbar->GetToolByPos(static_cast<int>(i));
-        if (expectedIds[i] == wxID_SEPARATOR) {
-            EXPECT_TRUE(tool->IsSeparator());
-            continue;
-        }
-        EXPECT_EQ(tool->GetId(), expectedIds[i]);
+    EXPECT_TRUE(toolbar->GetToolByPos(2)->IsSeparator());
+    struct Expected {
+        int position, id;
+        const char *tooltip, *prompt;
+    };
+    const Expected tools[] = {{0, ID_START, "Старт", "Старт"},
+                              {1, ID_PAUSE, "Пауза", "Пауза"},
+                              {3, wxID_ABOUT, "About", "Display program information, version number and copyright"}};
+    ASSERT_EQ(frame->GetStatusBar()->GetFieldsCount(), 4);
+    EXPECT_EQ(StatusText(kMessagePane), "Ready");
+    for (const Expected& expected : tools) {
+        const wxToolBarToolBase* tool = toolbar->GetToolByPos(expected.position);
+        EXPECT_EQ(tool->GetId(), expected.id);
         EXPECT_EQ(tool->GetNormalBitmap().GetSize(), wxSize(16, 16));
         EXPECT_TRUE(tool->GetNormalBitmap().GetMask()) << "the grey background must be transparent";
+        EXPECT_EQ(tool->GetShortHelp(), U(expected.tooltip));
+        toolbar->OnMouseEnter(expected.id);
+        EXPECT_EQ(StatusText(kMessagePane), U(expected.prompt));
     }
-    EXPECT_EQ(toolbar->FindById(ID_START)->GetShortHelp(), U("Старт"));
-    EXPECT_EQ(toolbar->FindById(ID_PAUSE)->GetShortHelp(), U("Пауза"));
-    EXPECT_EQ(toolbar->FindById(wxID_ABOUT)->GetShortHelp(), "About");
-
-    wxStatusBar* status = frame->GetStatusBar();
-    ASSERT_EQ(status->GetFieldsCount(), 4);
-    EXPECT_EQ(status->GetStatusText(kMessagePane), "Ready");
-
-    toolbar->OnMouseEnter(ID_START);
-    EXPECT_EQ(status->GetStatusText(kMessagePane), U("Старт"));
-    toolbar->OnMouseEnter(wxID_ABOUT);
-    EXPECT_EQ(status->GetStatusText(kMessagePane), "Display program information, version number and copyright");
     toolbar->OnMouseEnter(wxID_ANY);
-    EXPECT_EQ(status->GetStatusText(kMessagePane), "Ready");
+    EXPECT_EQ(StatusText(kMessagePane), "Ready");
 
-    wxMenuEvent highlight(wxEVT_MENU_HIGHLIGHT, ID_VIEW_STATUS_BAR);
-    highlight.SetEventObject(frame);
-    frame->HandleWindowEvent(highlight);
-    EXPECT_EQ(status->GetStatusText(kMessagePane), "Show or hide the status bar");
-    wxMenuEvent highlightPause(wxEVT_MENU_HIGHLIGHT, ID_PAUSE);
-    highlightPause.SetEventObject(frame);
-    frame->HandleWindowEvent(highlightPause);
-    EXPECT_EQ(status->GetStatusText(kMessagePane), U("Пауза"));
+    const std::pair<int, const char*> highlighted[] = {{ID_VIEW_STATUS_BAR, "Show or hide the status bar"},
+                                                       {ID_PAUSE, "Пауза"}};
+    for (auto [id, prompt] : highlighted) {
+        wxMenuEvent highlight(wxEVT_MENU_HIGHLIGHT, id);
+        frame->HandleWindowEvent(highlight);
+        EXPECT_EQ(StatusText(kMessagePane), U(prompt));
+    }
     wxMenuEvent close(wxEVT_MENU_CLOSE, 0, frame->GetMenuBar()->GetMenu(2));
-    close.SetEventObject(frame);
     frame->HandleWindowEvent(close);
-    EXPECT_EQ(status->GetStatusText(kMessagePane), "Ready");
+    EXPECT_EQ(StatusText(kMessagePane), "Ready");
 }
 
 TEST_F(ShellTest, CommandStatesFollowRunningAndTheFormatTable)
 {
-    wxToolBar* toolbar = frame->GetToolBar();
-    const int levels[][2] = {{ID_MULTISAMPLING_OFF, 0}, {ID_MULTISAMPLING_2X, 2}, {ID_MULTISAMPLING_4X, 4},
-                             {ID_MULTISAMPLING_8X, 8}, {ID_MULTISAMPLING_16X, 16}};
-    const auto expectPaused = [&] {
-        UpdateMenus();
-        toolbar->UpdateWindowUI();
-        for (auto [id, samples] : levels) {
-            EXPECT_EQ(MenuItem(id)->IsEnabled(), Formats().IsSupported(samples)) << samples;
-            EXPECT_EQ(MenuItem(id)->IsChecked(), samples == View().SampleCount()) << samples;
+    const auto expectStates = [&](bool running) {
+        for (const MultisamplingCommand& command : kMultisamplingCommands) {
+            EXPECT_EQ(MenuItem(command.id)->IsEnabled(), !running && Formats().IsSupported(command.samples))
+                << command.samples << (running ? " while running" : " while paused");
+            EXPECT_EQ(MenuItem(command.id)->IsChecked(), command.samples == View().SampleCount());
         }
-        EXPECT_TRUE(MenuItem(ID_START)->IsEnabled());
-        EXPECT_FALSE(MenuItem(ID_PAUSE)->IsEnabled());
-        EXPECT_TRUE(toolbar->GetToolEnabled(ID_START));
-        EXPECT_FALSE(toolbar->GetToolEnabled(ID_PAUSE));
-        EXPECT_TRUE(toolbar->GetToolEnabled(wxID_ABOUT));
+        EXPECT_EQ(MenuItem(ID_START)->IsEnabled(), !running);
+        EXPECT_EQ(MenuItem(ID_PAUSE)->IsEnabled(), running);
+        EXPECT_EQ(ToolEnabled(ID_START), !running);
+        EXPECT_EQ(ToolEnabled(ID_PAUSE), running);
+        EXPECT_TRUE(ToolEnabled(wxID_ABOUT));
     };
-    expectPaused();
-
-    // Started from the toolbar: the frame hands the command to the view.
+    expectStates(false);
+    // From the toolbar: the frame hands the command to the view.
     ASSERT_TRUE(ClickTool(ID_START));
     EXPECT_TRUE(View().IsRunning());
-    UpdateMenus();
-    toolbar->UpdateWindowUI();
-    for (auto [id, samples] : levels) {
-        EXPECT_FALSE(MenuItem(id)->IsEnabled()) << "multisampling changes only while paused: " << samples;
-        EXPECT_EQ(MenuItem(id)->IsChecked(), samples == View().SampleCount());
-    }
-    EXPECT_FALSE(MenuItem(ID_START)->IsEnabled());
-    EXPECT_TRUE(MenuItem(ID_PAUSE)->IsEnabled());
-    EXPECT_FALSE(toolbar->GetToolEnabled(ID_START));
-    EXPECT_TRUE(toolbar->GetToolEnabled(ID_PAUSE));
-    EXPECT_FALSE(ClickMenu(ID_MULTISAMPLING_OFF));
-
-    // Paused from the menu.
+    expectStates(true);
     ASSERT_TRUE(ClickMenu(ID_PAUSE));
     EXPECT_FALSE(View().IsRunning());
-    expectPaused();
+    expectStates(false);
 }
 
 TEST_F(ShellTest, TimerRunsOnlyWhileRunningAndEachTickPaintsAFrame)
@@ -423,28 +398,23 @@ TEST_F(ShellTest, TimerRunsOnlyWhileRunningAndEachTickPaintsAFrame)
     ASSERT_TRUE(ClickMenu(ID_START));
     EXPECT_TRUE(View().IsTimerRunning());
     ASSERT_TRUE(PumpUntil([&] { return ticks >= 5 && g_model.frameCounter >= startFrame + 5; }));
+    EXPECT_EQ(timerId, 1);
+    EXPECT_EQ(timerInterval, 40);
     // Ticks merge into pending paints, never the other way round.
     EXPECT_LE(g_model.frameCounter - startFrame, ticks);
 
     ASSERT_TRUE(ClickTool(ID_PAUSE));
     EXPECT_FALSE(View().IsTimerRunning());
-    const int pausedFrame = g_model.frameCounter;
-    int counters[kCounterCount];
-    std::memcpy(counters, g_model.counterValues, sizeof counters);
-    const int phase = g_model.phase;
-
-    // Pause paints once more without advancing the animated values.
-    const int paintsAtPause = paints.count;
-    ASSERT_TRUE(PumpUntil([&] { return paints.count > paintsAtPause; }));
-    EXPECT_EQ(g_model.frameCounter, pausedFrame);
-    EXPECT_EQ(g_model.phase, phase);
-    EXPECT_EQ(std::memcmp(counters, g_model.counterValues, sizeof counters), 0);
-
+    const DisplayModel paused = g_model;
+    // Pause paints once more, without advancing the animated values.
+    const int paintsAtPause = paints;
+    ASSERT_TRUE(PumpUntil([&] { return paints > paintsAtPause; }));
     const int ticksAtPause = ticks;
     RepaintOnce();
-    RepaintOnce();
     EXPECT_EQ(ticks, ticksAtPause);
-    EXPECT_EQ(g_model.frameCounter, pausedFrame);
+    EXPECT_EQ(g_model.frameCounter, paused.frameCounter);
+    EXPECT_EQ(g_model.phase, paused.phase);
+    EXPECT_EQ(std::memcmp(g_model.counterValues, paused.counterValues, sizeof paused.counterValues), 0);
 }
 
 TEST_F(ShellTest, EveryOfferedMultisamplingLevelRecreatesTheViewKeepingTheAnimation)
@@ -462,17 +432,14 @@ TEST_F(ShellTest, EveryOfferedMultisamplingLevelRecreatesTheViewKeepingTheAnimat
         EXPECT_EQ(View().SampleCount(), entry.samples);
         EXPECT_EQ(CanvasFormat(*View().Window()), entry.format);
         EXPECT_EQ(View().Window()->GetClientSize(), frame->GetClientSize());
-        paints.Watch(View().Window());
-        ASSERT_TRUE(PumpUntil([&] { return paints.count > 0; }));
-
+        WatchPaints();
+        ASSERT_TRUE(PumpUntil([&] { return paints > 0; }));
+        GLint samples = -1;
+        glGetIntegerv(GL_SAMPLES, &samples);
         EXPECT_EQ(glXGetCurrentDrawable(), View().Window()->GetXWindow());
-        EXPECT_EQ(SampleCountOfCurrentContext(), entry.samples);
-        UpdateMenus();
-        EXPECT_TRUE(MenuItem(id)->IsChecked());
-        for (int other = ID_MULTISAMPLING_OFF; other <= ID_MULTISAMPLING_16X; ++other)
-            if (other != id) {
-                EXPECT_FALSE(MenuItem(other)->IsChecked()) << other;
-            }
+        EXPECT_EQ(samples, entry.samples);
+        for (const MultisamplingCommand& command : kMultisamplingCommands)
+            EXPECT_EQ(MenuItem(command.id)->IsChecked(), command.id == id) << command.samples;
 
         EXPECT_EQ(g_model.frameCounter, model.frameCounter);
         EXPECT_EQ(g_model.phase, model.phase);
@@ -480,42 +447,15 @@ TEST_F(ShellTest, EveryOfferedMultisamplingLevelRecreatesTheViewKeepingTheAnimat
         EXPECT_EQ(std::memcmp(g_panels, panels, sizeof panels), 0);
     }
     EXPECT_TRUE(g_dialogs->messages.empty());
-
-    // The animation goes on in the last window made.
     RunFrames(2);
 }
 
-TEST_F(ShellTest, ASampleCountTheTableLacksIsRefusedAndTheViewStays)
+TEST_F(ShellTest, LoadFailuresAreErrorBoxesOwnedByTheWindow)
 {
-    ASSERT_FALSE(Formats().IsSupported(16)) << "the test screen's driver offers 16 samples";
-    UpdateMenus();
-    EXPECT_FALSE(ClickMenu(ID_MULTISAMPLING_16X));
-    const int before = View().SampleCount();
-
-    View().SetSampleCount(16);
+    CanvasSurface(View().Window()).ReportError(kFontLoadFailedText, kErrorCaption);
     ASSERT_EQ(g_dialogs->messages.size(), 1u);
-    EXPECT_EQ(g_dialogs->messages[0].text, wxString::Format(U(kRecreateFailedFormat), 16));
-    EXPECT_EQ(g_dialogs->messages[0].caption, U("Ошибка"));
-    EXPECT_TRUE(g_dialogs->messages[0].style & wxICON_ERROR);
+    ExpectErrorBox(g_dialogs->messages[0], U("Ошибка загрузки шрифтов."));
     EXPECT_EQ(g_dialogs->messages[0].parent, frame);
-
-    ASSERT_NE(View().Window(), nullptr);
-    EXPECT_EQ(View().SampleCount(), before);
-    EXPECT_EQ(CanvasFormat(*View().Window()), Formats().FormatFor(before));
-    UpdateMenus();
-    EXPECT_TRUE(MenuItem(CommandOfSamples(before))->IsChecked());
-    paints.Watch(View().Window());
-    RunFrames(2);
-    EXPECT_GT(paints.count, 0);
-
-    // The drawing library's load failures reach the user the same way.
-    CanvasSurface surface(View().Window());
-    surface.ReportError(kFontLoadFailedText, kErrorCaption);
-    ASSERT_EQ(g_dialogs->messages.size(), 2u);
-    EXPECT_EQ(g_dialogs->messages[1].text, U("Ошибка загрузки шрифтов."));
-    EXPECT_EQ(g_dialogs->messages[1].caption, U("Ошибка"));
-    EXPECT_TRUE(g_dialogs->messages[1].style & wxICON_ERROR);
-    EXPECT_EQ(g_dialogs->messages[1].parent, frame);
 }
 
 TEST_F(ShellTest, BarsShowAndHideWithTheirCheckMarks)
@@ -526,29 +466,22 @@ TEST_F(ShellTest, BarsShowAndHideWithTheirCheckMarks)
 
     ASSERT_TRUE(ClickMenu(ID_VIEW_TOOLBAR));
     EXPECT_FALSE(toolbar->IsShown());
-    UpdateMenus();
     EXPECT_FALSE(MenuItem(ID_VIEW_TOOLBAR)->IsChecked());
     EXPECT_TRUE(MenuItem(ID_VIEW_STATUS_BAR)->IsChecked());
-    // The view takes the toolbar's room.
+    // The view takes the toolbar's room; start and pause stay in the menu.
     EXPECT_TRUE(PumpUntil([&] { return View().Window()->GetClientSize().y > fullHeight; }));
     EXPECT_EQ(View().Window()->GetClientSize(), frame->GetClientSize());
-
-    // Start and pause stay available from the menu.
     RunFrames(2);
 
     ASSERT_TRUE(ClickMenu(ID_VIEW_STATUS_BAR));
     EXPECT_FALSE(status->IsShown());
-    UpdateMenus();
     EXPECT_FALSE(MenuItem(ID_VIEW_STATUS_BAR)->IsChecked());
 
     ASSERT_TRUE(ClickMenu(ID_VIEW_TOOLBAR));
     ASSERT_TRUE(ClickMenu(ID_VIEW_STATUS_BAR));
-    EXPECT_TRUE(toolbar->IsShown());
-    EXPECT_TRUE(status->IsShown());
-    UpdateMenus();
-    EXPECT_TRUE(MenuItem(ID_VIEW_TOOLBAR)->IsChecked());
-    EXPECT_TRUE(MenuItem(ID_VIEW_STATUS_BAR)->IsChecked());
-    ASSERT_TRUE(PumpUntil([&] { return View().Window()->GetClientSize().y == fullHeight; }));
+    EXPECT_TRUE(toolbar->IsShown() && status->IsShown());
+    EXPECT_TRUE(MenuItem(ID_VIEW_TOOLBAR)->IsChecked() && MenuItem(ID_VIEW_STATUS_BAR)->IsChecked());
+    EXPECT_TRUE(PumpUntil([&] { return View().Window()->GetClientSize().y == fullHeight; }));
 }
 
 TEST_F(ShellTest, AboutBoxIsModalAndTheAnimationRunsUnderIt)
@@ -559,7 +492,7 @@ TEST_F(ShellTest, AboutBoxIsModalAndTheAnimationRunsUnderIt)
     int ticksWhileOpen = 0;
     wxTimer closer;
     closer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        if (about && about->IsModal() && ticks >= ticksAtOpen + 3) {
+        if (about->IsModal() && ticks >= ticksAtOpen + 3) {
             ticksWhileOpen = ticks - ticksAtOpen;
             about->EndModal(wxID_OK);
         }
@@ -573,9 +506,8 @@ TEST_F(ShellTest, AboutBoxIsModalAndTheAnimationRunsUnderIt)
         for (wxWindow* child : dialog->GetChildren())
             if (auto* text = dynamic_cast<wxStaticText*>(child))
                 texts.push_back(text->GetLabelText());
-        // Wrapping the description breaks it into lines at blanks.
         for (wxString& text : texts)
-            text.Replace("\n", " ");
+            text.Replace("\n", " ");  // wrapped at blanks
         EXPECT_EQ(texts, (std::vector<wxString>{U(kAboutDescription), U(kAboutDeveloper)}));
         auto* ok = dynamic_cast<wxButton*>(dialog->FindWindow(wxID_OK));
         EXPECT_TRUE(ok && dialog->GetDefaultItem() == ok);
@@ -586,25 +518,19 @@ TEST_F(ShellTest, AboutBoxIsModalAndTheAnimationRunsUnderIt)
     closer.Stop();
     ASSERT_NE(about, nullptr) << "About did not open";
     EXPECT_GE(ticksWhileOpen, 3);
-    ASSERT_TRUE(ClickMenu(ID_PAUSE));
 }
 
 TEST_F(ShellTest, LockPanesShowTheirTextWhileTheLockIsOn)
 {
-    wxStatusBar* status = frame->GetStatusBar();
     const bool capsWasOn = wxGetKeyState(WXK_CAPITAL);
     wxUIActionSimulator keyboard;
-    const auto toggleCaps = [&] {
+    for (bool capsOn : {!capsWasOn, capsWasOn}) {
         keyboard.KeyDown(WXK_CAPITAL);
         keyboard.KeyUp(WXK_CAPITAL);
-    };
-    toggleCaps();
-    const wxString expected = capsWasOn ? wxString() : wxString("CAP");
-    EXPECT_TRUE(PumpUntil([&] { return status->GetStatusText(1) == expected; }))
-        << "CAP pane shows '" << status->GetStatusText(1) << "'";
-    toggleCaps();
-    EXPECT_TRUE(PumpUntil([&] { return status->GetStatusText(1) == (capsWasOn ? "CAP" : ""); }));
-    EXPECT_EQ(status->GetStatusText(2), wxGetKeyState(WXK_NUMLOCK) ? "NUM" : "");
+        EXPECT_TRUE(PumpUntil([&] { return StatusText(1) == (capsOn ? "CAP" : ""); }))
+            << "Caps Lock " << capsOn << ", the pane shows '" << StatusText(1) << "'";
+    }
+    EXPECT_EQ(StatusText(2), wxGetKeyState(WXK_NUMLOCK) ? "NUM" : "");
 }
 
 TEST_F(ShellTest, ExitClosesTheWindowAndReleasesTheView)
@@ -616,25 +542,19 @@ TEST_F(ShellTest, ExitClosesTheWindowAndReleasesTheView)
 
 TEST(ShellStartUp, AFailedProbeOrConfigurationLeavesNoWindow)
 {
-    FailingProbe noFormats;
-    auto* frame = new CMainFrame;
-    EXPECT_FALSE(frame->Create(noFormats));
-    EXPECT_EQ(frame->View().Window(), nullptr);
-    frame->Destroy();
-    EXPECT_TRUE(PumpUntil(NoTopLevelWindowsLeft));
-
-    FailingProbe madeUpPlainFormat;
-    madeUpPlainFormat.plainOk = true;
-    madeUpPlainFormat.plainFormat = 0x7fff0001;
-    frame = new CMainFrame;
-    EXPECT_FALSE(frame->Create(madeUpPlainFormat));
-    EXPECT_EQ(frame->View().Window(), nullptr);
-    EXPECT_EQ(frame->GetToolBar(), nullptr) << "no bar is made without a view";
-    frame->Destroy();
-    EXPECT_TRUE(PumpUntil(NoTopLevelWindowsLeft));
-    EXPECT_TRUE(g_dialogs->messages.empty());
+    // No plain format at all, and one that no window can be created with.
+    for (PlainOnlyProbe probe : {PlainOnlyProbe(false, 0), PlainOnlyProbe(true, 0x7fff0001)}) {
+        auto* frame = new CMainFrame;
+        EXPECT_FALSE(frame->Create(probe));
+        EXPECT_EQ(frame->View().Window(), nullptr);
+        EXPECT_EQ(frame->GetToolBar(), nullptr) << "no bar is made without a view";
+        EXPECT_FALSE(frame->IsShown());
+        frame->Destroy();
+        EXPECT_TRUE(PumpUntil(NoTopLevelWindowsLeft));
+    }
 }
 
+// The view goes back to the level it had, and says so.
 TEST(ShellStartUp, AConfigurationThatCannotBeCreatedFallsBackToThePreviousLevel)
 {
     g_dialogs->messages.clear();
@@ -642,23 +562,19 @@ TEST(ShellStartUp, AConfigurationThatCannotBeCreatedFallsBackToThePreviousLevel)
     auto* frame = new CMainFrame;
     ASSERT_TRUE(frame->Create(probe));
     CChildView& view = frame->View();
-    ASSERT_TRUE(view.Renderer().Formats().IsSupported(2));
     const int before = view.SampleCount();
     ASSERT_NE(before, 2);
-
     frame->GetMenuBar()->UpdateMenus();
     ASSERT_TRUE(frame->GetMenuBar()->FindItem(ID_MULTISAMPLING_2X)->IsEnabled());
-    frame->ProcessCommand(ID_MULTISAMPLING_2X);
 
+    frame->ProcessCommand(ID_MULTISAMPLING_2X);
     ASSERT_EQ(g_dialogs->messages.size(), 1u);
-    EXPECT_EQ(g_dialogs->messages[0].text, wxString::Format(U(kRecreateFailedFormat), 2));
-    EXPECT_TRUE(g_dialogs->messages[0].style & wxICON_ERROR);
+    ExpectErrorBox(g_dialogs->messages[0], wxString::Format(U(kRecreateFailedFormat), 2));
     ASSERT_NE(view.Window(), nullptr);
     EXPECT_EQ(view.SampleCount(), before);
     EXPECT_EQ(CanvasFormat(*view.Window()), view.Renderer().Formats().FormatFor(before));
     frame->GetMenuBar()->UpdateMenus();
     EXPECT_FALSE(frame->GetMenuBar()->FindItem(ID_MULTISAMPLING_2X)->IsChecked());
-
     DestroyAllFrames();
 }
 

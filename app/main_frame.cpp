@@ -87,9 +87,10 @@ void CMainFrame::CreateStatusBarWithPanes()
     SetStatusText(wxString::FromUTF8(ShellString(AFX_IDS_IDLEMESSAGE)), kMessagePane);
 }
 
+// The display counts in physical pixels, the toolkit's sizes are logical.
 void CMainFrame::SizeToShowDisplay()
 {
-    SetClientSize(kViewWidth, kViewHeight);
+    SetClientSize(FromPhys(wxSize(kViewWidth, kViewHeight)));
     const wxRect screen = wxDisplay(this).GetClientArea();
     const wxSize wanted = GetSize();
     if (wanted.x <= screen.width && wanted.y <= screen.height)

@@ -11,8 +11,8 @@ class PixelFormatProbe;
 class wxToolBar;
 class wxStatusBar;
 
-// The view's client area that shows the whole 768 x 1024 display area with
-// its margin at the left and bottom.
+// The view's client area, in physical pixels, that shows the whole
+// 768 x 1024 display area with its margin at the left and bottom.
 constexpr int kViewWidth = 768 + static_cast<int>(kDisplayMargin);
 constexpr int kViewHeight = 1024 + static_cast<int>(kDisplayMargin);
 

@@ -286,7 +286,8 @@ TEST_F(ShellTest, OpensTheMainWindowShowingTheWholeDisplayArea)
     EXPECT_EQ(frame->GetTitle(), U(ShellString(IDR_MAINFRAME)));
     EXPECT_EQ(frame->GetIcons().GetIconCount(), 4u);
     // The test screen (1280 x 1200) has room for it.
-    EXPECT_EQ(View().Window()->GetClientSize(), wxSize(kViewWidth, kViewHeight));
+    EXPECT_EQ(View().Window()->GetClientSize() * View().Window()->GetContentScaleFactor(),
+              wxSize(kViewWidth, kViewHeight));
     EXPECT_EQ(View().Window()->GetClientSize(), frame->GetClientSize());
     EXPECT_EQ(View().SampleCount(), Formats().DefaultSampleCount());
     EXPECT_EQ(CanvasFormat(*View().Window()), Formats().FormatFor(View().SampleCount()));

@@ -13,9 +13,6 @@
 
 class wxGLCanvas;
 class wxWindow;
-class wxPaintEvent;
-class wxEraseEvent;
-class wxSizeEvent;
 
 // The frame timer: one frame per tick while running.
 constexpr int kFrameTimerId = 1;

@@ -6,6 +6,8 @@
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
+#include <algorithm>
+
 #include "main_menu.h"
 #include "resource_ids.h"
 #include "shell_bitmaps.h"

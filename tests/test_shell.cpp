@@ -111,8 +111,10 @@ public:
     bool HasMultisampleExtension() override { return true; }
     bool ChooseMultisampleFormats(bool swapExchange, std::vector<int>* formats) override
     {
-        // Only next to real ones, so the table still tries both swap methods.
-        if (!real_.ChooseMultisampleFormats(swapExchange, formats) || formats->empty())
+        // Left out of the first answer when that has no real one, so the
+        // table still asks for the other swap method.
+        const bool found = real_.ChooseMultisampleFormats(swapExchange, formats) && !formats->empty();
+        if (!found && swapExchange)
             return false;
         formats->push_back(kMadeUpFormat);
         return true;

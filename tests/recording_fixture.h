@@ -37,6 +37,23 @@ protected:
     }
 };
 
+// Selects a pattern whose mask is empty, from the display's tables with a
+// pattern table of its own (the display's has no such entry). The fixtures
+// put the display's tables back for the next test.
+inline void selectEmptyMask()
+{
+    static const LinePattern patterns[] = {{0xFFFF, 0}, {0x0000, 0}};
+    static GrTables tables = [] {
+        GrTables t = displayTables();
+        t.patterns = patterns;
+        t.patternCount = 2;
+        return t;
+    }();
+    ASSERT_TRUE(grUseTables(&tables));
+    grSetLinePattern(1);
+    ASSERT_EQ(g_draw.pattern, &patterns[1]);
+}
+
 inline bool sameColor(const GrColor& a, const GrColor& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
 
 inline ::testing::AssertionResult near(rec::Vec2 got, rec::Vec2 want, float tol = 1e-3f)

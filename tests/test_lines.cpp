@@ -154,12 +154,7 @@ TEST_F(LineTest, OutlinesFollowThePatternSelection)
     ASSERT_EQ(rec::draws().size(), 1u);
     EXPECT_TRUE(rec::draws()[0].texCoords.empty());
 
-    static const LinePattern patterns[] = {{0xFFFF, 0}, {0x0000, 0}};
-    GrTables tables = displayTables();
-    tables.patterns = patterns;
-    tables.patternCount = 2;
-    ASSERT_TRUE(grUseTables(&tables));
-    grSetLinePattern(1);
+    selectEmptyMask();
     grSetMode(GR_MODE_BORDER, 1);
     rec::clearCalls();
     const GrPoint points[] = {{0, 0}, {10, 0}, {10, 6}};

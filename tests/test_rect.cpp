@@ -270,12 +270,7 @@ TEST_F(RectTest, DashRunsOnRoundTheCornersFromTheFirstCorner)
 
 TEST_F(RectTest, OutlinesFollowThePatternAndRefuseUnusableWidths)
 {
-    static const LinePattern patterns[] = {{0xFFFF, 0}, {0x0000, 0}};
-    GrTables tables = displayTables();
-    tables.patterns = patterns;
-    tables.patternCount = 2;
-    ASSERT_TRUE(grUseTables(&tables));
-    grSetLinePattern(1);
+    selectEmptyMask();
     grSetMode(GR_MODE_BORDER, 1);
     outline(1, 0, 0, 10, 5);
     EXPECT_TRUE(rec::draws().empty()) << "an empty mask hides the outline and its border";

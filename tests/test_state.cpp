@@ -138,16 +138,9 @@ TEST_F(StateTest, PatternSelectionCreatesOnceBindsOncePerFrame)
 
 TEST_F(StateTest, TheEmptyMaskCreatesNoTexture)
 {
-    static const LinePattern patterns[] = {{0xFFFF, 0}, {0x0000, 0}};
-    GrTables tables = displayTables();
-    tables.patterns = patterns;
-    tables.patternCount = 2;
-    ASSERT_TRUE(grUseTables(&tables));
-    grSetLinePattern(1);
+    selectEmptyMask();
     EXPECT_EQ(g_draw.patternTexture, nullptr);
-    EXPECT_EQ(g_draw.pattern, &patterns[1]);
     EXPECT_TRUE(rec::callsNamed("glGenTextures").empty());
-    ASSERT_TRUE(grUseTables(&displayTables()));
 }
 
 TEST_F(StateTest, PatternTexelsFollowTheMaskAndRepeat)

@@ -19,6 +19,20 @@ const LinePattern kLinePatterns[] = {
     {0xFFFF, 0}, {0xF0F0, 0}, {0xF0F0, 1}, {0xF18F, 0}, {0xF18F, 1},
 };
 
+// The display names no image file.
+const ImageSpec kImages[] = {
+    {nullptr, 0, 0},
+};
+
+const FontSpec kFonts[] = {
+    {"Arial", 30, 0, 0, u"arial.ttf"},
+    {"Arial Narrow", 14, 1, 0, u"arialnb.ttf"},
+    {"Arial Narrow", 18, 0, 0, u"arialn.ttf"},
+    {"Arial Narrow", 20, 0, 0, u"arialn.ttf"},
+    {"Arial Narrow", 24, 0, 0, u"arialn.ttf"},
+    {"Arial Narrow", 10, 1, 0, u"arialnb.ttf"},
+};
+
 template <typename T, int N>
 constexpr int countOf(const T (&)[N])
 {
@@ -28,7 +42,8 @@ constexpr int countOf(const T (&)[N])
 const GrTables kTables = {
     kColors,       countOf(kColors),       kBorderColors, countOf(kBorderColors),
     kLineWidths,   countOf(kLineWidths),   kBorderWidths, countOf(kBorderWidths),
-    kLinePatterns, countOf(kLinePatterns),
+    kLinePatterns, countOf(kLinePatterns), kImages,       countOf(kImages),
+    kFonts,        countOf(kFonts),
 };
 
 }  // namespace

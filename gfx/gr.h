@@ -29,6 +29,22 @@ struct LinePattern {
     int32_t repeat;
 };
 
+// An image the display shows, read from a file when the library starts.
+struct ImageSpec {
+    const char16_t* fileName;  // relative names are resolved against the executable's folder
+    int32_t colorKeyEnabled;   // non-zero: pixels of colorKey become transparent
+    uint32_t colorKey;         // 0x00BBGGRR
+};
+
+// A font the display draws text in, requested from the system by face name.
+struct FontSpec {
+    const char* faceName;
+    int32_t pointSize;
+    int32_t bold;
+    int32_t italic;
+    const char16_t* fileName;  // the face's file, carried as data and never opened
+};
+
 // The constant tables a generated display ships with. The setters index
 // them; an index outside a table is rejected and counted (grDiagnostics).
 struct GrTables {
@@ -42,6 +58,10 @@ struct GrTables {
     int borderWidthCount;
     const LinePattern* patterns;  // empty when patternCount is 0 or patterns[0].repeat is -1
     int patternCount;
+    const ImageSpec* images;  // empty when imageCount is 0 or images[0].fileName is null
+    int imageCount;
+    const FontSpec* fonts;    // empty when fontCount is 0 or fonts[0].faceName is null
+    int fontCount;
 };
 
 enum {
@@ -49,12 +69,14 @@ enum {
     GR_MAX_MATRIX_DEPTH = 100,
     GR_MAX_CLIP_DEPTH = 100,
     GR_MAX_PATTERN_REPEAT = 15,
+    GR_MAX_IMAGES = 256,
+    GR_MAX_FONTS = 64,
 };
 
 // Selects the tables the setters index. Call before grInit; the tables must
 // outlive the library's use of them. Returns false (and keeps the previous
-// tables) for a null pointer, a negative count or more than GR_MAX_PATTERNS
-// patterns.
+// tables) for a null pointer, a negative count, or more than GR_MAX_PATTERNS
+// patterns, GR_MAX_IMAGES images or GR_MAX_FONTS fonts.
 bool grUseTables(const GrTables* tables);
 
 // ---------------------------------------------------------------------------

@@ -22,7 +22,9 @@ bool grUseTables(const GrTables* tables)
         !validTable(tables->lineWidths, tables->lineWidthCount) ||
         !validTable(tables->borderWidths, tables->borderWidthCount) ||
         !validTable(tables->patterns, tables->patternCount) ||
-        tables->patternCount > GR_MAX_PATTERNS)
+        !validTable(tables->images, tables->imageCount) || !validTable(tables->fonts, tables->fontCount) ||
+        tables->patternCount > GR_MAX_PATTERNS || tables->imageCount > GR_MAX_IMAGES ||
+        tables->fontCount > GR_MAX_FONTS)
         return false;
     g_draw.tables = *tables;
     return true;

@@ -1,0 +1,53 @@
+#include "glyph_batch.h"
+
+#include "submit.h"
+#include "texture_filter.h"
+
+GlyphBatch::GlyphBatch(float* vertices, float* texCoords, const GrColor* color)
+    : vertices_(vertices), texCoords_(texCoords), color_(color)
+{
+}
+
+void GlyphBatch::usePage(GLuint texture)
+{
+    flush();
+    glBindTexture(GL_TEXTURE_2D, texture);
+    applyTextureFilter(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    texture_ = texture;
+}
+
+void GlyphBatch::add(const GlyphRecord& glyph, TextVec pen, const TextFrame& frame)
+{
+    if (glyph.texture != texture_)
+        usePage(glyph.texture);
+    const TextVec bl = pen + glyph.left * frame.d + glyph.bottom * frame.n;
+    const TextVec tl = bl + glyph.height * frame.n;
+    const TextVec br = bl + glyph.width * frame.d;
+    const TextVec tr = br + glyph.height * frame.n;
+    const TextVec corners[kGlyphVertices] = {bl, tl, tr, bl, tr, br};
+    const TextVec texels[kGlyphVertices] = {{glyph.s0, glyph.t1}, {glyph.s0, glyph.t0}, {glyph.s1, glyph.t0},
+                                            {glyph.s0, glyph.t1}, {glyph.s1, glyph.t0}, {glyph.s1, glyph.t1}};
+    for (int i = 0; i < kGlyphVertices; ++i, ++count_) {
+        vertices_[2 * count_] = corners[i].x;
+        vertices_[2 * count_ + 1] = corners[i].y;
+        texCoords_[2 * count_] = texels[i].x;
+        texCoords_[2 * count_ + 1] = texels[i].y;
+    }
+    if (count_ >= textBatchLimit)
+        flush();
+}
+
+// Building a glyph may have bound the page it was uploaded to.
+void GlyphBatch::flush()
+{
+    if (count_ == 0)
+        return;
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    if (static_cast<GLuint>(bound) != texture_)
+        glBindTexture(GL_TEXTURE_2D, texture_);
+    drawTexturedVertices(GL_TRIANGLES, vertices_, texCoords_, count_, color_);
+    count_ = 0;
+}

@@ -1,0 +1,31 @@
+// The rasteriser interface the glyph cache draws its glyphs through.
+#pragma once
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <cstdint>
+
+struct GlyphOrigin {
+    int x;  // left edge of the black box relative to the pen
+    int y;  // top edge of the black box above the baseline
+};
+
+struct GlyphSize {
+    int cx;  // black-box width in pixels
+    int cy;  // black-box height in pixels
+};
+
+class ITextRender {
+public:
+    // Rasterises one UTF-16 code unit of face; false when the engine refuses.
+    // True with no bitmap means a glyph with metrics but no pixels.
+    virtual bool RenderGlyph(FT_Face face, uint16_t code, bool antialiased) = 0;
+    // The results of the last successful RenderGlyph; null out pointers are
+    // skipped. The bitmap (w * h coverage bytes, rows top to bottom, or null)
+    // stays valid until the next RenderGlyph.
+    virtual const unsigned char* GetGlyphBitmap(GlyphOrigin* origin, GlyphSize* size, int* advance) = 0;
+
+protected:
+    ~ITextRender() = default;
+};

@@ -1,0 +1,471 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <functional>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "display.h"
+#include "instrument_parts.h"
+#include "instruments.h"
+#include "layout.h"
+#include "model.h"
+#include "recording_fixture.h"
+
+namespace {
+
+constexpr GrColor kRed = {255, 0, 0};
+constexpr GrColor kWhite = {255, 255, 255};
+constexpr GrColor kGreyBlue = {102, 104, 124};
+constexpr GrColor kBlack = {0, 0, 0};
+
+// Column-major 4x4 matrices, as the recorder keeps the modelview.
+struct Mat {
+    float m[16];
+};
+
+Mat identity()
+{
+    Mat r = {};
+    r.m[0] = r.m[5] = r.m[10] = r.m[15] = 1;
+    return r;
+}
+
+Mat operator*(const Mat& a, const Mat& b)
+{
+    Mat r = {};
+    for (int c = 0; c < 4; ++c)
+        for (int row = 0; row < 4; ++row)
+            for (int k = 0; k < 4; ++k)
+                r.m[c * 4 + row] += a.m[k * 4 + row] * b.m[c * 4 + k];
+    return r;
+}
+
+Mat translate(float x, float y)
+{
+    Mat r = identity();
+    r.m[12] = x;
+    r.m[13] = y;
+    return r;
+}
+
+Mat scale(float sx, float sy)
+{
+    Mat r = identity();
+    r.m[0] = sx;
+    r.m[5] = sy;
+    return r;
+}
+
+Mat rotate(double degrees)
+{
+    const double a = degrees * std::numbers::pi / 180;
+    Mat r = identity();
+    r.m[0] = r.m[5] = static_cast<float>(std::cos(a));
+    r.m[1] = static_cast<float>(std::sin(a));
+    r.m[4] = -r.m[1];
+    return r;
+}
+
+::testing::AssertionResult sameMatrix(const float* got, const Mat& want)
+{
+    for (int i = 0; i < 16; ++i) {
+        if (std::fabs(got[i] - want.m[i]) > 1e-3f * std::max(1.0f, std::fabs(want.m[i])))
+            return ::testing::AssertionFailure() << "element " << i << " is " << got[i] << ", not " << want.m[i];
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The turn of a draw's modelview, in degrees within (-180, 180].
+double rotationOf(const rec::Draw& draw) { return std::atan2(draw.modelview[1], draw.modelview[0]) * 180 / std::numbers::pi; }
+
+::testing::AssertionResult sameAngle(double got, double want)
+{
+    const double d = std::remainder(got - want, 360.0);
+    if (std::fabs(d) < 1e-3)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << got << " degrees is not " << want;
+}
+
+struct Box {
+    float x0, y0, x1, y1;
+};
+
+Box boundsOf(const rec::Draw& draw)
+{
+    Box b = {INFINITY, INFINITY, -INFINITY, -INFINITY};
+    for (const rec::Vec2& v : draw.vertices)
+        b = {std::min(b.x0, v.x), std::min(b.y0, v.y), std::max(b.x1, v.x), std::max(b.y1, v.y)};
+    return b;
+}
+
+::testing::AssertionResult hasBounds(const rec::Draw& draw, Box want)
+{
+    const Box b = boundsOf(draw);
+    if (std::fabs(b.x0 - want.x0) < 1e-3f && std::fabs(b.y0 - want.y0) < 1e-3f && std::fabs(b.x1 - want.x1) < 1e-3f &&
+        std::fabs(b.y1 - want.y1) < 1e-3f)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "spans (" << b.x0 << ", " << b.y0 << ") to (" << b.x1 << ", " << b.y1 << ")";
+}
+
+// The fan draws of a needle outline, in drawing order.
+template <int N>
+std::vector<const rec::Draw*> needleDraws(const GrPoint (&needle)[N])
+{
+    std::vector<const rec::Draw*> found;
+    for (const rec::Draw& draw : rec::draws()) {
+        if (draw.mode != GL_TRIANGLE_FAN || draw.vertices.size() != N)
+            continue;
+        bool same = true;
+        for (int i = 0; i < N; ++i)
+            same = same && draw.vertices[i].x == needle[i].x && draw.vertices[i].y == needle[i].y;
+        if (same)
+            found.push_back(&draw);
+    }
+    return found;
+}
+
+// The turn under which the routine drew the needle, which it draws once.
+template <int N>
+double needleAngle(const GrPoint (&needle)[N])
+{
+    const std::vector<const rec::Draw*> found = needleDraws(needle);
+    EXPECT_EQ(found.size(), 1u);
+    return found.empty() ? NAN : rotationOf(*found[0]);
+}
+
+struct Mark {
+    double degrees;
+    float width;
+    GrColor color;
+};
+
+// Solid lines from (x1, y1) to (x2, y2) in their own frame, in drawing
+// order. A line's body runs from half a pixel before each end point.
+std::vector<Mark> marks(float x1, float y1, float x2, float y2)
+{
+    const float length = std::hypot(x2 - x1, y2 - y1);
+    const float dx = (x2 - x1) / length / 2, dy = (y2 - y1) / length / 2;
+    std::vector<Mark> found;
+    for (const rec::Draw& draw : rec::draws()) {
+        if (draw.mode != GL_TRIANGLE_STRIP || draw.vertices.size() != 4)
+            continue;
+        const auto& v = draw.vertices;
+        const rec::Vec2 start = {(v[0].x + v[1].x) / 2, (v[0].y + v[1].y) / 2};
+        const rec::Vec2 end = {(v[2].x + v[3].x) / 2, (v[2].y + v[3].y) / 2};
+        if (near(start, {x1 - dx, y1 - dy}, 1e-2f) && near(end, {x2 - dx, y2 - dy}, 1e-2f))
+            found.push_back({rotationOf(draw), std::hypot(v[0].x - v[1].x, v[0].y - v[1].y), draw.color});
+    }
+    return found;
+}
+
+::testing::AssertionResult sameMarks(const std::vector<Mark>& got, const std::vector<Mark>& want)
+{
+    if (got.size() != want.size())
+        return ::testing::AssertionFailure() << got.size() << " marks, not " << want.size();
+    for (size_t i = 0; i < got.size(); ++i) {
+        if (!sameAngle(got[i].degrees, want[i].degrees) || std::fabs(got[i].width - want[i].width) > 1e-3f ||
+            !sameColor(got[i].color, want[i].color))
+            return ::testing::AssertionFailure() << "mark " << i << " at " << got[i].degrees << " width "
+                                                 << got[i].width << ", not at " << want[i].degrees << " width "
+                                                 << want[i].width;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// A main mark of width 3 followed by its minor marks of width 1, all white
+// unless the main mark is red.
+void addScaleStep(std::vector<Mark>* want, double main, std::initializer_list<double> minors, GrColor color = kWhite)
+{
+    want->push_back({main, 3, color});
+    for (double minor : minors)
+        want->push_back({main + minor, 1, kWhite});
+}
+
+std::u16string text(char16_t* s) { return s; }
+
+class InstrumentTest : public RecordingTest {};
+
+TEST_F(InstrumentTest, Instrument1NeedlesFollowTheirScalesAndStopAtTheirEnds)
+{
+    DrawInstrument1(0, 0);
+    EXPECT_TRUE(sameAngle(needleAngle(kNeedle1), -32)) << "on the first outer main tick";
+    EXPECT_TRUE(sameAngle(needleAngle(kNeedle2), 130)) << "on the first inner main tick";
+
+    const struct {
+        int a, b;
+        double longNeedle, shortNeedle;
+    } cases[] = {
+        {16 * 500, 16 * 16 * 55, -132, 130 - 170.5},  // 500 degrees, 55 percent
+        {16 * 920 + 15, 16 * 16 * 110, -216, 130 - 341},
+        {17600, 28168 + 4000, -216, 130 - 341},         // t 1100 and e 125.6 stop at the scale ends
+        {16 * 256, 16 * 8, -(51.2 + 32), 130 - 1.55},   // fractions of a unit move the needles
+    };
+    for (const auto& c : cases) {
+        rec::clearCalls();
+        DrawInstrument1(c.a, c.b);
+        EXPECT_TRUE(sameAngle(needleAngle(kNeedle1), c.longNeedle)) << c.a;
+        EXPECT_TRUE(sameAngle(needleAngle(kNeedle2), c.shortNeedle)) << c.b;
+    }
+}
+
+TEST_F(InstrumentTest, Instrument1Scales)
+{
+    DrawInstrument1(0, 0);
+    std::vector<Mark> outer;
+    for (int i = 0; i <= 180; i += 20)
+        outer.push_back({-(i + 32.0), 5, kWhite});
+    for (int i = 0; i <= 160; i += 20)
+        outer.push_back({-(i + 42.0), 3, kWhite});
+    EXPECT_TRUE(sameMarks(marks(0, -124, 0, -150), outer));
+
+    std::vector<Mark> inner;
+    for (int k = 0; k <= 10; ++k)
+        addScaleStep(&inner, -(31 * k + 50), {-6.25, -12.5, -18.75, -25}, k == 6 || k == 10 ? kRed : kWhite);
+    inner.push_back({-391, 3, kWhite});
+    EXPECT_TRUE(sameMarks(marks(0, 98, 0, 122), inner));
+}
+
+TEST_F(InstrumentTest, Instrument1Readouts)
+{
+    char16_t s[kReadoutSize];
+    EXPECT_EQ(text(formatInstrument1Temperature(s, 0)), u"0°C");
+    EXPECT_EQ(text(formatInstrument1Temperature(s, 17600)), u"1100°C") << "the readout goes past the needle's stop";
+    EXPECT_EQ(text(formatInstrument1Temperature(s, 17615)), u"1100°C");
+    EXPECT_EQ(text(formatInstrument1Temperature(s, -17)), u"-2°C") << "an arithmetic shift";
+
+    EXPECT_EQ(text(formatInstrument1Percent(s, 0)), u" 0.0") << "padded to four characters";
+    EXPECT_EQ(text(formatInstrument1Percent(s, 16 * 8)), u" 0.5");
+    EXPECT_EQ(text(formatInstrument1Percent(s, 16 * 16 * 55 + 15)), u"55.0");
+    EXPECT_EQ(text(formatInstrument1Percent(s, 40000)), u"110.0") << "clamped to the scale";
+}
+
+TEST_F(InstrumentTest, Instrument2NeedlesFollowTheirScales)
+{
+    const struct {
+        int a, b;
+        double speedNeedle, torqueNeedle;
+    } cases[] = {
+        {0, 0, 90, 45},
+        {600, 16 * 16 * 15, 90 - 78, 45 - 36},
+        {2500, 7680, 90 - 325, -27},  // e = 30, where the two parts of the torque scale meet
+        {3000, 7680 + 16, 90 - 325, -27 - 0.0625 * 194.4 / 90},  // the needle stops at 2500
+        {1, 16 * 16 * 75, 90 - 0.13, -27 - 45 * 2.16},
+        {INT_MAX, 40000, 90 - 325, -27 - 194.4},  // torque clamped to 120
+    };
+    for (const auto& c : cases) {
+        rec::clearCalls();
+        DrawInstrument2(c.a, c.b);
+        EXPECT_TRUE(sameAngle(needleAngle(kNeedle1), c.speedNeedle)) << c.a;
+        EXPECT_TRUE(sameAngle(needleAngle(kNeedle2), c.torqueNeedle)) << c.b;
+    }
+}
+
+TEST_F(InstrumentTest, Instrument2Scales)
+{
+    DrawInstrument2(0, 0);
+    std::vector<Mark> outer;
+    for (int i = 0; i <= 25; ++i)
+        outer.push_back({90.0 - 13 * i, 5, kWhite});
+    EXPECT_TRUE(sameMarks(marks(0, -134, 0, -150), outer));
+
+    std::vector<Mark> inner;
+    for (int k = 0; k <= 2; ++k)
+        addScaleStep(&inner, -(24 * k + 135), {-4.8, -9.6, -14.4, -19.2});
+    for (int k = 0; k <= 8; ++k)
+        addScaleStep(&inner, -(21.6 * k + 207), {-4.32, -8.64, -12.96, -17.28});
+    inner.push_back({-401, 3, kWhite});
+    EXPECT_TRUE(sameMarks(marks(0, 100, 0, 128), inner));
+    EXPECT_TRUE(sameMarks(marks(0, 90, 0, 128), {{-371, 3, kRed}})) << "the limit mark";
+}
+
+TEST_F(InstrumentTest, Instrument2Readouts)
+{
+    char16_t s[kReadoutSize];
+    EXPECT_EQ(text(formatInstrument2Speed(s, 3000)), u"3000") << "the readout goes past the needle's stop";
+    EXPECT_EQ(text(formatInstrument2Torque(s, 0)), u"0");
+    EXPECT_EQ(text(formatInstrument2Torque(s, 16 * 495)), u"30") << "30.94 truncated";
+    EXPECT_EQ(text(formatInstrument2Torque(s, -32)), u"0") << "-0.125 truncated toward zero";
+    EXPECT_EQ(text(formatInstrument2Torque(s, -16 * 40)), u"-2");
+    EXPECT_EQ(text(formatInstrument2Torque(s, 40000)), u"120") << "clamped to the scale";
+}
+
+TEST_F(InstrumentTest, Instrument3NeedlesTurnAboutTheirDialCentres)
+{
+    const struct {
+        int a, b;
+        double pressure, temperature;
+    } cases[] = {
+        {0, 0, -50, 45},
+        {160, 1024, -20, 45 - 48},        // p 10 and v 64: where the dials' steps change
+        {320, -320, 0, 45 + 10},          // p 20: 30 + 20 degrees; v -20
+        {512, -560, 24, 45 + 15},         // v -35 stops at -30
+        {-1, 40000, 40, 45 - 90},         // a as an unsigned value clamps to 40; v clamps to 120
+    };
+    for (const auto& c : cases) {
+        rec::clearCalls();
+        DrawInstrument3(c.a, c.b);
+        const std::vector<const rec::Draw*> pressure = needleDraws(kNeedle3);
+        const std::vector<const rec::Draw*> temperature = needleDraws(kNeedle4);
+        ASSERT_EQ(pressure.size(), 1u);
+        ASSERT_EQ(temperature.size(), 1u);
+        EXPECT_TRUE(sameMatrix(pressure[0]->modelview, translate(-90, 0) * rotate(c.pressure))) << c.a;
+        EXPECT_TRUE(sameMatrix(temperature[0]->modelview, translate(88, 0) * rotate(c.temperature))) << c.b;
+    }
+}
+
+TEST_F(InstrumentTest, Instrument3MasksItsNeedlesToTheFace)
+{
+    DrawInstrument3(0, 0);
+    // What the stencil does around each draw: w the mask is written, t the
+    // drawing is tested against it, - the test is switched off, d a draw
+    // made while the test is on.
+    std::string sequence;
+    bool stencilOn = false;
+    std::vector<size_t> stencilDraws;
+    size_t draw = 0;
+    for (const rec::Call& call : rec::calls()) {
+        const bool aboutStencil = !call.args.empty() && call.args[0] == GL_STENCIL_TEST;
+        if (call.name == "glStencilFunc")
+            sequence += call.args[0] == GL_NEVER ? "w" : call.args[0] == GL_EQUAL ? "t" : "?";
+        else if (call.name == "glEnable" && aboutStencil)
+            stencilOn = true;
+        else if (call.name == "glDisable" && aboutStencil) {
+            stencilOn = false;
+            sequence += "-";
+        } else if (call.name == "glDrawArrays") {
+            if (stencilOn) {
+                sequence += "d";
+                stencilDraws.push_back(draw);
+            }
+            ++draw;
+        }
+        EXPECT_NE(call.name, "glClear") << "masks add to what the frame's stencil holds";
+    }
+    EXPECT_EQ(sequence, "wd-tdd-wd-tdd-");
+    ASSERT_EQ(stencilDraws.size(), 6u);
+    const auto& draws = rec::draws();
+    EXPECT_EQ(needleDraws(kNeedle3).at(0), &draws[stencilDraws[2]]);
+    EXPECT_EQ(needleDraws(kNeedle4).at(0), &draws[stencilDraws[5]]);
+    EXPECT_TRUE(hasBounds(draws[stencilDraws[0]], {16.5f, -75.5f, 89.5f, 56.5f})) << "the pressure mask";
+    EXPECT_TRUE(sameColor(draws[stencilDraws[0]].color, kRed));
+    EXPECT_TRUE(sameMatrix(draws[stencilDraws[0]].modelview, translate(-90, 0)));
+    EXPECT_TRUE(sameMatrix(draws[stencilDraws[3]].modelview, translate(88, 0)));
+    EXPECT_TRUE(sameColor(draws[stencilDraws[3]].color, kRed)) << "the mask colour carries over";
+}
+
+TEST_F(InstrumentTest, EveryRoutineBalancesItsStacks)
+{
+    const std::function<void(int, int)> routines[] = {DrawInstrument1, DrawInstrument2, DrawInstrument3};
+    const int inputs[][2] = {{0, 0}, {17600, 28168}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {-1, -560}};
+    for (const auto& routine : routines) {
+        for (const auto& in : inputs) {
+            rec::clearCalls();
+            routine(in[0], in[1]);
+            EXPECT_EQ(g_draw.matrixIndex, -1);
+            EXPECT_EQ(g_draw.clipIndex, -1);
+            EXPECT_FALSE(g_draw.clip.stencilActive);
+            EXPECT_FALSE(rec::isEnabled(GL_STENCIL_TEST));
+            EXPECT_TRUE(sameMatrix(rec::modelview(), identity()));
+            for (const rec::Draw& draw : rec::draws())
+                ASSERT_TRUE(std::isfinite(draw.modelview[0]) && std::isfinite(draw.modelview[1]));
+        }
+    }
+    const GrDiagnostics d = grDiagnostics();
+    EXPECT_EQ(d.matrixOverflows + d.matrixUnderflows + d.clipOverflows + d.clipUnderflows, 0);
+    EXPECT_EQ(d.rejectedIndices, 0);
+    EXPECT_EQ(d.rejectedShapes, 0);
+}
+
+TEST_F(InstrumentTest, RoutinesLeaveTheStateTheirLastStepsSet)
+{
+    DrawInstrument1(0, 0);
+    EXPECT_EQ(g_draw.fill, 1);
+    EXPECT_EQ(g_draw.font, 4);
+    EXPECT_EQ(g_draw.alignHorizontal, 2);
+    EXPECT_TRUE(sameColor(*g_draw.color, kWhite));
+    DrawInstrument2(0, 0);
+    EXPECT_EQ(g_draw.alignHorizontal, 1);
+    EXPECT_EQ(g_draw.lineWidth, 2.0f) << "from the readout frames";
+    DrawInstrument3(0, 0);
+    EXPECT_EQ(g_draw.lineWidth, 1.0f);
+    EXPECT_EQ(g_draw.fill, 1);
+}
+
+// DrawDisplay on the first frame of a run: panels at home with phase 0's
+// first step applied.
+class DisplayTest : public RecordingTest {
+protected:
+    void SetUp() override
+    {
+        RecordingTest::SetUp();
+        resetDisplayModel();
+        UpdateDisplayModel();
+        DrawDisplay();
+    }
+};
+
+TEST_F(DisplayTest, BackgroundThenSixCopiesInTheirPlaces)
+{
+    const auto& draws = rec::draws();
+    ASSERT_FALSE(draws.empty());
+    EXPECT_TRUE(sameColor(draws[0].color, {121, 121, 140}));
+    EXPECT_TRUE(hasBounds(draws[0], {-0.5f, -0.5f, 766.5f, 1022.5f})) << "the background";
+    EXPECT_TRUE(sameMatrix(draws[0].modelview, identity()));
+
+    // Panel 1 at (371.5, 735.85) truncated, scale 0.97; panel 2 at
+    // (394.5, 376.75), 0.97; panel 3 at (383, 125), 0.965.
+    const Mat panel1 = translate(371, 735) * scale(0.97f, 0.97f);
+    const Mat panel2 = translate(394, 376) * scale(0.97f, 0.97f);
+    const Mat panel3 = translate(383, 125) * scale(0.965f, 0.965f);
+    const Mat copies[] = {
+        panel1 * translate(-182, 0) * scale(0.7f, 1.1f), panel1 * translate(182, 0),
+        panel2 * translate(-182, 0), panel2 * translate(182, 0) * scale(1.1f, 0.7f),
+        panel3 * translate(-152, 0), panel3 * translate(152, 0),
+    };
+
+    std::vector<const rec::Draw*> rings, faces;
+    for (const rec::Draw& draw : draws) {
+        if (sameColor(draw.color, kGreyBlue))
+            rings.push_back(&draw);
+        if (sameColor(draw.color, kBlack) && draw.vertices.size() == 4 &&
+            boundsOf(draw).x1 - boundsOf(draw).x0 > 140)
+            faces.push_back(&draw);
+    }
+    ASSERT_EQ(rings.size(), 4u);
+    ASSERT_EQ(faces.size(), 2u);
+    const rec::Draw* first[] = {rings[0], rings[1], rings[2], rings[3], faces[0], faces[1]};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(sameMatrix(first[i]->modelview, copies[i])) << "copy " << i;
+    EXPECT_LT(rings[3], faces[0]) << "panel 3 is drawn last";
+
+    // Each copy's needles follow its own counters: 1 and 3, 2 and 4, ...
+    const std::vector<const rec::Draw*> longNeedles = needleDraws(kNeedle1);
+    const std::vector<const rec::Draw*> shortNeedles = needleDraws(kNeedle2);
+    const std::vector<const rec::Draw*> temperatureNeedles = needleDraws(kNeedle4);
+    ASSERT_EQ(longNeedles.size(), 4u);
+    ASSERT_EQ(shortNeedles.size(), 4u);
+    ASSERT_EQ(temperatureNeedles.size(), 2u);
+    const double longAngles[] = {-(128.0 + 32), -(64.0 + 32), 90, 90 - 78};
+    const double shortAngles[] = {130 - 279, 130 - 93, -27 - 70 * 2.16, 45 - 48};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(sameMatrix(longNeedles[i]->modelview, copies[i] * rotate(longAngles[i]))) << "copy " << i;
+        EXPECT_TRUE(sameMatrix(shortNeedles[i]->modelview, copies[i] * rotate(shortAngles[i]))) << "copy " << i;
+    }
+    EXPECT_TRUE(sameMatrix(temperatureNeedles[0]->modelview, copies[4] * translate(88, 0) * rotate(45 + 10)));
+    EXPECT_TRUE(sameMatrix(temperatureNeedles[1]->modelview, copies[5] * translate(88, 0) * rotate(45)));
+}
+
+TEST_F(DisplayTest, LeavesTheStacksAsItFoundThem)
+{
+    EXPECT_EQ(g_draw.matrixIndex, -1);
+    EXPECT_EQ(g_draw.clipIndex, -1);
+    EXPECT_TRUE(sameMatrix(rec::modelview(), identity()));
+    const GrDiagnostics d = grDiagnostics();
+    EXPECT_EQ(d.matrixOverflows + d.matrixUnderflows + d.clipOverflows + d.clipUnderflows + d.rejectedIndices, 0);
+}
+
+}  // namespace

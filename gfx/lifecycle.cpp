@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "image/image_table.h"
 #include "pattern.h"
 #include "scratch.h"
 #include "state.h"
@@ -20,6 +21,9 @@ int grInit(float scratchGrowth)
         clearPatternTextures(g_draw.patternTextures, g_draw.tables.patternCount);
     g_draw.pattern = nullptr;
     g_draw.patternTexture = nullptr;
+    g_imageTable = {};  // names of an earlier context mean nothing in this one
+    if (imageTableInUse() && !loadImages(g_draw.tables.images, g_draw.tables.imageCount, g_imageTable))
+        return GR_INIT_IMAGES_FAILED;
     return GR_INIT_OK;
 }
 
@@ -27,6 +31,8 @@ void grShutdown()
 {
     if (patternTableInUse())
         releasePatternTextures(g_draw.patternTextures, g_draw.tables.patternCount);
+    if (imageTableInUse())
+        releaseImages(g_imageTable);
     g_draw.pattern = nullptr;
     g_draw.patternTexture = nullptr;
     freeScratch();

@@ -1,0 +1,41 @@
+#include "image_table.h"
+
+#include "image_load.h"
+#include "state.h"
+
+ImageTable g_imageTable = {};
+
+bool imageTableInUse()
+{
+    return g_draw.tables.imageCount > 0 && g_draw.tables.images[0].fileName != nullptr;
+}
+
+bool loadImages(const ImageSpec* specs, int count, ImageTable& table)
+{
+    table = {};
+    if (count < 0 || count > GR_MAX_IMAGES)
+        return false;
+    table.count = count;
+    for (int i = 0; i < count; ++i)
+        if (!loadImage(specs[i], &table.records[i]))
+            return false;
+    return true;
+}
+
+void releaseImages(ImageTable& table)
+{
+    for (int i = 0; i < table.count; ++i) {
+        GLuint& name = table.records[i].texture;
+        if (name != 0 && glIsTexture(name))
+            glDeleteTextures(1, &name);
+    }
+    table = {};
+}
+
+const ImageRecord* loadedImage(const ImageTable& table, int index)
+{
+    if (index >= 0 && index < table.count && table.records[index].texture != 0)
+        return &table.records[index];
+    ++g_draw.diagnostics.rejectedIndices;
+    return nullptr;
+}

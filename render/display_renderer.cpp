@@ -35,7 +35,7 @@ bool DisplayRenderer::Init(PixelFormatProbe& probe)
     return true;
 }
 
-bool DisplayRenderer::Create(RenderSurface* surface, int samples)
+bool DisplayRenderer::Create(RenderSurface* surface, int samples, const GrTables* tables)
 {
     if (!surface || !surface->Bind())
         return false;
@@ -47,7 +47,7 @@ bool DisplayRenderer::Create(RenderSurface* surface, int samples)
     if (!surface->MakeCurrent())
         return false;
 
-    grUseTables(&displayTables());
+    grUseTables(tables ? tables : &displayTables());
     const int result = grInit(kScratchGrowth);
     if (result == GR_INIT_OK)
         return true;

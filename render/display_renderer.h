@@ -5,6 +5,8 @@
 #include "pixel_format_table.h"
 #include "render_surface.h"
 
+struct GrTables;
+
 // Texts of the start-up failures of the drawing library.
 extern const char* const kImageLoadFailedText;
 extern const char* const kFontLoadFailedText;
@@ -24,8 +26,8 @@ public:
     // random generator; once per program run.
     bool Init(PixelFormatProbe& probe);
     // Creates the context on surface with the table's format for samples and
-    // starts the drawing library in it.
-    bool Create(RenderSurface* surface, int samples);
+    // starts the drawing library in it with tables (null: the display's).
+    bool Create(RenderSurface* surface, int samples, const GrTables* tables = nullptr);
     // Releases the drawing library and the context; safe to call repeatedly.
     void Destroy();
     void Resize(int width, int height);

@@ -65,6 +65,7 @@ struct FakeGl {
     GLuint bound1D = 0, bound2D = 0;
     std::deque<GLenum> errors;
     GLenum failTexImage = GL_NO_ERROR;
+    GLint maxTextureSize = 2048;
     bool recording = true;
 };
 
@@ -196,6 +197,7 @@ const Texture* texture(GLuint name)
 int liveTextureCount() { return static_cast<int>(gl().textures.size()); }
 void setRecording(bool on) { gl().recording = on; }
 void failNextTexImage(GLenum error) { gl().failTexImage = error; }
+void setMaxTextureSize(int side) { gl().maxTextureSize = side; }
 void raiseError(GLenum error) { gl().errors.push_back(error); }
 
 static ::testing::AssertionResult compareVertices(const char* what, const std::vector<Vec2>& actual,
@@ -347,7 +349,7 @@ void glGetFloatv(GLenum pname, GLfloat* params)
 void glGetIntegerv(GLenum pname, GLint* params)
 {
     rec::record("glGetIntegerv", {double(pname)});
-    *params = 0;
+    *params = pname == GL_MAX_TEXTURE_SIZE ? gl().maxTextureSize : 0;
 }
 
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z)

@@ -74,6 +74,8 @@ void setRecording(bool on);
 
 // Makes the next glTexImage1D/2D fail with error (as a GL that refuses it).
 void failNextTexImage(GLenum error = GL_INVALID_VALUE);
+// The side glGetIntegerv reports for GL_MAX_TEXTURE_SIZE (2048 after reset).
+void setMaxTextureSize(int side);
 // Queues an error for glGetError to report, as an earlier failing call would.
 void raiseError(GLenum error);
 

@@ -91,7 +91,7 @@ TEST_F(ImageDrawTest, IndicesOutsideTheTableOrWithoutAnImageDrawNothing)
     EXPECT_EQ(grDiagnostics().rejectedIndices, 5);
 }
 
-TEST_F(ImageDrawTest, TheDisplaysEmptyTableDrawsNoImage)
+TEST_F(ImageDrawTest, StartingAgainWithoutImagesForgetsTheEarlierOnes)
 {
     ASSERT_TRUE(grUseTables(&displayTables()));
     ASSERT_EQ(grInit(1.5f), GR_INIT_OK);

@@ -4,6 +4,7 @@
 #include "pattern.h"
 #include "scratch.h"
 #include "state.h"
+#include "text/font_table.h"
 
 int grInit(float scratchGrowth)
 {
@@ -24,6 +25,8 @@ int grInit(float scratchGrowth)
     g_imageTable = {};  // names of an earlier context mean nothing in this one
     if (imageTableInUse() && !loadImages(g_draw.tables.images, g_draw.tables.imageCount, g_imageTable))
         return GR_INIT_IMAGES_FAILED;
+    if (fontTableInUse() && !loadFontTable())
+        return GR_INIT_FONTS_FAILED;
     return GR_INIT_OK;
 }
 
@@ -33,6 +36,8 @@ void grShutdown()
         releasePatternTextures(g_draw.patternTextures, g_draw.tables.patternCount);
     if (imageTableInUse())
         releaseImages(g_imageTable);
+    if (fontTableInUse())
+        releaseFontTable();
     g_draw.pattern = nullptr;
     g_draw.patternTexture = nullptr;
     freeScratch();

@@ -147,6 +147,18 @@ void texImage(GLenum target, GLint internalFormat, GLsizei width, GLsizei height
     texture->texels.assign(p, p + static_cast<size_t>(width) * height * bytes);
 }
 
+// Writes one-byte (GL_ALPHA) texels into the bound texture, inside its bounds.
+void texSubImage(GLenum target, GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, const void* pixels)
+{
+    Texture* texture = boundTexture(target);
+    if (!texture || format != GL_ALPHA || !pixels || x < 0 || y < 0 || x + w > texture->width ||
+        y + h > texture->height)
+        return;
+    const unsigned char* p = static_cast<const unsigned char*>(pixels);
+    for (GLsizei row = 0; row < h; ++row)
+        std::memcpy(&texture->texels[static_cast<size_t>(y + row) * texture->width + x], p + row * w, w);
+}
+
 }  // namespace
 
 void reset()
@@ -350,6 +362,8 @@ void glGetIntegerv(GLenum pname, GLint* params)
 {
     rec::record("glGetIntegerv", {double(pname)});
     *params = pname == GL_MAX_TEXTURE_SIZE ? gl().maxTextureSize : 0;
+    if (pname == GL_TEXTURE_BINDING_2D)
+        *params = static_cast<GLint>(gl().bound2D);
 }
 
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z)
@@ -456,10 +470,11 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
 }
 
 void glTexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei w, GLsizei h, GLenum format,
-                     GLenum type, const void*)
+                     GLenum type, const void* pixels)
 {
     rec::record("glTexSubImage2D", {double(target), double(level), double(x), double(y), double(w),
                                     double(h), double(format), double(type)});
+    rec::texSubImage(target, x, y, w, h, format, pixels);
 }
 
 void glTexParameteri(GLenum target, GLenum pname, GLint param)

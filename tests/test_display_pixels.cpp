@@ -18,14 +18,6 @@ constexpr Rgb kBackground = {121, 121, 140};
 constexpr Rgb kGreyBlue = {102, 104, 124};
 constexpr Rgb kBlack = {0, 0, 0};
 
-// A point of an instrument copy in display units, from the copy's centre
-// and scale on the first frame.
-struct Place {
-    double x, y, sx, sy;
-    double unitsX(double u) const { return x + u * sx; }
-    double unitsY(double v) const { return y + v * sy; }
-};
-
 // The whole display as the program paints its first frame, on the plain
 // pixel format so that edges are not blended.
 class DisplayFrameTest : public ::testing::Test {
@@ -77,6 +69,13 @@ protected:
     RgbaImage image_;
 };
 
+// A point (u, v) of an instrument copy centred at (x, y) with scale k.
+struct Copy {
+    double x, y, k;
+    double X(double u) const { return x + u * k; }
+    double Y(double v) const { return y + v * k; }
+};
+
 TEST_F(DisplayFrameTest, FirstFrameShowsTheBackgroundRingsFacesAndMaskedNeedles)
 {
     Save("display_first_frame");
@@ -85,28 +84,27 @@ TEST_F(DisplayFrameTest, FirstFrameShowsTheBackgroundRingsFacesAndMaskedNeedles)
     EXPECT_EQ(At(764, 1020), kBackground);
     EXPECT_NE(At(-5, -5), kBackground) << "the background stops at the display area";
 
-    // Instrument 1's right copy: panel 1 at (371, 735), scale 0.97. The ring
+    // Instrument 1's right copy (panel 1 at (371, 735), scale 0.97): the ring
     // between radii 123 and 150 is bare grey-blue in its lower right.
-    const Place gauge = {371 + 182 * 0.97, 735, 0.97, 0.97};
+    const Copy gauge = {371 + 182 * 0.97, 735, 0.97};
     const double a = 300 * std::numbers::pi / 180;
-    EXPECT_EQ(At(gauge.unitsX(136 * std::cos(a)), gauge.unitsY(136 * std::sin(a))), kGreyBlue);
-    EXPECT_EQ(At(gauge.unitsX(60 * std::cos(a)), gauge.unitsY(60 * std::sin(a))), kBlack) << "the black dial";
+    EXPECT_EQ(At(gauge.X(136 * std::cos(a)), gauge.Y(136 * std::sin(a))), kGreyBlue);
+    EXPECT_EQ(At(gauge.X(60 * std::cos(a)), gauge.Y(60 * std::sin(a))), kBlack) << "the black dial";
 
-    // Instrument 3's copies: panel 3 at (383, 125), scale 0.965; the face
-    // is black between its two dials.
-    const Place left = {383 - 152 * 0.965, 125, 0.965, 0.965};
-    const Place right = {383 + 152 * 0.965, 125, 0.965, 0.965};
-    EXPECT_EQ(At(left.unitsX(0), left.unitsY(-40)), kBlack);
-    EXPECT_EQ(At(right.unitsX(0), right.unitsY(-40)), kBlack);
+    // Instrument 3's copies (panel 3 at (383, 125), scale 0.965): black
+    // faces between their two dials.
+    const Copy left = {383 - 152 * 0.965, 125, 0.965};
+    const Copy right = {383 + 152 * 0.965, 125, 0.965};
+    EXPECT_EQ(At(left.X(0), left.Y(-40)), kBlack);
+    EXPECT_EQ(At(right.X(0), right.Y(-40)), kBlack);
 
     // The left copy's pressure needle (input 0) turns -50 degrees about the
     // dial centre (-90, 0): its outline shows on the face, while its shaft
     // line, which starts at the centre off the face, is cut at the mask.
     const double c = std::cos(-50 * std::numbers::pi / 180), s = std::sin(-50 * std::numbers::pi / 180);
-    const double bodyX = left.unitsX(-90 + 50 * c), bodyY = left.unitsY(50 * s);
+    const double bodyX = left.X(-90 + 50 * c), bodyY = left.Y(50 * s);
     EXPECT_GT(WhiteIn(bodyX - 2, bodyY - 2, bodyX + 2, bodyY + 2), 0);
-    const double offX = left.unitsX(-90 + 10 * c), offY = left.unitsY(10 * s);
-    EXPECT_EQ(At(offX, offY), kBackground);
+    const double offX = left.X(-90 + 10 * c), offY = left.Y(10 * s);
     EXPECT_EQ(WhiteIn(offX - 4, offY - 4, offX + 4, offY + 4), 0);
 }
 

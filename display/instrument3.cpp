@@ -18,17 +18,33 @@ struct ScaleMark {
 constexpr int kKeepWidth = -1;
 
 constexpr ScaleMark kPressureMarks[] = {
-    {true, -50, 2, 73}, {true, -35, kKeepWidth, 73}, {true, -20, kKeepWidth, 73},
-    {true, -10, 1, 77}, {false, 0, 2, 73},           {true, 10, 1, 77},
-    {true, 20, 2, 73},  {true, 30, 1, 77},           {true, 40, 2, 73},
+    {true, -50, 2, 73},
+    {true, -35, kKeepWidth, 73},
+    {true, -20, kKeepWidth, 73},
+    {true, -10, 1, 77},
+    {false, 0, 2, 73},
+    {true, 10, 1, 77},
+    {true, 20, 2, 73},
+    {true, 30, 1, 77},
+    {true, 40, 2, 73},
 };
 
 constexpr ScaleMark kTemperatureMarks[] = {
-    {true, 60, 2, -73},    {true, 55, 1, -77},           {true, 50, kKeepWidth, -77},
-    {true, 45, 2, -73},    {true, 37.5f, 1, -77},        {true, 30, kKeepWidth, -77},
-    {true, 22.5f, 2, -73}, {true, 15, 1, -77},           {true, 7.5f, kKeepWidth, -77},
-    {false, 0, 2, -73},    {true, -7.5f, 1, -77},        {true, -15, kKeepWidth, -77},
-    {true, -22.5f, 2, -73}, {true, -30, 1, -77},         {true, -37.5f, kKeepWidth, -77},
+    {true, 60, 2, -73},
+    {true, 55, 1, -77},
+    {true, 50, kKeepWidth, -77},
+    {true, 45, 2, -73},
+    {true, 37.5f, 1, -77},
+    {true, 30, kKeepWidth, -77},
+    {true, 22.5f, 2, -73},
+    {true, 15, 1, -77},
+    {true, 7.5f, kKeepWidth, -77},
+    {false, 0, 2, -73},
+    {true, -7.5f, 1, -77},
+    {true, -15, kKeepWidth, -77},
+    {true, -22.5f, 2, -73},
+    {true, -30, 1, -77},
+    {true, -37.5f, kKeepWidth, -77},
     {true, -45, 2, -73},
 };
 

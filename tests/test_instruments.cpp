@@ -264,6 +264,23 @@ TEST_F(InstrumentTest, Instrument3NeedlesTurnAboutTheirDialCentres)
     }
 }
 
+TEST_F(InstrumentTest, Instrument3Scales)
+{
+    DrawInstrument3(0, 0);
+    const auto white = [](std::initializer_list<double> angles, float width) {
+        std::vector<Mark> want;
+        for (double a : angles)
+            want.push_back({a, width, kWhite});
+        return want;
+    };
+    EXPECT_TRUE(sameMarks(marks(73, 0, 84, 0), white({-50, -35, -20, 0, 20, 40}, 2)));
+    EXPECT_TRUE(sameMarks(marks(77, 0, 84, 0), white({-10, 10, 30}, 1)));
+    EXPECT_TRUE(sameMarks(marks(73, 0, 85, 0), {{33, 2, kRed}, {-16, 2, kRed}}));
+    EXPECT_TRUE(sameMarks(marks(-73, 0, -84, 0), white({60, 45, 22.5, 0, -22.5, -45}, 2)));
+    EXPECT_TRUE(sameMarks(marks(-77, 0, -84, 0), white({55, 50, 37.5, 30, 15, 7.5, -7.5, -15, -30, -37.5}, 1)));
+    EXPECT_TRUE(sameMarks(marks(-73, 0, -85, 0), {{-18.5, 2, kRed}}));
+}
+
 TEST_F(InstrumentTest, Instrument3MasksItsNeedlesToTheFace)
 {
     DrawInstrument3(0, 0);

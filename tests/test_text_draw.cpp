@@ -228,13 +228,3 @@ TEST_F(TextDrawTest, GlyphsOnANewPageMidStringDrawFromTheirOwnPage)
     EXPECT_EQ(rec::draws().back().texture2D, firstPage) << "the last 0 comes from the first page again";
     EXPECT_TRUE(rec::atFrameBaseline());
 }
-
-TEST_F(TextDrawTest, ModelviewTransformAppliesUntouched)
-{
-    grPushMatrix(0);
-    grTranslate(10, 20);
-    grText(0, 0, 0, u"0");
-    grPopMatrix(0);
-    EXPECT_EQ(rec::draws()[0].modelview[12], 10.0f);
-    EXPECT_NEAR(rec::draws()[0].vertices[0].x, -0.375f + Glyph(u'0').left, 1e-4);
-}

@@ -66,6 +66,7 @@ void drawText(const char16_t* text, float x, float y, float angleDeg)
     if (g_draw.border)
         drawPlate(run, pen, frame);
     drawGlyphs(run, pen, frame);
+    GR_CHECK_GL("text");
 }
 
 }  // namespace

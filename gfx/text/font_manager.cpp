@@ -16,8 +16,8 @@ int FontManager::loadFonts(const FontSpec* table, FontMetrics* metrics, int coun
     for (int i = 0; i < count; ++i)
         metrics[i] = {0.0f, 0.0f};
     for (int i = 0; i < count; ++i) {
-        const FontSpec& spec = table[i];
-        if (!createFont(spec.faceName, spec.pointSize, spec.bold, spec.italic, spec.fileName, &metrics[i]))
+        const FontSpec& entry = table[i];
+        if (!createFont(entry.faceName, entry.pointSize, entry.bold, entry.italic, entry.fileName, &metrics[i]))
             return 0;
     }
     return 1;

@@ -33,6 +33,8 @@ public:
     explicit PrivateFontConfig(const fs::path& folder) : original_(FcConfigReference(nullptr))
     {
         FcConfig* config = FcConfigCreate();
+        const std::string cache = "<fontconfig><cachedir>" + (folder / "cache").string() + "</cachedir></fontconfig>";
+        FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(cache.c_str()), FcFalse);
         FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>(folder.c_str()));
         FcConfigSetCurrent(config);
         FcConfigDestroy(config);  // the current configuration holds it now

@@ -30,14 +30,13 @@ int grInit(float scratchGrowth)
     return GR_INIT_OK;
 }
 
+// Releases whatever is held, whichever tables are selected now: tables
+// swapped since grInit must not leak the textures made for the old ones.
 void grShutdown()
 {
-    if (patternTableInUse())
-        releasePatternTextures(g_draw.patternTextures, g_draw.tables.patternCount);
-    if (imageTableInUse())
-        releaseImages(g_imageTable);
-    if (fontTableInUse())
-        releaseFontTable();
+    releasePatternTextures(g_draw.patternTextures, GR_MAX_PATTERNS);
+    releaseImages(g_imageTable);
+    releaseFontTable();
     g_draw.pattern = nullptr;
     g_draw.patternTexture = nullptr;
     freeScratch();

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 #include "png_file.h"
 
 inline std::filesystem::path executableFolder()
@@ -43,11 +45,15 @@ RgbaImage rowImage(const std::array<uint8_t, 4> (&pixels)[N])
     return image;
 }
 
+// Tests run in parallel processes that write the same files: each writes a
+// file of its own and renames it into place, so no reader sees half a file.
 inline void writeImageFile(const std::filesystem::path& path, const RgbaImage& image)
 {
     std::filesystem::create_directories(path.parent_path());
+    const std::filesystem::path partial = path.string() + "." + std::to_string(getpid()) + ".part";
     std::string error;
-    ASSERT_TRUE(writePng(path.string(), image, &error)) << error;
+    ASSERT_TRUE(writePng(partial.string(), image, &error)) << error;
+    std::filesystem::rename(partial, path);
 }
 
 // Writes image under the executable's folder at the relative name (UTF-8

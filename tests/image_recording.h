@@ -13,12 +13,12 @@
 
 class ImageRecordingTest : public RecordingTest {
 protected:
-    int InitWith(std::vector<ImageSpec> specs)
+    int InitWith(std::vector<ImageSpec> entries)
     {
-        specs_ = std::move(specs);
+        entries_ = std::move(entries);
         tables_ = displayTables();
-        tables_.images = specs_.data();
-        tables_.imageCount = static_cast<int>(specs_.size());
+        tables_.images = entries_.data();
+        tables_.imageCount = static_cast<int>(entries_.size());
         tables_.fonts = nullptr;
         tables_.fontCount = 0;
         EXPECT_TRUE(grUseTables(&tables_));
@@ -55,7 +55,7 @@ protected:
     }
 
 private:
-    std::vector<ImageSpec> specs_;
+    std::vector<ImageSpec> entries_;
     GrTables tables_{};
     std::deque<std::u16string> names_;
 };

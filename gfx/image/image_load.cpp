@@ -7,20 +7,20 @@
 #include "image_texels.h"
 #include "image_upload.h"
 
-bool loadImage(const ImageSpec& spec, ImageRecord* record)
+bool loadImage(const ImageSpec& entry, ImageRecord* record)
 {
     *record = {};
     std::string path;
     DecodedImage image;
     TextureSize size;
-    if (!resolveImagePath(spec.fileName, &path) || !decodeImageFile(path, &image) ||
+    if (!resolveImagePath(entry.fileName, &path) || !decodeImageFile(path, &image) ||
         !textureSizeFor(image.width, image.height, maxTextureSide(), &size))
         return false;
 
     std::unique_ptr<uint8_t[]> texels(new (std::nothrow) uint8_t[textureBytes(size)]);
     if (!texels)
         return false;
-    buildImageTexels(image.rgba.get(), image.width, image.height, spec, size, texels.get());
+    buildImageTexels(image.rgba.get(), image.width, image.height, entry, size, texels.get());
     GLuint name = 0;
     if (!uploadImageTexture(texels.get(), size, &name))
         return false;

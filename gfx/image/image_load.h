@@ -6,4 +6,4 @@
 // Reads, keys and uploads the entry's file into *record; on failure (no
 // file, undecodable, too large for a texture, no memory, a GL error) the
 // record is left empty and no texture is left behind.
-bool loadImage(const ImageSpec& spec, ImageRecord* record);
+bool loadImage(const ImageSpec& entry, ImageRecord* record);

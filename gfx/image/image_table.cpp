@@ -10,14 +10,14 @@ bool imageTableInUse()
     return g_draw.tables.imageCount > 0 && g_draw.tables.images[0].fileName != nullptr;
 }
 
-bool loadImages(const ImageSpec* specs, int count, ImageTable& table)
+bool loadImages(const ImageSpec* entries, int count, ImageTable& table)
 {
     table = {};
     if (count < 0 || count > GR_MAX_IMAGES)
         return false;
     table.count = count;
     for (int i = 0; i < count; ++i)
-        if (!loadImage(specs[i], &table.records[i]))
+        if (!loadImage(entries[i], &table.records[i]))
             return false;
     return true;
 }

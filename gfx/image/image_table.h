@@ -24,7 +24,7 @@ bool imageTableInUse();
 // Loads the entries in order into table, stopping at the first failure;
 // entries before it keep their textures, the rest stay empty. Records of an
 // earlier context are forgotten, not deleted: their names mean nothing here.
-bool loadImages(const ImageSpec* specs, int count, ImageTable& table);
+bool loadImages(const ImageSpec* entries, int count, ImageTable& table);
 
 // Deletes the textures table holds and empties it.
 void releaseImages(ImageTable& table);

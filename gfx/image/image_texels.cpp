@@ -40,11 +40,11 @@ struct ColorKey {
     uint8_t r, g, b;
 };
 
-ColorKey colorKeyOf(const ImageSpec& spec)
+ColorKey colorKeyOf(const ImageSpec& entry)
 {
     // 0x00BBGGRR: red in the low byte.
-    return {spec.colorKeyEnabled != 0, static_cast<uint8_t>(spec.colorKey & 0xFF),
-            static_cast<uint8_t>((spec.colorKey >> 8) & 0xFF), static_cast<uint8_t>((spec.colorKey >> 16) & 0xFF)};
+    return {entry.colorKeyEnabled != 0, static_cast<uint8_t>(entry.colorKey & 0xFF),
+            static_cast<uint8_t>((entry.colorKey >> 8) & 0xFF), static_cast<uint8_t>((entry.colorKey >> 16) & 0xFF)};
 }
 
 bool keyedOut(const ColorKey& key, const uint8_t* pixel)
@@ -54,11 +54,11 @@ bool keyedOut(const ColorKey& key, const uint8_t* pixel)
 
 }  // namespace
 
-void buildImageTexels(const uint8_t* rgba, int width, int height, const ImageSpec& spec,
+void buildImageTexels(const uint8_t* rgba, int width, int height, const ImageSpec& entry,
                       const TextureSize& size, uint8_t* texels)
 {
     std::memset(texels, 0, textureBytes(size));
-    const ColorKey key = colorKeyOf(spec);
+    const ColorKey key = colorKeyOf(entry);
     const size_t rowBytes = static_cast<size_t>(size.width) * 4;
     for (int y = 0; y < height; ++y) {
         const uint8_t* in = rgba + static_cast<size_t>(y) * width * 4;

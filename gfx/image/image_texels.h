@@ -25,5 +25,5 @@ size_t textureBytes(const TextureSize& size);
 // Writes the texture's RGBA8 texels (textureBytes(size) of them) from the
 // picture's rows, top first, 4 bytes R, G, B, A a pixel. With the key on,
 // pixels whose R, G and B match it become four zero bytes.
-void buildImageTexels(const uint8_t* rgba, int width, int height, const ImageSpec& spec,
+void buildImageTexels(const uint8_t* rgba, int width, int height, const ImageSpec& entry,
                       const TextureSize& size, uint8_t* texels);

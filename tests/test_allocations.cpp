@@ -1,5 +1,6 @@
-// Drawing allocates nothing once the scratch buffers are big enough: every
-// primitive, drawn a second time, makes no heap allocation at all.
+// Drawing allocates nothing once the scratch buffers are big enough and the
+// glyphs are cached: every primitive and every text, drawn a second time,
+// makes no heap allocation at all.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -56,6 +57,18 @@ void drawEverything()
             }
 }
 
+void drawTexts()
+{
+    for (int aa : {0, 1})
+        for (int h = 0; h < 3; ++h) {
+            grSetMode(GR_MODE_ANTIALIAS, aa);
+            grSetMode(GR_MODE_BORDER, h == 1);
+            grSetTextAlign(h, h + 1);
+            grSetFont(h + 2);
+            grText(10, 20, 30.0f * h, u"x100C° тк% масло 0123456789");
+        }
+}
+
 class Allocations : public DrawingTest {};
 
 }  // namespace
@@ -77,4 +90,21 @@ TEST_F(Allocations, NoneOnceTheScratchBuffersHaveGrown)
     EXPECT_EQ(allocations, 0);
     EXPECT_EQ(g_draw.vertexScratch.data, vertices) << "a scratch buffer grew again";
     EXPECT_EQ(g_draw.texCoordScratch.data, texCoords);
+}
+
+// Text allocates only while it builds glyphs.
+TEST_F(Allocations, NoneOnceTheGlyphsAreCached)
+{
+    const long cold = g_allocations.load();
+    drawTexts();
+    ASSERT_GT(g_allocations.load(), cold) << "building the glyphs allocates";
+    ASSERT_GE(rec::draws().size(), 6u);
+
+    rec::setRecording(false);
+    const long before = g_allocations.load();
+    grBeginFrame();
+    drawTexts();
+    const long allocations = g_allocations.load() - before;
+    rec::setRecording(true);
+    EXPECT_EQ(allocations, 0);
 }

@@ -4,13 +4,7 @@
 // written for it.
 #pragma once
 
-struct Vec2f {
-    float x, y;
-};
-
-inline Vec2f operator+(Vec2f a, Vec2f b) { return {a.x + b.x, a.y + b.y}; }
-inline Vec2f operator-(Vec2f a, Vec2f b) { return {a.x - b.x, a.y - b.y}; }
-inline Vec2f operator*(float k, Vec2f a) { return {k * a.x, k * a.y}; }
+#include "vec2.h"
 
 // cos and sin of a float angle, evaluated in double and rounded to float.
 float cosOf(float radians);

@@ -18,16 +18,16 @@ void GlyphBatch::usePage(GLuint texture)
     texture_ = texture;
 }
 
-void GlyphBatch::add(const GlyphRecord& glyph, TextVec pen, const TextFrame& frame)
+void GlyphBatch::add(const GlyphRecord& glyph, Vec2f pen, const TextFrame& frame)
 {
     if (glyph.texture != texture_)
         usePage(glyph.texture);
-    const TextVec bl = pen + glyph.left * frame.d + glyph.bottom * frame.n;
-    const TextVec tl = bl + glyph.height * frame.n;
-    const TextVec br = bl + glyph.width * frame.d;
-    const TextVec tr = br + glyph.height * frame.n;
-    const TextVec corners[kGlyphVertices] = {bl, tl, tr, bl, tr, br};
-    const TextVec texels[kGlyphVertices] = {{glyph.s0, glyph.t1}, {glyph.s0, glyph.t0}, {glyph.s1, glyph.t0},
+    const Vec2f bl = pen + glyph.left * frame.d + glyph.bottom * frame.n;
+    const Vec2f tl = bl + glyph.height * frame.n;
+    const Vec2f br = bl + glyph.width * frame.d;
+    const Vec2f tr = br + glyph.height * frame.n;
+    const Vec2f corners[kGlyphVertices] = {bl, tl, tr, bl, tr, br};
+    const Vec2f texels[kGlyphVertices] = {{glyph.s0, glyph.t1}, {glyph.s0, glyph.t0}, {glyph.s1, glyph.t0},
                                             {glyph.s0, glyph.t1}, {glyph.s1, glyph.t0}, {glyph.s1, glyph.t1}};
     for (int i = 0; i < kGlyphVertices; ++i, ++count_) {
         vertices_[2 * count_] = corners[i].x;

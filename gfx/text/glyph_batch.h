@@ -15,7 +15,7 @@ public:
 
     // Appends glyph's quad with its origin at pen, drawing what is collected
     // first when the glyph lies on another page.
-    void add(const GlyphRecord& glyph, TextVec pen, const TextFrame& frame);
+    void add(const GlyphRecord& glyph, Vec2f pen, const TextFrame& frame);
     void flush();
 
 private:

@@ -21,14 +21,14 @@ float runWidth(TextRun& run)
     return run.width;
 }
 
-void drawPlate(TextRun& run, TextVec pen, const TextFrame& frame)
+void drawPlate(TextRun& run, Vec2f pen, const TextFrame& frame)
 {
     float corners[8];
     plateCorners(pen, frame, runWidth(run), run.metrics, g_draw.borderWidth, corners);
     drawVertices(GL_TRIANGLE_STRIP, corners, 4, g_draw.borderColor);
 }
 
-void drawGlyphs(const TextRun& run, TextVec pen, const TextFrame& frame)
+void drawGlyphs(const TextRun& run, Vec2f pen, const TextFrame& frame)
 {
     glEnable(GL_TEXTURE_2D);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -62,7 +62,7 @@ void drawText(const char16_t* text, float x, float y, float angleDeg)
     const TextFrame frame = textFrame(angleDeg);
     const int h = g_draw.alignHorizontal;
     const float width = alignmentNeedsWidth(h) ? runWidth(run) : 0.0f;
-    const TextVec pen = alignPen(penAtAnchor(x, y, frame), frame, h, g_draw.alignVertical, width, run.metrics);
+    const Vec2f pen = alignPen(penAtAnchor(x, y, frame), frame, h, g_draw.alignVertical, width, run.metrics);
     if (g_draw.border)
         drawPlate(run, pen, frame);
     drawGlyphs(run, pen, frame);

@@ -13,7 +13,7 @@ TextFrame textFrame(float angleDeg)
     return {{c, s}, {-s, c}};
 }
 
-TextVec penAtAnchor(float x, float y, const TextFrame& frame)
+Vec2f penAtAnchor(float x, float y, const TextFrame& frame)
 {
     const float c = frame.d.x;
     const float s = frame.d.y;
@@ -44,20 +44,20 @@ static float baselineDrop(int v, const FontMetrics& m)
     }
 }
 
-TextVec alignPen(TextVec pen, const TextFrame& frame, int h, int v, float width, const FontMetrics& metrics)
+Vec2f alignPen(Vec2f pen, const TextFrame& frame, int h, int v, float width, const FontMetrics& metrics)
 {
     if (h < 0 || h > 2 || v < 0 || v > 3)
         return pen;
     return pen - horizontalShift(h, width) * frame.d - baselineDrop(v, metrics) * frame.n;
 }
 
-void plateCorners(TextVec pen, const TextFrame& frame, float width, const FontMetrics& metrics, float b,
+void plateCorners(Vec2f pen, const TextFrame& frame, float width, const FontMetrics& metrics, float b,
                   float out[8])
 {
-    const TextVec q = pen - b * frame.d - (metrics.descent + b) * frame.n;
-    const TextVec along = (width + 2.0f * b) * frame.d;
-    const TextVec up = (metrics.height + 2.0f * b) * frame.n;
-    const TextVec corners[4] = {q, q + up, q + along, q + along + up};
+    const Vec2f q = pen - b * frame.d - (metrics.descent + b) * frame.n;
+    const Vec2f along = (width + 2.0f * b) * frame.d;
+    const Vec2f up = (metrics.height + 2.0f * b) * frame.n;
+    const Vec2f corners[4] = {q, q + up, q + along, q + along + up};
     for (int i = 0; i < 4; ++i) {
         out[2 * i] = corners[i].x;
         out[2 * i + 1] = corners[i].y;

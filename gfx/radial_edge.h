@@ -38,6 +38,22 @@ private:
     int count_ = 0;
 };
 
+// The straight edges of an outline: their line bands (bodies) and, with a
+// border, the bands along both their sides.
+struct EdgeOutline {
+    explicit EdgeOutline(bool dashed) : bodies(dashed), sides(dashed) {}
+
+    void add(const EdgeRun& edge, float w, float bw, bool border)
+    {
+        bodies.addLine(edge, w);
+        if (border)
+            sides.addSides(edge, w, bw);
+    }
+
+    EdgeBatch bodies;
+    EdgeBatch sides;
+};
+
 // Up to N triangles collected in a local array.
 template <int N>
 struct TriangleList {

@@ -1,5 +1,4 @@
 #include <cmath>
-#include <initializer_list>
 
 #include "ring_sector_gap.h"
 #include "scratch.h"
@@ -80,27 +79,21 @@ void outlineRingSector(const RingSector& s, bool dashed)
     if (!strokes.build())
         return;
 
-    EdgeBatch bodies(dashed);
-    EdgeBatch sides(dashed);
+    EdgeOutline edges(dashed);
     if (s.partial) {
         const Vec2f us = unitAt(s.start);
         const Vec2f ue = unitAt(s.start + s.sweep);
-        const EdgeRun startEdge = {s.c + s.inner * us, s.c + s.outer * us, 0.0f, edge};
-        const EdgeRun endEdge = {s.c + s.outer * ue, s.c + s.inner * ue, edge + outerArc, 2 * edge + outerArc};
-        for (const EdgeRun& run : {startEdge, endEdge}) {
-            bodies.addLine(run, w);
-            if (border)
-                sides.addSides(run, w, bw);
-        }
+        edges.add({s.c + s.inner * us, s.c + s.outer * us, 0.0f, edge}, w, bw, border);
+        edges.add({s.c + s.outer * ue, s.c + s.inner * ue, edge + outerArc, 2 * edge + outerArc}, w, bw, border);
     }
 
     DashScope scope(dashed);
     if (border) {
-        sides.draw(g_draw.borderColor);
+        edges.sides.draw(g_draw.borderColor);
         strokes.drawBorders(inner);
         strokes.drawBorders(outer);
     }
-    bodies.draw(g_draw.color);
+    edges.bodies.draw(g_draw.color);
     strokes.drawBody(inner);
     strokes.drawBody(outer);
     GR_CHECK_GL("ring sector outline");

@@ -1,5 +1,4 @@
 #include <cmath>
-#include <initializer_list>
 
 #include "disc.h"
 #include "quads.h"
@@ -58,24 +57,18 @@ void outlineSector(const Sector& s, const Sweep& sweep, bool dashed)
     if (!strokes.build())
         return;
 
-    EdgeBatch bodies(dashed);
-    EdgeBatch sides(dashed);
+    EdgeOutline edges(dashed);
     if (s.partial) {
-        const EdgeRun first = radius(s.c, s.c + s.r * unitAt(s.start), 0.0f, rimStart);
-        const EdgeRun second = radius(s.c, s.c + s.r * unitAt(s.start + s.sweep), rimEnd + rimStart, rimEnd);
-        for (const EdgeRun& edge : {first, second}) {
-            bodies.addLine(edge, w);
-            if (border)
-                sides.addSides(edge, w, bw);
-        }
+        edges.add(radius(s.c, s.c + s.r * unitAt(s.start), 0.0f, rimStart), w, bw, border);
+        edges.add(radius(s.c, s.c + s.r * unitAt(s.start + s.sweep), rimEnd + rimStart, rimEnd), w, bw, border);
     }
 
     DashScope scope(dashed);
     if (border) {
-        sides.draw(g_draw.borderColor);
+        edges.sides.draw(g_draw.borderColor);
         strokes.drawBorders(0);
     }
-    bodies.draw(g_draw.color);
+    edges.bodies.draw(g_draw.color);
     strokes.drawBody(0);
     GR_CHECK_GL("sector outline");
 }

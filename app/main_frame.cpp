@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "gr_display.h"
 #include "main_menu.h"
 #include "resource_ids.h"
 #include "shell_bitmaps.h"
@@ -92,7 +93,9 @@ void CMainFrame::CreateStatusBarWithPanes()
 // The display counts in physical pixels, the toolkit's sizes are logical.
 void CMainFrame::SizeToShowDisplay()
 {
-    SetClientSize(FromPhys(wxSize(kViewWidth, kViewHeight)));
+    const GrDisplay& display = *m_wndView.Renderer().Display().descriptor;
+    const int margin = static_cast<int>(kDisplayMargin);
+    SetClientSize(FromPhys(wxSize(display.width + margin, display.height + margin)));
     const wxRect screen = wxDisplay(this).GetClientArea();
     const wxSize wanted = GetSize();
     if (wanted.x <= screen.width && wanted.y <= screen.height)

@@ -12,7 +12,8 @@ class wxToolBar;
 class wxStatusBar;
 
 // The view's client area, in physical pixels, that shows the whole
-// 768 x 1024 display area with its margin at the left and bottom.
+// 768 x 1024 area of the built-in display with its margin at the left and
+// bottom; the frame sizes the view so for whichever display it shows.
 constexpr int kViewWidth = 768 + static_cast<int>(kDisplayMargin);
 constexpr int kViewHeight = 1024 + static_cast<int>(kDisplayMargin);
 

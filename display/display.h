@@ -5,3 +5,8 @@
 
 // Draws the whole display with the drawing library.
 void DrawDisplay();
+
+struct GrDisplay;
+
+// This display's descriptor: the one the program shows unless told otherwise.
+const GrDisplay& builtInDisplay();

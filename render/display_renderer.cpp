@@ -5,9 +5,8 @@
 #include <clocale>
 #include <ctime>
 
-#include "display.h"
 #include "gr.h"
-#include "tables.h"
+#include "gr_display.h"
 
 const char* const kImageLoadFailedText = "Ошибка загрузки символов.";
 const char* const kFontLoadFailedText = "Ошибка загрузки шрифтов.";
@@ -47,7 +46,8 @@ bool DisplayRenderer::Create(RenderSurface* surface, int samples, const GrTables
     if (!surface->MakeCurrent())
         return false;
 
-    grUseTables(tables ? tables : &displayTables());
+    grUseTables(tables ? tables : display_.descriptor->tables);
+    grSetImageFolder(display_.imageFolder.empty() ? nullptr : display_.imageFolder.c_str());
     const int result = grInit(kScratchGrowth);
     if (result == GR_INIT_OK)
         return true;
@@ -97,7 +97,7 @@ void setDisplayProjection(int width, int height)
 void DisplayRenderer::Paint(bool running)
 {
     if (firstPaint || running)
-        UpdateDisplayModel();
+        display_.descriptor->updateDisplayModel();
     firstPaint = false;
     if (!hasContext_)
         return;
@@ -105,7 +105,7 @@ void DisplayRenderer::Paint(bool running)
     glClearStencil(0);
     glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     grBeginFrame();
-    DrawDisplay();
+    display_.descriptor->drawDisplay();
     grEndFrame();
     surface_->SwapBuffers();
 }

@@ -2,6 +2,7 @@
 // context of the current surface, viewport and projection, and the frame.
 #pragma once
 
+#include "display_module.h"
 #include "pixel_format_table.h"
 #include "render_surface.h"
 
@@ -25,6 +26,9 @@ public:
     // Probes the pixel formats, sets the character-type locale and seeds the
     // random generator; once per program run.
     bool Init(PixelFormatProbe& probe);
+    // Shows display from the next Create on; the selected display until then.
+    void SetDisplay(const HostedDisplay& display) { display_ = display; }
+    const HostedDisplay& Display() const { return display_; }
     // Creates the context on surface with the table's format for samples and
     // starts the drawing library in it with tables (null: the display's).
     bool Create(RenderSurface* surface, int samples, const GrTables* tables = nullptr);
@@ -40,4 +44,5 @@ private:
     RenderSurface* surface_ = nullptr;
     bool hasContext_ = false;
     PixelFormatTable formats_;
+    HostedDisplay display_ = selectedDisplay();
 };

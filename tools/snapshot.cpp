@@ -5,11 +5,13 @@
 #include <charconv>
 #include <cstring>
 
+#include "display_module.h"
 #include "display_renderer.h"
+#include "gr_display.h"
 #include "egl_headless.h"
 
 const char* const kSnapshotUsage =
-    "usage: panel-snapshot [--frames N] [--samples S] [--size WxH] -o out.png\n"
+    "usage: panel-snapshot [--display MODULE] [--frames N] [--samples S] [--size WxH] -o out.png\n"
     "       panel-snapshot --formats\n";
 
 namespace {
@@ -44,7 +46,7 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
             options->listFormats = true;
             continue;
         }
-        if (arg != "--frames" && arg != "--samples" && arg != "--size" && arg != "-o") {
+        if (arg != "--frames" && arg != "--samples" && arg != "--size" && arg != "--display" && arg != "-o") {
             *error = "unknown argument: " + arg;
             return false;
         }
@@ -69,6 +71,9 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
                 *error = std::string("--size takes WxH with sides from 1 to 16384, not ") + value;
                 return false;
             }
+            options->sizeGiven = true;
+        } else if (arg == "--display") {
+            options->displayPath = value;
         } else {
             options->output = value;
         }
@@ -117,16 +122,31 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         err << "\n";
         return 2;
     }
-    EglPbufferSurface surface(options.width, options.height);
+    HostedDisplay display = builtInHostedDisplay();
+    if (!options.displayPath.empty()) {
+        std::string error;
+        if (!loadDisplayModule(options.displayPath, &display, &error)) {
+            err << "panel-snapshot: " << error << "\n";
+            return 1;
+        }
+    }
+    renderer.SetDisplay(display);
+    // A module's display decides the default size; the defaults are the
+    // built-in display's area and margin.
+    const bool sizeFromArea = !options.displayPath.empty() && !options.sizeGiven;
+    const int margin = static_cast<int>(kDisplayMargin);
+    const int width = sizeFromArea ? display.descriptor->width + margin : options.width;
+    const int height = sizeFromArea ? display.descriptor->height + margin : options.height;
+    EglPbufferSurface surface(width, height);
     if (!renderer.Create(&surface, samples)) {
         err << "panel-snapshot: cannot create the GL context\n";
         renderer.Destroy();
         return 1;
     }
-    renderer.Resize(options.width, options.height);
+    renderer.Resize(width, height);
     for (int i = 0; i < options.frames; ++i)
         renderer.Paint(i > 0);
-    const RgbaImage image = readFramebuffer(options.width, options.height);
+    const RgbaImage image = readFramebuffer(width, height);
     renderer.Destroy();
     std::string error;
     if (!writePng(options.output, image, &error)) {

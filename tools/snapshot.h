@@ -11,6 +11,8 @@ struct SnapshotOptions {
     int samples = -1;  // -1: the view's default rule
     int width = 778;   // the display area with its 10-pixel margin
     int height = 1034;
+    bool sizeGiven = false;  // false with a module: its display's area and margin
+    std::string displayPath;  // a display module; empty: the built-in display
     std::string output;
     bool listFormats = false;
 };
@@ -21,8 +23,8 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
 // The pixels of the current GL framebuffer, top row first.
 RgbaImage readFramebuffer(int width, int height);
 
-// Runs the tool: 0 on success, 1 when rendering fails, 2 for a sample count
-// the table lacks.
+// Runs the tool: 0 on success, 1 when the display module is refused or
+// rendering fails, 2 for a sample count the table lacks.
 int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream& err);
 
 extern const char* const kSnapshotUsage;

@@ -4,9 +4,14 @@
 
 #include <algorithm>
 
+#include "gr_display.h"
 #include "utf8_name.h"
 
 namespace {
+
+// Set by the host for a display loaded from a module; empty: the
+// executable's folder.
+std::string g_imageFolder;
 
 bool executableFolder(std::string* folder)
 {
@@ -34,9 +39,13 @@ bool resolveImagePath(const char16_t* fileName, std::string* path)
         *path = name;
         return true;
     }
-    std::string folder;
-    if (!executableFolder(&folder))
+    std::string folder = g_imageFolder;
+    if (folder.empty() && !executableFolder(&folder))
         return false;
+    if (folder.back() != '/')
+        folder += '/';
     *path = folder + name;
     return true;
 }
+
+void grSetImageFolder(const char* folder) { g_imageFolder = folder ? folder : ""; }

@@ -1,0 +1,47 @@
+#include "display_option.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr const char* kOption = "--display";
+
+}  // namespace
+
+bool takeDisplayOption(int* argc, char** argv, std::string* path, std::string* error)
+{
+    path->clear();
+    bool seen = false;
+    int kept = 1;
+    for (int i = 1; i < *argc; ++i) {
+        const char* arg = argv[i];
+        const size_t optionLength = std::strlen(kOption);
+        const bool separate = std::strcmp(arg, kOption) == 0;
+        const bool joined = std::strncmp(arg, kOption, optionLength) == 0 && arg[optionLength] == '=';
+        if (!separate && !joined) {
+            argv[kept++] = argv[i];
+            continue;
+        }
+        if (seen) {
+            *error = "--display is given more than once";
+            return false;
+        }
+        seen = true;
+        if (separate) {
+            if (i + 1 >= *argc) {
+                *error = "--display needs the path of a display module";
+                return false;
+            }
+            *path = argv[++i];
+        } else {
+            *path = arg + optionLength + 1;
+        }
+        if (path->empty()) {
+            *error = "--display needs the path of a display module";
+            return false;
+        }
+    }
+    argv[kept] = nullptr;
+    *argc = kept;
+    return true;
+}

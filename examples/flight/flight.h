@@ -1,0 +1,53 @@
+// Flight panel: an attitude indicator, a compass rose, an altitude tape, a
+// fuel gauge with its flow trend, and two warning lamps. Generated display
+// code: constant tables, animated values, straight-line draw routines.
+#pragma once
+
+#include "gr.h"
+
+// Colour table
+enum {
+    C_BACKGROUND, C_PANEL, C_BEZEL, C_SKY, C_GROUND, C_WHITE, C_BLACK, C_YELLOW,
+    C_GREEN, C_AMBER, C_RED, C_CYAN, C_MAGENTA, C_DIM, C_TAPE,
+};
+// Border colour table
+enum { B_BLACK, B_WHITE, B_AMBER, B_DARK, B_CYAN };
+// Line width table
+enum { W_THIN, W_1_5, W_2, W_3, W_5 };
+// Border width table
+enum { BW_1, BW_2, BW_3 };
+// Line pattern table
+enum { P_SOLID, P_DASH, P_DASH_LONG, P_DASH_DOT, P_DASH_DOT_LONG, P_DOT, P_NONE };
+// Font table
+enum { F_LABEL, F_SCALE, F_READOUT, F_CAPTION, F_TITLE };
+// Image table
+enum { I_LAMP_FUEL, I_LAMP_GEAR };
+
+extern const GrTables kFlightTables;
+
+// Animated values, advanced once a frame.
+extern int g_frame;
+extern float g_roll;      // degrees, right wing down positive
+extern float g_pitch;     // degrees, nose up positive
+extern float g_heading;   // degrees 0..360
+extern float g_course;    // degrees 0..360
+extern float g_deviation; // course deviation, dots -2..2
+extern float g_altitude;  // feet
+extern float g_fuel;      // percent
+extern float g_flow;      // percent of full flow
+extern int g_lampFuel;
+extern int g_lampGear;
+extern GrPoint g_flowHistory[8];
+extern GrPoint g_flowForecast[4];
+extern GrPoint g_flowForecastHigh[4];  // the forecast's spread
+extern GrPoint g_flowForecastLow[4];
+
+void UpdateDisplayModel();
+void DrawDisplay();
+
+void DrawAttitude();
+void DrawCompass();
+void DrawAltitudeTape();
+void DrawFuelGauge();
+void DrawFlowTrend();
+void DrawLamps();

@@ -1,0 +1,35 @@
+#include "flight.h"
+
+// The whole panel, 1024 x 768: four instrument panels on the background.
+void DrawDisplay()
+{
+    grSetColor(C_BACKGROUND);
+    grSetMode(GR_MODE_FILL, 1);
+    grSetMode(GR_MODE_ANTIALIAS, 1);
+    grSetMode(GR_MODE_BORDER, 0);
+    grRect(0, 0, 1023, 767);
+
+    grSetColor(C_PANEL);
+    grSetBorderColor(B_DARK);
+    grSetBorderWidth(BW_3);
+    grSetMode(GR_MODE_BORDER, 1);
+    grRect(20, 20, 480, 748);
+    grRect(500, 200, 640, 748);
+    grRect(660, 200, 1004, 748);
+    grRect(500, 20, 1004, 180);
+
+    DrawAttitude();
+    DrawCompass();
+    DrawAltitudeTape();
+    DrawFuelGauge();
+    DrawFlowTrend();
+    DrawLamps();
+
+    grSetFont(F_TITLE);
+    grSetColor(C_DIM);
+    grSetTextAlign(2, 1);
+    grText(996, 170, 0.0f, u"FLIGHT PANEL");
+    grSetFont(F_CAPTION);
+    grSetTextAlign(2, 3);
+    grText(996, 28, 0.0f, u"a display module of instrument-panel");
+}

@@ -1,0 +1,33 @@
+// Which display the renderer shows: the built-in one, or one loaded from a
+// display module (a shared library exporting grDisplayDescriptor).
+#pragma once
+
+#include <string>
+
+struct GrDisplay;
+
+struct HostedDisplay {
+    const GrDisplay* descriptor;
+    // Relative image names of the tables resolve against this folder; empty:
+    // the executable's folder.
+    std::string imageFolder;
+};
+
+// The display linked into the program.
+HostedDisplay builtInHostedDisplay();
+
+// The display renderers show unless told otherwise: the built-in one until
+// selectDisplay. The program selects once, at start-up.
+const HostedDisplay& selectedDisplay();
+void selectDisplay(const HostedDisplay& display);
+
+// Loads the display module at path and checks its descriptor. On failure
+// returns false with "PATH: reason" in *error and keeps nothing loaded; on
+// success the module stays loaded for the rest of the process.
+bool loadDisplayModule(const std::string& path, HostedDisplay* display, std::string* error);
+
+// Why descriptor cannot be shown, or an empty string when it can.
+std::string descriptorProblem(const GrDisplay* descriptor);
+
+// The largest display area side the runtime accepts, in units.
+constexpr int kMaxDisplaySide = 16000;

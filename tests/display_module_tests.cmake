@@ -1,0 +1,31 @@
+# Display modules: refusals of bad modules, the example display loaded by
+# the tools, and the example built from the installed package.
+instrument_panel_add_display(module_wrong_version SOURCES modules/wrong_version.cpp)
+instrument_panel_add_display(module_without_entry SOURCES modules/without_entry.cpp)
+instrument_panel_add_display(module_bad_area SOURCES modules/bad_area.cpp)
+
+pixel_test(test_display_modules ${PROJECT_SOURCE_DIR}/app/display_option.cpp)
+# Loads modules, so it shares their drawing library.
+set_target_properties(test_display_modules PROPERTIES GR_STATIC OFF)
+target_include_directories(test_display_modules PRIVATE ${PROJECT_SOURCE_DIR}/app)
+add_dependencies(test_display_modules flight-display module_wrong_version module_without_entry module_bad_area
+  panel-snapshot)
+target_compile_definitions(test_display_modules PRIVATE
+  PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
+  $<$<TARGET_EXISTS:instrument-panel>:PANEL_PROGRAM="$<TARGET_FILE:instrument-panel>">
+  FLIGHT_MODULE="$<TARGET_FILE:flight-display>"
+  WRONG_VERSION_MODULE="$<TARGET_FILE:module_wrong_version>"
+  WITHOUT_ENTRY_MODULE="$<TARGET_FILE:module_without_entry>"
+  BAD_AREA_MODULE="$<TARGET_FILE:module_bad_area>")
+
+# The example display's sources with every gr entry point probed, drawn on
+# the recording GL.
+file(GLOB EXAMPLE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/flight/*.cpp)
+panel_test(test_example_coverage ${EXAMPLE_SOURCES})
+target_link_libraries(test_example_coverage PRIVATE gl_recorder gr)
+target_include_directories(test_example_coverage PRIVATE ${PROJECT_SOURCE_DIR}/examples/flight)
+set_source_files_properties(${EXAMPLE_SOURCES} TARGET_DIRECTORY test_example_coverage PROPERTIES
+  COMPILE_OPTIONS "-include;${CMAKE_CURRENT_SOURCE_DIR}/display_probe.h")
+target_compile_definitions(test_example_coverage PRIVATE
+  GR_HEADER="${PROJECT_SOURCE_DIR}/gfx/gr.h"
+  EXAMPLE_FOLDER="${PROJECT_SOURCE_DIR}/examples/flight/")

@@ -1,0 +1,12 @@
+// A display module built for a later interface than the runtime's.
+#include "gr_display.h"
+
+static void nothing() {}
+
+static const GrTables kNoTables = {};
+
+static const GrDisplay kFutureDisplay = {
+    GR_DISPLAY_INTERFACE_VERSION + 1, "future", 320, 200, &kNoTables, nothing, nothing,
+};
+
+GR_EXPORT_DISPLAY(kFutureDisplay)

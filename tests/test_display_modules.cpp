@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "display_module.h"
+#include "display_option.h"
+#include "gr_display.h"
+#include "png_file.h"
+
+namespace {
+
+const std::string kOutput = PANEL_TEST_OUTPUT;
+
+struct CommandResult {
+    int status;  // the exit status, or -1 when the command did not exit
+    std::string output;  // standard output and standard error together
+};
+
+CommandResult runCommand(const std::string& command)
+{
+    CommandResult result{-1, std::string()};
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe)
+        return result;
+    std::array<char, 512> buffer;
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        result.output.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    if (WIFEXITED(status))
+        result.status = WEXITSTATUS(status);
+    return result;
+}
+
+std::string writeFile(const std::string& name, const std::string& text)
+{
+    const std::string path = kOutput + "/" + name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+// A module the runtime must refuse, and the reason it must give.
+struct BadModule {
+    std::string path;
+    std::string reason;
+};
+
+std::vector<BadModule> badModules()
+{
+    return {
+        {kOutput + "/no-such-module.so", "No such file or directory"},
+        {writeFile("not-a-module.so", "plain text, not a shared library\n"), "cannot load the display module"},
+        {WITHOUT_ENTRY_MODULE, "exports no function grDisplayDescriptor"},
+        {WRONG_VERSION_MODULE, "built for display interface version 2, this runtime has version 1"},
+        {BAD_AREA_MODULE, "display area 320 x 0"},
+    };
+}
+
+RgbaImage readImage(const std::string& path)
+{
+    RgbaImage image;
+    std::string error;
+    EXPECT_TRUE(readPng(path, &image, &error)) << error;
+    return image;
+}
+
+std::vector<int> rgbAt(const RgbaImage& image, int x, int yFromTop)
+{
+    const uint8_t* p = &image.pixels[(static_cast<size_t>(yFromTop) * image.width + x) * 4];
+    return {p[0], p[1], p[2]};
+}
+
+}  // namespace
+
+TEST(DisplayModules, TheLoaderRefusesBadModulesNamingFileAndReason)
+{
+    for (const BadModule& bad : badModules()) {
+        HostedDisplay display{nullptr, "untouched"};
+        std::string error;
+        EXPECT_FALSE(loadDisplayModule(bad.path, &display, &error)) << bad.path;
+        EXPECT_EQ(error.rfind(bad.path + ": ", 0), 0u) << error;
+        EXPECT_NE(error.find(bad.reason), std::string::npos) << error;
+        EXPECT_EQ(display.descriptor, nullptr);
+        EXPECT_EQ(display.imageFolder, "untouched");
+    }
+}
+
+TEST(DisplayModules, DescriptorsAreCheckedFieldByField)
+{
+    static const GrColor colors[] = {{1, 2, 3}};
+    GrTables tables = {};
+    tables.colors = colors;
+    tables.colorCount = 1;
+    GrTables negative = tables;
+    negative.colorCount = -1;
+    auto nothing = [] {};
+    const GrDisplay good = {GR_DISPLAY_INTERFACE_VERSION, "good", 100, 50, &tables, nothing, nothing};
+    EXPECT_EQ(descriptorProblem(&good), "");
+
+    EXPECT_NE(descriptorProblem(nullptr).find("no descriptor"), std::string::npos);
+    struct Case {
+        GrDisplay display;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {{0, "old", 100, 50, &tables, nothing, nothing}, "version 0"},
+        {{GR_DISPLAY_INTERFACE_VERSION, nullptr, 100, 50, &tables, nothing, nothing}, "no name"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "wide", kMaxDisplaySide + 1, 50, &tables, nothing, nothing}, "area"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "flat", 100, -5, &tables, nothing, nothing}, "area"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "mute", 100, 50, &tables, nothing, nullptr}, "entry point"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "still", 100, 50, &tables, nullptr, nothing}, "entry point"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "bare", 100, 50, nullptr, nothing, nothing}, "tables"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "odd", 100, 50, &negative, nothing, nothing}, "tables"},
+    };
+    for (const Case& c : cases)
+        EXPECT_NE(descriptorProblem(&c.display).find(c.reason), std::string::npos)
+            << (c.display.name ? c.display.name : "(no name)") << ": " << descriptorProblem(&c.display);
+}
+
+TEST(DisplayModules, TheExampleLoadsWithItsFolder)
+{
+    HostedDisplay display{nullptr, ""};
+    std::string error;
+    ASSERT_TRUE(loadDisplayModule(FLIGHT_MODULE, &display, &error)) << error;
+    ASSERT_NE(display.descriptor, nullptr);
+    EXPECT_EQ(display.descriptor->width, 1024);
+    EXPECT_EQ(display.descriptor->height, 768);
+    const std::string module = FLIGHT_MODULE;
+    EXPECT_EQ(display.imageFolder, module.substr(0, module.rfind('/') + 1));
+    EXPECT_NE(display.descriptor, selectedDisplay().descriptor) << "loading selects nothing";
+}
+
+TEST(DisplayModules, ToolsRefuseBadModulesWithANonZeroExit)
+{
+    std::vector<std::string> tools = {std::string(PANEL_SNAPSHOT) + " -o " + kOutput + "/refused.png --display "};
+#ifdef PANEL_PROGRAM
+    tools.push_back(std::string(PANEL_PROGRAM) + " --display ");
+#endif
+    for (const std::string& tool : tools) {
+        for (const BadModule& bad : badModules()) {
+            const CommandResult result = runCommand(tool + "'" + bad.path + "'");
+            EXPECT_NE(result.status, 0) << tool << bad.path;
+            EXPECT_GT(result.status, 0) << "no crash: " << tool << bad.path;
+            EXPECT_NE(result.output.find(bad.path + ": "), std::string::npos) << result.output;
+            EXPECT_NE(result.output.find(bad.reason), std::string::npos) << result.output;
+        }
+    }
+}
+
+// Relative image names resolve against the module's folder whatever the
+// current directory: both lamps are lit at frame 150, the keyed magenta of
+// the gear lamp shows the dark frame beneath.
+TEST(DisplayModules, SnapshotSizesFromTheAreaAndFindsTheModulesImages)
+{
+    const std::string out = kOutput + "/flight_module_150.png";
+    const CommandResult result = runCommand("cd / && " + std::string(PANEL_SNAPSHOT) + " --samples 0 --frames 150 --display " +
+                           FLIGHT_MODULE + " -o " + out);
+    ASSERT_EQ(result.status, 0) << result.output;
+    const RgbaImage image = readImage(out);
+    ASSERT_EQ(image.width, 1034);
+    ASSERT_EQ(image.height, 778);
+    // Display (x, y) with y up lies at image (x + 10, 777 - 10 - y).
+    auto at = [&](int x, int y) { return rgbAt(image, x + 10, 767 - y); };
+    EXPECT_EQ(at(561 + 6, 81 + 16), (std::vector<int>{255, 176, 0})) << "the fuel lamp's body";
+    EXPECT_EQ(at(681 + 14, 81 + 16), (std::vector<int>{255, 32, 32})) << "the gear lamp's light";
+    EXPECT_EQ(at(681 + 1, 81 + 1), (std::vector<int>{16, 18, 22})) << "keyed magenta is transparent";
+
+    const std::string sized = kOutput + "/flight_module_sized.png";
+    const CommandResult given = runCommand(std::string(PANEL_SNAPSHOT) + " --samples 0 --size 300x200 --display " + FLIGHT_MODULE +
+                          " -o " + sized);
+    ASSERT_EQ(given.status, 0) << given.output;
+    const RgbaImage small = readImage(sized);
+    EXPECT_EQ(small.width, 300);
+    EXPECT_EQ(small.height, 200);
+}
+
+TEST(DisplayOption, TakenOutOfTheCommandLine)
+{
+    struct Case {
+        std::vector<const char*> args;
+        bool ok;
+        std::string path;
+        std::vector<std::string> rest;
+    };
+    const Case cases[] = {
+        {{"prog"}, true, "", {"prog"}},
+        {{"prog", "--display", "a.so"}, true, "a.so", {"prog"}},
+        {{"prog", "--sync", "--display=b.so", "--name", "x"}, true, "b.so", {"prog", "--sync", "--name", "x"}},
+        {{"prog", "--displayed"}, true, "", {"prog", "--displayed"}},
+        {{"prog", "--display"}, false, "", {}},
+        {{"prog", "--display="}, false, "", {}},
+        {{"prog", "--display", "a.so", "--display", "b.so"}, false, "", {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> storage(c.args.begin(), c.args.end());
+        std::vector<char*> argv;
+        for (std::string& s : storage)
+            argv.push_back(s.data());
+        argv.push_back(nullptr);
+        int argc = static_cast<int>(c.args.size());
+        std::string path = "stale";
+        std::string error;
+        const bool ok = takeDisplayOption(&argc, argv.data(), &path, &error);
+        ASSERT_EQ(ok, c.ok) << c.args.size() << " " << error;
+        if (!ok) {
+            EXPECT_NE(error.find("--display"), std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(path, c.path);
+        ASSERT_EQ(argc, static_cast<int>(c.rest.size()));
+        for (int i = 0; i < argc; ++i)
+            EXPECT_EQ(argv[i], c.rest[i]);
+        EXPECT_EQ(argv[argc], nullptr);
+    }
+}

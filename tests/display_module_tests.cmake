@@ -29,3 +29,17 @@ set_source_files_properties(${EXAMPLE_SOURCES} TARGET_DIRECTORY test_example_cov
 target_compile_definitions(test_example_coverage PRIVATE
   GR_HEADER="${PROJECT_SOURCE_DIR}/gfx/gr.h"
   EXAMPLE_FOLDER="${PROJECT_SOURCE_DIR}/examples/flight/")
+
+add_test(NAME installed_package_builds_the_example
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_installed_package.sh ${CMAKE_BINARY_DIR} ${PROJECT_SOURCE_DIR}
+          ${PANEL_TEST_OUTPUT}/installed-package)
+set_tests_properties(installed_package_builds_the_example PROPERTIES TIMEOUT 300)
+
+# Golden frames of both displays, rendered by panel-snapshot.
+panel_test(test_goldens)
+target_link_libraries(test_goldens PRIVATE png_file)
+add_dependencies(test_goldens panel-snapshot flight-display)
+target_compile_definitions(test_goldens PRIVATE
+  PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
+  FLIGHT_MODULE="$<TARGET_FILE:flight-display>"
+  GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/goldens")

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The installed package, used as a display author would:
+#   test_installed_package.sh BUILD_DIR SOURCE_DIR SCRATCH_DIR
+# installs the build into a scratch prefix, builds the example display from
+# it with CMake (find_package + instrument_panel_add_display) and again with
+# pkg-config, renders a frame of each with the installed panel-snapshot and
+# checks both frames have the display's size and agree.
+set -euo pipefail
+build="$1"
+source="$2"
+scratch="$3"
+prefix="$scratch/prefix"
+rm -rf "$scratch"
+mkdir -p "$scratch"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" || fail "install failed ($scratch/install.log)"
+for file in include/instrument-panel/gr.h include/instrument-panel/gr_display.h bin/panel-snapshot \
+            bin/instrument-panel lib/libinstrument-panel-gr.so lib/pkgconfig/instrument-panel.pc \
+            lib/cmake/InstrumentPanel/InstrumentPanelConfig.cmake; do
+  [ -e "$prefix/$file" ] || fail "the package lacks $file"
+done
+
+# CMake: configure, build the module and its snapshot target.
+cmake -S "$source/examples/flight" -B "$scratch/cmake" -DCMAKE_PREFIX_PATH="$prefix" \
+  -DCMAKE_BUILD_TYPE=Release >"$scratch/configure.log" 2>&1 || fail "configure failed ($scratch/configure.log)"
+cmake --build "$scratch/cmake" --target flight-snapshot >"$scratch/build.log" 2>&1 ||
+  fail "build failed ($scratch/build.log)"
+cmake_frame="$scratch/cmake/flight-snapshot.png"
+[ -f "$cmake_frame" ] || fail "no frame written"
+[ -f "$scratch/cmake/lamp_gear.png" ] || fail "the module's images are not beside it"
+
+# pkg-config: one compiler call, the images copied by hand.
+mkdir -p "$scratch/pkg-config"
+flags="$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs instrument-panel)"
+# shellcheck disable=SC2086
+g++ -std=c++17 -O1 -shared -fPIC -fvisibility=hidden -Wl,--no-undefined "$source"/examples/flight/*.cpp \
+  $flags -Wl,-rpath,"$prefix/lib" -o "$scratch/pkg-config/flight-display.so" || fail "pkg-config build failed"
+cp "$source"/examples/flight/lamp_*.png "$scratch/pkg-config/"
+pc_frame="$scratch/pkg-config/frame.png"
+(cd / && "$prefix/bin/panel-snapshot" --display "$scratch/pkg-config/flight-display.so" --frames 150 -o "$pc_frame") ||
+  fail "the installed panel-snapshot could not render the pkg-config module"
+
+for frame in "$cmake_frame" "$pc_frame"; do
+  size="$(identify -format '%wx%h' "$frame")"
+  [ "$size" = "1034x778" ] || fail "$frame is $size, not the display area with its margin (1034x778)"
+done
+differing="$(compare -metric AE "$cmake_frame" "$pc_frame" null: 2>&1 || true)"
+[ "$differing" = "0" ] || fail "the two builds render differently: $differing pixels ($cmake_frame, $pc_frame)"
+echo "PASS: the installed package builds and runs the example ($cmake_frame)"

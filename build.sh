@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Set-up, build and run for a fresh Debian 12 machine.
 #   ./build.sh run    install what is missing, build, start the program
+#                     (./build.sh run --display MODULE shows a display module)
 #   ./build.sh test   install what is missing, build, run the whole suite
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -39,19 +40,20 @@ build() {
 
 run_program() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    exec build/app/instrument-panel
+    exec build/app/instrument-panel "$@"
   fi
   echo "No X display is reachable (DISPLAY='${DISPLAY:-}'); rendering a headless snapshot instead."
   local out="$PWD/build/panel-snapshot.png"
-  build/tools/panel-snapshot -o "$out"
+  build/tools/panel-snapshot "$@" -o "$out"
   echo "Snapshot written to $out"
 }
 
 case "${1:-}" in
   run)
+    shift
     install_missing
     build
-    run_program
+    run_program "$@"
     ;;
   test)
     install_missing

@@ -8,12 +8,13 @@ pixel_test(test_display_modules ${PROJECT_SOURCE_DIR}/app/display_option.cpp)
 # Loads modules, so it shares their drawing library.
 set_target_properties(test_display_modules PROPERTIES GR_STATIC OFF)
 target_include_directories(test_display_modules PRIVATE ${PROJECT_SOURCE_DIR}/app)
-add_dependencies(test_display_modules flight-display module_wrong_version module_without_entry module_bad_area
-  panel-snapshot)
+add_dependencies(test_display_modules flight-display minimal-display module_wrong_version module_without_entry
+  module_bad_area panel-snapshot)
 target_compile_definitions(test_display_modules PRIVATE
   PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   $<$<TARGET_EXISTS:instrument-panel>:PANEL_PROGRAM="$<TARGET_FILE:instrument-panel>">
   FLIGHT_MODULE="$<TARGET_FILE:flight-display>"
+  MINIMAL_MODULE="$<TARGET_FILE:minimal-display>"
   WRONG_VERSION_MODULE="$<TARGET_FILE:module_wrong_version>"
   WITHOUT_ENTRY_MODULE="$<TARGET_FILE:module_without_entry>"
   BAD_AREA_MODULE="$<TARGET_FILE:module_bad_area>")
@@ -43,3 +44,14 @@ target_compile_definitions(test_goldens PRIVATE
   PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   FLIGHT_MODULE="$<TARGET_FILE:flight-display>"
   GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/goldens")
+
+# The example in the program's window.
+add_test(NAME program_shows_a_display_module
+  COMMAND ${WITH_XVFB} ${PROGRAM_TEST} $<TARGET_FILE:instrument-panel> ${PANEL_TEST_OUTPUT} module
+          $<TARGET_FILE:flight-display>)
+set_tests_properties(program_shows_a_display_module PROPERTIES TIMEOUT 60)
+
+# The authors' guide shows its running example exactly as it is built.
+add_test(NAME authors_guide_shows_the_minimal_display
+  COMMAND sh -c "awk '/<!-- examples.minimal.minimal_display.cpp -->/ { found = 1; next } found && /^```cpp/ { code = 1; next } code && /^```/ { exit } code' docs/DISPLAY-AUTHORS.md | diff -u examples/minimal/minimal_display.cpp -"
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})

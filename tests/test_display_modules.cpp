@@ -2,6 +2,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -178,6 +179,33 @@ TEST(DisplayModules, SnapshotSizesFromTheAreaAndFindsTheModulesImages)
     const RgbaImage small = readImage(sized);
     EXPECT_EQ(small.width, 300);
     EXPECT_EQ(small.height, 200);
+}
+
+// The guide's running example: a 200 x 200 dial whose amber needle swings.
+TEST(DisplayModules, TheMinimalDisplayDrawsItsMovingNeedle)
+{
+    auto needleColumns = [](int frames) {
+        const std::string out = kOutput + "/minimal_" + std::to_string(frames) + ".png";
+        const CommandResult result = runCommand(std::string(PANEL_SNAPSHOT) + " --samples 0 --frames " +
+                                                std::to_string(frames) + " --display " + MINIMAL_MODULE +
+                                                " -o " + out);
+        EXPECT_EQ(result.status, 0) << result.output;
+        const RgbaImage image = readImage(out);
+        EXPECT_EQ(image.width, 210);
+        EXPECT_EQ(image.height, 210);
+        std::vector<int> columns;
+        for (int y = 0; y < image.height; ++y)
+            for (int x = 0; x < image.width; ++x)
+                if (rgbAt(image, x, y) == std::vector<int>{255, 200, 0})
+                    columns.push_back(x);
+        return columns;
+    };
+    const std::vector<int> first = needleColumns(1);   // upright: one narrow column band
+    const std::vector<int> later = needleColumns(11);  // swung by 90 sin 30 = 45 degrees
+    ASSERT_FALSE(first.empty());
+    ASSERT_FALSE(later.empty());
+    EXPECT_LE(*std::max_element(first.begin(), first.end()) - *std::min_element(first.begin(), first.end()), 4);
+    EXPECT_GE(*std::max_element(later.begin(), later.end()) - *std::min_element(later.begin(), later.end()), 40);
 }
 
 TEST(DisplayOption, TakenOutOfTheCommandLine)

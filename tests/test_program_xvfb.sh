@@ -4,6 +4,9 @@
 #       view is 778 x 1034 and shows the display area with its margin
 #   test_program_xvfb.sh PROGRAM OUTPUT_DIR small   a smaller screen: the
 #       window fits on it, the display is cut at the top and right only
+#   test_program_xvfb.sh PROGRAM OUTPUT_DIR module MODULE   the example
+#       flight panel loaded with --display: the view is 1034 x 778 and shows
+#       its background and the sky of its attitude indicator
 # Finds the view as the X window of the program's frame that is neither the
 # frame nor a 1 x 1 helper, takes a screenshot of the root window and checks
 # colours at pixels of the view.
@@ -11,13 +14,17 @@ set -euo pipefail
 program="$1"
 out="$2"
 mode="$3"
+program_args=()
+[ "$mode" = module ] && program_args=(--display "$4")
 mkdir -p "$out"
 
 BACKGROUND="121 121 140"  # the display area's background
 CLEAR="21 21 21"          # the clear colour 0.082 around it
+FLIGHT_BACKGROUND="24 28 36"  # the flight panel's background
+FLIGHT_SKY="46 120 206"       # and its attitude indicator's sky
 TIMEOUT_S=30
 
-"$program" &
+"$program" "${program_args[@]}" &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true' EXIT
 
@@ -69,7 +76,12 @@ check_once() {
   read -r screen_w screen_h <<<"$(xwininfo -root | awk '/^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print w, h }')"
   problem="frame ${frame_w}x${frame_h}, view ${view_w}x${view_h} at +${view_x}+${view_y}, screen ${screen_w}x${screen_h}:"
   local checks=()
-  if [ "$mode" = full ]; then
+  if [ "$mode" = module ]; then
+    [ "$view_w" -eq 1034 ] && [ "$view_h" -eq 778 ] || { problem+=" the view is not 1034x778"; return 1; }
+    checks+=("3 400 $CLEAR" "500 $((view_h - 3)) $CLEAR")
+    checks+=("20 20 $FLIGHT_BACKGROUND" "$((view_w - 5)) 20 $FLIGHT_BACKGROUND" "20 $((view_h - 24)) $FLIGHT_BACKGROUND")
+    checks+=("260 167 $FLIGHT_SKY")
+  elif [ "$mode" = full ]; then
     [ "$view_w" -eq 778 ] && [ "$view_h" -eq 1034 ] || { problem+=" the view is not 778x1034"; return 1; }
     checks+=("3 500 $CLEAR" "400 $((view_h - 3)) $CLEAR" "3 $((view_h - 3)) $CLEAR")
     checks+=("20 20 $BACKGROUND" "757 20 $BACKGROUND" "20 1010 $BACKGROUND" "757 1010 $BACKGROUND")

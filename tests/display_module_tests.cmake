@@ -29,6 +29,7 @@ set_source_files_properties(${EXAMPLE_SOURCES} TARGET_DIRECTORY test_example_cov
   COMPILE_OPTIONS "-include;${CMAKE_CURRENT_SOURCE_DIR}/display_probe.h")
 target_compile_definitions(test_example_coverage PRIVATE
   GR_HEADER="${PROJECT_SOURCE_DIR}/gfx/gr.h"
+  TEST_BINARY_DIR="$<TARGET_FILE_DIR:test_example_coverage>"
   EXAMPLE_FOLDER="${PROJECT_SOURCE_DIR}/examples/flight/")
 
 add_test(NAME installed_package_builds_the_example

@@ -15,6 +15,7 @@
 
 #include "gl_recorder.h"
 #include "gr_display.h"
+#include "image/image_path.h"
 #include "state.h"
 
 extern "C" const GrDisplay* grDisplayDescriptor();
@@ -192,4 +193,26 @@ TEST_F(ExampleCoverage, EveryPatternKindAndTheStencilOperations)
     for (const ProbeCall* call : callsOf("grClipOp"))
         ops.insert(call->argument);
     EXPECT_EQ(ops, (std::set<int>{0, 1, 2, 3, 4, 5}));
+}
+
+// A module's images are looked up in the folder the host chose for it, with
+// or without a trailing separator; the default stays the executable's folder.
+TEST(ImageFolder, RelativeNamesResolveAgainstTheChosenFolder)
+{
+    std::string path;
+    grSetImageFolder("/data/panel");
+    ASSERT_TRUE(resolveImagePath(u"lamps\\fuel.png", &path));
+    EXPECT_EQ(path, "/data/panel/lamps/fuel.png");
+    grSetImageFolder("/data/panel/");
+    ASSERT_TRUE(resolveImagePath(u"fuel.png", &path));
+    EXPECT_EQ(path, "/data/panel/fuel.png");
+    ASSERT_TRUE(resolveImagePath(u"/abs/fuel.png", &path));
+    EXPECT_EQ(path, "/abs/fuel.png");
+
+    grSetImageFolder(nullptr);
+    ASSERT_TRUE(resolveImagePath(u"fuel.png", &path));
+    EXPECT_EQ(path, std::string(TEST_BINARY_DIR) + "/fuel.png");
+    grSetImageFolder("");
+    ASSERT_TRUE(resolveImagePath(u"fuel.png", &path));
+    EXPECT_EQ(path, std::string(TEST_BINARY_DIR) + "/fuel.png");
 }

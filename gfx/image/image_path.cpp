@@ -4,14 +4,10 @@
 
 #include <algorithm>
 
-#include "gr_display.h"
+#include "image_folder.h"
 #include "utf8_name.h"
 
 namespace {
-
-// Set by the host for a display loaded from a module; empty: the
-// executable's folder.
-std::string g_imageFolder;
 
 bool executableFolder(std::string* folder)
 {
@@ -39,13 +35,9 @@ bool resolveImagePath(const char16_t* fileName, std::string* path)
         *path = name;
         return true;
     }
-    std::string folder = g_imageFolder;
+    std::string folder = chosenImageFolder();
     if (folder.empty() && !executableFolder(&folder))
         return false;
-    if (folder.back() != '/')
-        folder += '/';
     *path = folder + name;
     return true;
 }
-
-void grSetImageFolder(const char* folder) { g_imageFolder = folder ? folder : ""; }

@@ -47,6 +47,7 @@ bool CMainFrame::Create(PixelFormatProbe& probe)
     SetAcceleratorTable(CreateMainAccelerators());
     if (!m_wndView.PrepareRenderer(probe) || !m_wndView.CreateDisplayWindow(this))
         return false;
+    ShowDisplayNameInTitle();
     if (!CreateToolBarWithImages())
         return false;
     CreateStatusBarWithPanes();
@@ -88,6 +89,16 @@ void CMainFrame::CreateStatusBarWithPanes()
     m_wndStatusBar = CreateStatusBar();
     SetUpStatusPanes(m_wndStatusBar);
     SetStatusText(wxString::FromUTF8(ShellString(AFX_IDS_IDLEMESSAGE)), kMessagePane);
+}
+
+// A display from a module names itself in front of the program's title;
+// the built-in display keeps the title as it is.
+void CMainFrame::ShowDisplayNameInTitle()
+{
+    const GrDisplay* display = m_wndView.Renderer().Display().descriptor;
+    if (display == builtInHostedDisplay().descriptor)
+        return;
+    SetTitle(wxString::FromUTF8(display->name) + wxString::FromUTF8(" — ") + GetTitle());
 }
 
 // The display counts in physical pixels, the toolkit's sizes are logical.

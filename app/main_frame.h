@@ -35,6 +35,7 @@ protected:
 private:
     bool CreateToolBarWithImages();
     void CreateStatusBarWithPanes();
+    void ShowDisplayNameInTitle();
     // As large as the display area needs, within the screen's work area.
     void SizeToShowDisplay();
     void ToggleBar(wxWindow* bar);

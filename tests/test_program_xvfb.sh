@@ -81,6 +81,8 @@ check_once() {
     checks+=("3 400 $CLEAR" "500 $((view_h - 3)) $CLEAR")
     checks+=("20 20 $FLIGHT_BACKGROUND" "$((view_w - 5)) 20 $FLIGHT_BACKGROUND" "20 $((view_h - 24)) $FLIGHT_BACKGROUND")
     checks+=("260 167 $FLIGHT_SKY")
+    xprop -id "$(awk '{ print $1 }' <<<"$frame_line")" _NET_WM_NAME | grep -q 'Пилотажная панель — ' ||
+      { problem+=" the title does not name the display"; return 1; }
   elif [ "$mode" = full ]; then
     [ "$view_w" -eq 778 ] && [ "$view_h" -eq 1034 ] || { problem+=" the view is not 778x1034"; return 1; }
     checks+=("3 500 $CLEAR" "400 $((view_h - 3)) $CLEAR" "3 $((view_h - 3)) $CLEAR")

@@ -7,8 +7,8 @@
 
 #include "display_module.h"
 #include "display_renderer.h"
-#include "gr_display.h"
 #include "egl_headless.h"
+#include "gr_display.h"
 
 const char* const kSnapshotUsage =
     "usage: panel-snapshot [--display MODULE] [--frames N] [--samples S] [--size WxH] -o out.png\n"

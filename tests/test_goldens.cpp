@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "png_file.h"
@@ -31,6 +32,8 @@ struct Golden {
     int frames;
     int samples;
 };
+
+void PrintTo(const Golden& golden, std::ostream* out) { *out << golden.name; }
 
 const Golden kGoldens[] = {
     {"builtin_frame1_s0", nullptr, 1, 0},

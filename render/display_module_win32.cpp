@@ -1,0 +1,77 @@
+// Display modules on Windows: LoadLibraryW and GetProcAddress.
+#include <windows.h>
+
+#include <string>
+
+#include "display_module.h"
+#include "gr_display.h"
+
+namespace {
+
+std::wstring widen(const std::string& utf8)
+{
+    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.c_str(), -1, nullptr, 0);
+    if (n <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.c_str(), -1, wide.data(), n);
+    wide.resize(static_cast<size_t>(n - 1));
+    return wide;
+}
+
+std::string systemMessage(DWORD code)
+{
+    char* text = nullptr;
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = n && text ? std::string(text, n) : "error " + std::to_string(code);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+        message.pop_back();
+    return message;
+}
+
+}  // namespace
+
+bool loadDisplayModule(const std::string& path, HostedDisplay* display, std::string* error)
+{
+    // A full path, so that the search order for DLLs never applies, and the
+    // module's folder is known for its images.
+    const std::wstring wide = widen(path);
+    wchar_t full[MAX_PATH];
+    const DWORD length = wide.empty() ? 0 : GetFullPathNameW(wide.c_str(), MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH) {
+        *error = path + ": cannot load the display module: " +
+                 (wide.empty() ? std::string("the path is empty or not UTF-8") : systemMessage(GetLastError()));
+        return false;
+    }
+    HMODULE module = LoadLibraryExW(full, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!module) {
+        *error = path + ": cannot load the display module: " + systemMessage(GetLastError());
+        return false;
+    }
+    auto entry = reinterpret_cast<GrDisplayEntry>(
+        reinterpret_cast<void*>(GetProcAddress(module, GR_DISPLAY_ENTRY_NAME)));
+    if (!entry) {
+        *error = path + ": not a display module: it exports no function " GR_DISPLAY_ENTRY_NAME;
+        FreeLibrary(module);
+        return false;
+    }
+    const GrDisplay* descriptor = entry();
+    const std::string problem = descriptorProblem(descriptor);
+    if (!problem.empty()) {
+        *error = path + ": display refused: " + problem;
+        FreeLibrary(module);
+        return false;
+    }
+    std::wstring folder(full, length);
+    folder = folder.substr(0, folder.find_last_of(L"\\/") + 1);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, folder.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(n > 0 ? n : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, folder.c_str(), -1, utf8.data(), n, nullptr, nullptr);
+    utf8.resize(utf8.size() - 1);
+    display->descriptor = descriptor;
+    display->imageFolder = utf8;
+    return true;
+}

@@ -151,6 +151,7 @@ bool EglPbufferSurface::CreateContext(int format)
     if (display_ == EGL_NO_DISPLAY || !configById(display_, format, &config))
         return false;
     const EGLint size[] = {EGL_WIDTH, width_, EGL_HEIGHT, height_, EGL_NONE};
+    configSamples_ = attribute(display_, config, EGL_SAMPLES);
     surface_ = eglCreatePbufferSurface(display_, config, size);
     if (surface_ == EGL_NO_SURFACE)
         return false;
@@ -160,13 +161,23 @@ bool EglPbufferSurface::CreateContext(int format)
 
 bool EglPbufferSurface::MakeCurrent()
 {
-    return context_ != EGL_NO_CONTEXT && eglMakeCurrent(display_, surface_, surface_, context_);
+    if (context_ == EGL_NO_CONTEXT || !eglMakeCurrent(display_, surface_, surface_, context_))
+        return false;
+    // Mesa's surfaceless pbuffers report the configuration's samples but
+    // render single-sampled, so multisampling happens off-screen.
+    if (configSamples_ > 0 && !multisampleTarget_.Exists())
+        return multisampleTarget_.Create(width_, height_, configSamples_, &error_);
+    return true;
 }
 
 void EglPbufferSurface::DeleteContext()
 {
     if (display_ == EGL_NO_DISPLAY)
         return;
+    if (context_ != EGL_NO_CONTEXT && eglGetCurrentContext() == context_)
+        multisampleTarget_.Destroy();
+    else
+        multisampleTarget_.Abandon();
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (context_ != EGL_NO_CONTEXT)
         eglDestroyContext(display_, context_);
@@ -182,6 +193,7 @@ void EglPbufferSurface::Release()
 
 void EglPbufferSurface::SwapBuffers()
 {
+    multisampleTarget_.Resolve();
     if (surface_ != EGL_NO_SURFACE)
         eglSwapBuffers(display_, surface_);
 }

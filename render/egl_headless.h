@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "egl_multisample_target.h"
 #include "pixel_format_table.h"
 #include "render_surface.h"
 
@@ -37,6 +38,8 @@ public:
     void DeleteContext() override;
     bool Exists() const override { return true; }
     void Release() override;
+    // Ends a frame: a multisampled surface resolves its samples, so that
+    // read-back sees the antialiased picture.
     void SwapBuffers() override;
     void ReportError(const char* text, const char* caption) override;
 
@@ -44,6 +47,9 @@ public:
     int Height() const { return height_; }
     // The sample count the context actually got (GL_SAMPLES).
     int Samples() const;
+    // Why CreateContext or MakeCurrent failed, when the surface knows more
+    // than that they did.
+    const std::string& Error() const { return error_; }
 
 private:
     int width_;
@@ -51,4 +57,7 @@ private:
     EGLDisplay display_ = EGL_NO_DISPLAY;
     EGLSurface surface_ = EGL_NO_SURFACE;
     EGLContext context_ = EGL_NO_CONTEXT;
+    int configSamples_ = 0;
+    EglMultisampleTarget multisampleTarget_;
+    std::string error_;
 };

@@ -57,6 +57,8 @@ void PixelTest::StopContext()
 
 void PixelTest::Capture()
 {
+    // The frame's end, where a multisampled surface resolves its samples.
+    surface_->SwapBuffers();
     glFinish();
     image_ = readFramebuffer(kWidth, kHeight);
 }

@@ -119,7 +119,8 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     }
     EglPbufferSurface surface(options.width, options.height);
     if (!renderer.Create(&surface, samples)) {
-        err << "panel-snapshot: cannot create the GL context\n";
+        err << "panel-snapshot: "
+            << (surface.Error().empty() ? std::string("cannot create the GL context") : surface.Error()) << "\n";
         renderer.Destroy();
         return 1;
     }

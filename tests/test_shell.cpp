@@ -15,6 +15,7 @@
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -27,12 +28,14 @@
 #include "main_frame.h"
 #include "model.h"
 #include "multisampling_commands.h"
+#include "png_file.h"
 #include "resource_ids.h"
 #include "shell_strings.h"
 #include "status_panes.h"
 
 #include <GL/gl.h>
 #include <GL/glx.h>
+#include <X11/Xutil.h>
 
 wxIMPLEMENT_APP_NO_MAIN(App);
 
@@ -99,6 +102,56 @@ void ExpectErrorBox(const ShownMessage& message, const wxString& text)
     EXPECT_EQ(message.text, text);
     EXPECT_EQ(message.caption, U("Ошибка"));
     EXPECT_TRUE(message.style & wxICON_ERROR);
+}
+
+// What the X server shows in a window, as RGBA rows top first.
+RgbaImage WindowPixels(Window window, int width, int height)
+{
+    RgbaImage image;
+    XImage* shot = XGetImage(wxGetX11Display(), window, 0, 0, width, height, AllPlanes, ZPixmap);
+    if (!shot)
+        return image;
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(static_cast<size_t>(width) * height * 4);
+    auto channel = [](unsigned long pixel, unsigned long mask) {
+        int shift = 0;
+        while (mask && !(mask & 1)) {
+            mask >>= 1;
+            ++shift;
+        }
+        return static_cast<uint8_t>(((pixel >> shift) & mask) * 255 / (mask ? mask : 1));
+    };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const unsigned long pixel = XGetPixel(shot, x, y);
+            uint8_t* out = &image.pixels[(static_cast<size_t>(y) * width + x) * 4];
+            out[0] = channel(pixel, shot->red_mask);
+            out[1] = channel(pixel, shot->green_mask);
+            out[2] = channel(pixel, shot->blue_mask);
+            out[3] = 255;
+        }
+    XDestroyImage(shot);
+    return image;
+}
+
+// Pixels whose colour differs by more than tolerance in a channel; the
+// differences, amplified, go to diff.
+int PixelsApart(const RgbaImage& a, const RgbaImage& b, int tolerance, RgbaImage* diff)
+{
+    *diff = a;
+    int apart = 0;
+    for (size_t i = 0; i < a.pixels.size(); i += 4) {
+        int worst = 0;
+        for (size_t c = 0; c < 3; ++c)
+            worst = std::max(worst, std::abs(a.pixels[i + c] - b.pixels[i + c]));
+        if (worst > tolerance)
+            ++apart;
+        for (size_t c = 0; c < 3; ++c)
+            diff->pixels[i + c] = static_cast<uint8_t>(std::min(255, worst * 16));
+        diff->pixels[i + 3] = 255;
+    }
+    return apart;
 }
 
 // A driver that offers a configuration no window can be created with: the
@@ -534,6 +587,45 @@ TEST_F(ShellTest, LockPanesShowTheirTextWhileTheLockIsOn)
             << "Caps Lock " << capsOn << ", the pane shows '" << StatusText(1) << "'";
     }
     EXPECT_EQ(StatusText(2), wxGetKeyState(WXK_NUMLOCK) ? "NUM" : "");
+}
+
+// panel-snapshot is the window's picture: same frame, same sample count.
+TEST_F(ShellTest, TheWindowShowsWhatPanelSnapshotRendersOfTheSameFrame)
+{
+    constexpr int kSamples = 4;
+    ASSERT_TRUE(Formats().IsSupported(kSamples));
+    ASSERT_TRUE(ClickMenu(CommandOfSamples(kSamples)));
+    WatchPaints();
+    // From the program's start values to a frame of the first phase, after
+    // the panels' first move has ended.
+    resetDisplayModel();
+    RunFrames(25);
+    const int frame = g_model.frameCounter;
+    ASSERT_LT(frame, 45) << "still in the first phase";
+    SettlePanels();
+    ASSERT_EQ(g_model.frameCounter, frame);
+    const RgbaImage window = WindowPixels(View().Window()->GetXWindow(), kViewWidth, kViewHeight);
+    ASSERT_EQ(window.width, kViewWidth);
+
+    // Frame k of the program run has counter k - 1.
+    const std::string output = std::string(PANEL_TEST_OUTPUT) + "/window_vs_snapshot";
+    const std::string command = std::string(PANEL_SNAPSHOT) + " --frames " + std::to_string(frame + 1) +
+                                " --samples " + std::to_string(kSamples) + " -o " + output + "_snapshot.png";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    RgbaImage snapshot;
+    std::string error;
+    ASSERT_TRUE(readPng(output + "_snapshot.png", &snapshot, &error)) << error;
+    ASSERT_EQ(snapshot.width, window.width);
+    ASSERT_EQ(snapshot.height, window.height);
+
+    RgbaImage diff;
+    const int apart = PixelsApart(window, snapshot, 2, &diff);
+    if (apart > 0) {
+        EXPECT_TRUE(writePng(output + "_window.png", window, &error)) << error;
+        EXPECT_TRUE(writePng(output + "_diff.png", diff, &error)) << error;
+    }
+    EXPECT_EQ(apart, 0) << "pixels more than two levels apart at frame " << frame + 1 << "; see " << output
+                        << "_diff.png";
 }
 
 TEST_F(ShellTest, ExitClosesTheWindowAndReleasesTheView)

@@ -10,7 +10,15 @@
 
 const char* const kSnapshotUsage =
     "usage: panel-snapshot [--frames N] [--samples S] [--size WxH] -o out.png\n"
-    "       panel-snapshot --formats\n";
+    "       panel-snapshot --formats\n"
+    "       panel-snapshot --help\n"
+    "Renders the display without a window and writes one frame as a PNG.\n"
+    "  --frames N   render frames 1 to N of the animation, write frame N (default 1)\n"
+    "  --samples S  samples per pixel (default: 8, else 4, else 2, else 0, as the\n"
+    "               window starts with)\n"
+    "  --size WxH   view size in pixels (default 778x1034: the display area and\n"
+    "               its 10-pixel margin)\n"
+    "  --formats    list the pixel formats: \"samples id\" per line\n";
 
 namespace {
 
@@ -43,6 +51,10 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
         if (arg == "--formats") {
             options->listFormats = true;
             continue;
+        }
+        if (arg == "--help" || arg == "-h") {
+            options->help = true;
+            return true;
         }
         if (arg != "--frames" && arg != "--samples" && arg != "--size" && arg != "-o") {
             *error = "unknown argument: " + arg;
@@ -92,11 +104,18 @@ RgbaImage readFramebuffer(int width, int height)
     const size_t row = static_cast<size_t>(width) * 4;
     for (int y = 0; y < height; ++y)
         std::memcpy(&image.pixels[y * row], &bottomUp[(height - 1 - y) * row], row);
+    // A window shows colour only; what the frame left in alpha is no part of it.
+    for (size_t i = 3; i < image.pixels.size(); i += 4)
+        image.pixels[i] = 255;
     return image;
 }
 
 int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream& err)
 {
+    if (options.help) {
+        out << kSnapshotUsage;
+        return 0;
+    }
     EglProbe probe;
     DisplayRenderer renderer;
     if (!renderer.Init(probe)) {

@@ -13,15 +13,17 @@ struct SnapshotOptions {
     int height = 1034;
     std::string output;
     bool listFormats = false;
+    bool help = false;  // print kSnapshotUsage and do nothing else
 };
 
 // Parses the command line; false with a message in *error for bad arguments.
 bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* options, std::string* error);
 
-// The pixels of the current GL framebuffer, top row first.
+// The pixels of the current GL framebuffer, top row first, opaque as a
+// window shows them.
 RgbaImage readFramebuffer(int width, int height);
 
-// Runs the tool: 0 on success, 1 when rendering fails, 2 for a sample count
+// Runs the tool (or prints the usage to out): 0 on success, 1 when rendering fails, 2 for a sample count
 // the table lacks.
 int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream& err);
 

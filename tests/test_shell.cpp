@@ -15,6 +15,7 @@
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -590,18 +591,37 @@ TEST_F(ShellTest, LockPanesShowTheirTextWhileTheLockIsOn)
 }
 
 // panel-snapshot is the window's picture: same frame, same sample count.
+// The window runs in the Russian locale of the program's users, the snapshot
+// in the C locale, so the readouts' decimal points are compared too.
 TEST_F(ShellTest, TheWindowShowsWhatPanelSnapshotRendersOfTheSameFrame)
 {
     constexpr int kSamples = 4;
     ASSERT_TRUE(Formats().IsSupported(kSamples));
+    const std::string previousLocale = std::setlocale(LC_ALL, nullptr);
+    struct RestoreLocale {
+        std::string name;
+        ~RestoreLocale() { std::setlocale(LC_ALL, name.c_str()); }
+    } restore{previousLocale};
+    ASSERT_NE(std::setlocale(LC_ALL, "ru_RU.UTF-8"), nullptr) << "./build.sh test generates ru_RU.UTF-8";
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     ASSERT_TRUE(ClickMenu(CommandOfSamples(kSamples)));
     WatchPaints();
     // From the program's start values to a frame of the first phase, after
-    // the panels' first move has ended.
+    // the panels' first move has ended: paused ahead of the paint that would
+    // go past it, however late the test gets to see the paints.
+    constexpr int kFrameCounter = 24;
+    View().Window()->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
+        if (g_model.frameCounter >= kFrameCounter && View().IsRunning()) {
+            wxCommandEvent pause(wxEVT_MENU, ID_PAUSE);
+            View().ProcessEvent(pause);
+        }
+        event.Skip();
+    });
     resetDisplayModel();
-    RunFrames(25);
+    ASSERT_TRUE(ClickMenu(ID_START));
+    ASSERT_TRUE(PumpUntil([&] { return !View().IsRunning(); }));
     const int frame = g_model.frameCounter;
-    ASSERT_LT(frame, 45) << "still in the first phase";
+    ASSERT_EQ(frame, kFrameCounter);
     SettlePanels();
     ASSERT_EQ(g_model.frameCounter, frame);
     const RgbaImage window = WindowPixels(View().Window()->GetXWindow(), kViewWidth, kViewHeight);
@@ -609,7 +629,7 @@ TEST_F(ShellTest, TheWindowShowsWhatPanelSnapshotRendersOfTheSameFrame)
 
     // Frame k of the program run has counter k - 1.
     const std::string output = std::string(PANEL_TEST_OUTPUT) + "/window_vs_snapshot";
-    const std::string command = std::string(PANEL_SNAPSHOT) + " --frames " + std::to_string(frame + 1) +
+    const std::string command = "LC_ALL=C " + std::string(PANEL_SNAPSHOT) + " --frames " + std::to_string(frame + 1) +
                                 " --samples " + std::to_string(kSamples) + " -o " + output + "_snapshot.png";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     RgbaImage snapshot;

@@ -31,3 +31,9 @@ add_test(NAME program_keeps_the_users_backend
   COMMAND ${CMAKE_COMMAND} -E env GDK_BACKEND=wayland ${WITH_XVFB} $<TARGET_FILE:instrument-panel>)
 set_tests_properties(program_without_display_fails program_keeps_the_users_backend PROPERTIES
   WILL_FAIL TRUE TIMEOUT 30)
+
+# An X server without GLX: a line on stderr says so, the status is non-zero.
+add_test(NAME program_without_glx_says_so
+  COMMAND ${CMAKE_COMMAND} -E env "XVFB_ARGS=-extension GLX"
+          ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_no_glx.sh $<TARGET_FILE:instrument-panel>)
+set_tests_properties(program_without_glx_says_so PROPERTIES TIMEOUT 30)

@@ -37,3 +37,13 @@ add_test(NAME program_without_glx_says_so
   COMMAND ${CMAKE_COMMAND} -E env "XVFB_ARGS=-extension GLX"
           ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_no_glx.sh $<TARGET_FILE:instrument-panel>)
 set_tests_properties(program_without_glx_says_so PROPERTIES TIMEOUT 30)
+
+# No fonts at all: the font failure is said on stderr (no message box the
+# toolkit cannot lay out), by the program and by panel-snapshot alike.
+add_test(NAME program_without_fonts_says_so
+  COMMAND ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_without_fonts.sh $<TARGET_FILE:instrument-panel>)
+add_test(NAME panel_snapshot_without_fonts_says_only_so
+  COMMAND ${CMAKE_COMMAND} -E env TOOL_ONLY_LINE=1
+          ${CMAKE_CURRENT_SOURCE_DIR}/test_without_fonts.sh $<TARGET_FILE:panel-snapshot> -o nofonts.png)
+set_tests_properties(program_without_fonts_says_so panel_snapshot_without_fonts_says_only_so PROPERTIES
+  TIMEOUT 60)

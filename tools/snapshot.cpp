@@ -138,8 +138,10 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     }
     EglPbufferSurface surface(options.width, options.height);
     if (!renderer.Create(&surface, samples)) {
-        err << "panel-snapshot: "
-            << (surface.Error().empty() ? std::string("cannot create the GL context") : surface.Error()) << "\n";
+        // A start-up failure the surface reported is the whole story.
+        if (!surface.Reported())
+            err << "panel-snapshot: "
+                << (surface.Error().empty() ? std::string("cannot create the GL context") : surface.Error()) << "\n";
         renderer.Destroy();
         return 1;
     }

@@ -36,7 +36,9 @@
 
 #include <GL/gl.h>
 #include <GL/glx.h>
+#include <X11/XKBlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 wxIMPLEMENT_APP_NO_MAIN(App);
 
@@ -646,6 +648,45 @@ TEST_F(ShellTest, TheWindowShowsWhatPanelSnapshotRendersOfTheSameFrame)
     }
     EXPECT_EQ(apart, 0) << "pixels more than two levels apart at frame " << frame + 1 << "; see " << output
                         << "_diff.png";
+}
+
+// The X server keeps Scroll Lock as the lock of the modifier the key is
+// bound to (xmodmap's "add mod3 = Scroll_Lock"); the pane follows that lock,
+// not whether the key is held.
+TEST_F(ShellTest, ScrollLockPaneFollowsTheLock)
+{
+    Display* display = wxGetX11Display();
+    const KeyCode key = XKeysymToKeycode(display, XK_Scroll_Lock);
+    ASSERT_NE(key, 0);
+    XModifierKeymap* original = XGetModifierMapping(display);
+    XModifierKeymap* bound = XInsertModifiermapEntry(XGetModifierMapping(display), key, Mod3MapIndex);
+    ASSERT_EQ(XSetModifierMapping(display, bound), MappingSuccess);
+    XFreeModifiermap(bound);
+    for (bool on : {true, false}) {
+        XkbLockModifiers(display, XkbUseCoreKbd, Mod3Mask, on ? Mod3Mask : 0);
+        XSync(display, False);
+        EXPECT_TRUE(PumpUntil([&] { return StatusText(3) == (on ? "SCRL" : ""); }))
+            << "Scroll Lock " << on << ", the pane shows '" << StatusText(3) << "'";
+    }
+    XSetModifierMapping(display, original);
+    XFreeModifiermap(original);
+    XSync(display, False);
+}
+
+// Each lock pane has room for its text inside the toolkit's margins, the
+// last one beside the square size grip too.
+TEST_F(ShellTest, LockPanesAreWideEnoughForTheirTexts)
+{
+    wxStatusBar* bar = frame->GetStatusBar();
+    const int ids[] = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+    for (int pane = 1; pane <= 3; ++pane) {
+        wxRect field;
+        ASSERT_TRUE(bar->GetFieldRect(pane, field));
+        int room = field.width - 2 * kPaneTextMargin;
+        if (pane == 3 && bar->HasFlag(wxSTB_SIZEGRIP))
+            room -= bar->GetClientSize().y;  // the grip is as wide as the bar is high
+        EXPECT_GE(room, bar->GetTextExtent(U(ShellString(ids[pane - 1]))).x) << "pane " << pane;
+    }
 }
 
 TEST_F(ShellTest, ExitClosesTheWindowAndReleasesTheView)

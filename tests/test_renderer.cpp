@@ -214,16 +214,3 @@ TEST_F(HeadlessMultisampling, FourSamplesShadeADiagonalEdgeWhereNoSamplesDoNot)
     EXPECT_GT(onEdge.r, 0);
     EXPECT_LT(onEdge.r, 255);
 }
-
-TEST_F(HeadlessMultisampling, EveryFrameEndShowsThatFramesPicture)
-{
-    StartContext(4);
-    DrawWedge();
-    ASSERT_EQ(At(200, 30), (Rgb{255, 255, 255}));
-    // A second frame over the first: read-back must not keep the old one.
-    glClear(GL_COLOR_BUFFER_BIT);
-    Capture();
-    bool grey = false;
-    EXPECT_EQ(IntermediatePixels(&grey), 0);
-    EXPECT_EQ(At(200, 30), kClear);
-}

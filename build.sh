@@ -8,9 +8,10 @@ cd "$(dirname "$0")"
 
 PACKAGES=(
   cmake g++ make pkg-config
-  libwxgtk3.2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libx11-dev
+  libwxgtk3.2-dev libgtk-3-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libx11-dev
   libpng-dev libfreetype-dev libfontconfig-dev libstb-dev fonts-liberation
-  libgtest-dev
+  fonts-dejavu-core fonts-dejavu-extra
+  libgtest-dev locales
   xvfb xauth x11-utils imagemagick
 )
 
@@ -29,6 +30,34 @@ install_missing() {
   echo "Installing: ${missing[*]}"
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $line
+}
+
+# The program's users run it in a Russian locale; the tests that numbers read
+# and print with a point whatever the locale need one with a decimal comma.
+TEST_LOCALE="ru_RU.UTF-8"
+
+has_test_locale() {
+  locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'
+}
+
+# Enables the locale in /etc/locale.gen and generates it; nothing to do when
+# it exists. Without root, says how and fails only when the tests need it.
+ensure_test_locale() {
+  has_test_locale && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "The locale $TEST_LOCALE is missing. Run as root:"
+    echo "  echo '$TEST_LOCALE UTF-8' >> /etc/locale.gen && locale-gen"
+    [ "$1" = required ] && exit 1
+    return 0
+  fi
+  echo "Generating the locale $TEST_LOCALE"
+  if grep -q "^# *$TEST_LOCALE UTF-8" /etc/locale.gen 2>/dev/null; then
+    sed -i "s/^# *\($TEST_LOCALE UTF-8\)/\1/" /etc/locale.gen
+  elif ! grep -q "^$TEST_LOCALE UTF-8" /etc/locale.gen 2>/dev/null; then
+    echo "$TEST_LOCALE UTF-8" >> /etc/locale.gen
+  fi
+  locale-gen >/dev/null
+  has_test_locale || { echo "locale-gen did not make $TEST_LOCALE"; exit 1; }
 }
 
 build() {
@@ -52,11 +81,13 @@ case "${1:-}" in
   run)
     shift
     install_missing
+    ensure_test_locale optional
     build
     run_program "$@"
     ;;
   test)
     install_missing
+    ensure_test_locale required
     build
     ctest --test-dir build --output-on-failure -j "$(nproc)"
     ;;

@@ -1,5 +1,6 @@
 #include "app.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "about_dlg.h"
@@ -17,6 +18,11 @@ bool App::OnInit()
     GlxProbe probe(wxGetX11Display());
     auto* frame = new CMainFrame;
     if (!frame->Create(probe)) {
+        // No message box: the toolkit may be unable to show one; a terminal
+        // user still learns why the program ended.
+        if (!probe.Error().empty())
+            std::fprintf(stderr, "instrument-panel: the display has no usable OpenGL (GLX): %s\n",
+                         probe.Error().c_str());
         frame->Destroy();
         return false;
     }

@@ -3,6 +3,10 @@
 #include <wx/glcanvas.h>
 #include <wx/msgdlg.h>
 
+#include <fontconfig/fontconfig.h>
+
+#include <cstdio>
+
 #include "native_window.h"
 
 // After the toolkit's headers: Xlib's macros (Status, None, ...) would
@@ -46,8 +50,32 @@ void CanvasSurface::Release() {}
 
 void CanvasSurface::SwapBuffers() { canvas_->SwapBuffers(); }
 
+// Whether fontconfig knows a single font file, which the toolkit's text
+// layout needs.
+static bool SystemHasFonts()
+{
+    FcPattern* any = FcPatternCreate();
+    FcObjectSet* files = FcObjectSetBuild(FC_FILE, nullptr);
+    FcFontSet* found = any && files ? FcFontList(nullptr, any, files) : nullptr;
+    const bool has = found && found->nfont > 0;
+    if (found)
+        FcFontSetDestroy(found);
+    if (files)
+        FcObjectSetDestroy(files);
+    if (any)
+        FcPatternDestroy(any);
+    return has;
+}
+
+// Without a single font the toolkit wraps the text of a message box after
+// every character and the box grows taller than any screen: the message
+// goes to stderr instead.
 void CanvasSurface::ReportError(const char* text, const char* caption)
 {
+    if (!SystemHasFonts()) {
+        std::fprintf(stderr, "%s: %s\n", caption, text);
+        return;
+    }
     wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(caption), wxOK | wxICON_ERROR, canvas_);
 }
 

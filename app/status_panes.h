@@ -5,6 +5,8 @@
 class wxStatusBar;
 
 constexpr int kMessagePane = 0;
+// The room the toolkit keeps between a pane's edges and its text, each side.
+constexpr int kPaneTextMargin = 5;
 
 // Sets the four panes, the lock panes as wide as their texts.
 void SetUpStatusPanes(wxStatusBar* bar);

@@ -33,7 +33,8 @@ void fillEllipse(const Ellipse& e)
     float* band = data + 2 * fillCount;
     RimRecord prev = ellipseRimRecord(e.rx, e.ry, 0, n, 0.0f, bw);
     for (int k = 1; k <= n; ++k) {
-        const RimRecord cur = ellipseRimRecord(e.rx, e.ry, k, n, 0.0f, bw);
+        const int j = ellipseRimIndex(k, n, RimSpacing::Lagging);
+        const RimRecord cur = ellipseRimRecord(e.rx, e.ry, j, n, 0.0f, bw);
         const RimVec wedge[3] = {{0, 0}, prev.rim, cur.rim};
         fill = writeMirrored(fill, wedge, 3, e.cx, e.cy);
         if (border) {
@@ -50,11 +51,11 @@ void fillEllipse(const Ellipse& e)
 }
 
 // Sum of the rim chords of one quadrant: a quarter of the pattern's run.
-float quadrantLength(const Ellipse& e, int n)
+float quadrantLength(const Ellipse& e, int n, RimSpacing spacing)
 {
     float length = 0.0f;
     for (int k = 1; k <= n; ++k)
-        length += ellipseRimChord(e.rx, e.ry, k, n);
+        length += ellipseRimChord(e.rx, e.ry, ellipseRimIndex(k - 1, n, spacing), ellipseRimIndex(k, n, spacing), n);
     return length;
 }
 
@@ -84,22 +85,28 @@ void writeOutlineStepTex(OutlineTarget& out, float s0, float s1, float halfTurn)
     out.borderTex = writeMirroredTexCoords(out.borderTex, band, 6, halfTurn);
 }
 
+// Solid outlines step evenly; dashed ones lag as the fill does, which is
+// where their pattern has always fallen.
 void buildOutline(const Ellipse& e, int n, float hw, float bw, OutlineTarget out)
 {
+    const RimSpacing spacing = out.bodyTex ? RimSpacing::Lagging : RimSpacing::Even;
     const float length = out.bodyTex ? dashLength() : 1.0f;
-    const float halfTurn = out.bodyTex ? 2 * quadrantLength(e, n) / length : 0.0f;
+    const float halfTurn = out.bodyTex ? 2 * quadrantLength(e, n, spacing) / length : 0.0f;
     float distance = 0.0f;
     float s0 = 0.0f;
+    int from = 0;
     RimRecord prev = ellipseRimRecord(e.rx, e.ry, 0, n, hw, bw);
     for (int k = 1; k <= n; ++k) {
-        const RimRecord cur = ellipseRimRecord(e.rx, e.ry, k, n, hw, bw);
+        const int j = ellipseRimIndex(k, n, spacing);
+        const RimRecord cur = ellipseRimRecord(e.rx, e.ry, j, n, hw, bw);
         writeOutlineStep(out, prev, cur, e);
         if (out.bodyTex) {
-            distance += ellipseRimChord(e.rx, e.ry, k, n);
+            distance += ellipseRimChord(e.rx, e.ry, from, j, n);
             const float s1 = distance / length;
             writeOutlineStepTex(out, s0, s1, halfTurn);
             s0 = s1;
         }
+        from = j;
         prev = cur;
     }
 }

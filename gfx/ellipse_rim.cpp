@@ -55,16 +55,23 @@ RimVec inward(const RimPoint& r, float d)
 
 int ellipseQuadrantSteps(float a, float b) { return ellipseSegments(a, b) / 4 + 1; }
 
-RimRecord ellipseRimRecord(float rx, float ry, int k, int n, float hw, float bw)
+int ellipseRimIndex(int k, int n, RimSpacing spacing)
 {
-    const RimPoint r = rimPoint(rx, ry, k, n);
+    if (spacing == RimSpacing::Even || k <= 0 || k >= n)
+        return k;
+    return k - 1;
+}
+
+RimRecord ellipseRimRecord(float rx, float ry, int j, int n, float hw, float bw)
+{
+    const RimPoint r = rimPoint(rx, ry, j, n);
     return {r.p, outward(r, hw), inward(r, hw), outward(r, hw + bw), inward(r, hw + bw)};
 }
 
-float ellipseRimChord(float rx, float ry, int k, int n)
+float ellipseRimChord(float rx, float ry, int from, int to, int n)
 {
-    const RimVec a = rimPoint(rx, ry, k - 1, n).p;
-    const RimVec b = rimPoint(rx, ry, k, n).p;
+    const RimVec a = rimPoint(rx, ry, from, n).p;
+    const RimVec b = rimPoint(rx, ry, to, n).p;
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
     return static_cast<float>(std::sqrt(dx * dx + dy * dy));

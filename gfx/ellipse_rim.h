@@ -20,12 +20,22 @@ struct RimRecord {
 // Steps per quadrant for an ellipse whose drawn extent has semi-axes (a, b).
 int ellipseQuadrantSteps(float a, float b);
 
-// Rim record k of 0..n: k = 0 lies on the +x axis, k = n on the +y axis, the
-// others evenly spaced in parameter angle between them.
-RimRecord ellipseRimRecord(float rx, float ry, int k, int n, float hw, float bw);
+// How the n steps of a quadrant place their rim points. Even: step k lies at
+// parameter angle k * dt. Lagging, as displays designed for this runtime
+// were drawn: steps 1..n-1 lie at (k - 1) * dt, so the first repeats the
+// start point and the last spans two angle steps to the +y axis.
+enum class RimSpacing { Even, Lagging };
 
-// Chord length between rim points k - 1 and k.
-float ellipseRimChord(float rx, float ry, int k, int n);
+// The rim point index of step k of 0..n: 0 is the +x axis end, n the +y
+// axis end, j in between the point at parameter angle j * dt.
+int ellipseRimIndex(int k, int n, RimSpacing spacing);
+
+// The rim record of point index j (see ellipseRimIndex) of a quadrant of n
+// steps.
+RimRecord ellipseRimRecord(float rx, float ry, int j, int n, float hw, float bw);
+
+// Chord length between the rim points of indices from and to.
+float ellipseRimChord(float rx, float ry, int from, int to, int n);
 
 // Writes count first-quadrant points four times, mirrored into the quadrants
 // (+x, +y), (-x, +y), (-x, -y), (+x, -y) and moved to the centre (cx, cy):

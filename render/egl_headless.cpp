@@ -200,6 +200,7 @@ void EglPbufferSurface::SwapBuffers()
 
 void EglPbufferSurface::ReportError(const char* text, const char* caption)
 {
+    reported_ = true;
     std::fprintf(stderr, "%s: %s\n", caption, text);
 }
 

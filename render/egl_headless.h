@@ -50,6 +50,8 @@ public:
     // Why CreateContext or MakeCurrent failed, when the surface knows more
     // than that they did.
     const std::string& Error() const { return error_; }
+    // Whether ReportError has told the user about a failure already.
+    bool Reported() const { return reported_; }
 
 private:
     int width_;
@@ -60,4 +62,5 @@ private:
     int configSamples_ = 0;
     EglMultisampleTarget multisampleTarget_;
     std::string error_;
+    bool reported_ = false;
 };

@@ -3,6 +3,7 @@
 #include <EGL/egl.h>
 #include <GL/glext.h>
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -20,6 +21,7 @@ struct FramebufferFunctions {
     PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer;
     PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus;
     PFNGLBLITFRAMEBUFFERPROC blitFramebuffer;
+    PFNGLCLIPCONTROLPROC clipControl;  // optional
 };
 
 FramebufferFunctions fb;
@@ -33,6 +35,7 @@ bool load(Function* function, const char* name)
 
 bool loadFramebufferFunctions()
 {
+    load(&fb.clipControl, "glClipControl");
     return load(&fb.genFramebuffers, "glGenFramebuffers") &&
            load(&fb.deleteFramebuffers, "glDeleteFramebuffers") &&
            load(&fb.bindFramebuffer, "glBindFramebuffer") &&
@@ -45,12 +48,21 @@ bool loadFramebufferFunctions()
            load(&fb.blitFramebuffer, "glBlitFramebuffer");
 }
 
-bool hasFramebufferObjects()
+// The context's version as major * 10 + minor, 0 when unreadable.
+int glVersion()
 {
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    int major = 0;
+    int minor = 0;
+    if (!version || std::sscanf(version, "%d.%d", &major, &minor) != 2)
+        return 0;
+    return major * 10 + minor;
+}
+
+bool hasExtension(const char* name)
+{
     const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    const bool core = version && version[0] >= '3' && version[0] <= '9' && version[1] == '.';
-    return core || (extensions && std::string(extensions).find("GL_ARB_framebuffer_object") != std::string::npos);
+    return extensions && std::string(extensions).find(name) != std::string::npos;
 }
 
 }  // namespace
@@ -58,41 +70,47 @@ bool hasFramebufferObjects()
 bool EglMultisampleTarget::Create(int width, int height, int samples, std::string* error)
 {
     Destroy();
-    if (!hasFramebufferObjects() || !loadFramebufferFunctions()) {
+    const int version = glVersion();
+    if ((version < 30 && !hasExtension("GL_ARB_framebuffer_object")) || !loadFramebufferFunctions()) {
         *error = "EGL: multisampling headless needs framebuffer objects, which this OpenGL lacks";
         return false;
     }
     width_ = width;
     height_ = height;
-    fb.genRenderbuffers(3, renderbuffers_);
-    const GLenum formats[3] = {GL_RGBA8, GL_DEPTH24_STENCIL8, GL_RGBA8};
-    for (int i = 0; i < 3; ++i) {
-        fb.bindRenderbuffer(GL_RENDERBUFFER, renderbuffers_[i]);
-        fb.renderbufferStorageMultisample(GL_RENDERBUFFER, i < 2 ? samples : 0, formats[i], width, height);
+    fb.genRenderbuffers(kBufferCount, colorbuffers_);
+    fb.genRenderbuffers(1, &stencilbuffer_);
+    fb.genFramebuffers(kBufferCount, framebuffers_);
+    bool complete = true;
+    for (int i = 0; i < kBufferCount; ++i) {
+        fb.bindRenderbuffer(GL_RENDERBUFFER, colorbuffers_[i]);
+        fb.renderbufferStorageMultisample(GL_RENDERBUFFER, i == kSamples ? samples : 0, GL_RGBA8, width, height);
+        fb.bindFramebuffer(GL_FRAMEBUFFER, framebuffers_[i]);
+        fb.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorbuffers_[i]);
+        if (i == kSamples) {
+            fb.bindRenderbuffer(GL_RENDERBUFFER, stencilbuffer_);
+            fb.renderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH24_STENCIL8, width, height);
+            fb.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                       stencilbuffer_);
+        }
+        complete = complete && fb.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     }
     fb.bindRenderbuffer(GL_RENDERBUFFER, 0);
-
-    fb.genFramebuffers(1, &drawFramebuffer_);
-    fb.bindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer_);
-    fb.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffers_[0]);
-    fb.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, renderbuffers_[1]);
-    const bool drawComplete = fb.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-
-    fb.genFramebuffers(1, &readFramebuffer_);
-    fb.bindFramebuffer(GL_FRAMEBUFFER, readFramebuffer_);
-    fb.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffers_[2]);
-    const bool readComplete = fb.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-
     GLint granted = 0;
-    fb.bindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer_);
+    fb.bindFramebuffer(GL_FRAMEBUFFER, framebuffers_[kSamples]);
     glGetIntegerv(GL_SAMPLES, &granted);
-    if (!drawComplete || !readComplete || glGetError() != GL_NO_ERROR || granted < samples) {
+    if (!complete || glGetError() != GL_NO_ERROR || granted < samples) {
         *error = "EGL: cannot create a " + std::to_string(samples) + "-sample off-screen buffer of " +
                  std::to_string(width) + " x " + std::to_string(height) + " pixels";
         Destroy();
         return false;
     }
-    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, readFramebuffer_);
+    // Window buffers are stored top row first and the rasteriser places the
+    // samples in stored rows; drawing upside down the same way gives the
+    // window's very pixels, turned upright after the resolve.
+    flipped_ = fb.clipControl && (version >= 45 || hasExtension("GL_ARB_clip_control"));
+    if (flipped_)
+        fb.clipControl(GL_UPPER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers_[kUpright]);
     return true;
 }
 
@@ -100,31 +118,38 @@ void EglMultisampleTarget::Resolve()
 {
     if (!Exists())
         return;
-    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, drawFramebuffer_);
-    fb.bindFramebuffer(GL_DRAW_FRAMEBUFFER, readFramebuffer_);
     const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
     glDisable(GL_SCISSOR_TEST);
+    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers_[kSamples]);
+    fb.bindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffers_[kResolved]);
     fb.blitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers_[kResolved]);
+    fb.bindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffers_[kUpright]);
+    const int top = flipped_ ? height_ : 0;
+    fb.blitFramebuffer(0, 0, width_, height_, 0, top, width_, height_ - top, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     if (scissor)
         glEnable(GL_SCISSOR_TEST);
-    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, readFramebuffer_);
-    fb.bindFramebuffer(GL_DRAW_FRAMEBUFFER, drawFramebuffer_);
+    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers_[kUpright]);
+    fb.bindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffers_[kSamples]);
 }
 
 void EglMultisampleTarget::Destroy()
 {
-    if (drawFramebuffer_ || readFramebuffer_) {
+    if (Exists()) {
         fb.bindFramebuffer(GL_FRAMEBUFFER, 0);
-        const GLuint framebuffers[2] = {drawFramebuffer_, readFramebuffer_};
-        fb.deleteFramebuffers(2, framebuffers);
+        if (flipped_)
+            fb.clipControl(GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+        fb.deleteFramebuffers(kBufferCount, framebuffers_);
+        fb.deleteRenderbuffers(kBufferCount, colorbuffers_);
+        fb.deleteRenderbuffers(1, &stencilbuffer_);
     }
-    if (renderbuffers_[0])
-        fb.deleteRenderbuffers(3, renderbuffers_);
     Abandon();
 }
 
 void EglMultisampleTarget::Abandon()
 {
-    drawFramebuffer_ = readFramebuffer_ = 0;
-    renderbuffers_[0] = renderbuffers_[1] = renderbuffers_[2] = 0;
+    for (int i = 0; i < kBufferCount; ++i)
+        framebuffers_[i] = colorbuffers_[i] = 0;
+    stencilbuffer_ = 0;
+    flipped_ = false;
 }

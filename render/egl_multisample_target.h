@@ -25,12 +25,17 @@ public:
     // Forgets the buffers of a context that is gone or not current; deleting
     // the context frees them.
     void Abandon();
-    bool Exists() const { return drawFramebuffer_ != 0; }
+    bool Exists() const { return framebuffers_[kSamples] != 0; }
 
 private:
+    // The frame is drawn into kSamples (with a stencil buffer of the same
+    // samples), resolved into kResolved and turned upright into kUpright.
+    enum Buffer { kSamples, kResolved, kUpright, kBufferCount };
+
     int width_ = 0;
     int height_ = 0;
-    GLuint drawFramebuffer_ = 0;
-    GLuint readFramebuffer_ = 0;
-    GLuint renderbuffers_[3] = {};  // samples' colour, samples' stencil, resolved colour
+    bool flipped_ = false;
+    GLuint framebuffers_[kBufferCount] = {};
+    GLuint colorbuffers_[kBufferCount] = {};
+    GLuint stencilbuffer_ = 0;
 };

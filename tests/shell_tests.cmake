@@ -1,7 +1,11 @@
 # The host shell on a private Xvfb: in-process tests of frame and view, and
 # the program itself (screenshots checked by colour).
 add_executable(test_shell test_shell.cpp)
-target_link_libraries(test_shell PRIVATE shell GTest::gtest)
+target_link_libraries(test_shell PRIVATE shell png_file GTest::gtest)
+# The window is compared with what panel-snapshot renders.
+add_dependencies(test_shell panel-snapshot)
+target_compile_definitions(test_shell PRIVATE PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
+  PANEL_TEST_OUTPUT="${PANEL_TEST_OUTPUT}")
 add_test(NAME test_shell COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/with_xvfb.sh $<TARGET_FILE:test_shell>)
 set_tests_properties(test_shell PROPERTIES TIMEOUT 120)
 
@@ -27,3 +31,19 @@ add_test(NAME program_keeps_the_users_backend
   COMMAND ${CMAKE_COMMAND} -E env GDK_BACKEND=wayland ${WITH_XVFB} $<TARGET_FILE:instrument-panel>)
 set_tests_properties(program_without_display_fails program_keeps_the_users_backend PROPERTIES
   WILL_FAIL TRUE TIMEOUT 30)
+
+# An X server without GLX: a line on stderr says so, the status is non-zero.
+add_test(NAME program_without_glx_says_so
+  COMMAND ${CMAKE_COMMAND} -E env "XVFB_ARGS=-extension GLX"
+          ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_no_glx.sh $<TARGET_FILE:instrument-panel>)
+set_tests_properties(program_without_glx_says_so PROPERTIES TIMEOUT 30)
+
+# No fonts at all: the font failure is said on stderr (no message box the
+# toolkit cannot lay out), by the program and by panel-snapshot alike.
+add_test(NAME program_without_fonts_says_so
+  COMMAND ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_without_fonts.sh $<TARGET_FILE:instrument-panel>)
+add_test(NAME panel_snapshot_without_fonts_says_only_so
+  COMMAND ${CMAKE_COMMAND} -E env TOOL_ONLY_LINE=1
+          ${CMAKE_CURRENT_SOURCE_DIR}/test_without_fonts.sh $<TARGET_FILE:panel-snapshot> -o nofonts.png)
+set_tests_properties(program_without_fonts_says_so panel_snapshot_without_fonts_says_only_so PROPERTIES
+  TIMEOUT 60)

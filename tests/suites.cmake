@@ -7,6 +7,10 @@ add_test(NAME panel_snapshot_lists_formats COMMAND panel-snapshot --formats)
 set_tests_properties(panel_snapshot_lists_formats PROPERTIES PASS_REGULAR_EXPRESSION "^0 [0-9]+\n")
 add_test(NAME panel_snapshot_rejects_bad_arguments COMMAND panel-snapshot --frames zero -o x.png)
 set_tests_properties(panel_snapshot_rejects_bad_arguments PROPERTIES WILL_FAIL TRUE)
+add_test(NAME panel_snapshot_prints_its_usage COMMAND panel-snapshot --help)
+set_tests_properties(panel_snapshot_prints_its_usage PROPERTIES
+  PASS_REGULAR_EXPRESSION "^usage: panel-snapshot .*--frames N +render frames 1 to N.*default 778x1034"
+  FAIL_REGULAR_EXPRESSION "unknown argument")
 unit_test(test_runtime)
 pixel_test(test_snapshot)
 recording_test(test_ellipse)

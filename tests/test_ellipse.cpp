@@ -15,7 +15,9 @@ bool staysInOneQuadrant(const Vec2* t, Vec2 c)
 
 }  // namespace
 
-TEST_F(ShapeTest, FilledCircleIsSevenEqualWedgesPerQuadrantAndZeroAxesDrawNothing)
+// Each quadrant's first wedge repeats the start point and has no area; its
+// last spans two angle steps to the axis end.
+TEST_F(ShapeTest, FilledCircleIsSevenWedgesPerQuadrantFromAnEmptyOneAndZeroAxesDrawNothing)
 {
     grSetMode(GR_MODE_FILL, 1);
     grEllipse(50, 40, 0, 5);
@@ -28,10 +30,13 @@ TEST_F(ShapeTest, FilledCircleIsSevenEqualWedgesPerQuadrantAndZeroAxesDrawNothin
     EXPECT_EQ(fill.mode, static_cast<GLenum>(GL_TRIANGLES));
     EXPECT_TRUE(sameColor(fill.color, kRed));
     ASSERT_EQ(fill.vertices.size(), 84u);
+    const float dt = float(M_PI) / 14;
     for (size_t i = 0; i < 84; i += 3) {
         const Vec2* t = &fill.vertices[i];
         const float area = std::fabs((t[1].x - t[0].x) * (t[2].y - t[0].y) - (t[2].x - t[0].x) * (t[1].y - t[0].y)) / 2;
-        EXPECT_NEAR(area, 128 * std::sin(float(M_PI) / 14), 0.02f) << "wedge " << i / 3;
+        const size_t step = i / 12;  // each step writes one wedge into each of the four quadrants
+        const float angle = step == 0 ? 0.0f : step == 6 ? 2 * dt : dt;
+        EXPECT_NEAR(area, 128 * std::sin(angle), 0.02f) << "step " << step << ", wedge " << i / 3;
         EXPECT_NEAR(distance(t[0], {50, 40}) + distance(t[1], {50, 40}) + distance(t[2], {50, 40}), 32, 1e-3f);
     }
     EXPECT_TRUE(rec::atFrameBaseline());
@@ -108,4 +113,36 @@ TEST_F(ShapeTest, DashedEllipseOutlineRunsOnceRoundWithoutAJump)
                 }
             }
     }
+}
+
+// A dashed circle of radius 16 and a pattern 16 long: its quadrant length Q
+// is five chords of one angle step and one of two, so the pattern runs to
+// 4Q / 16; the first step of each quadrant has no length.
+TEST_F(ShapeTest, DashedCircleRunsItsPatternOverTheLaggingRimPoints)
+{
+    grSetLinePattern(1);
+    grEllipse(0, 0, 16, 16);
+    ASSERT_EQ(rec::draws().size(), 1u);
+    const rec::Draw& body = rec::draws()[0];
+    ASSERT_EQ(body.vertices.size(), 24u * 7);
+    float full = 0;
+    for (const Vec2& t : body.texCoords)
+        full = std::max(full, t.x);
+    const double dt = M_PI / 14;
+    const double quadrant = 16 * (5 * 2 * std::sin(dt / 2) + 2 * std::sin(dt));
+    EXPECT_NEAR(full, 4 * quadrant / 16, 1e-4);
+    EXPECT_NEAR(full, 6.25875, 1e-4);
+    // The first step of the first quadrant: outer and inner edge at the start
+    // on both ends, texture coordinate 0 on both.
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_NEAR(std::fabs(body.vertices[i].y), 0, 1e-5f) << i;
+        EXPECT_EQ(body.texCoords[i].x, 0.0f) << i;
+    }
+
+    // A solid outline keeps its evenly spaced steps: no empty first step.
+    rec::clearCalls();
+    grSetLinePattern(0);
+    grEllipse(0, 0, 16, 16);
+    ASSERT_EQ(rec::draws().size(), 1u);
+    EXPECT_GT(rec::draws()[0].vertices[2].y, 1.0f) << "the first step's far end is off the axis";
 }

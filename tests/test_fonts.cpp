@@ -195,3 +195,93 @@ TEST_F(FontTest, LoadingAgainKeepsListPositionsAsTablePositions)
     EXPECT_EQ(fonts.fontCount(), 6);
     EXPECT_EQ(fonts.fontEntry(4).face->size->metrics.y_ppem, 32);
 }
+
+namespace {
+
+const char kDejaVu[] = "/usr/share/fonts/truetype/dejavu/";
+
+// A private font folder holding copies of the named files.
+fs::path folderWith(std::initializer_list<std::string> files)
+{
+    const fs::path folder = freshFolder();
+    for (const std::string& file : files)
+        fs::copy_file(file, folder / fs::path(file).filename());
+    return folder;
+}
+
+// The advance in whole pixels of code in the font file at em pixels.
+int advanceInFile(const std::string& file, int em, char16_t code)
+{
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    int advance = -1;
+    if (FT_Init_FreeType(&library) == 0 && FT_New_Face(library, file.c_str(), 0, &face) == 0 &&
+        FT_Set_Pixel_Sizes(face, 0, em) == 0 && FT_Load_Char(face, code, FT_LOAD_TARGET_NORMAL) == 0)
+        advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
+    if (face)
+        FT_Done_Face(face);
+    if (library)
+        FT_Done_FreeType(library);
+    return advance;
+}
+
+}  // namespace
+
+// With only DejaVu fonts and no alias rules, the display's "Arial" faces
+// must still be ones that draw its Russian labels.
+TEST_F(FontTest, MissingFacesFallToOnesThatDrawTheDisplaysCharacters)
+{
+    const fs::path folder = folderWith({std::string(kDejaVu) + "DejaVuMathTeXGyre.ttf",
+                                        std::string(kDejaVu) + "DejaVuSans.ttf",
+                                        std::string(kDejaVu) + "DejaVuSans-Bold.ttf"});
+    {
+        PrivateFontConfig config(folder);
+        ASSERT_EQ(Init(displayTables().fonts, displayTables().fontCount), GR_INIT_OK);
+        const char16_t labels[] = u"об/м Мкр% тк% масло x100C° 0123456789.";
+        for (int font = 0; font < fonts.fontCount(); ++font) {
+            const FT_Face face = fonts.fontEntry(font).face;
+            for (const char16_t* c = labels; *c; ++c)
+                EXPECT_NE(FT_Get_Char_Index(face, *c), 0u)
+                    << face->family_name << " (font " << font << ") has no glyph for U+" << std::hex << int(*c);
+        }
+    }
+    grShutdown();
+    fs::remove_all(folder);
+}
+
+// A code unit the chosen face lacks is drawn from a face that has it.
+TEST_F(FontTest, GlyphsTheFaceLacksComeFromAFaceThatHasThem)
+{
+    const std::string liberation = std::string(kLiberation) + "LiberationSans-Regular.ttf";
+    const std::string dejaVu = std::string(kDejaVu) + "DejaVuSans.ttf";
+    const fs::path folder = folderWith({liberation, dejaVu});
+    constexpr char16_t kYat = u'Ѣ';         // Liberation Sans stops before it
+    constexpr char16_t kPrivate = u'\uE000';  // no face has it
+    {
+        PrivateFontConfig config(folder);
+        const FontSpec table[] = {{"Liberation Sans", 30, 0, 0, u""}};
+        ASSERT_EQ(Init(table, 1), GR_INIT_OK);
+        const FT_Face own = fonts.fontEntry(0).face;
+        ASSERT_STREQ(own->family_name, "Liberation Sans");
+        ASSERT_EQ(FT_Get_Char_Index(own, kYat), 0u);
+
+        const GlyphRecord* yat = fonts.findGlyph(0, kYat, true);
+        ASSERT_NE(yat, nullptr);
+        EXPECT_EQ(yat->advance, advanceInFile(dejaVu, 40, kYat));
+        EXPECT_NE(yat->advance, advanceInFile(liberation, 40, kYat)) << "not the missing-glyph box";
+        EXPECT_GT(yat->width * yat->height, 0.0f);
+        const FT_Face drawnWith = fonts.faceForCode(0, kYat);
+        ASSERT_NE(drawnWith, nullptr);
+        EXPECT_STREQ(drawnWith->family_name, "DejaVu Sans");
+        EXPECT_EQ(fonts.faceForCode(0, u'A'), own) << "the face's own glyphs stay its own";
+        EXPECT_EQ(fonts.findGlyph(0, u'A', true)->advance, advanceInFile(liberation, 40, u'A'));
+
+        // Nothing has it: the face's own box, and no face is opened for it.
+        EXPECT_EQ(fonts.faceForCode(0, kPrivate), own);
+        EXPECT_EQ(fonts.faceForCode(0, kPrivate), own);
+        EXPECT_EQ(fonts.fontEntry(0).fallbacks.size(), 1u);
+        EXPECT_EQ(fonts.faceForCode(1, kYat), nullptr) << "no such font";
+    }
+    grShutdown();
+    fs::remove_all(folder);
+}

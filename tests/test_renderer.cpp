@@ -140,3 +140,77 @@ TEST(Renderer, MultisampledContextsGetTheirSampleCount)
     EXPECT_FALSE(renderer.Create(&surface, 3)) << "a count the table lacks is refused";
     renderer.Destroy();
 }
+
+namespace {
+
+class HeadlessMultisampling : public PixelTest {
+protected:
+    // A white triangle whose upper edge rises 80 pixels over 220, drawn with
+    // antialiasing on.
+    void DrawWedge()
+    {
+        static const GrPoint kWedge[] = {{10, 20}, {230, 20}, {230, 100}};
+        grSetColor(6);
+        grSetMode(GR_MODE_ANTIALIAS, 1);
+        grPolygon(kWedge, 3);
+        Capture();
+    }
+
+    // Pixels of the captured image that are neither black nor white; grey
+    // turns false when one of them is not a grey.
+    int IntermediatePixels(bool* grey) const
+    {
+        int count = 0;
+        *grey = true;
+        for (size_t i = 0; i + 3 < image_.pixels.size(); i += 4) {
+            const uint8_t* p = &image_.pixels[i];
+            if (p[0] == 0 || p[0] == 255)
+                continue;
+            ++count;
+            *grey = *grey && p[0] == p[1] && p[1] == p[2];
+        }
+        return count;
+    }
+
+    // Columns clear of the straight edges whose slanted edge holds a partly
+    // covered pixel.
+    int ShadedColumnsOfTheSlope() const
+    {
+        int columns = 0;
+        for (int x = 20; x < 220; ++x) {
+            const int edge = 20 + 80 * (x - 10) / 220;
+            for (int y = edge - 2; y <= edge + 2; ++y) {
+                const int level = At(x, y).r;
+                if (y > 22 && level > 0 && level < 255) {
+                    ++columns;
+                    break;
+                }
+            }
+        }
+        return columns;
+    }
+};
+
+}  // namespace
+
+TEST_F(HeadlessMultisampling, FourSamplesShadeADiagonalEdgeWhereNoSamplesDoNot)
+{
+    ASSERT_TRUE(Formats().IsSupported(4)) << "Mesa offers 4 samples headless";
+    bool grey = false;
+    DrawWedge();
+    EXPECT_EQ(IntermediatePixels(&grey), 0) << "without samples every pixel is in or out";
+    EXPECT_EQ(ShadedColumnsOfTheSlope(), 0);
+
+    StartContext(4);
+    DrawWedge();
+    Save("multisampled_wedge");
+    EXPECT_GT(IntermediatePixels(&grey), 0);
+    EXPECT_TRUE(grey);
+    // Of 200 columns, those where the edge passes a pixel's samples unevenly.
+    EXPECT_GE(ShadedColumnsOfTheSlope(), 150);
+    EXPECT_EQ(At(200, 30), (Rgb{255, 255, 255})) << "the inside resolves to the full colour";
+    EXPECT_EQ(At(20, 60), kClear);
+    const Rgb onEdge = At(120, 20 + 80 * 110 / 220);
+    EXPECT_GT(onEdge.r, 0);
+    EXPECT_LT(onEdge.r, 255);
+}

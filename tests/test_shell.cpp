@@ -15,6 +15,8 @@
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
+#include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -27,12 +29,16 @@
 #include "main_frame.h"
 #include "model.h"
 #include "multisampling_commands.h"
+#include "png_file.h"
 #include "resource_ids.h"
 #include "shell_strings.h"
 #include "status_panes.h"
 
 #include <GL/gl.h>
 #include <GL/glx.h>
+#include <X11/XKBlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 wxIMPLEMENT_APP_NO_MAIN(App);
 
@@ -99,6 +105,56 @@ void ExpectErrorBox(const ShownMessage& message, const wxString& text)
     EXPECT_EQ(message.text, text);
     EXPECT_EQ(message.caption, U("Ошибка"));
     EXPECT_TRUE(message.style & wxICON_ERROR);
+}
+
+// What the X server shows in a window, as RGBA rows top first.
+RgbaImage WindowPixels(Window window, int width, int height)
+{
+    RgbaImage image;
+    XImage* shot = XGetImage(wxGetX11Display(), window, 0, 0, width, height, AllPlanes, ZPixmap);
+    if (!shot)
+        return image;
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(static_cast<size_t>(width) * height * 4);
+    auto channel = [](unsigned long pixel, unsigned long mask) {
+        int shift = 0;
+        while (mask && !(mask & 1)) {
+            mask >>= 1;
+            ++shift;
+        }
+        return static_cast<uint8_t>(((pixel >> shift) & mask) * 255 / (mask ? mask : 1));
+    };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const unsigned long pixel = XGetPixel(shot, x, y);
+            uint8_t* out = &image.pixels[(static_cast<size_t>(y) * width + x) * 4];
+            out[0] = channel(pixel, shot->red_mask);
+            out[1] = channel(pixel, shot->green_mask);
+            out[2] = channel(pixel, shot->blue_mask);
+            out[3] = 255;
+        }
+    XDestroyImage(shot);
+    return image;
+}
+
+// Pixels whose colour differs by more than tolerance in a channel; the
+// differences, amplified, go to diff.
+int PixelsApart(const RgbaImage& a, const RgbaImage& b, int tolerance, RgbaImage* diff)
+{
+    *diff = a;
+    int apart = 0;
+    for (size_t i = 0; i < a.pixels.size(); i += 4) {
+        int worst = 0;
+        for (size_t c = 0; c < 3; ++c)
+            worst = std::max(worst, std::abs(a.pixels[i + c] - b.pixels[i + c]));
+        if (worst > tolerance)
+            ++apart;
+        for (size_t c = 0; c < 3; ++c)
+            diff->pixels[i + c] = static_cast<uint8_t>(std::min(255, worst * 16));
+        diff->pixels[i + 3] = 255;
+    }
+    return apart;
 }
 
 // A driver that offers a configuration no window can be created with: the
@@ -534,6 +590,103 @@ TEST_F(ShellTest, LockPanesShowTheirTextWhileTheLockIsOn)
             << "Caps Lock " << capsOn << ", the pane shows '" << StatusText(1) << "'";
     }
     EXPECT_EQ(StatusText(2), wxGetKeyState(WXK_NUMLOCK) ? "NUM" : "");
+}
+
+// panel-snapshot is the window's picture: same frame, same sample count.
+// The window runs in the Russian locale of the program's users, the snapshot
+// in the C locale, so the readouts' decimal points are compared too.
+TEST_F(ShellTest, TheWindowShowsWhatPanelSnapshotRendersOfTheSameFrame)
+{
+    constexpr int kSamples = 4;
+    ASSERT_TRUE(Formats().IsSupported(kSamples));
+    const std::string previousLocale = std::setlocale(LC_ALL, nullptr);
+    struct RestoreLocale {
+        std::string name;
+        ~RestoreLocale() { std::setlocale(LC_ALL, name.c_str()); }
+    } restore{previousLocale};
+    ASSERT_NE(std::setlocale(LC_ALL, "ru_RU.UTF-8"), nullptr) << "./build.sh test generates ru_RU.UTF-8";
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    ASSERT_TRUE(ClickMenu(CommandOfSamples(kSamples)));
+    WatchPaints();
+    // From the program's start values to a frame of the first phase, after
+    // the panels' first move has ended: paused ahead of the paint that would
+    // go past it, however late the test gets to see the paints.
+    constexpr int kFrameCounter = 24;
+    View().Window()->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
+        if (g_model.frameCounter >= kFrameCounter && View().IsRunning()) {
+            wxCommandEvent pause(wxEVT_MENU, ID_PAUSE);
+            View().ProcessEvent(pause);
+        }
+        event.Skip();
+    });
+    resetDisplayModel();
+    ASSERT_TRUE(ClickMenu(ID_START));
+    ASSERT_TRUE(PumpUntil([&] { return !View().IsRunning(); }));
+    const int frame = g_model.frameCounter;
+    ASSERT_EQ(frame, kFrameCounter);
+    SettlePanels();
+    ASSERT_EQ(g_model.frameCounter, frame);
+    const RgbaImage window = WindowPixels(View().Window()->GetXWindow(), kViewWidth, kViewHeight);
+    ASSERT_EQ(window.width, kViewWidth);
+
+    // Frame k of the program run has counter k - 1.
+    const std::string output = std::string(PANEL_TEST_OUTPUT) + "/window_vs_snapshot";
+    const std::string command = "LC_ALL=C " + std::string(PANEL_SNAPSHOT) + " --frames " + std::to_string(frame + 1) +
+                                " --samples " + std::to_string(kSamples) + " -o " + output + "_snapshot.png";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    RgbaImage snapshot;
+    std::string error;
+    ASSERT_TRUE(readPng(output + "_snapshot.png", &snapshot, &error)) << error;
+    ASSERT_EQ(snapshot.width, window.width);
+    ASSERT_EQ(snapshot.height, window.height);
+
+    RgbaImage diff;
+    const int apart = PixelsApart(window, snapshot, 2, &diff);
+    if (apart > 0) {
+        EXPECT_TRUE(writePng(output + "_window.png", window, &error)) << error;
+        EXPECT_TRUE(writePng(output + "_diff.png", diff, &error)) << error;
+    }
+    EXPECT_EQ(apart, 0) << "pixels more than two levels apart at frame " << frame + 1 << "; see " << output
+                        << "_diff.png";
+}
+
+// The X server keeps Scroll Lock as the lock of the modifier the key is
+// bound to (xmodmap's "add mod3 = Scroll_Lock"); the pane follows that lock,
+// not whether the key is held.
+TEST_F(ShellTest, ScrollLockPaneFollowsTheLock)
+{
+    Display* display = wxGetX11Display();
+    const KeyCode key = XKeysymToKeycode(display, XK_Scroll_Lock);
+    ASSERT_NE(key, 0);
+    XModifierKeymap* original = XGetModifierMapping(display);
+    XModifierKeymap* bound = XInsertModifiermapEntry(XGetModifierMapping(display), key, Mod3MapIndex);
+    ASSERT_EQ(XSetModifierMapping(display, bound), MappingSuccess);
+    XFreeModifiermap(bound);
+    for (bool on : {true, false}) {
+        XkbLockModifiers(display, XkbUseCoreKbd, Mod3Mask, on ? Mod3Mask : 0);
+        XSync(display, False);
+        EXPECT_TRUE(PumpUntil([&] { return StatusText(3) == (on ? "SCRL" : ""); }))
+            << "Scroll Lock " << on << ", the pane shows '" << StatusText(3) << "'";
+    }
+    XSetModifierMapping(display, original);
+    XFreeModifiermap(original);
+    XSync(display, False);
+}
+
+// Each lock pane has room for its text inside the toolkit's margins, the
+// last one beside the square size grip too.
+TEST_F(ShellTest, LockPanesAreWideEnoughForTheirTexts)
+{
+    wxStatusBar* bar = frame->GetStatusBar();
+    const int ids[] = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+    for (int pane = 1; pane <= 3; ++pane) {
+        wxRect field;
+        ASSERT_TRUE(bar->GetFieldRect(pane, field));
+        int room = field.width - 2 * kPaneTextMargin;
+        if (pane == 3 && bar->HasFlag(wxSTB_SIZEGRIP))
+            room -= bar->GetClientSize().y;  // the grip is as wide as the bar is high
+        EXPECT_GE(room, bar->GetTextExtent(U(ShellString(ids[pane - 1]))).x) << "pane " << pane;
+    }
 }
 
 TEST_F(ShellTest, ExitClosesTheWindowAndReleasesTheView)

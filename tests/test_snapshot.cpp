@@ -35,6 +35,14 @@ TEST(SnapshotArguments, DefaultsAndEveryOption)
     SnapshotOptions list;
     ASSERT_TRUE(parse({"--formats"}, &list, &error));
     EXPECT_TRUE(list.listFormats);
+    EXPECT_FALSE(list.help);
+
+    // Help needs no output file and wins over anything after it.
+    for (const char* flag : {"--help", "-h"}) {
+        SnapshotOptions help;
+        ASSERT_TRUE(parse({"--frames", "2", flag, "--bogus"}, &help, &error)) << flag;
+        EXPECT_TRUE(help.help);
+    }
 }
 
 TEST(SnapshotArguments, RejectsBadInputWithAReason)
@@ -83,6 +91,20 @@ TEST(Snapshot, WritesTheDisplayAtTheRequestedSize)
     };
     EXPECT_EQ(at(10, 10), (std::vector<int>{121, 121, 140}));
     EXPECT_EQ(at(5, 5), (std::vector<int>{21, 21, 21}));
+    int seeThrough = 0;
+    for (size_t i = 3; i < image.pixels.size(); i += 4)
+        seeThrough += image.pixels[i] != 255;
+    EXPECT_EQ(seeThrough, 0) << "the margin is as opaque as the window shows it";
+}
+
+TEST(Snapshot, HelpPrintsTheUsageAndSucceeds)
+{
+    SnapshotOptions options;
+    options.help = true;
+    std::ostringstream out, err;
+    EXPECT_EQ(runSnapshot(options, out, err), 0);
+    EXPECT_EQ(out.str(), kSnapshotUsage);
+    EXPECT_TRUE(err.str().empty()) << err.str();
 }
 
 TEST(Snapshot, ListsFormatsAndRefusesUnknownSampleCounts)

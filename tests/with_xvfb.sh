@@ -6,7 +6,7 @@ set -euo pipefail
 SCREEN="${XVFB_SCREEN:-1280x1200x24}"
 fifo_dir="$(mktemp -d)"
 mkfifo "$fifo_dir/display"
-Xvfb -displayfd 3 -screen 0 "$SCREEN" -nolisten tcp 3>"$fifo_dir/display" 2>"$fifo_dir/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "$SCREEN" -nolisten tcp ${XVFB_ARGS:-} 3>"$fifo_dir/display" 2>"$fifo_dir/xvfb.log" &
 xvfb_pid=$!
 cleanup() {
   kill "$xvfb_pid" 2>/dev/null || true

@@ -12,7 +12,16 @@
 
 const char* const kSnapshotUsage =
     "usage: panel-snapshot [--display MODULE] [--frames N] [--samples S] [--size WxH] -o out.png\n"
-    "       panel-snapshot --formats\n";
+    "       panel-snapshot --formats\n"
+    "       panel-snapshot --help\n"
+    "Renders the display without a window and writes one frame as a PNG.\n"
+    "  --display M  a display module (a shared library); default: the built-in display\n"
+    "  --frames N   render frames 1 to N of the animation, write frame N (default 1)\n"
+    "  --samples S  samples per pixel (default: 8, else 4, else 2, else 0, as the\n"
+    "               window starts with)\n"
+    "  --size WxH   view size in pixels (default: the display area and its 10-pixel\n"
+    "               margin, 778x1034 for the built-in display)\n"
+    "  --formats    list the pixel formats: \"samples id\" per line\n";
 
 namespace {
 
@@ -45,6 +54,10 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
         if (arg == "--formats") {
             options->listFormats = true;
             continue;
+        }
+        if (arg == "--help" || arg == "-h") {
+            options->help = true;
+            return true;
         }
         if (arg != "--frames" && arg != "--samples" && arg != "--size" && arg != "--display" && arg != "-o") {
             *error = "unknown argument: " + arg;
@@ -97,11 +110,18 @@ RgbaImage readFramebuffer(int width, int height)
     const size_t row = static_cast<size_t>(width) * 4;
     for (int y = 0; y < height; ++y)
         std::memcpy(&image.pixels[y * row], &bottomUp[(height - 1 - y) * row], row);
+    // A window shows colour only; what the frame left in alpha is no part of it.
+    for (size_t i = 3; i < image.pixels.size(); i += 4)
+        image.pixels[i] = 255;
     return image;
 }
 
 int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream& err)
 {
+    if (options.help) {
+        out << kSnapshotUsage;
+        return 0;
+    }
     EglProbe probe;
     DisplayRenderer renderer;
     if (!renderer.Init(probe)) {
@@ -139,8 +159,10 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     const int height = sizeFromArea ? display.descriptor->height + margin : options.height;
     EglPbufferSurface surface(width, height);
     if (!renderer.Create(&surface, samples)) {
-        err << "panel-snapshot: "
-            << (surface.Error().empty() ? std::string("cannot create the GL context") : surface.Error()) << "\n";
+        // A start-up failure the surface reported is the whole story.
+        if (!surface.Reported())
+            err << "panel-snapshot: "
+                << (surface.Error().empty() ? std::string("cannot create the GL context") : surface.Error()) << "\n";
         renderer.Destroy();
         return 1;
     }

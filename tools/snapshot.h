@@ -15,16 +15,19 @@ struct SnapshotOptions {
     std::string displayPath;  // a display module; empty: the built-in display
     std::string output;
     bool listFormats = false;
+    bool help = false;  // print kSnapshotUsage and do nothing else
 };
 
 // Parses the command line; false with a message in *error for bad arguments.
 bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* options, std::string* error);
 
-// The pixels of the current GL framebuffer, top row first.
+// The pixels of the current GL framebuffer, top row first, opaque as a
+// window shows them.
 RgbaImage readFramebuffer(int width, int height);
 
-// Runs the tool: 0 on success, 1 when the display module is refused or
-// rendering fails, 2 for a sample count the table lacks.
+// Runs the tool (or prints the usage to out): 0 on success, 1 when the
+// display module is refused or rendering fails, 2 for a sample count the
+// table lacks.
 int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream& err);
 
 extern const char* const kSnapshotUsage;

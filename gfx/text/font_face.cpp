@@ -22,7 +22,31 @@ struct FaceFile {
     int index = 0;
 };
 
-static FcPattern* faceRequest(const char* faceName, bool bold, bool italic, int em)
+struct CodeRange {
+    FcChar32 first, last;
+};
+
+// What the display's texts are written in: printable ASCII, the degree sign
+// and the Russian alphabet.
+constexpr CodeRange kDisplayCharacters[] = {{0x20, 0x7E}, {0xB0, 0xB0}, {0x401, 0x401}, {0x410, 0x44F}, {0x451, 0x451}};
+
+// A substitute face is chosen by coverage before family, so a face named in
+// the table but missing falls to one that can draw the texts.
+static bool addCharacters(FcPattern* pattern, const CodeRange* ranges, int count)
+{
+    FcCharSet* characters = FcCharSetCreate();
+    if (!characters)
+        return false;
+    for (int i = 0; i < count; ++i)
+        for (FcChar32 c = ranges[i].first; c <= ranges[i].last; ++c)
+            FcCharSetAddChar(characters, c);
+    const bool added = FcPatternAddCharSet(pattern, FC_CHARSET, characters) == FcTrue;
+    FcCharSetDestroy(characters);  // the pattern holds its own reference
+    return added;
+}
+
+static FcPattern* faceRequest(const char* faceName, bool bold, bool italic, int em, const CodeRange* ranges,
+                              int rangeCount)
 {
     FcPattern* pattern = FcPatternCreate();
     if (!pattern)
@@ -32,6 +56,10 @@ static FcPattern* faceRequest(const char* faceName, bool bold, bool italic, int 
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddDouble(pattern, FC_PIXEL_SIZE, em);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    if (!addCharacters(pattern, ranges, rangeCount)) {
+        FcPatternDestroy(pattern);
+        return nullptr;
+    }
     return pattern;
 }
 
@@ -55,9 +83,10 @@ static bool matchedFile(FcPattern* request, FaceFile* out)
     return found;
 }
 
-static bool findFaceFile(const char* faceName, bool bold, bool italic, int em, FaceFile* out)
+static bool findFaceFile(const char* faceName, bool bold, bool italic, int em, const CodeRange* ranges,
+                         int rangeCount, FaceFile* out)
 {
-    FcPattern* request = faceRequest(faceName, bold, italic, em);
+    FcPattern* request = faceRequest(faceName, bold, italic, em, ranges, rangeCount);
     if (!request)
         return false;
     const bool found = matchedFile(request, out);
@@ -65,11 +94,8 @@ static bool findFaceFile(const char* faceName, bool bold, bool italic, int em, F
     return found;
 }
 
-FT_Face openFace(FT_Library library, const char* faceName, bool bold, bool italic, int em)
+static FT_Face openFaceFile(FT_Library library, const FaceFile& file, int em)
 {
-    FaceFile file;
-    if (!library || !faceName || em < 1 || !findFaceFile(faceName, bold, italic, em, &file))
-        return nullptr;
     FT_Face face = nullptr;
     if (FT_New_Face(library, file.path.c_str(), file.index, &face) != 0)
         return nullptr;
@@ -79,6 +105,32 @@ FT_Face openFace(FT_Library library, const char* faceName, bool bold, bool itali
     }
     return face;
 }
+
+FT_Face openFace(FT_Library library, const char* faceName, bool bold, bool italic, int em)
+{
+    FaceFile file;
+    if (!library || !faceName || em < 1 ||
+        !findFaceFile(faceName, bold, italic, em, kDisplayCharacters,
+                      static_cast<int>(sizeof kDisplayCharacters / sizeof kDisplayCharacters[0]), &file))
+        return nullptr;
+    return openFaceFile(library, file, em);
+}
+
+FT_Face openFallbackFace(FT_Library library, const char* faceName, bool bold, bool italic, int em, uint16_t code)
+{
+    const CodeRange wanted = {code, code};
+    FaceFile file;
+    if (!library || !faceName || em < 1 || !findFaceFile(faceName, bold, italic, em, &wanted, 1, &file))
+        return nullptr;
+    FT_Face face = openFaceFile(library, file, em);
+    if (face && !faceHasGlyph(face, code)) {
+        FT_Done_Face(face);
+        return nullptr;
+    }
+    return face;
+}
+
+bool faceHasGlyph(FT_Face face, uint16_t code) { return face && FT_Get_Char_Index(face, code) != 0; }
 
 FontMetrics faceMetrics(FT_Face face)
 {

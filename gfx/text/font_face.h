@@ -11,9 +11,19 @@
 // nearest; 0 for sizes no face can be opened at.
 int emPixels(int pointSize);
 
-// The face fontconfig matches for the name, weight and slant, opened and
-// sized to emPixels; null when no readable file matches or FreeType refuses it.
+// The face fontconfig matches for the name, weight and slant among those
+// that cover the display's characters (Latin, Cyrillic, the degree sign),
+// opened and sized to emPixels; null when no readable file matches or
+// FreeType refuses it.
 FT_Face openFace(FT_Library library, const char* faceName, bool bold, bool italic, int emPixels);
+
+// The face closest to the name, weight and slant that has a glyph for code,
+// opened and sized like openFace; null when no face has one.
+FT_Face openFallbackFace(FT_Library library, const char* faceName, bool bold, bool italic, int emPixels,
+                         uint16_t code);
+
+// Whether the face maps code to a glyph of its own (not the missing-glyph box).
+bool faceHasGlyph(FT_Face face, uint16_t code);
 
 // Cell height and descent of a sized face, in whole pixels.
 FontMetrics faceMetrics(FT_Face face);

@@ -11,7 +11,7 @@ const GlyphRecord* FontManager::findGlyph(int font, uint16_t code, bool antialia
     const auto found = cache.find(code);
     if (found != cache.end())
         return &found->second;
-    return buildGlyph(entry.face, cache, code, antialiased);
+    return buildGlyph(faceForCode(entry, code), cache, code, antialiased);
 }
 
 float FontManager::measureText(int font, const char16_t* text, bool antialiased)

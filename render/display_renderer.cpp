@@ -7,6 +7,7 @@
 
 #include "display.h"
 #include "gr.h"
+#include "image/decoder_startup.h"
 #include "tables.h"
 
 const char* const kImageLoadFailedText = "Ошибка загрузки символов.";
@@ -25,7 +26,8 @@ constexpr float kScratchGrowth = 1.5f;
 
 bool DisplayRenderer::Init(PixelFormatProbe& probe)
 {
-    // stb_image needs no start-up.
+    if (!startImageDecoder())
+        return false;
     surface_ = nullptr;
     hasContext_ = false;
     if (!formats_.Probe(probe))

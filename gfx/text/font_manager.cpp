@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "font_face.h"
 
 static FontManager g_fontManager;
 
@@ -26,22 +25,19 @@ int FontManager::loadFonts(const FontSpec* table, FontMetrics* metrics, int coun
 bool FontManager::createFont(const char* faceName, int pointSize, int bold, int italic, const char16_t*,
                              FontMetrics* metrics)
 {
-    if (!library_ && FT_Init_FreeType(&library_) != 0) {
-        library_ = nullptr;
-        return false;
-    }
-    FT_Face face = openFace(library_, faceName, bold != 0, italic != 0, emPixels(pointSize));
+    FontMetrics measured = {0.0f, 0.0f};
+    FontHandle face = openTableFont(faceName, pointSize, bold != 0, italic != 0, &measured);
     if (!face)
         return false;
     if (!appendFont(face)) {
-        FT_Done_Face(face);
+        closeTableFont(face);
         return false;
     }
-    *metrics = faceMetrics(face);
+    *metrics = measured;
     return true;
 }
 
-bool FontManager::appendFont(FT_Face face)
+bool FontManager::appendFont(FontHandle face)
 {
     FontEntry* entry = new (std::nothrow) FontEntry{face, {}};
     if (!entry)
@@ -60,11 +56,8 @@ void FontManager::releaseFonts()
 {
     releaseAtlasPages(pages_);
     for (FontEntry* entry : fonts_) {
-        FT_Done_Face(entry->face);
+        closeTableFont(entry->face);
         delete entry;
     }
     fonts_.clear();
-    if (library_)
-        FT_Done_FreeType(library_);
-    library_ = nullptr;
 }

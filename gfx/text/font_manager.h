@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "atlas.h"
+#include "font_engine.h"
 #include "font_metrics.h"
 #include "glyph.h"
 #include "text_render_a.h"
 
 struct FontEntry {
-    FT_Face face;
+    FontHandle face;
     GlyphCache caches[2];  // 0: monochrome glyphs, 1: antialiased glyphs
 };
 
@@ -51,14 +52,13 @@ private:
         int advance;
     };
 
-    bool rasteriseGlyph(FT_Face face, uint16_t code, bool antialiased, RasterGlyph* out);
-    const GlyphRecord* buildGlyph(FT_Face face, GlyphCache& cache, uint16_t code, bool antialiased);
-    bool appendFont(FT_Face face);
+    bool rasteriseGlyph(FontHandle face, uint16_t code, bool antialiased, RasterGlyph* out);
+    const GlyphRecord* buildGlyph(FontHandle face, GlyphCache& cache, uint16_t code, bool antialiased);
+    bool appendFont(FontHandle face);
 
     TextRenderA renderer_;
     AtlasPages pages_;
     std::vector<FontEntry*> fonts_;
-    FT_Library library_ = nullptr;  // opened with the first font, closed with the last
 };
 
 FontManager& fontManager();

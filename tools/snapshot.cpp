@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "display_renderer.h"
-#include "egl_headless.h"
+#include "headless.h"
 
 const char* const kSnapshotUsage =
     "usage: panel-snapshot [--frames N] [--samples S] [--size WxH] -o out.png\n"
@@ -97,7 +97,7 @@ RgbaImage readFramebuffer(int width, int height)
 
 int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream& err)
 {
-    EglProbe probe;
+    HeadlessProbe probe;
     DisplayRenderer renderer;
     if (!renderer.Init(probe)) {
         err << "panel-snapshot: " << probe.Error() << "\n";
@@ -117,7 +117,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         err << "\n";
         return 2;
     }
-    EglPbufferSurface surface(options.width, options.height);
+    HeadlessSurface surface(options.width, options.height);
     if (!renderer.Create(&surface, samples)) {
         err << "panel-snapshot: cannot create the GL context\n";
         renderer.Destroy();

@@ -7,6 +7,7 @@
 #include "multisampling_commands.h"
 #include "resource_ids.h"
 #include "shell_strings.h"
+#include "view_logic.h"
 
 #include <GL/glx.h>
 
@@ -166,13 +167,21 @@ void CChildView::OnPause(wxCommandEvent&)
         m_window->Refresh(false);
 }
 
-void CChildView::OnUpdateMultisampling(wxUpdateUIEvent& event)
+static void applyViewRules(wxUpdateUIEvent& event, bool running, int samples, const PixelFormatTable& formats)
 {
-    const int samples = SamplesOfCommand(event.GetId());
-    event.Enable(!m_running && m_renderer.Formats().IsSupported(samples));
-    event.Check(m_samples == samples);
+    CommandUi ui = {};
+    if (!ViewCommandUi(event.GetId(), running, samples, formats, &ui))
+        return;
+    event.Enable(ui.enabled);
+    if (ui.checked || CommandSampleCount(event.GetId()) >= 0)
+        event.Check(ui.checked);
 }
 
-void CChildView::OnUpdateStart(wxUpdateUIEvent& event) { event.Enable(!m_running); }
+void CChildView::OnUpdateMultisampling(wxUpdateUIEvent& event)
+{
+    applyViewRules(event, m_running, m_samples, m_renderer.Formats());
+}
 
-void CChildView::OnUpdatePause(wxUpdateUIEvent& event) { event.Enable(m_running); }
+void CChildView::OnUpdateStart(wxUpdateUIEvent& event) { applyViewRules(event, m_running, m_samples, m_renderer.Formats()); }
+
+void CChildView::OnUpdatePause(wxUpdateUIEvent& event) { applyViewRules(event, m_running, m_samples, m_renderer.Formats()); }

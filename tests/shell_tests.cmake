@@ -27,3 +27,6 @@ add_test(NAME program_keeps_the_users_backend
   COMMAND ${CMAKE_COMMAND} -E env GDK_BACKEND=wayland ${WITH_XVFB} $<TARGET_FILE:instrument-panel>)
 set_tests_properties(program_without_display_fails program_keeps_the_users_backend PROPERTIES
   WILL_FAIL TRUE TIMEOUT 30)
+
+unit_test(test_view_logic)
+target_link_libraries(test_view_logic PRIVATE view_logic)

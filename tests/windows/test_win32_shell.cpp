@@ -135,6 +135,25 @@ TEST_F(ShellTest, ToolbarStatusBarPromptsAndTooltips)
     SendMessageW(frame_.Window(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_EQ(statusText(status, 0), L"Ready") << "a closed menu gives the idle text back";
 
+    // The key panes show their text while the lock is on.
+    BYTE keys[256] = {};
+    ASSERT_TRUE(GetKeyboardState(keys));
+    const BYTE saved[3] = {keys[VK_CAPITAL], keys[VK_NUMLOCK], keys[VK_SCROLL]};
+    keys[VK_CAPITAL] |= 1;
+    keys[VK_NUMLOCK] &= ~1;
+    keys[VK_SCROLL] |= 1;
+    ASSERT_TRUE(SetKeyboardState(keys));
+    frame_.OnIdle();
+    EXPECT_EQ(statusText(status, 1), L"CAP");
+    EXPECT_EQ(statusText(status, 2), L"");
+    EXPECT_EQ(statusText(status, 3), L"SCRL");
+    keys[VK_CAPITAL] = saved[0];
+    keys[VK_NUMLOCK] = saved[1];
+    keys[VK_SCROLL] = saved[2];
+    SetKeyboardState(keys);
+    frame_.OnIdle();
+    EXPECT_EQ(statusText(status, 1), (saved[0] & 1) ? L"CAP" : L"");
+
     NMTTDISPINFOW info = {};
     info.hdr.hwndFrom = toolbar;
     info.hdr.idFrom = ID_PAUSE;

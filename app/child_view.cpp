@@ -4,9 +4,9 @@
 #include <wx/glcanvas.h>
 #include <wx/msgdlg.h>
 
-#include "multisampling_commands.h"
 #include "resource_ids.h"
 #include "shell_strings.h"
+#include "view_logic.h"
 
 #include <GL/glx.h>
 
@@ -29,9 +29,7 @@ CChildView::CChildView()
 {
     m_timer.SetOwner(this, kFrameTimerId);
     Bind(wxEVT_TIMER, &CChildView::OnTimer, this, kFrameTimerId);
-    Bind(wxEVT_MENU, &CChildView::OnMultisampling, this, ID_MULTISAMPLING_OFF, ID_MULTISAMPLING_16X);
-    Bind(wxEVT_MENU, &CChildView::OnStart, this, ID_START);
-    Bind(wxEVT_MENU, &CChildView::OnPause, this, ID_PAUSE);
+    Bind(wxEVT_MENU, &CChildView::OnViewCommand, this, ID_MULTISAMPLING_OFF, ID_PAUSE);
     Bind(wxEVT_UPDATE_UI, &CChildView::OnUpdateMultisampling, this, ID_MULTISAMPLING_OFF, ID_MULTISAMPLING_16X);
     Bind(wxEVT_UPDATE_UI, &CChildView::OnUpdateStart, this, ID_START);
     Bind(wxEVT_UPDATE_UI, &CChildView::OnUpdatePause, this, ID_PAUSE);
@@ -45,13 +43,20 @@ bool CChildView::PrepareRenderer(PixelFormatProbe& probe)
 {
     if (!m_renderer.Init(probe))
         return false;
-    m_samples = m_renderer.Formats().DefaultSampleCount();
+    m_state.Prepare(m_renderer.Formats());
     return true;
 }
 
 bool CChildView::CreateDisplayWindow(wxWindow* parent)
 {
-    const int format = m_renderer.Formats().FormatFor(m_samples);
+    m_parent = parent;
+    return CreateWithSamples(m_state.Samples());
+}
+
+bool CChildView::CreateWithSamples(int samples)
+{
+    wxWindow* parent = m_parent;
+    const int format = m_renderer.Formats().FormatFor(samples);
     if (format < 0)
         return false;
     const wxGLAttributes attributes = ConfigAttributes(format);
@@ -64,7 +69,7 @@ bool CChildView::CreateDisplayWindow(wxWindow* parent)
     m_window->Bind(wxEVT_ERASE_BACKGROUND, &CChildView::OnEraseBackground, this);
     m_window->Bind(wxEVT_SIZE, &CChildView::OnSize, this);
     m_surface = std::make_unique<CanvasSurface>(m_window);
-    if (m_renderer.Create(m_surface.get(), m_samples))
+    if (m_renderer.Create(m_surface.get(), samples))
         return true;
     DestroyDisplayWindow();
     return false;
@@ -82,28 +87,18 @@ void CChildView::DestroyDisplayWindow()
     m_surface.reset();
 }
 
-void CChildView::SetSampleCount(int samples)
+// Lays the new window out between the bars, which also sizes its viewport.
+void CChildView::Relayout() { m_parent->SendSizeEvent(); }
+
+void CChildView::CloseProgram() { m_parent->Close(true); }
+
+void CChildView::Invalidate()
 {
-    if (!m_window)
-        return;
-    wxWindow* parent = m_window->GetParent();
-    const int previous = m_samples;
-    DestroyDisplayWindow();
-    m_samples = samples;
-    if (!CreateDisplayWindow(parent)) {
-        m_samples = previous;
-        const bool restored = CreateDisplayWindow(parent);
-        ReportRecreateFailure(parent, samples, restored);
-        if (!restored) {
-            parent->Close(true);
-            return;
-        }
-    }
-    // Lays the new window out between the bars, which also sizes its viewport.
-    parent->SendSizeEvent();
+    if (m_window)
+        m_window->Refresh(false);
 }
 
-void CChildView::ReportRecreateFailure(wxWindow* parent, int samples, bool restored)
+void CChildView::ReportRecreateFailure(int samples, bool restored)
 {
     wxString text;
     if (!restored)
@@ -112,7 +107,7 @@ void CChildView::ReportRecreateFailure(wxWindow* parent, int samples, bool resto
         text = wxString::Format(wxString::FromUTF8(kRecreateFailedFormat), samples);
     else
         text = wxString::FromUTF8(kRecreatePlainFailedText);
-    wxMessageBox(text, wxString::FromUTF8(kErrorCaption), wxOK | wxICON_ERROR, parent);
+    wxMessageBox(text, wxString::FromUTF8(kErrorCaption), wxOK | wxICON_ERROR, m_parent);
 }
 
 void CChildView::ResizeToWindow()
@@ -127,7 +122,7 @@ void CChildView::OnPaint(wxPaintEvent&)
     if (!m_surface->MakeCurrent())
         return;
     ResizeToWindow();
-    m_renderer.Paint(m_running);
+    m_renderer.Paint(m_state.Running());
 }
 
 // Every pixel comes from OpenGL: erasing would only flicker.
@@ -148,31 +143,27 @@ void CChildView::OnTimer(wxTimerEvent&)
         m_window->Refresh(false);
 }
 
-void CChildView::OnMultisampling(wxCommandEvent& event) { SetSampleCount(SamplesOfCommand(event.GetId())); }
-
-// The first frame follows the first tick.
-void CChildView::OnStart(wxCommandEvent&)
+void CChildView::OnViewCommand(wxCommandEvent& event)
 {
-    m_timer.Start(kFramePeriodMs);
-    m_running = true;
+    if (m_window)
+        m_state.Execute(event.GetId(), m_renderer.Formats(), *this);
 }
 
-// One more frame, without advancing the animated values.
-void CChildView::OnPause(wxCommandEvent&)
+static void applyViewRules(wxUpdateUIEvent& event, bool running, int samples, const PixelFormatTable& formats)
 {
-    m_timer.Stop();
-    m_running = false;
-    if (m_window)
-        m_window->Refresh(false);
+    CommandUi ui = {};
+    if (!ViewCommandUi(event.GetId(), running, samples, formats, &ui))
+        return;
+    event.Enable(ui.enabled);
+    if (ui.checked || CommandSampleCount(event.GetId()) >= 0)
+        event.Check(ui.checked);
 }
 
 void CChildView::OnUpdateMultisampling(wxUpdateUIEvent& event)
 {
-    const int samples = SamplesOfCommand(event.GetId());
-    event.Enable(!m_running && m_renderer.Formats().IsSupported(samples));
-    event.Check(m_samples == samples);
+    applyViewRules(event, m_state.Running(), m_state.Samples(), m_renderer.Formats());
 }
 
-void CChildView::OnUpdateStart(wxUpdateUIEvent& event) { event.Enable(!m_running); }
+void CChildView::OnUpdateStart(wxUpdateUIEvent& event) { applyViewRules(event, m_state.Running(), m_state.Samples(), m_renderer.Formats()); }
 
-void CChildView::OnUpdatePause(wxUpdateUIEvent& event) { event.Enable(m_running); }
+void CChildView::OnUpdatePause(wxUpdateUIEvent& event) { applyViewRules(event, m_state.Running(), m_state.Samples(), m_renderer.Formats()); }

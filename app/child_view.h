@@ -10,15 +10,16 @@
 
 #include "canvas_surface.h"
 #include "display_renderer.h"
+#include "view_logic.h"
 
 class wxGLCanvas;
 class wxWindow;
 
 // The frame timer: one frame per tick while running.
-constexpr int kFrameTimerId = 1;
-constexpr int kFramePeriodMs = 40;
+constexpr int kFrameTimerId = kViewTimerId;
+constexpr int kFramePeriodMs = kViewTimerPeriodMs;
 
-class CChildView : public wxEvtHandler {
+class CChildView : public wxEvtHandler, private ViewWindow {
 public:
     CChildView();
     ~CChildView() override;
@@ -32,15 +33,12 @@ public:
     // holds for the current sample count, and the renderer's context in it.
     // On failure no window is left.
     bool CreateDisplayWindow(wxWindow* parent);
-    // Makes the window again with samples; if that fails, says so and goes
-    // back to the previous sample count.
-    void SetSampleCount(int samples);
     // Releases the renderer in the window's context, then destroys the window.
     void DestroyDisplayWindow();
 
     wxGLCanvas* Window() const { return m_window; }
-    int SampleCount() const { return m_samples; }
-    bool IsRunning() const { return m_running; }
+    int SampleCount() const { return m_state.Samples(); }
+    bool IsRunning() const { return m_state.Running(); }
     bool IsTimerRunning() const { return m_timer.IsRunning(); }
     const DisplayRenderer& Renderer() const { return m_renderer; }
 
@@ -49,20 +47,29 @@ private:
     void OnEraseBackground(wxEraseEvent& event);
     void OnSize(wxSizeEvent& event);
     void OnTimer(wxTimerEvent& event);
-    void OnMultisampling(wxCommandEvent& event);
-    void OnStart(wxCommandEvent& event);
-    void OnPause(wxCommandEvent& event);
+    // Multisampling levels, start and pause, by the shared rules.
+    void OnViewCommand(wxCommandEvent& event);
     void OnUpdateMultisampling(wxUpdateUIEvent& event);
     void OnUpdateStart(wxUpdateUIEvent& event);
     void OnUpdatePause(wxUpdateUIEvent& event);
 
     // Viewport and projection for the window's client area in physical pixels.
     void ResizeToWindow();
-    void ReportRecreateFailure(wxWindow* parent, int samples, bool restored);
+
+    // The window side of the shared view rules; a failed re-creation says
+    // so and goes back to the previous sample count.
+    bool CreateWithSamples(int samples) override;
+    void DestroyWindow() override { DestroyDisplayWindow(); }
+    void StartTimer() override { m_timer.Start(kFramePeriodMs); }
+    void StopTimer() override { m_timer.Stop(); }
+    void Invalidate() override;
+    void Relayout() override;
+    void ReportRecreateFailure(int samples, bool restored) override;
+    void CloseProgram() override;
 
     DisplayRenderer m_renderer;
-    int m_samples = 0;
-    bool m_running = false;
+    ViewState m_state;
+    wxWindow* m_parent = nullptr;
     wxTimer m_timer;
     wxGLCanvas* m_window = nullptr;
     std::unique_ptr<CanvasSurface> m_surface;

@@ -47,3 +47,6 @@ add_test(NAME panel_snapshot_without_fonts_says_only_so
           ${CMAKE_CURRENT_SOURCE_DIR}/test_without_fonts.sh $<TARGET_FILE:panel-snapshot> -o nofonts.png)
 set_tests_properties(program_without_fonts_says_so panel_snapshot_without_fonts_says_only_so PROPERTIES
   TIMEOUT 60)
+
+unit_test(test_view_logic)
+target_link_libraries(test_view_logic PRIVATE view_logic)

@@ -78,7 +78,7 @@ TEST_F(FontTest, DisplayTableGivesSixFontsAtTheirEmSizes)
     ASSERT_EQ(fonts.fontCount(), 6);
     const int em[6] = {40, 19, 24, 27, 32, 13};
     for (int i = 0; i < 6; ++i) {
-        const FT_Face face = fonts.fontEntry(i).face;
+        const FT_Face face = fonts.fontEntry(i).face->face;
         EXPECT_EQ(face->size->metrics.y_ppem, em[i]) << "font " << i;
         EXPECT_STREQ(face->family_name, i == 0 ? "Liberation Sans" : "Liberation Sans Narrow") << "font " << i;
         const bool bold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
@@ -99,8 +99,8 @@ TEST_F(FontTest, AnyNonZeroStyleValueCountsAsSet)
 {
     const FontSpec table[] = {{"Arial", 12, 255, 0, u"x.ttf"}, {"Arial", 12, 0, -1, u"x.ttf"}};
     ASSERT_EQ(Init(table, 2), GR_INIT_OK);
-    EXPECT_TRUE(fonts.fontEntry(0).face->style_flags & FT_STYLE_FLAG_BOLD);
-    EXPECT_TRUE(fonts.fontEntry(1).face->style_flags & FT_STYLE_FLAG_ITALIC);
+    EXPECT_TRUE(fonts.fontEntry(0).face->face->style_flags & FT_STYLE_FLAG_BOLD);
+    EXPECT_TRUE(fonts.fontEntry(1).face->face->style_flags & FT_STYLE_FLAG_ITALIC);
 }
 
 TEST_F(FontTest, UnknownFaceIsSubstitutedAndLoads)
@@ -193,7 +193,7 @@ TEST_F(FontTest, LoadingAgainKeepsListPositionsAsTablePositions)
     ASSERT_EQ(Init(displayTables().fonts, displayTables().fontCount), GR_INIT_OK);
     ASSERT_EQ(fonts.loadFonts(displayTables().fonts, fontMetrics(), 6), 1);
     EXPECT_EQ(fonts.fontCount(), 6);
-    EXPECT_EQ(fonts.fontEntry(4).face->size->metrics.y_ppem, 32);
+    EXPECT_EQ(fonts.fontEntry(4).face->face->size->metrics.y_ppem, 32);
 }
 
 namespace {
@@ -239,7 +239,7 @@ TEST_F(FontTest, MissingFacesFallToOnesThatDrawTheDisplaysCharacters)
         ASSERT_EQ(Init(displayTables().fonts, displayTables().fontCount), GR_INIT_OK);
         const char16_t labels[] = u"об/м Мкр% тк% масло x100C° 0123456789.";
         for (int font = 0; font < fonts.fontCount(); ++font) {
-            const FT_Face face = fonts.fontEntry(font).face;
+            const FT_Face face = fonts.fontEntry(font).face->face;
             for (const char16_t* c = labels; *c; ++c)
                 EXPECT_NE(FT_Get_Char_Index(face, *c), 0u)
                     << face->family_name << " (font " << font << ") has no glyph for U+" << std::hex << int(*c);
@@ -261,7 +261,7 @@ TEST_F(FontTest, GlyphsTheFaceLacksComeFromAFaceThatHasThem)
         PrivateFontConfig config(folder);
         const FontSpec table[] = {{"Liberation Sans", 30, 0, 0, u""}};
         ASSERT_EQ(Init(table, 1), GR_INIT_OK);
-        const FT_Face own = fonts.fontEntry(0).face;
+        const FT_Face own = fonts.fontEntry(0).face->face;
         ASSERT_STREQ(own->family_name, "Liberation Sans");
         ASSERT_EQ(FT_Get_Char_Index(own, kYat), 0u);
 
@@ -270,17 +270,17 @@ TEST_F(FontTest, GlyphsTheFaceLacksComeFromAFaceThatHasThem)
         EXPECT_EQ(yat->advance, advanceInFile(dejaVu, 40, kYat));
         EXPECT_NE(yat->advance, advanceInFile(liberation, 40, kYat)) << "not the missing-glyph box";
         EXPECT_GT(yat->width * yat->height, 0.0f);
-        const FT_Face drawnWith = fonts.faceForCode(0, kYat);
+        const FT_Face drawnWith = faceForCode(*fonts.fontEntry(0).face, kYat);
         ASSERT_NE(drawnWith, nullptr);
         EXPECT_STREQ(drawnWith->family_name, "DejaVu Sans");
-        EXPECT_EQ(fonts.faceForCode(0, u'A'), own) << "the face's own glyphs stay its own";
+        EXPECT_EQ(faceForCode(*fonts.fontEntry(0).face, u'A'), own) << "the face's own glyphs stay its own";
         EXPECT_EQ(fonts.findGlyph(0, u'A', true)->advance, advanceInFile(liberation, 40, u'A'));
 
         // Nothing has it: the face's own box, and no face is opened for it.
-        EXPECT_EQ(fonts.faceForCode(0, kPrivate), own);
-        EXPECT_EQ(fonts.faceForCode(0, kPrivate), own);
-        EXPECT_EQ(fonts.fontEntry(0).fallbacks.size(), 1u);
-        EXPECT_EQ(fonts.faceForCode(1, kYat), nullptr) << "no such font";
+        EXPECT_EQ(faceForCode(*fonts.fontEntry(0).face, kPrivate), own);
+        EXPECT_EQ(faceForCode(*fonts.fontEntry(0).face, kPrivate), own);
+        EXPECT_EQ(fonts.fontEntry(0).face->fallbacks.size(), 1u);
+        EXPECT_EQ(fonts.findGlyph(1, kYat, true), nullptr) << "no such font";
     }
     grShutdown();
     fs::remove_all(folder);

@@ -5,7 +5,7 @@
 #include <set>
 #include <vector>
 
-#include "text/font_face.h"
+#include "text/linux/font_face.h"
 #include "text/glyph_convert.h"
 #include "text/text_render_a.h"
 

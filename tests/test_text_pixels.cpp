@@ -177,7 +177,7 @@ TEST_F(TextPixels, MonochromeGlyphsShowTheirBitmapsPixelForPixelUpright)
     grText(20, 100, 0, text);
     Capture();
     TextRenderA render;
-    const FT_Face face = fontManager().fontEntry(3).face;
+    const FT_Face face = fontManager().fontEntry(3).face->face;
     int pen = 20, checked = 0;
     for (const char16_t* p = text; *p; ++p) {
         ASSERT_TRUE(render.RenderGlyph(face, *p, false));

@@ -7,8 +7,8 @@
 
 #include "display_module.h"
 #include "display_renderer.h"
-#include "egl_headless.h"
 #include "gr_display.h"
+#include "headless.h"
 
 const char* const kSnapshotUsage =
     "usage: panel-snapshot [--display MODULE] [--frames N] [--samples S] [--size WxH] -o out.png\n"
@@ -122,7 +122,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         out << kSnapshotUsage;
         return 0;
     }
-    EglProbe probe;
+    HeadlessProbe probe;
     DisplayRenderer renderer;
     if (!renderer.Init(probe)) {
         err << "panel-snapshot: " << probe.Error() << "\n";
@@ -157,7 +157,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     const int margin = static_cast<int>(kDisplayMargin);
     const int width = sizeFromArea ? display.descriptor->width + margin : options.width;
     const int height = sizeFromArea ? display.descriptor->height + margin : options.height;
-    EglPbufferSurface surface(width, height);
+    HeadlessSurface surface(width, height);
     if (!renderer.Create(&surface, samples)) {
         // A start-up failure the surface reported is the whole story.
         if (!surface.Reported())

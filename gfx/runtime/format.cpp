@@ -182,11 +182,16 @@ void emitPadded(Sink& out, const Directive& s, long long n, int zeroPrefix, Get 
 // fewer units) or -1.
 template <typename T>
 int cFormat(char* buf, size_t size, const char* fmt, int precision, T value) {
-    const locale_t c = gr_runtime::cNumericLocale();
-    const locale_t previous = c != static_cast<locale_t>(0) ? uselocale(c) : static_cast<locale_t>(0);
-    const int n = snprintf(buf, size, fmt, precision, value);
-    if (previous != static_cast<locale_t>(0)) uselocale(previous);
-    return n;
+    const gr_runtime::CNumericScope c;
+    return snprintf(buf, size, fmt, precision, value);
+}
+
+// A NaN as snprintf on glibc writes it: "nan" (upper case for the upper-case
+// conversions) after the sign or the + or space flag.
+int nanText(char* b, size_t size, const Directive& s, bool negative) {
+    const bool upper = s.conv == 'F' || s.conv == 'E' || s.conv == 'G' || s.conv == 'A';
+    const char* sign = negative ? "-" : s.plus ? "+" : s.space ? " " : "";
+    return snprintf(b, size, "%s%s", sign, upper ? "NAN" : "nan");
 }
 
 void emitNumber(Sink& out, const Directive& s, bool floating, bool finite, intmax_t sv, uintmax_t uv, double fv) {
@@ -219,6 +224,8 @@ void emitNumber(Sink& out, const Directive& s, bool floating, bool finite, intma
     char* text = small;
     const bool isSigned = s.conv == 'd' || s.conv == 'i';
     auto render = [&](char* b, size_t size) {
+        // C libraries differ on the sign of a NaN; this one always shows it.
+        if (floating && std::isnan(fv)) return nanText(b, size, s, std::signbit(fv));
         if (floating) return cFormat(b, size, fmt, precision, fv);
         if (isSigned) return cFormat(b, size, fmt, precision, sv);
         return cFormat(b, size, fmt, precision, uv);

@@ -74,8 +74,6 @@ float grStrToFloat(const char16_t* s) {
     std::string narrow;
     for (const char16_t* p = s; *p > 0x20 && *p < 0x7F; ++p) narrow.push_back(static_cast<char>(*p));
     if (narrow.empty()) return 0.0f;
-    const locale_t c = gr_runtime::cNumericLocale();
-    const double v = c != static_cast<locale_t>(0) ? strtod_l(narrow.c_str(), nullptr, c)
-                                                   : strtod(narrow.c_str(), nullptr);
-    return static_cast<float>(v);
+    const gr_runtime::CNumericScope c;
+    return static_cast<float>(strtod(narrow.c_str(), nullptr));
 }

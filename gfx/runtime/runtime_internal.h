@@ -1,8 +1,6 @@
 // Internals shared by the runtime helpers (not part of the gr API).
 #pragma once
 
-#include <locale.h>
-
 #include <cstdint>
 #include <ctime>
 
@@ -10,10 +8,21 @@
 
 namespace gr_runtime {
 
-// A "C" locale object for number parsing and formatting, so that the point
-// stays the decimal separator whatever the process locale is. Null only when
-// the C library could not create it (out of memory).
-locale_t cNumericLocale();
+// While it lives, this thread parses and formats numbers in the "C" locale,
+// so that the point stays the decimal separator whatever the process locale
+// is. Each platform's folder implements it.
+class CNumericScope {
+public:
+    CNumericScope();
+    ~CNumericScope();
+    CNumericScope(const CNumericScope&) = delete;
+    CNumericScope& operator=(const CNumericScope&) = delete;
+
+private:
+    void* previous_ = nullptr;  // the setting to restore; null: nothing changed
+    int threadConfig_ = 0;
+    char saved_[128] = {};
+};
 
 // Copies a broken-down time into out, converting the C library's offsets
 // (months from 0, years from 1900, weekday from Sunday = 0) to the runtime's.

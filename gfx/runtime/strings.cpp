@@ -57,7 +57,7 @@ char16_t* mapUnits(char16_t* dst, const char16_t* src, Map map) {
     for (; src[i] != 0; ++i) {
         // The locale maps wide characters; keep a unit whose mapping would
         // not fit in one code unit.
-        const wint_t m = map(static_cast<wint_t>(src[i]));
+        const uint32_t m = map(static_cast<wint_t>(src[i]));
         dst[i] = m <= 0xFFFF ? static_cast<char16_t>(m) : src[i];
     }
     dst[i] = 0;

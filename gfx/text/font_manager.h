@@ -2,26 +2,17 @@
 // loaded fonts with their glyph caches. It lives for the whole process.
 #pragma once
 
-#include <string>
 #include <vector>
 
 #include "atlas.h"
+#include "font_engine.h"
 #include "font_metrics.h"
 #include "glyph.h"
 #include "text_render_a.h"
 
-// A face that draws a font's code units its own face has no glyph for.
-constexpr int kMaxFallbackFaces = 8;
-
 struct FontEntry {
-    FT_Face face;
+    FontHandle face;
     GlyphCache caches[2];  // 0: monochrome glyphs, 1: antialiased glyphs
-    // What the face was asked for, to ask again per missing glyph.
-    std::string faceName;
-    bool bold = false;
-    bool italic = false;
-    int em = 0;
-    std::vector<FT_Face> fallbacks;  // opened on first need, at most kMaxFallbackFaces
 };
 
 class FontManager {
@@ -48,11 +39,6 @@ public:
     // Sum of the advances of the code units that have a glyph.
     float measureText(int font, const char16_t* text, bool antialiased);
 
-    // The face that draws code in a font: the font's own, else a fallback
-    // face that has the glyph (found on first need), else the font's own with
-    // its missing-glyph box. Null when the index names no loaded font.
-    FT_Face faceForCode(int font, uint16_t code);
-
     bool hasFont(int font) const { return font >= 0 && font < static_cast<int>(fonts_.size()); }
     int fontCount() const { return static_cast<int>(fonts_.size()); }
     const FontEntry& fontEntry(int index) const { return *fonts_[index]; }
@@ -66,15 +52,13 @@ private:
         int advance;
     };
 
-    bool rasteriseGlyph(FT_Face face, uint16_t code, bool antialiased, RasterGlyph* out);
-    const GlyphRecord* buildGlyph(FT_Face face, GlyphCache& cache, uint16_t code, bool antialiased);
-    bool appendFont(FontEntry* entry);
-    FT_Face faceForCode(FontEntry& entry, uint16_t code);
+    bool rasteriseGlyph(FontHandle face, uint16_t code, bool antialiased, RasterGlyph* out);
+    const GlyphRecord* buildGlyph(FontHandle face, GlyphCache& cache, uint16_t code, bool antialiased);
+    bool appendFont(FontHandle face);
 
     TextRenderA renderer_;
     AtlasPages pages_;
     std::vector<FontEntry*> fonts_;
-    FT_Library library_ = nullptr;  // opened with the first font, closed with the last
 };
 
 FontManager& fontManager();

@@ -11,7 +11,7 @@ const GlyphRecord* FontManager::findGlyph(int font, uint16_t code, bool antialia
     const auto found = cache.find(code);
     if (found != cache.end())
         return &found->second;
-    return buildGlyph(faceForCode(entry, code), cache, code, antialiased);
+    return buildGlyph(entry.face, cache, code, antialiased);
 }
 
 float FontManager::measureText(int font, const char16_t* text, bool antialiased)
@@ -25,9 +25,9 @@ float FontManager::measureText(int font, const char16_t* text, bool antialiased)
 
 // The rasteriser's bitmap lasts only until its next glyph, so it is
 // uploaded before any other glyph is rasterised.
-bool FontManager::rasteriseGlyph(FT_Face face, uint16_t code, bool antialiased, RasterGlyph* out)
+bool FontManager::rasteriseGlyph(FontHandle face, uint16_t code, bool antialiased, RasterGlyph* out)
 {
-    if (!renderer_.RenderGlyph(face, code, antialiased))
+    if (!renderTableGlyph(renderer_, face, code, antialiased))
         return false;
     out->bitmap = renderer_.GetGlyphBitmap(&out->origin, &out->size, &out->advance);
     return true;
@@ -49,7 +49,7 @@ static void placeOnPage(GlyphRecord& record, const GlyphSpace& space)
     record.t1 = static_cast<float>(space.cell->y1 - kGlyphPadding) / h;
 }
 
-const GlyphRecord* FontManager::buildGlyph(FT_Face face, GlyphCache& cache, uint16_t code, bool antialiased)
+const GlyphRecord* FontManager::buildGlyph(FontHandle face, GlyphCache& cache, uint16_t code, bool antialiased)
 {
     RasterGlyph glyph = {};
     if (!rasteriseGlyph(face, code, antialiased, &glyph))

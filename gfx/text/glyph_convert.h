@@ -15,3 +15,17 @@ void convertGreyRows(const unsigned char* src, std::ptrdiff_t pitch, int w, int 
 
 // 1-bit rows, most significant bit first, into w * h bytes of 0 or 255.
 void convertMonoRows(const unsigned char* src, std::ptrdiff_t pitch, int w, int h, unsigned char* dst);
+
+// 8-bit grey levels 0..64 (GDI's grey glyph rows) into w * h coverage bytes.
+void convertLevelRows(const unsigned char* src, std::ptrdiff_t pitch, int w, int h, unsigned char* dst);
+
+// The row formats font engines hand out.
+enum class GlyphRows {
+    GreyCoverage,  // one byte per pixel, 0..255
+    GreyLevels,    // one byte per pixel, 0..64
+    MonoBits,      // one bit per pixel, most significant first
+};
+
+// Converts w * h pixels of rows in the given format into coverage bytes at dst.
+void convertGlyphRows(const unsigned char* src, std::ptrdiff_t pitch, int w, int h, GlyphRows rows,
+                      unsigned char* dst);

@@ -1,10 +1,9 @@
 // The rasteriser interface the glyph cache draws its glyphs through.
 #pragma once
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <cstdint>
+
+#include "font_platform.h"
 
 struct GlyphOrigin {
     int x;  // left edge of the black box relative to the pen
@@ -18,9 +17,10 @@ struct GlyphSize {
 
 class ITextRender {
 public:
-    // Rasterises one UTF-16 code unit of face; false when the engine refuses.
-    // True with no bitmap means a glyph with metrics but no pixels.
-    virtual bool RenderGlyph(FT_Face face, uint16_t code, bool antialiased) = 0;
+    // Rasterises one UTF-16 code unit of the font source stands for; false
+    // when the engine refuses. True with no bitmap means a glyph with metrics
+    // but no pixels.
+    virtual bool RenderGlyph(GlyphSource source, uint16_t code, bool antialiased) = 0;
     // The results of the last successful RenderGlyph; null out pointers are
     // skipped. The bitmap (w * h coverage bytes, rows top to bottom, or null)
     // stays valid until the next RenderGlyph.

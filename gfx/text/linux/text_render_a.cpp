@@ -1,9 +1,5 @@
 #include "text_render_a.h"
 
-#include <new>
-
-#include "glyph_convert.h"
-
 static FT_Int32 loadFlags(bool antialiased)
 {
     return antialiased ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO;
@@ -48,31 +44,9 @@ bool TextRenderA::RenderGlyph(FT_Face face, uint16_t code, bool antialiased)
     advance_ = roundedAdvance(*slot);
     if (size_.cx == 0 || size_.cy == 0)
         return true;
-    return convert(slot->bitmap, antialiased);
-}
-
-bool TextRenderA::convert(const FT_Bitmap& source, bool antialiased)
-{
     const unsigned char expectedMode = antialiased ? FT_PIXEL_MODE_GRAY : FT_PIXEL_MODE_MONO;
-    if (source.pixel_mode != expectedMode || !source.buffer)
+    if (slot->bitmap.pixel_mode != expectedMode || !slot->bitmap.buffer)
         return false;
-    bitmap_.reset(new (std::nothrow) unsigned char[static_cast<size_t>(size_.cx) * size_.cy]);
-    if (!bitmap_)
-        return false;
-    if (antialiased)
-        convertGreyRows(topRow(source), source.pitch, size_.cx, size_.cy, bitmap_.get());
-    else
-        convertMonoRows(topRow(source), source.pitch, size_.cx, size_.cy, bitmap_.get());
-    return true;
-}
-
-const unsigned char* TextRenderA::GetGlyphBitmap(GlyphOrigin* origin, GlyphSize* size, int* advance)
-{
-    if (origin)
-        *origin = origin_;
-    if (size)
-        *size = size_;
-    if (advance)
-        *advance = advance_;
-    return bitmap_.get();
+    return storeBitmap(topRow(slot->bitmap), slot->bitmap.pitch,
+                       antialiased ? GlyphRows::GreyCoverage : GlyphRows::MonoBits);
 }

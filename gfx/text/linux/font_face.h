@@ -5,7 +5,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include "font_metrics.h"
+#include "text/font_metrics.h"
 
 // The em height in pixels of pointSize at 96 dots per inch, rounded to
 // nearest; 0 for sizes no face can be opened at.

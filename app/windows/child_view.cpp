@@ -1,0 +1,151 @@
+#include "child_view.h"
+
+#include <string>
+
+#include "resource.h"
+#include "shell_text.h"
+#include "wgl_probe.h"
+
+namespace {
+
+const wchar_t kViewClass[] = L"InstrumentPanelView";
+
+// No background brush: erasing paints nothing, every pixel comes from GL.
+bool registerViewClass()
+{
+    static bool registered = false;
+    if (registered)
+        return true;
+    WNDCLASSW windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kViewClass;
+    registered = RegisterClassW(&windowClass) != 0;
+    return registered;
+}
+
+}  // namespace
+
+bool CChildView::PrepareRenderer()
+{
+    WglProbe probe;
+    if (!m_renderer.Init(probe))
+        return false;
+    m_state.Prepare(m_renderer.Formats());
+    return true;
+}
+
+bool CChildView::CreateDisplayWindow(HWND parent)
+{
+    m_parent = parent;
+    return CreateWithSamples(m_state.Samples());
+}
+
+bool CChildView::CreateWithSamples(int samples)
+{
+    if (!registerViewClass())
+        return false;
+    m_window = CreateWindowExW(WS_EX_CLIENTEDGE, kViewClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, m_parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(AFX_IDW_PANE_FIRST)),
+                               GetModuleHandleW(nullptr), nullptr);
+    if (!m_window)
+        return false;
+    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CChildView::WindowProc));
+    m_surface.SetWindow(m_window);
+    if (m_renderer.Create(&m_surface, samples))
+        return true;
+    DestroyWindow();
+    return false;
+}
+
+void CChildView::DestroyWindow()
+{
+    if (m_window)
+        ::DestroyWindow(m_window);  // WM_DESTROY releases the renderer
+    m_window = nullptr;
+}
+
+void CChildView::StartTimer() { SetTimer(m_window, kViewTimerId, kViewTimerPeriodMs, nullptr); }
+
+void CChildView::StopTimer() { KillTimer(m_window, kViewTimerId); }
+
+void CChildView::Invalidate() { InvalidateRect(m_window, nullptr, FALSE); }
+
+// The frame lays its children out on WM_SIZE.
+void CChildView::Relayout()
+{
+    RECT client = {};
+    GetClientRect(m_parent, &client);
+    SendMessageW(m_parent, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+}
+
+void CChildView::ReportRecreateFailure(int samples, bool restored)
+{
+    std::wstring text;
+    if (!restored) {
+        text = ResourceString(IDS_RESTORE_FAILED);
+    } else if (samples > 0) {
+        const std::wstring format = ResourceString(IDS_RECREATE_FAILED);
+        wchar_t buffer[512] = {};
+        _snwprintf(buffer, 511, format.c_str(), samples);
+        text = buffer;
+    } else {
+        text = ResourceString(IDS_RECREATE_PLAIN_FAILED);
+    }
+    MessageBoxW(m_parent, text.c_str(), ResourceString(IDS_ERROR_CAPTION).c_str(), MB_OK | MB_ICONERROR);
+}
+
+void CChildView::CloseProgram() { PostMessageW(m_parent, WM_CLOSE, 0, 0); }
+
+bool CChildView::OnCommand(int id) { return m_state.Execute(id, m_renderer.Formats(), *this) || UpdateCommand(id, nullptr); }
+
+bool CChildView::UpdateCommand(int id, CommandUi* ui) const
+{
+    CommandUi state = {};
+    if (!ViewCommandUi(id, m_state.Running(), m_state.Samples(), m_renderer.Formats(), &state))
+        return false;
+    if (ui)
+        *ui = state;
+    return true;
+}
+
+LRESULT CALLBACK CChildView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* view = reinterpret_cast<CChildView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!view || view->m_window != window)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return view->Handle(message, wParam, lParam);
+}
+
+LRESULT CChildView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(m_window, &paint);
+        m_renderer.Paint(m_state.Running());
+        EndPaint(m_window, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    // Invalidation is cumulative, so ticks during a slow frame merge into
+    // one paint and the animation counts frames, not time.
+    case WM_TIMER:
+        InvalidateRect(m_window, nullptr, FALSE);
+        break;
+    case WM_SIZE:
+        DefWindowProcW(m_window, message, wParam, lParam);
+        m_renderer.Resize(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_DESTROY:
+        m_renderer.Destroy();
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(m_window, message, wParam, lParam);
+}

@@ -1,0 +1,53 @@
+// The display view on Win32: the child window between the bars that owns
+// the renderer, drives the 40 ms frame timer and carries the program's
+// commands (multisampling level, start, pause) through the shared rules.
+#pragma once
+
+#include <windows.h>
+
+#include "display_renderer.h"
+#include "view_logic.h"
+#include "wgl_surface.h"
+
+class CChildView : public ViewWindow {
+public:
+    CChildView() = default;
+    CChildView(const CChildView&) = delete;
+    CChildView& operator=(const CChildView&) = delete;
+
+    // Starts the renderer (GDI+, the pixel-format probe) and chooses the
+    // default sample count. Once, before the window exists.
+    bool PrepareRenderer();
+    // Creates the view window under parent as its first pane, with the
+    // context for the current sample count.
+    bool CreateDisplayWindow(HWND parent);
+
+    // Runs one of the view's commands; false when it is not the view's.
+    bool OnCommand(int id);
+    // Enabling and check mark of one of the view's commands.
+    bool UpdateCommand(int id, CommandUi* ui) const;
+
+    HWND Window() const { return m_window; }
+    int SampleCount() const { return m_state.Samples(); }
+    bool IsRunning() const { return m_state.Running(); }
+    const DisplayRenderer& Renderer() const { return m_renderer; }
+
+    bool CreateWithSamples(int samples) override;
+    void DestroyWindow() override;
+    void StartTimer() override;
+    void StopTimer() override;
+    void Invalidate() override;
+    void Relayout() override;
+    void ReportRecreateFailure(int samples, bool restored) override;
+    void CloseProgram() override;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    DisplayRenderer m_renderer;
+    ViewState m_state;
+    WglWindowSurface m_surface;
+    HWND m_window = nullptr;
+    HWND m_parent = nullptr;
+};

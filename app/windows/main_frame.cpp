@@ -1,0 +1,321 @@
+#include "main_frame.h"
+
+#include <algorithm>
+
+#include "resource.h"
+#include "shell_text.h"
+
+namespace {
+
+const wchar_t kFrameClass[] = L"InstrumentPanelFrame";
+constexpr int kToolButtonSide = 23;
+constexpr int kToolImageSide = 16;
+constexpr COLORREF kToolbarMask = RGB(192, 192, 192);
+const int kIndicators[3] = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+const int kIndicatorKeys[3] = {VK_CAPITAL, VK_NUMLOCK, VK_SCROLL};
+
+// The frame's class asks for nothing: no style, cursor, brush or icon.
+bool registerFrameClass(WNDPROC procedure)
+{
+    static bool registered = false;
+    if (registered)
+        return true;
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kFrameClass;
+    registered = RegisterClassW(&windowClass) != 0;
+    return registered;
+}
+
+HICON loadIcon(int side)
+{
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                         side, side, LR_DEFAULTCOLOR));
+}
+
+INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG)
+        return TRUE;
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+void RunAboutBox(HWND owner)
+{
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUTBOX), owner, aboutProc, 0);
+}
+
+bool CMainFrame::LoadFrame(bool ownsItself)
+{
+    m_ownsItself = ownsItself;
+    if (!registerFrameClass(&CMainFrame::WindowProc))
+        return false;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    m_accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    const std::wstring title = ResourceString(IDR_MAINFRAME);
+    HWND window = CreateWindowExW(0, kFrameClass, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance, this);
+    if (!window) {
+        if (menu && !IsMenu(menu))
+            menu = nullptr;
+        if (menu)
+            DestroyMenu(menu);
+        return false;
+    }
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(loadIcon(GetSystemMetrics(SM_CXICON))));
+    return true;
+}
+
+LRESULT CALLBACK CMainFrame::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* frame = static_cast<CMainFrame*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        frame->m_window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(frame));
+    }
+    auto* frame = reinterpret_cast<CMainFrame*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!frame)
+        return DefWindowProcW(window, message, wParam, lParam);
+    const LRESULT result = frame->Handle(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        frame->m_window = nullptr;
+        if (frame->m_ownsItself)
+            delete frame;
+    }
+    return result;
+}
+
+int CMainFrame::OnCreate()
+{
+    SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loadIcon(GetSystemMetrics(SM_CXSMICON))));
+    // The view and its GL context come first: they decide whether the
+    // program can run at all.
+    if (!m_wndView.PrepareRenderer() || !m_wndView.CreateDisplayWindow(m_window))
+        return -1;
+    if (!CreateToolBar() || !CreateStatusBar())
+        return -1;
+    return 0;
+}
+
+bool CMainFrame::CreateToolBar()
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    m_wndToolBar = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                                   WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0, 0,
+                                   m_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(AFX_IDW_TOOLBAR)), instance,
+                                   nullptr);
+    if (!m_wndToolBar)
+        return false;
+    SendMessageW(m_wndToolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    // The bitmap is released on every path once its images are in the list.
+    HBITMAP bitmap = LoadBitmapW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    if (!bitmap)
+        return false;
+    m_toolbarImages = ImageList_Create(kToolImageSide, kToolImageSide, ILC_COLOR24 | ILC_MASK, 0, 0);
+    const bool added = m_toolbarImages && ImageList_AddMasked(m_toolbarImages, bitmap, kToolbarMask) != -1;
+    DeleteObject(bitmap);
+    if (!added)
+        return false;
+    SendMessageW(m_wndToolBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kToolImageSide, kToolImageSide));
+    SendMessageW(m_wndToolBar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kToolButtonSide, kToolButtonSide));
+    SendMessageW(m_wndToolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_toolbarImages));
+    TBBUTTON buttons[4] = {};
+    const int ids[4] = {ID_START, ID_PAUSE, 0, ID_APP_ABOUT};
+    for (int i = 0, image = 0; i < 4; ++i) {
+        buttons[i].idCommand = ids[i];
+        buttons[i].fsStyle = ids[i] ? BTNS_BUTTON : BTNS_SEP;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        buttons[i].iBitmap = ids[i] ? image++ : 0;
+    }
+    if (!SendMessageW(m_wndToolBar, TB_ADDBUTTONSW, 4, reinterpret_cast<LPARAM>(buttons)))
+        return false;
+    SendMessageW(m_wndToolBar, TB_AUTOSIZE, 0, 0);
+    return true;
+}
+
+bool CMainFrame::CreateStatusBar()
+{
+    m_wndStatusBar = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                                     m_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(AFX_IDW_STATUS_BAR)),
+                                     GetModuleHandleW(nullptr), nullptr);
+    if (!m_wndStatusBar)
+        return false;
+    // Each indicator pane is as wide as its text in the bar's font.
+    HDC dc = GetDC(m_wndStatusBar);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(m_wndStatusBar, WM_GETFONT, 0, 0)));
+    for (int i = 0; i < 3; ++i) {
+        const std::wstring text = ResourceString(kIndicators[i]);
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        m_indicatorWidths[i] = size.cx + 2 * GetSystemMetrics(SM_CXEDGE) + 6;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(m_wndStatusBar, dc);
+    SetMessageText(ResourceString(AFX_IDS_IDLEMESSAGE));
+    RecalcLayout();
+    OnIdle();
+    return true;
+}
+
+void CMainFrame::RecalcLayout()
+{
+    RECT client = {};
+    GetClientRect(m_window, &client);
+    int top = 0, bottom = client.bottom;
+    if (m_wndToolBar && IsWindowVisible(m_wndToolBar)) {
+        SendMessageW(m_wndToolBar, TB_AUTOSIZE, 0, 0);
+        RECT bar = {};
+        GetWindowRect(m_wndToolBar, &bar);
+        top = bar.bottom - bar.top;
+    }
+    if (m_wndStatusBar && IsWindowVisible(m_wndStatusBar)) {
+        SendMessageW(m_wndStatusBar, WM_SIZE, 0, 0);
+        // The message pane takes what the indicators leave; the last pane
+        // reaches over the size grip.
+        const int indicators = m_indicatorWidths[0] + m_indicatorWidths[1] + m_indicatorWidths[2];
+        int rights[4];
+        rights[0] = std::max(0, static_cast<int>(client.right) - GetSystemMetrics(SM_CXVSCROLL) - indicators);
+        rights[1] = rights[0] + m_indicatorWidths[0];
+        rights[2] = rights[1] + m_indicatorWidths[1];
+        rights[3] = -1;
+        SendMessageW(m_wndStatusBar, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(rights));
+        RECT bar = {};
+        GetWindowRect(m_wndStatusBar, &bar);
+        bottom -= bar.bottom - bar.top;
+    }
+    if (m_wndView.Window())
+        MoveWindow(m_wndView.Window(), 0, top, client.right, bottom > top ? bottom - top : 0, TRUE);
+}
+
+void CMainFrame::SetMessageText(const std::wstring& text)
+{
+    if (m_wndStatusBar)
+        SendMessageW(m_wndStatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void CMainFrame::OnIdle()
+{
+    if (m_wndToolBar)
+        for (int id : {ID_START, ID_PAUSE}) {
+            CommandUi ui = {};
+            if (m_wndView.UpdateCommand(id, &ui))
+                SendMessageW(m_wndToolBar, TB_ENABLEBUTTON, id, MAKELPARAM(ui.enabled ? TRUE : FALSE, 0));
+        }
+    if (m_wndStatusBar)
+        for (int i = 0; i < 3; ++i) {
+            const bool on = (GetKeyState(kIndicatorKeys[i]) & 1) != 0;
+            const std::wstring text = on ? ResourceString(kIndicators[i]) : std::wstring();
+            SendMessageW(m_wndStatusBar, SB_SETTEXTW, i + 1, reinterpret_cast<LPARAM>(text.c_str()));
+        }
+}
+
+void CMainFrame::OnCommand(int id)
+{
+    if (m_wndView.OnCommand(id))
+        return;
+    switch (id) {
+    case ID_APP_EXIT:
+        PostMessageW(m_window, WM_CLOSE, 0, 0);
+        break;
+    case ID_APP_ABOUT:
+        RunAboutBox(m_window);
+        break;
+    case ID_VIEW_TOOLBAR:
+    case ID_VIEW_STATUS_BAR: {
+        HWND bar = id == ID_VIEW_TOOLBAR ? m_wndToolBar : m_wndStatusBar;
+        ShowWindow(bar, IsWindowVisible(bar) ? SW_HIDE : SW_SHOW);
+        RecalcLayout();
+        break;
+    }
+    default:
+        break;  // the pane accelerators have no handler
+    }
+}
+
+void CMainFrame::OnInitMenuPopup(HMENU menu)
+{
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        const UINT id = GetMenuItemID(menu, i);
+        CommandUi ui = {};
+        if (m_wndView.UpdateCommand(static_cast<int>(id), &ui)) {
+            EnableMenuItem(menu, i, MF_BYPOSITION | (ui.enabled ? MF_ENABLED : MF_GRAYED));
+            CheckMenuItem(menu, i, MF_BYPOSITION | (ui.checked ? MF_CHECKED : MF_UNCHECKED));
+        } else if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
+            HWND bar = id == ID_VIEW_TOOLBAR ? m_wndToolBar : m_wndStatusBar;
+            CheckMenuItem(menu, i, MF_BYPOSITION | (IsWindowVisible(bar) ? MF_CHECKED : MF_UNCHECKED));
+        }
+    }
+}
+
+LRESULT CMainFrame::OnNotify(NMHDR* header)
+{
+    if (header->code == TTN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        m_tooltip = CommandTooltip(static_cast<int>(header->idFrom));
+        info->lpszText = m_tooltip.data();
+        info->hinst = nullptr;
+        return 0;
+    }
+    // Fly-by: a hovered button's prompt shows in the message pane.
+    if (header->hwndFrom == m_wndToolBar && header->code == TBN_HOTITEMCHANGE) {
+        auto* hot = reinterpret_cast<NMTBHOTITEM*>(header);
+        SetMessageText((hot->dwFlags & HICF_LEAVING) ? ResourceString(AFX_IDS_IDLEMESSAGE)
+                                                     : CommandPrompt(hot->idNew));
+    }
+    return 0;
+}
+
+LRESULT CMainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate();
+    case WM_SIZE:
+        RecalcLayout();
+        return 0;
+    case WM_SETFOCUS:
+        if (m_wndView.Window())
+            SetFocus(m_wndView.Window());
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WM_MENUSELECT: {
+        const UINT flags = HIWORD(wParam);
+        if (flags == 0xFFFF && lParam == 0)
+            SetMessageText(ResourceString(AFX_IDS_IDLEMESSAGE));
+        else if (flags & (MF_POPUP | MF_SEPARATOR))
+            SetMessageText(std::wstring());
+        else
+            SetMessageText(CommandPrompt(LOWORD(wParam)));
+        return 0;
+    }
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_DESTROY:
+        if (m_ownsItself)
+            PostQuitMessage(0);
+        break;
+    case WM_NCDESTROY:
+        if (m_toolbarImages)
+            ImageList_Destroy(m_toolbarImages);
+        m_toolbarImages = nullptr;
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(m_window, message, wParam, lParam);
+}

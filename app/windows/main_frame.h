@@ -1,0 +1,58 @@
+// The main frame on Win32: menu, accelerators, the flat toolbar, the status
+// bar with its message pane and key indicators, and the display view
+// between them. Commands go to the view first.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "child_view.h"
+
+class CMainFrame {
+public:
+    CMainFrame() = default;
+    CMainFrame(const CMainFrame&) = delete;
+    CMainFrame& operator=(const CMainFrame&) = delete;
+
+    // Creates the frame window from IDR_MAINFRAME (menu, accelerators, icon,
+    // title) at the default place and size; false when its creation failed
+    // (the window is gone then). The object deletes itself when its window
+    // is destroyed if ownsItself is set.
+    bool LoadFrame(bool ownsItself);
+
+    HWND Window() const { return m_window; }
+    HACCEL Accelerators() const { return m_accelerators; }
+    HWND ToolBar() const { return m_wndToolBar; }
+    HWND StatusBar() const { return m_wndStatusBar; }
+    HIMAGELIST ToolbarImages() const { return m_toolbarImages; }
+    CChildView& View() { return m_wndView; }
+
+    // Idle-time updates: toolbar buttons by the command rules, the key
+    // indicator panes by the keyboard's lock states.
+    void OnIdle();
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    int OnCreate();
+    bool CreateToolBar();
+    bool CreateStatusBar();
+    void RecalcLayout();
+    void OnCommand(int id);
+    void OnInitMenuPopup(HMENU menu);
+    void SetMessageText(const std::wstring& text);
+    LRESULT OnNotify(NMHDR* header);
+
+    HWND m_wndStatusBar = nullptr;
+    HWND m_wndToolBar = nullptr;
+    HIMAGELIST m_toolbarImages = nullptr;
+    CChildView m_wndView;
+    HWND m_window = nullptr;
+    HACCEL m_accelerators = nullptr;
+    bool m_ownsItself = false;
+    std::wstring m_tooltip;
+    int m_indicatorWidths[3] = {};
+};
+
+// Runs the About box modally over owner.
+void RunAboutBox(HWND owner);

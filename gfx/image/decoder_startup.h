@@ -1,0 +1,6 @@
+// The platform's image decoder must be started once per process before the
+// first image table is loaded.
+#pragma once
+
+// Starts the decoder; later calls do nothing. False when it cannot start.
+bool startImageDecoder();

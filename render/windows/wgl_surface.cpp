@@ -1,0 +1,99 @@
+#include "wgl_surface.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <string>
+
+#include "wgl_probe.h"
+
+std::wstring wideText(const char* text)
+{
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0);
+    if (length <= 1)
+        return {};
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, wide.data(), length);
+    wide.pop_back();
+    return wide;
+}
+
+bool WglWindowSurface::Bind()
+{
+    if (!window_)
+        return false;
+    SetWindowLongPtrW(window_, GWL_STYLE,
+                      GetWindowLongPtrW(window_, GWL_STYLE) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    dc_ = GetDC(window_);
+    return dc_ != nullptr;
+}
+
+bool WglWindowSurface::CreateContext(int format)
+{
+    // Only the format number counts; the descriptor is carried along.
+    PIXELFORMATDESCRIPTOR descriptor = {};
+    descriptor.nSize = sizeof descriptor;
+    descriptor.nVersion = 1;
+    if (!dc_ || !SetPixelFormat(dc_, format, &descriptor))
+        return false;
+    context_ = wglCreateContext(dc_);
+    return context_ != nullptr;
+}
+
+bool WglWindowSurface::MakeCurrent() { return dc_ && context_ && wglMakeCurrent(dc_, context_); }
+
+void WglWindowSurface::DeleteContext()
+{
+    if (dc_)
+        wglMakeCurrent(dc_, nullptr);
+    if (context_) {
+        wglDeleteContext(context_);
+        context_ = nullptr;
+    }
+}
+
+bool WglWindowSurface::Exists() const { return window_ && IsWindow(window_); }
+
+void WglWindowSurface::Release()
+{
+    if (dc_)
+        ReleaseDC(window_, dc_);
+    dc_ = nullptr;
+}
+
+void WglWindowSurface::SwapBuffers()
+{
+    if (dc_)
+        ::SwapBuffers(dc_);
+}
+
+void WglWindowSurface::ReportError(const char* text, const char* caption)
+{
+    MessageBoxW(window_, wideText(text).c_str(), wideText(caption).c_str(), MB_ICONERROR | MB_OK);
+}
+
+WglHiddenSurface::WglHiddenSurface(int width, int height) : width_(width), height_(height) {}
+
+WglHiddenSurface::~WglHiddenSurface()
+{
+    DeleteContext();
+    if (window_) {
+        Release();
+        DestroyWindow(window_);
+    }
+}
+
+bool WglHiddenSurface::Bind()
+{
+    if (!window_)
+        window_ = CreateWindowExW(0, plainWindowClass(), L"", WS_POPUP, 0, 0, width_, height_, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    return WglWindowSurface::Bind();
+}
+
+void WglHiddenSurface::SwapBuffers() { glFinish(); }
+
+void WglHiddenSurface::ReportError(const char* text, const char* caption)
+{
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+}

@@ -1,0 +1,55 @@
+// A window's WGL drawable: its device context, the pixel format set on it
+// and the GL context. WglHiddenSurface keeps its frames in the back buffer
+// for reading back.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "render_surface.h"
+
+class WglWindowSurface : public RenderSurface {
+public:
+    explicit WglWindowSurface(HWND window = nullptr) : window_(window) {}
+    ~WglWindowSurface() override = default;
+
+    // The window the next Bind takes its device context from.
+    void SetWindow(HWND window) { window_ = window; }
+    HWND Window() const { return window_; }
+
+    bool Bind() override;
+    bool CreateContext(int format) override;
+    bool MakeCurrent() override;
+    void DeleteContext() override;
+    bool Exists() const override;
+    void Release() override;
+    void SwapBuffers() override;
+    void ReportError(const char* text, const char* caption) override;
+
+protected:
+    HWND window_;
+    HDC dc_ = nullptr;
+    HGLRC context_ = nullptr;
+};
+
+// A popup window that is never shown, width x height pixels of client area.
+class WglHiddenSurface : public WglWindowSurface {
+public:
+    WglHiddenSurface(int width, int height);
+    ~WglHiddenSurface() override;
+    WglHiddenSurface(const WglHiddenSurface&) = delete;
+    WglHiddenSurface& operator=(const WglHiddenSurface&) = delete;
+
+    bool Bind() override;
+    // The frame stays in the back buffer, where it is read from.
+    void SwapBuffers() override;
+    void ReportError(const char* text, const char* caption) override;
+
+private:
+    int width_;
+    int height_;
+};
+
+// UTF-8 text as UTF-16 for the wide Windows calls; empty when invalid.
+std::wstring wideText(const char* text);

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The Windows program itself under Wine on an X display (through
+# with_xvfb.sh): program_under_wine.sh WINE_RUN PROGRAM OUTPUT_DIR
+# Finds the frame by its title, then drives it as a user would: the toolbar's
+# Start and Pause buttons by mouse, a multisampling level through the menu by
+# keyboard, and Alt+F4. The toolbar shows the commands' state: its pixels
+# change with Start and come back with Pause.
+set -euo pipefail
+wine_run="$1" program="$2" out="$3"
+mkdir -p "$out"
+TITLE='^Графическая библиотека для файлов кодогенерации, полученных с помощью модуля Lorvane2.X$'
+
+"$wine_run" "$program" &
+pid=$!
+trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true' EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+window=""
+for _ in $(seq 1 100); do
+  window="$(xdotool search --onlyvisible --name "$TITLE" 2>/dev/null | head -1 || true)"
+  [ -n "$window" ] && break
+  sleep 0.2
+done
+[ -n "$window" ] || fail "no window titled with the program's description"
+sleep 1
+
+# The toolbar strip of the frame: the first 60 x 24 pixels below the menu bar.
+toolbar() {
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  import -window root -crop "60x24+$((X))+$((Y + 20))" "$out/$1.png"
+}
+same() { [ "$(compare -metric AE "$out/$1.png" "$out/$2.png" null: 2>&1 || true)" = "0" ]; }
+
+toolbar paused
+xdotool mousemove --window "$window" 12 31 click 1
+sleep 1
+toolbar running
+same paused running && fail "Start did not change the toolbar's buttons"
+xdotool mousemove --window "$window" 35 31 click 1
+sleep 1
+toolbar paused-again
+same paused paused-again || fail "Pause did not give the toolbar its paused state back"
+
+# Прорисовка > Мультисемплинг > Отключен: the view is made again.
+xdotool windowfocus "$window" 2>/dev/null || true
+xdotool key --window "$window" alt
+sleep 0.3
+xdotool key --window "$window" Right Right Down Right Return
+sleep 2
+kill -0 "$pid" 2>/dev/null || fail "the program ended after a multisampling change"
+xdotool mousemove --window "$window" 12 31 click 1
+sleep 1
+toolbar running-again
+same running running-again || fail "Start does not work after the multisampling change"
+import -window root "$out/program-under-wine.png"
+
+xdotool key --window "$window" alt+F4
+for _ in $(seq 1 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.2
+done
+kill -0 "$pid" 2>/dev/null && fail "Alt+F4 did not end the program"
+wait "$pid" || fail "the program ended with a failure status"
+trap - EXIT
+echo "program under Wine: title, Start, Pause, a multisampling change and Alt+F4 behave"

@@ -88,6 +88,10 @@ bool WglHiddenSurface::Bind()
     if (!window_)
         window_ = CreateWindowExW(0, plainWindowClass(), L"", WS_POPUP, 0, 0, width_, height_, nullptr, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
+    if (!window_) {
+        error_ = "cannot create the hidden window for the GL context";
+        return false;
+    }
     return WglWindowSurface::Bind();
 }
 
@@ -96,4 +100,5 @@ void WglHiddenSurface::SwapBuffers() { glFinish(); }
 void WglHiddenSurface::ReportError(const char* text, const char* caption)
 {
     std::fprintf(stderr, "%s: %s\n", caption, text);
+    reported_ = true;
 }

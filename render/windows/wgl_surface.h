@@ -45,10 +45,16 @@ public:
     // The frame stays in the back buffer, where it is read from.
     void SwapBuffers() override;
     void ReportError(const char* text, const char* caption) override;
+    // Why the surface could not be made; empty when it was.
+    const std::string& Error() const { return error_; }
+    // Whether a start-up failure was already printed through ReportError.
+    bool Reported() const { return reported_; }
 
 private:
     int width_;
     int height_;
+    std::string error_;
+    bool reported_ = false;
 };
 
 // UTF-8 text as UTF-16 for the wide Windows calls; empty when invalid.

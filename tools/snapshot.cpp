@@ -7,9 +7,10 @@
 
 #include "display_renderer.h"
 #include "egl_headless.h"
+#include "gr.h"
 
 const char* const kSnapshotUsage =
-    "usage: panel-snapshot [--frames N] [--samples S] [--size WxH] -o out.png\n"
+    "usage: panel-snapshot [--frames N] [--samples S] [--size WxH] [--batched] -o out.png\n"
     "       panel-snapshot --formats\n";
 
 namespace {
@@ -42,6 +43,10 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (arg == "--formats") {
             options->listFormats = true;
+            continue;
+        }
+        if (arg == "--batched") {
+            options->batched = true;
             continue;
         }
         if (arg != "--frames" && arg != "--samples" && arg != "--size" && arg != "-o") {
@@ -117,6 +122,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         err << "\n";
         return 2;
     }
+    grSetBatching(options.batched);
     EglPbufferSurface surface(options.width, options.height);
     if (!renderer.Create(&surface, samples)) {
         err << "panel-snapshot: cannot create the GL context\n";

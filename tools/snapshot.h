@@ -13,6 +13,7 @@ struct SnapshotOptions {
     int height = 1034;
     std::string output;
     bool listFormats = false;
+    bool batched = false;  // the drawing library's batched submission mode
 };
 
 // Parses the command line; false with a message in *error for bad arguments.

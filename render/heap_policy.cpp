@@ -1,5 +1,7 @@
 #include "heap_policy.h"
 
+#include <cstdlib>  // defines __GLIBC__ where glibc is the C library
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -8,8 +10,8 @@ namespace {
 
 // Large enough that no frame's worth of freed blocks is ever trimmed away.
 constexpr int kTrimThreshold = 256 * 1024 * 1024;
-// glibc's ceiling for the mmap threshold on 64-bit targets: blocks below it
-// come from the reusable heap instead of fresh mappings.
+// Blocks below this come from the reusable heap instead of fresh mappings
+// that are unmapped again on free (glibc allows up to 32 MB here).
 constexpr int kMmapThreshold = 32 * 1024 * 1024;
 
 }  // namespace

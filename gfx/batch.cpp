@@ -299,6 +299,13 @@ void batchMatrixWillChange()
     ++g_serial;
 }
 
+void batchNoteModelview(const float* matrix)
+{
+    std::memcpy(g_modelview, matrix, sizeof g_modelview);
+    g_modelviewSerial = g_serial;
+    g_modelviewKnown = true;
+}
+
 void batchClipWillChange()
 {
     flushBatch();

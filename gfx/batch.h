@@ -26,6 +26,10 @@ void flushBatch();
 // Called just before the library changes the modelview matrix.
 void batchMatrixWillChange();
 
+// The modelview matrix the GL now holds, when the library knows it (it has
+// just read or loaded it), so that batching need not ask the GL.
+void batchNoteModelview(const float* matrix);
+
 // Called before the library changes stencil or clip-plane state.
 void batchClipWillChange();
 
@@ -35,5 +39,6 @@ void batchForgetGlState();
 // Frees the batch's memory (grShutdown).
 void releaseBatch();
 
-// Largest number of vertices one batched draw carries; more are split.
+// Largest number of vertices one batched draw carries: a draw that would
+// overfill it starts the next, one bigger than it goes to the GL alone.
 constexpr int kMaxBatchVertices = 1 << 18;

@@ -15,6 +15,7 @@ void grPushMatrix(int)
     }
     ++g_draw.matrixIndex;
     glGetFloatv(GL_MODELVIEW_MATRIX, g_draw.matrixStack[g_draw.matrixIndex]);
+    batchNoteModelview(g_draw.matrixStack[g_draw.matrixIndex]);
 }
 
 void grPopMatrix(int)
@@ -27,6 +28,7 @@ void grPopMatrix(int)
     if (index < GR_MAX_MATRIX_DEPTH) {
         batchMatrixWillChange();
         glLoadMatrixf(g_draw.matrixStack[index]);
+        batchNoteModelview(g_draw.matrixStack[index]);
     }
 }
 

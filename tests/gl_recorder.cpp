@@ -56,7 +56,11 @@ struct FakeGl {
     EnumSet clientStates;
     GrColor color = {0, 0, 0};
     ArrayPointer vertexPointer, texCoordPointer, colorPointer;
-    std::vector<std::vector<float>> modelviewStack, projectionStack;
+    // The GL's own matrix stacks, fixed in size like a GL's (no allocation).
+    struct MatrixStack {
+        float matrices[32][16];
+        int depth = 0;
+    } modelviewStack, projectionStack;
     GLenum matrixMode = GL_MODELVIEW;
     float modelview[16];
     float projection[16];
@@ -387,21 +391,23 @@ void glColorPointer(GLint size, GLenum type, GLsizei stride, const void* pointer
 void glPushMatrix()
 {
     rec::record("glPushMatrix");
-    float* m = rec::currentMatrix();
     auto& stack = gl().matrixMode == GL_PROJECTION ? gl().projectionStack : gl().modelviewStack;
-    stack.emplace_back(m, m + 16);
+    if (stack.depth == 32) {
+        gl().errors.push_back(GL_STACK_OVERFLOW);
+        return;
+    }
+    std::memcpy(stack.matrices[stack.depth++], rec::currentMatrix(), 16 * sizeof(float));
 }
 
 void glPopMatrix()
 {
     rec::record("glPopMatrix");
     auto& stack = gl().matrixMode == GL_PROJECTION ? gl().projectionStack : gl().modelviewStack;
-    if (stack.empty()) {
+    if (stack.depth == 0) {
         gl().errors.push_back(GL_STACK_UNDERFLOW);
         return;
     }
-    std::memcpy(rec::currentMatrix(), stack.back().data(), 16 * sizeof(float));
-    stack.pop_back();
+    std::memcpy(rec::currentMatrix(), stack.matrices[--stack.depth], 16 * sizeof(float));
 }
 
 void glMatrixMode(GLenum mode) { rec::record("glMatrixMode", {double(mode)}); gl().matrixMode = mode; }

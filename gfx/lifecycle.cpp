@@ -48,6 +48,7 @@ void grShutdown()
     g_draw.patternTexture = nullptr;
     freeScratch();
     releaseBatch();
+    gls::forgetAll();  // names of this context mean nothing in the next
 }
 
 // Between frames the host may have changed anything, so the state cache

@@ -39,3 +39,10 @@ recording_test(test_text_draw)
 pixel_test(test_display_pixels)
 pixel_test(test_text_pixels)
 pixel_test(test_batching_pixels)
+# The benchmark runs from the build and refuses what it cannot measure.
+add_test(NAME panel_bench_runs COMMAND panel-bench --samples 0 --frames 3 --rounds 1 --json)
+set_tests_properties(panel_bench_runs PROPERTIES
+  PASS_REGULAR_EXPRESSION "\"exact\":\\{\"medianMs\".*\"batched\":\\{\"medianMs\".*\"floor\":\\{" TIMEOUT 120)
+add_test(NAME panel_bench_rejects_bad_arguments COMMAND panel-bench --mode fast)
+set_tests_properties(panel_bench_rejects_bad_arguments PROPERTIES WILL_FAIL TRUE)
+add_test(NAME panel_snapshot_batched COMMAND panel-snapshot --batched --frames 3 --samples 0 -o batched.png)

@@ -28,8 +28,10 @@
 namespace {
 
 const char* const kUsage =
-    "usage: panel-bench [--samples S]... [--frames N] [--rounds R] [--size WxH] [--default-heap] [--json]\n"
+    "usage: panel-bench [--samples S]... [--mode exact|batched|both] [--frames N] [--rounds R] [--size WxH]\n"
+    "                   [--default-heap] [--json]\n"
     "  --samples S     a sample count of the probed table (repeatable; default: all of them)\n"
+    "  --mode M        the submission modes to measure against the floor (default both)\n"
     "  --frames N      frames per block (default 500)\n"
     "  --rounds R      rounds of exact, floor, batched, floor blocks (default 3, at least 1)\n"
     "  --size WxH      surface size (default 778x1034)\n"
@@ -42,6 +44,8 @@ struct Options {
     int rounds = 3;
     int width = 778;
     int height = 1034;
+    bool exact = true;
+    bool batched = true;
     bool keepHeap = true;
     bool json = false;
 };
@@ -66,14 +70,19 @@ bool parseArgs(int argc, char** argv, Options* o, std::string* error)
             continue;
         }
         if (i + 1 >= argc) {
-            *error = arg == "--samples" || arg == "--frames" || arg == "--rounds" || arg == "--size"
+            *error = arg == "--samples" || arg == "--frames" || arg == "--rounds" || arg == "--size" ||
+                             arg == "--mode"
                          ? arg + " needs a value"
                          : "unknown argument: " + arg;
             return false;
         }
         const char* value = argv[++i];
         int n = 0;
-        if (arg == "--samples" && parseInt(value, &n) && n >= 0) {
+        if (arg == "--mode" && (std::strcmp(value, "exact") == 0 || std::strcmp(value, "batched") == 0 ||
+                                std::strcmp(value, "both") == 0)) {
+            o->exact = std::strcmp(value, "batched") != 0;
+            o->batched = std::strcmp(value, "exact") != 0;
+        } else if (arg == "--samples" && parseInt(value, &n) && n >= 0) {
             o->samples.push_back(n);
         } else if (arg == "--frames" && parseInt(value, &n) && n >= 1 && n <= 100000) {
             o->frames = n;
@@ -285,6 +294,8 @@ struct SampleResult {
 
 void printSeriesRow(const char* name, const Series& s, double floorMedian, const CpuLine* cpu)
 {
+    if (s.ms.empty())
+        return;
     const double median = percentile(s.ms, 0.5);
     std::printf("  %-22s %8.2f %8.2f %7.2f %8.2f %6.0f %8.0f %8.0f %8.1f %10.0f %8.1f %6.2f %6.2f %5.2f\n", name,
                 median, percentile(s.ms, 0.99), floorMedian > 0 ? median / floorMedian : 0,
@@ -295,9 +306,10 @@ void printSeriesRow(const char* name, const Series& s, double floorMedian, const
 
 void printTable(const Options& o, double startupMs, const CpuResult& cpu, const std::vector<SampleResult>& results)
 {
-    std::printf("panel-bench: %dx%d headless, %d frames a block, %d rounds of exact/floor/batched/floor, "
-                "heap %s\n",
-                o.width, o.height, o.frames, o.rounds, o.keepHeap ? "kept (mallopt)" : "glibc defaults");
+    std::printf("panel-bench: %dx%d headless, %d frames a block, %d rounds of %s, heap %s\n", o.width, o.height,
+                o.frames, o.rounds,
+                o.exact && o.batched ? "exact/floor/batched/floor" : o.exact ? "exact/floor" : "batched/floor",
+                o.keepHeap ? "kept (mallopt)" : "glibc defaults");
     std::printf("start-up to first frame: %.1f ms\n", startupMs);
     if (cpu.exact.valid)
         std::printf("library CPU per frame (GL stand-in dropping every call): exact %.3f ms, batched %.3f ms, "
@@ -324,6 +336,10 @@ void printTable(const Options& o, double startupMs, const CpuResult& cpu, const 
 
 void jsonSeries(const char* name, const Series& s, double floorMedian, const CpuLine* cpu, bool last)
 {
+    if (s.ms.empty()) {
+        std::printf("\"%s\":null%s", name, last ? "" : ",");
+        return;
+    }
     const double median = percentile(s.ms, 0.5);
     std::printf("\"%s\":{\"medianMs\":%.4f,\"p99Ms\":%.4f,\"ratioToFloor\":%.4f,\"cpuMs\":%.4f,\"draws\":%.2f,"
                 "\"glCalls\":%.1f,\"vertices\":%.1f,\"allocations\":%.2f,\"bytes\":%.0f,\"pageFaults\":%.2f,"
@@ -414,20 +430,28 @@ int main(int argc, char** argv)
         }
         renderer.Resize(options.width, options.height);
         Bench bench(renderer, surface);
+        grSetBatching(!options.exact);
         bench.Frame(Kind::Exact);
+        grSetBatching(false);
         const auto firstFrame = std::chrono::steady_clock::now();
         r.createToFirstFrameMs = std::chrono::duration<double, std::milli>(firstFrame - created).count();
         if (results.empty())
             startupMs = std::chrono::duration<double, std::milli>(firstFrame - processStart).count();
 
         Series warmUp;  // glyphs, scratch and batch buffers, the driver's caches
-        bench.Block(Kind::Exact, 100, warmUp);
-        bench.Block(Kind::Batched, 100, warmUp);
+        if (options.exact)
+            bench.Block(Kind::Exact, 100, warmUp);
+        if (options.batched)
+            bench.Block(Kind::Batched, 100, warmUp);
         for (int round = 0; round < options.rounds; ++round) {
-            bench.Block(Kind::Exact, options.frames, r.exact);
-            bench.Block(Kind::Floor, options.frames, r.floor);
-            bench.Block(Kind::Batched, options.frames, r.batched);
-            bench.Block(Kind::Floor, options.frames, r.floor);
+            if (options.exact) {
+                bench.Block(Kind::Exact, options.frames, r.exact);
+                bench.Block(Kind::Floor, options.frames, r.floor);
+            }
+            if (options.batched) {
+                bench.Block(Kind::Batched, options.frames, r.batched);
+                bench.Block(Kind::Floor, options.frames, r.floor);
+            }
         }
         // What a plain fill of the depth/stencil buffer would cost: the
         // same floor with the depth cleared too.

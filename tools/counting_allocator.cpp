@@ -3,6 +3,9 @@
 #include <atomic>
 #include <cerrno>
 #include <cstddef>
+#include <cstdlib>  // defines __GLIBC__ where glibc is the C library
+
+#if defined(__GLIBC__)
 
 extern "C" {
 void* __libc_malloc(size_t);
@@ -51,3 +54,9 @@ int posix_memalign(void** out, size_t alignment, size_t size)
 }
 
 }  // extern "C"
+
+#else
+
+AllocationCount allocationCount() { return {-1, -1}; }
+
+#endif

@@ -8,4 +8,6 @@ struct AllocationCount {
     long long bytes;
 };
 
+// Totals since the process started; -1 where the C library cannot be
+// interposed (only glibc can).
 AllocationCount allocationCount();

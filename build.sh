@@ -11,6 +11,7 @@ PACKAGES=(
   libpng-dev libfreetype-dev libfontconfig-dev libstb-dev fonts-liberation
   libgtest-dev
   xvfb xauth x11-utils imagemagick
+  xdotool procps
 )
 
 install_missing() {

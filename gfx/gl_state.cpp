@@ -24,7 +24,8 @@ struct Binding {
 
 struct Cache {
     Binding actual1D, actual2D;  // what the GL holds
-    GLuint wanted1D, wanted2D;   // what the library asked for (batched mode)
+    GLuint wanted1D, wanted2D;   // what the library asked for: the GL's, except
+                                 // in batched mode until the next draw
     unsigned actualCaps, wantedCaps;
     TextureParameters textures[kTrackedTextures];
     int nextSlot;
@@ -109,12 +110,7 @@ void record(unsigned bit, GLenum cap, bool on)
 
 }  // namespace
 
-void forgetAll()
-{
-    const int slot = g_cache.nextSlot;
-    g_cache = {};
-    g_cache.nextSlot = slot;
-}
+void forgetAll() { g_cache = {}; }
 
 void noteFrameBaseline()
 {
@@ -142,8 +138,6 @@ void bindTextureNow(GLenum target, GLuint name)
 void noteBound(GLenum target, GLuint name) { actualBinding(target) = {name, true}; }
 
 void forgetBinding(GLenum target) { actualBinding(target).known = false; }
-
-GLuint boundTexture(GLenum target) { return wantedBinding(target); }
 
 void texParameter(GLenum target, GLenum pname, GLint value)
 {

@@ -29,8 +29,6 @@ void bindTextureNow(GLenum target, GLuint name);
 void noteBound(GLenum target, GLuint name);
 // The binding of target is no longer known.
 void forgetBinding(GLenum target);
-// The texture the library means to have bound to target; 0 when unknown.
-GLuint boundTexture(GLenum target);
 
 // glTexParameteri for the texture bound to target, unless that texture is
 // known to hold value already.

@@ -76,9 +76,11 @@ void grBeginFrame()
 }
 
 // Batched draws reach the GL here at the latest, and the GL is left as
-// exact mode leaves it.
+// exact mode leaves it. In exact mode there is nothing to do.
 void grEndFrame()
 {
+    if (!batching())
+        return;
     flushBatch();
     gls::applyRecorded();
     GR_CHECK_GL("end frame");

@@ -36,6 +36,13 @@ float g_projection[16];
 bool g_projectionKnown = false;
 int g_clipPlanes = -1;  // -1 not known, else whether any user clip plane is on
 
+// Between batched draws of a frame the colour array stays on and the array
+// pointers stay on the batch's arrays; anything else that draws, and the
+// end of the frame, puts them back.
+bool g_colorArrayOn = false;
+bool g_vertexPointerSet = false;
+bool g_texCoordPointerSet = false;
+
 // The current colour glColor3ub would give: byte / 255 as a float.
 float byteToFloat(uint8_t b) { return static_cast<float>(b) / 255.0f; }
 
@@ -73,6 +80,7 @@ bool reserve(int vertices)
     g_batch.colors = colors;
     g_batch.texCoords = texCoords;
     g_batch.capacity = capacity;
+    g_vertexPointerSet = g_texCoordPointerSet = false;
     return true;
 }
 
@@ -176,6 +184,7 @@ int triangleVertices(GLenum mode, int count)
 void drawAlone(GLenum mode, const float* vertices, const float* texCoords, int count, const GrColor& color)
 {
     flushBatch();
+    batchRestoreArrays();
     gls::apply(gls::currentKey());
     glColor3ub(color.r, color.g, color.b);
     if (texCoords)
@@ -210,6 +219,7 @@ bool batching() { return g_batching; }
 void grSetBatching(bool on)
 {
     flushBatch();
+    batchRestoreArrays();
     gls::applyRecorded();
     g_batching = on;
 }
@@ -270,13 +280,20 @@ void flushBatch()
     gls::apply(g_batch.key);
     if (g_batch.clipSpace)
         withIdentityMatrices(true);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glColorPointer(4, GL_FLOAT, 0, g_batch.colors);
-    glVertexPointer(4, GL_FLOAT, 0, g_batch.positions);
-    if (g_batch.key.caps & gls::kCapTexCoordArray)
+    if (!g_colorArrayOn) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        g_colorArrayOn = true;
+    }
+    if (!g_vertexPointerSet) {
+        glColorPointer(4, GL_FLOAT, 0, g_batch.colors);
+        glVertexPointer(4, GL_FLOAT, 0, g_batch.positions);
+        g_vertexPointerSet = true;
+    }
+    if ((g_batch.key.caps & gls::kCapTexCoordArray) && !g_texCoordPointerSet) {
         glTexCoordPointer(2, GL_FLOAT, 0, g_batch.texCoords);
+        g_texCoordPointerSet = true;
+    }
     glDrawArrays(GL_TRIANGLES, 0, g_batch.count);
-    glDisableClientState(GL_COLOR_ARRAY);
     if (g_batch.clipSpace)
         withIdentityMatrices(false);
     ++g_draw.counters.draws;
@@ -312,6 +329,14 @@ void batchClipWillChange()
     g_clipPlanes = -1;
 }
 
+void batchRestoreArrays()
+{
+    if (g_colorArrayOn)
+        glDisableClientState(GL_COLOR_ARRAY);
+    g_colorArrayOn = false;
+    g_vertexPointerSet = g_texCoordPointerSet = false;
+}
+
 void batchForgetGlState()
 {
     g_projectionKnown = false;
@@ -321,6 +346,8 @@ void batchForgetGlState()
 
 void releaseBatch()
 {
+    g_colorArrayOn = false;
+    g_vertexPointerSet = g_texCoordPointerSet = false;
     g_batch.count = 0;
     std::free(g_batch.positions);
     std::free(g_batch.colors);

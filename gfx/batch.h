@@ -33,6 +33,10 @@ void batchNoteModelview(const float* matrix);
 // Called before the library changes stencil or clip-plane state.
 void batchClipWillChange();
 
+// Switches the colour array off again and forgets the array pointers the
+// batched draws left (before other draws, at the end of a frame).
+void batchRestoreArrays();
+
 // What the batch knew of the GL's matrices and clip planes is forgotten.
 void batchForgetGlState();
 

@@ -41,6 +41,7 @@ int grInit(float scratchGrowth)
 void grShutdown()
 {
     flushBatch();
+    batchRestoreArrays();
     releasePatternTextures(g_draw.patternTextures, GR_MAX_PATTERNS);
     releaseImages(g_imageTable);
     releaseFontTable();
@@ -56,6 +57,7 @@ void grShutdown()
 void grBeginFrame()
 {
     flushBatch();
+    batchRestoreArrays();
     gls::forgetAll();
     batchForgetGlState();
     glDisable(GL_STENCIL_TEST);
@@ -82,6 +84,7 @@ void grEndFrame()
     if (!batching())
         return;
     flushBatch();
+    batchRestoreArrays();
     gls::applyRecorded();
     GR_CHECK_GL("end frame");
 }

@@ -15,6 +15,7 @@ PACKAGES=(
   fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev locales
   xvfb xauth x11-utils imagemagick
+  xdotool procps
 )
 
 # The Windows build: MinGW-w64 with POSIX threads, GoogleTest's sources to

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "batch.h"
 #include "clip_apply.h"
 
 void grClipHalfPlane(int side, int value)
@@ -8,6 +9,7 @@ void grClipHalfPlane(int side, int value)
         ++g_draw.diagnostics.rejectedShapes;
         return;
     }
+    batchClipWillChange();
     ClipState& clip = g_draw.clip;
     clip.halfPlaneActive = 1;
     clip.halfPlaneSide = side;
@@ -19,6 +21,7 @@ void grClipHalfPlane(int side, int value)
 void grClipRect(int x1, int y1, int x2, int y2)
 {
     // Corners in either order name the same rectangle, as for grRect.
+    batchClipWillChange();
     ClipState& clip = g_draw.clip;
     clip.rectActive = 1;
     clip.rectX1 = std::min(x1, x2);
@@ -45,6 +48,8 @@ constexpr int kTestMask = 1;
 
 void grClipOp(int op)
 {
+    if (op >= 0 && op <= 7)
+        batchClipWillChange();
     switch (op) {
     case 0:  // no clipping
         halfPlaneOff();

@@ -1,5 +1,6 @@
 #include <limits>
 
+#include "batch.h"
 #include "clip_apply.h"
 
 namespace {
@@ -89,6 +90,7 @@ void grPopClip(int)
     const int index = g_draw.clipIndex--;
     if (index >= GR_MAX_CLIP_DEPTH)
         return;
+    batchClipWillChange();
     const ClipState& saved = g_draw.clipStack[index];
     const Mechanism restored = firstActive(saved);
     clearForRestore(g_draw.clip, restored);

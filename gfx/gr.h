@@ -102,8 +102,18 @@ void grShutdown();
 // and stencil buffers are cleared.
 void grBeginFrame();
 
-// Ends a frame; call before swapping buffers.
+// Ends a frame; call before swapping buffers. In batched mode this is where
+// the last collected draws reach the GL.
 void grEndFrame();
+
+// Batched submission, off by default. While on, consecutive draws that need
+// the same GL state are collected and sent as one triangle-list draw with a
+// colour per vertex; the pixels are exactly those of one draw per part. The
+// GL sees a frame's drawing complete at grEndFrame (not before), so read the
+// framebuffer only after it. Switching draws what is collected first. The
+// setting survives grInit and grShutdown.
+void grSetBatching(bool on);
+bool grBatching();
 
 // ---------------------------------------------------------------------------
 // Transforms (modelview matrix)
@@ -201,6 +211,16 @@ struct GrDiagnostics {
 
 GrDiagnostics grDiagnostics();
 void grResetDiagnostics();
+
+// Running totals of the library's work, for benchmarks: compare two readings.
+struct GrCounters {
+    long long draws;           // glDrawArrays calls
+    long long vertices;        // vertices those draws carried
+    long long glyphsBuilt;     // glyphs rasterised into an atlas
+    long long textureUploads;  // glTexImage and glTexSubImage calls
+};
+
+GrCounters grCounters();
 
 // ---------------------------------------------------------------------------
 // Runtime helpers: numbers

@@ -1,5 +1,7 @@
 #include <cmath>
 
+#include "batch.h"
+#include "gl_state.h"
 #include "image/image_table.h"
 #include "pattern.h"
 #include "scratch.h"
@@ -8,6 +10,10 @@
 
 int grInit(float scratchGrowth)
 {
+    // A new context: nothing the library knew of the GL holds.
+    releaseBatch();
+    gls::forgetAll();
+    batchForgetGlState();
     g_draw.matrixIndex = -1;
     g_draw.clip.halfPlaneActive = 0;
     g_draw.clip.rectActive = 0;
@@ -34,16 +40,26 @@ int grInit(float scratchGrowth)
 // swapped since grInit must not leak the textures made for the old ones.
 void grShutdown()
 {
+    flushBatch();
+    batchRestoreArrays();
     releasePatternTextures(g_draw.patternTextures, GR_MAX_PATTERNS);
     releaseImages(g_imageTable);
     releaseFontTable();
     g_draw.pattern = nullptr;
     g_draw.patternTexture = nullptr;
     freeScratch();
+    releaseBatch();
+    gls::forgetAll();  // names of this context mean nothing in the next
 }
 
+// Between frames the host may have changed anything, so the state cache
+// starts from the baseline set here.
 void grBeginFrame()
 {
+    flushBatch();
+    batchRestoreArrays();
+    gls::forgetAll();
+    batchForgetGlState();
     glDisable(GL_STENCIL_TEST);
     glDisable(GL_DEPTH_TEST);
     glShadeModel(GL_FLAT);
@@ -57,7 +73,18 @@ void grBeginFrame()
     g_draw.antialias = 0;
     glDisable(GL_MULTISAMPLE);
     g_draw.pattern = nullptr;
+    gls::noteFrameBaseline();
     GR_CHECK_GL("begin frame");
 }
 
-void grEndFrame() {}
+// Batched draws reach the GL here at the latest, and the GL is left as
+// exact mode leaves it. In exact mode there is nothing to do.
+void grEndFrame()
+{
+    if (!batching())
+        return;
+    flushBatch();
+    batchRestoreArrays();
+    gls::applyRecorded();
+    GR_CHECK_GL("end frame");
+}

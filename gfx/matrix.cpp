@@ -1,5 +1,6 @@
 #include <limits>
 
+#include "batch.h"
 #include "state.h"
 
 // matrixIndex counts pushes beyond the stack too, so that the pops matching
@@ -14,6 +15,7 @@ void grPushMatrix(int)
     }
     ++g_draw.matrixIndex;
     glGetFloatv(GL_MODELVIEW_MATRIX, g_draw.matrixStack[g_draw.matrixIndex]);
+    batchNoteModelview(g_draw.matrixStack[g_draw.matrixIndex]);
 }
 
 void grPopMatrix(int)
@@ -23,15 +25,27 @@ void grPopMatrix(int)
         return;
     }
     const int index = g_draw.matrixIndex--;
-    if (index < GR_MAX_MATRIX_DEPTH)
+    if (index < GR_MAX_MATRIX_DEPTH) {
+        batchMatrixWillChange();
         glLoadMatrixf(g_draw.matrixStack[index]);
+        batchNoteModelview(g_draw.matrixStack[index]);
+    }
 }
 
 void grTranslate(int dx, int dy)
 {
+    batchMatrixWillChange();
     glTranslatef(static_cast<float>(dx), static_cast<float>(dy), 0.0f);
 }
 
-void grRotate(float degrees) { glRotatef(degrees, 0.0f, 0.0f, 1.0f); }
+void grRotate(float degrees)
+{
+    batchMatrixWillChange();
+    glRotatef(degrees, 0.0f, 0.0f, 1.0f);
+}
 
-void grScale(float sx, float sy) { glScalef(sx, sy, 1.0f); }
+void grScale(float sx, float sy)
+{
+    batchMatrixWillChange();
+    glScalef(sx, sy, 1.0f);
+}

@@ -1,5 +1,6 @@
 #include "pattern.h"
 
+#include "gl_state.h"
 #include "texture_filter.h"
 
 enum { kPatternBits = 16, kMaxPatternTexels = kPatternBits * (GR_MAX_PATTERN_REPEAT + 1) };
@@ -40,15 +41,19 @@ bool createPatternTexture(const LinePattern& pattern, GLuint* name)
 
     drainGlErrors();
     glGenTextures(1, name);
-    glBindTexture(GL_TEXTURE_1D, *name);
+    gls::bindTextureNow(GL_TEXTURE_1D, *name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage1D(GL_TEXTURE_1D, 0, GL_ALPHA, width, 0, GL_ALPHA, GL_UNSIGNED_BYTE, texels);
+    // Selecting the pattern binds it again: the upload's binding is not the
+    // selection's.
+    gls::forgetBinding(GL_TEXTURE_1D);
     if (glGetError() != GL_NO_ERROR) {
         if (glIsTexture(*name))
-            glDeleteTextures(1, name);
+            gls::deleteTexture(*name);
         *name = 0;
         return false;
     }
+    ++g_draw.counters.textureUploads;
     return true;
 }
 
@@ -76,7 +81,7 @@ void releasePatternTextures(PatternTexture* records, int count)
         if (records[i].name == 0)
             continue;
         if (glIsTexture(records[i].name))
-            glDeleteTextures(1, &records[i].name);
+            gls::deleteTexture(records[i].name);
         records[i].name = 0;
     }
 }
@@ -98,9 +103,9 @@ void grSetLinePattern(int index)
     g_draw.patternTexture = ensurePatternTexture(*entry, g_draw.patternTextures[index]);
     if (!g_draw.patternTexture)
         return;
-    glBindTexture(GL_TEXTURE_1D, g_draw.patternTexture->name);
+    gls::bindTexture(GL_TEXTURE_1D, g_draw.patternTexture->name);
     applyTextureFilter(GL_TEXTURE_1D);
-    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    gls::texParameter(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    gls::texParameter(GL_TEXTURE_1D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     GR_CHECK_GL("select pattern");
 }

@@ -1,5 +1,6 @@
 #include "state.h"
 
+#include "gl_state.h"
 #include "pattern.h"
 #include "texture_filter.h"
 
@@ -81,9 +82,9 @@ void grSetMode(int which, int value)
             return;
         g_draw.antialias = value;
         if (value)
-            glEnable(GL_MULTISAMPLE);
+            gls::enable(GL_MULTISAMPLE);
         else
-            glDisable(GL_MULTISAMPLE);
+            gls::disable(GL_MULTISAMPLE);
         // The bound dash texture follows the switch at once.
         if (g_draw.pattern && g_draw.pattern->mask != 0xFFFF && g_draw.patternTexture)
             applyTextureFilter(GL_TEXTURE_1D);
@@ -100,6 +101,8 @@ void grSetMode(int which, int value)
 }
 
 GrDiagnostics grDiagnostics() { return g_draw.diagnostics; }
+
+GrCounters grCounters() { return g_draw.counters; }
 
 void grResetDiagnostics() { g_draw.diagnostics = {}; }
 

@@ -55,6 +55,7 @@ struct DrawState {
     float scratchGrowth;
 
     GrDiagnostics diagnostics;
+    GrCounters counters;
 };
 
 extern DrawState g_draw;

@@ -1,5 +1,8 @@
 #include "submit.h"
 
+#include "batch.h"
+#include "gl_state.h"
+
 OutlineStyle outlineStyle()
 {
     if (!g_draw.pattern || g_draw.pattern->mask == 0xFFFF)
@@ -13,9 +16,17 @@ void drawVertices(GLenum mode, const float* vertices, int count, const GrColor* 
 {
     if (!color || count <= 0)
         return;
+    if (batching()) {
+        batchDraw(mode, vertices, nullptr, count, *color);
+        return;
+    }
+    // One colour call a part, even when it repeats the current colour: the
+    // per-part call sequence is part of the library's contract.
     glColor3ub(color->r, color->g, color->b);
     glVertexPointer(2, GL_FLOAT, 0, vertices);
     glDrawArrays(mode, 0, count);
+    ++g_draw.counters.draws;
+    g_draw.counters.vertices += count;
 }
 
 void drawTexturedVertices(GLenum mode, const float* vertices, const float* texCoords, int count,
@@ -23,6 +34,10 @@ void drawTexturedVertices(GLenum mode, const float* vertices, const float* texCo
 {
     if (!color || count <= 0)
         return;
+    if (batching()) {
+        batchDraw(mode, vertices, texCoords, count, *color);
+        return;
+    }
     glTexCoordPointer(2, GL_FLOAT, 0, texCoords);
     drawVertices(mode, vertices, count, color);
 }
@@ -31,16 +46,16 @@ DashScope::DashScope(bool dashed) : dashed_(dashed)
 {
     if (!dashed_)
         return;
-    glEnable(GL_TEXTURE_1D);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnable(GL_BLEND);
+    gls::enable(GL_TEXTURE_1D);
+    gls::enableTexCoordArray();
+    gls::enable(GL_BLEND);
 }
 
 DashScope::~DashScope()
 {
     if (!dashed_)
         return;
-    glDisable(GL_TEXTURE_1D);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisable(GL_BLEND);
+    gls::disable(GL_TEXTURE_1D);
+    gls::disableTexCoordArray();
+    gls::disable(GL_BLEND);
 }

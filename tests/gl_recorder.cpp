@@ -55,7 +55,12 @@ struct FakeGl {
     EnumSet enabled;
     EnumSet clientStates;
     GrColor color = {0, 0, 0};
-    ArrayPointer vertexPointer, texCoordPointer;
+    ArrayPointer vertexPointer, texCoordPointer, colorPointer;
+    // The GL's own matrix stacks, fixed in size like a GL's (no allocation).
+    struct MatrixStack {
+        float matrices[32][16];
+        int depth = 0;
+    } modelviewStack, projectionStack;
     GLenum matrixMode = GL_MODELVIEW;
     float modelview[16];
     float projection[16];
@@ -110,12 +115,44 @@ std::vector<Vec2> readPairs(const ArrayPointer& array, GLint first, GLsizei coun
     std::vector<Vec2> out;
     if (!array.pointer)
         return out;
-    EXPECT_EQ(array.size, 2) << "the library passes 2 components per vertex";
+    EXPECT_TRUE(array.size == 2 || array.size == 4) << "the library passes 2 or 4 components per vertex";
     EXPECT_EQ(array.type, static_cast<GLenum>(GL_FLOAT));
     EXPECT_EQ(array.stride, 0);
     const float* data = static_cast<const float*>(array.pointer);
+    const int n = array.size;
     for (GLsizei i = 0; i < count; ++i)
-        out.push_back({data[2 * (first + i)], data[2 * (first + i) + 1]});
+        out.push_back({data[n * (first + i)], data[n * (first + i) + 1]});
+    return out;
+}
+
+std::vector<float> readZw(const ArrayPointer& array, GLint first, GLsizei count)
+{
+    std::vector<float> out;
+    if (!array.pointer || array.size != 4)
+        return out;
+    const float* data = static_cast<const float*>(array.pointer);
+    for (GLsizei i = 0; i < count; ++i) {
+        out.push_back(data[4 * (first + i) + 2]);
+        out.push_back(data[4 * (first + i) + 3]);
+    }
+    return out;
+}
+
+// Float colours as glColor3ub would have given them, back to bytes.
+std::vector<GrColor> readColors(const ArrayPointer& array, GLint first, GLsizei count)
+{
+    std::vector<GrColor> out;
+    if (!array.pointer)
+        return out;
+    EXPECT_EQ(array.size, 4);
+    EXPECT_EQ(array.type, static_cast<GLenum>(GL_FLOAT));
+    const float* data = static_cast<const float*>(array.pointer);
+    auto byte = [](float v) { return static_cast<uint8_t>(std::lround(v * 255)); };
+    for (GLsizei i = 0; i < count; ++i) {
+        const float* c = data + 4 * (first + i);
+        EXPECT_EQ(c[3], 1.0f) << "opaque vertex colours";
+        out.push_back({byte(c[0]), byte(c[1]), byte(c[2])});
+    }
     return out;
 }
 
@@ -333,11 +370,44 @@ void glDrawArrays(GLenum mode, GLint first, GLsizei count)
         draw.vertices = rec::readPairs(gl().vertexPointer, first, count);
     if (draw.texCoordArray)
         draw.texCoords = rec::readPairs(gl().texCoordPointer, first, count);
+    if (draw.vertexArray)
+        draw.zw = rec::readZw(gl().vertexPointer, first, count);
+    if (rec::clientStateEnabled(GL_COLOR_ARRAY))
+        draw.colors = rec::readColors(gl().colorPointer, first, count);
+    std::memcpy(draw.projection, gl().projection, sizeof draw.projection);
     draw.enabled = gl().enabled.toSet();
     draw.texture1D = gl().bound1D;
     draw.texture2D = gl().bound2D;
     std::memcpy(draw.modelview, gl().modelview, sizeof draw.modelview);
     gl().draws.push_back(std::move(draw));
+}
+
+void glColorPointer(GLint size, GLenum type, GLsizei stride, const void* pointer)
+{
+    rec::record("glColorPointer", {double(size), double(type), double(stride)});
+    gl().colorPointer = {size, type, stride, pointer};
+}
+
+void glPushMatrix()
+{
+    rec::record("glPushMatrix");
+    auto& stack = gl().matrixMode == GL_PROJECTION ? gl().projectionStack : gl().modelviewStack;
+    if (stack.depth == 32) {
+        gl().errors.push_back(GL_STACK_OVERFLOW);
+        return;
+    }
+    std::memcpy(stack.matrices[stack.depth++], rec::currentMatrix(), 16 * sizeof(float));
+}
+
+void glPopMatrix()
+{
+    rec::record("glPopMatrix");
+    auto& stack = gl().matrixMode == GL_PROJECTION ? gl().projectionStack : gl().modelviewStack;
+    if (stack.depth == 0) {
+        gl().errors.push_back(GL_STACK_UNDERFLOW);
+        return;
+    }
+    std::memcpy(rec::currentMatrix(), stack.matrices[--stack.depth], 16 * sizeof(float));
 }
 
 void glMatrixMode(GLenum mode) { rec::record("glMatrixMode", {double(mode)}); gl().matrixMode = mode; }

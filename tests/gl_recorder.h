@@ -30,12 +30,15 @@ struct Draw {
     GrColor color;
     std::vector<Vec2> vertices;
     std::vector<Vec2> texCoords;  // empty unless the texture-coordinate array is on
+    std::vector<GrColor> colors;  // one a vertex while the colour array is on, else empty
+    std::vector<float> zw;        // z, w of each vertex given with 4 components
     std::set<GLenum> enabled;     // capabilities enabled at the draw
     bool vertexArray;
     bool texCoordArray;
     GLuint texture1D;
     GLuint texture2D;
     float modelview[16];
+    float projection[16];
 
     bool isEnabled(GLenum cap) const { return enabled.count(cap) != 0; }
 };

@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <new>
 
+#include "counting_allocator.h"
+#include "display.h"
+#include "model.h"
 #include "recording_fixture.h"
 
 namespace {
@@ -90,6 +93,40 @@ TEST_F(Allocations, NoneOnceTheScratchBuffersHaveGrown)
     EXPECT_EQ(allocations, 0);
     EXPECT_EQ(g_draw.vertexScratch.data, vertices) << "a scratch buffer grew again";
     EXPECT_EQ(g_draw.texCoordScratch.data, texCoords);
+}
+
+// The display's whole layout cycle once, then its frames again in both
+// submission modes: the model, the display and the library, batching
+// included, allocate nothing in a steady-state frame.
+TEST_F(Allocations, NoneInSteadyStateDisplayFramesInEitherMode)
+{
+    auto frames = [](int n) {
+        for (int i = 0; i < n; ++i) {
+            UpdateDisplayModel();
+            grBeginFrame();
+            DrawDisplay();
+            grEndFrame();
+        }
+    };
+    if (allocationCount().allocations < 0)
+        GTEST_SKIP() << "no counting allocator for this C library";
+    rec::setRecording(false);
+    resetDisplayModel();
+    frames(500);
+    grSetBatching(true);
+    frames(500);
+    for (bool batched : {false, true}) {
+        grSetBatching(batched);
+        resetDisplayModel();
+        const AllocationCount before = allocationCount();  // malloc and new alike
+        frames(500);
+        EXPECT_EQ(allocationCount().allocations - before.allocations, 0) << (batched ? "batched" : "exact");
+    }
+    grSetBatching(false);
+    rec::setRecording(true);
+    grBeginFrame();
+    DrawDisplay();
+    EXPECT_GT(rec::draws().size(), 500u) << "the frames drew";
 }
 
 // Text allocates only while it builds glyphs.

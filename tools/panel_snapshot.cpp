@@ -1,9 +1,11 @@
 #include <iostream>
 
+#include "heap_policy.h"
 #include "snapshot.h"
 
 int main(int argc, char** argv)
 {
+    keepDriverHeap();
     SnapshotOptions options;
     std::string error;
     if (!parseSnapshotArgs(argc, argv, &options, &error)) {

@@ -7,11 +7,12 @@
 
 #include "display_module.h"
 #include "display_renderer.h"
+#include "gr.h"
 #include "gr_display.h"
 #include "headless.h"
 
 const char* const kSnapshotUsage =
-    "usage: panel-snapshot [--display MODULE] [--frames N] [--samples S] [--size WxH] -o out.png\n"
+    "usage: panel-snapshot [--display MODULE] [--frames N] [--samples S] [--size WxH] [--batched] -o out.png\n"
     "       panel-snapshot --formats\n"
     "       panel-snapshot --help\n"
     "Renders the display without a window and writes one frame as a PNG.\n"
@@ -21,6 +22,7 @@ const char* const kSnapshotUsage =
     "               window starts with)\n"
     "  --size WxH   view size in pixels (default: the display area and its 10-pixel\n"
     "               margin, 778x1034 for the built-in display)\n"
+    "  --batched    draw in the batched submission mode (same pixels, fewer draws)\n"
     "  --formats    list the pixel formats: \"samples id\" per line\n";
 
 namespace {
@@ -58,6 +60,10 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
         if (arg == "--help" || arg == "-h") {
             options->help = true;
             return true;
+        }
+        if (arg == "--batched") {
+            options->batched = true;
+            continue;
         }
         if (arg != "--frames" && arg != "--samples" && arg != "--size" && arg != "--display" && arg != "-o") {
             *error = "unknown argument: " + arg;
@@ -157,6 +163,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     const int margin = static_cast<int>(kDisplayMargin);
     const int width = sizeFromArea ? display.descriptor->width + margin : options.width;
     const int height = sizeFromArea ? display.descriptor->height + margin : options.height;
+    grSetBatching(options.batched);
     HeadlessSurface surface(width, height);
     if (!renderer.Create(&surface, samples)) {
         // A start-up failure the surface reported is the whole story.

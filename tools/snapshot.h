@@ -16,6 +16,7 @@ struct SnapshotOptions {
     std::string output;
     bool listFormats = false;
     bool help = false;  // print kSnapshotUsage and do nothing else
+    bool batched = false;  // the drawing library's batched submission mode
 };
 
 // Parses the command line; false with a message in *error for bad arguments.

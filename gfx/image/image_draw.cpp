@@ -1,3 +1,5 @@
+#include "batch.h"
+#include "gl_state.h"
 #include "image_table.h"
 #include "state.h"
 #include "texture_filter.h"
@@ -6,12 +8,15 @@
 // the quad's corners on whole pixel boundaries, one texel a pixel.
 constexpr float kPixelOffset = 0.375f;
 
+// The texels' own colours: white modulates nothing.
+constexpr GrColor kUntinted = {255, 255, 255};
+
 static void bindImageTexture(GLuint texture)
 {
-    glBindTexture(GL_TEXTURE_2D, texture);
+    gls::bindTexture(GL_TEXTURE_2D, texture);
     applyTextureFilter(GL_TEXTURE_2D);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    gls::texParameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    gls::texParameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
 }
 
 void grImage(int x, int y)
@@ -27,16 +32,22 @@ void grImage(int x, int y)
     const float vertices[] = {left, bottom, left, top, right, bottom, right, top};
     const float texCoords[] = {0, image->tMax, 0, 0, image->sMax, image->tMax, image->sMax, 0};
 
-    glEnable(GL_TEXTURE_2D);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnable(GL_BLEND);
+    gls::enable(GL_TEXTURE_2D);
+    gls::enableTexCoordArray();
+    gls::enable(GL_BLEND);
     bindImageTexture(image->texture);
-    glColor4f(1, 1, 1, 1);
-    glVertexPointer(2, GL_FLOAT, 0, vertices);
-    glTexCoordPointer(2, GL_FLOAT, 0, texCoords);
-    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-    glDisable(GL_TEXTURE_2D);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisable(GL_BLEND);
+    if (batching()) {
+        batchDraw(GL_TRIANGLE_STRIP, vertices, texCoords, 4, kUntinted);
+    } else {
+        glColor4f(1, 1, 1, 1);
+        glVertexPointer(2, GL_FLOAT, 0, vertices);
+        glTexCoordPointer(2, GL_FLOAT, 0, texCoords);
+        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+        ++g_draw.counters.draws;
+        g_draw.counters.vertices += 4;
+    }
+    gls::disable(GL_TEXTURE_2D);
+    gls::disableTexCoordArray();
+    gls::disable(GL_BLEND);
     GR_CHECK_GL("image");
 }

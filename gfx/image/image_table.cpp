@@ -1,5 +1,6 @@
 #include "image_table.h"
 
+#include "gl_state.h"
 #include "image_load.h"
 #include "state.h"
 
@@ -27,7 +28,7 @@ void releaseImages(ImageTable& table)
     for (int i = 0; i < table.count; ++i) {
         GLuint& name = table.records[i].texture;
         if (name != 0 && glIsTexture(name))
-            glDeleteTextures(1, &name);
+            gls::deleteTexture(name);
     }
     table = {};
 }

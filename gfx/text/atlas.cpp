@@ -3,6 +3,10 @@
 #include <cstdlib>
 #include <new>
 
+#include "batch.h"
+#include "gl_state.h"
+#include "state.h"
+
 static int roundUpToPowerOfTwo(int n)
 {
     int p = 1;
@@ -16,10 +20,10 @@ static GLuint createAlphaTexture(int width, int height)
 {
     GLuint name = 0;
     glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
+    gls::bindTextureNow(GL_TEXTURE_2D, name);
     void* zeros = std::calloc(static_cast<size_t>(width) * height, 1);
     if (!zeros) {
-        glDeleteTextures(1, &name);
+        gls::deleteTexture(name);
         return 0;
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -28,9 +32,10 @@ static GLuint createAlphaTexture(int width, int height)
     const GLenum error = glGetError();
     std::free(zeros);
     if (error != GL_NO_ERROR) {
-        glDeleteTextures(1, &name);
+        gls::deleteTexture(name);
         return 0;
     }
+    ++g_draw.counters.textureUploads;
     return name;
 }
 
@@ -47,7 +52,7 @@ static bool appendPage(AtlasPages& pages, AtlasPage* page)
 static void freePage(AtlasPage* page)
 {
     if (page->texture != 0 && glIsTexture(page->texture))
-        glDeleteTextures(1, &page->texture);
+        gls::deleteTexture(page->texture);
     freePackTree(page->root);
     delete page;
 }
@@ -69,7 +74,7 @@ AtlasPage* openAtlasPage(AtlasPages& pages, int width, int height, PackSize need
     AtlasPage* page = root ? new (std::nothrow) AtlasPage{texture, root} : nullptr;
     if (!page) {
         freePackTree(root);
-        glDeleteTextures(1, &texture);
+        gls::deleteTexture(texture);
         return nullptr;
     }
     if (!appendPage(pages, page)) {
@@ -106,12 +111,16 @@ bool reserveGlyphSpace(AtlasPages& pages, int w, int h, GlyphSpace* out)
 
 void uploadGlyph(const AtlasPage& page, const unsigned char* bitmap, int x, int y, int w, int h)
 {
+    // Draws collected earlier come first; the GL itself says what is bound.
+    flushBatch();
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     if (static_cast<GLuint>(bound) != page.texture)
         glBindTexture(GL_TEXTURE_2D, page.texture);
+    gls::noteBound(GL_TEXTURE_2D, page.texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_ALPHA, GL_UNSIGNED_BYTE, bitmap);
+    ++g_draw.counters.textureUploads;
 }
 
 void releaseAtlasPages(AtlasPages& pages)

@@ -1,5 +1,6 @@
 #include "glyph_batch.h"
 
+#include "gl_state.h"
 #include "submit.h"
 #include "texture_filter.h"
 
@@ -11,10 +12,10 @@ GlyphBatch::GlyphBatch(float* vertices, float* texCoords, const GrColor* color)
 void GlyphBatch::usePage(GLuint texture)
 {
     flush();
-    glBindTexture(GL_TEXTURE_2D, texture);
+    gls::bindTexture(GL_TEXTURE_2D, texture);
     applyTextureFilter(GL_TEXTURE_2D);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    gls::texParameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    gls::texParameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     texture_ = texture;
 }
 
@@ -39,15 +40,13 @@ void GlyphBatch::add(const GlyphRecord& glyph, Vec2f pen, const TextFrame& frame
         flush();
 }
 
-// Building a glyph may have bound the page it was uploaded to.
+// Building a glyph may have bound the page it was uploaded to; the upload
+// tells the state cache so.
 void GlyphBatch::flush()
 {
     if (count_ == 0)
         return;
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    if (static_cast<GLuint>(bound) != texture_)
-        glBindTexture(GL_TEXTURE_2D, texture_);
+    gls::bindTexture(GL_TEXTURE_2D, texture_);
     drawTexturedVertices(GL_TRIANGLES, vertices_, texCoords_, count_, color_);
     count_ = 0;
 }

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "state.h"
+
 const GlyphRecord* FontManager::findGlyph(int font, uint16_t code, bool antialiased)
 {
     if (!hasFont(font))
@@ -74,5 +76,6 @@ const GlyphRecord* FontManager::buildGlyph(FontHandle face, GlyphCache& cache, u
     record->width = static_cast<float>(glyph.size.cx);
     record->height = static_cast<float>(glyph.size.cy);
     record->advance = static_cast<float>(glyph.advance);
+    ++g_draw.counters.glyphsBuilt;
     return record;
 }

@@ -1,4 +1,5 @@
 #include "font_manager.h"
+#include "gl_state.h"
 #include "glyph_batch.h"
 #include "scratch.h"
 #include "state.h"
@@ -30,9 +31,9 @@ void drawPlate(TextRun& run, Vec2f pen, const TextFrame& frame)
 
 void drawGlyphs(const TextRun& run, Vec2f pen, const TextFrame& frame)
 {
-    glEnable(GL_TEXTURE_2D);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnable(GL_BLEND);
+    gls::enable(GL_TEXTURE_2D);
+    gls::enableTexCoordArray();
+    gls::enable(GL_BLEND);
     GlyphBatch batch(g_draw.vertexScratch.data, g_draw.texCoordScratch.data, g_draw.color);
     for (const char16_t* p = run.text; *p; ++p) {
         const GlyphRecord* glyph = fontManager().findGlyph(run.font, *p, run.antialiased);
@@ -43,9 +44,9 @@ void drawGlyphs(const TextRun& run, Vec2f pen, const TextFrame& frame)
         pen = pen + glyph->advance * frame.d;
     }
     batch.flush();
-    glDisable(GL_TEXTURE_2D);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisable(GL_BLEND);
+    gls::disable(GL_TEXTURE_2D);
+    gls::disableTexCoordArray();
+    gls::disable(GL_BLEND);
 }
 
 void drawText(const char16_t* text, float x, float y, float angleDeg)

@@ -1,0 +1,472 @@
+// panel-bench: what a frame of the running display costs on this machine's
+// GL, headless, against the floor (the same surface doing only clear,
+// grBeginFrame, grEndFrame and swap), in exact and batched submission.
+// Blocks of frames alternate display and floor in the same run so that
+// machine noise hits both alike; the ratios to the floor are the figures to
+// compare between machines and commits.
+#include <EGL/egl.h>
+#include <GL/gl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "counting_allocator.h"
+#include "display_renderer.h"
+#include "egl_headless.h"
+#include "gr.h"
+#include "heap_policy.h"
+#include "model.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: panel-bench [--samples S]... [--mode exact|batched|both] [--frames N] [--rounds R] [--size WxH]\n"
+    "                   [--default-heap] [--json]\n"
+    "  --samples S     a sample count of the probed table (repeatable; default: all of them)\n"
+    "  --mode M        the submission modes to measure against the floor (default both)\n"
+    "  --frames N      frames per block (default 500)\n"
+    "  --rounds R      rounds of exact, floor, batched, floor blocks (default 3, at least 1)\n"
+    "  --size WxH      surface size (default 778x1034)\n"
+    "  --default-heap  leave glibc's heap trimming as it is (to measure what keeping the heap buys)\n"
+    "  --json          one JSON object instead of the table\n";
+
+struct Options {
+    std::vector<int> samples;
+    int frames = 500;
+    int rounds = 3;
+    int width = 778;
+    int height = 1034;
+    bool exact = true;
+    bool batched = true;
+    bool keepHeap = true;
+    bool json = false;
+};
+
+bool parseInt(const char* text, int* value)
+{
+    const char* end = text + std::strlen(text);
+    auto [ptr, ec] = std::from_chars(text, end, *value);
+    return ec == std::errc() && ptr == end;
+}
+
+bool parseArgs(int argc, char** argv, Options* o, std::string* error)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--json") {
+            o->json = true;
+            continue;
+        }
+        if (arg == "--default-heap") {
+            o->keepHeap = false;
+            continue;
+        }
+        if (i + 1 >= argc) {
+            *error = arg == "--samples" || arg == "--frames" || arg == "--rounds" || arg == "--size" ||
+                             arg == "--mode"
+                         ? arg + " needs a value"
+                         : "unknown argument: " + arg;
+            return false;
+        }
+        const char* value = argv[++i];
+        int n = 0;
+        if (arg == "--mode" && (std::strcmp(value, "exact") == 0 || std::strcmp(value, "batched") == 0 ||
+                                std::strcmp(value, "both") == 0)) {
+            o->exact = std::strcmp(value, "batched") != 0;
+            o->batched = std::strcmp(value, "exact") != 0;
+        } else if (arg == "--samples" && parseInt(value, &n) && n >= 0) {
+            o->samples.push_back(n);
+        } else if (arg == "--frames" && parseInt(value, &n) && n >= 1 && n <= 100000) {
+            o->frames = n;
+        } else if (arg == "--rounds" && parseInt(value, &n) && n >= 1 && n <= 1000) {
+            o->rounds = n;
+        } else if (arg == "--size") {
+            const char* x = std::strchr(value, 'x');
+            int w = 0, h = 0;
+            if (!x || !parseInt(std::string(value, x).c_str(), &w) || !parseInt(x + 1, &h) || w < 1 || h < 1 ||
+                w > 16384 || h > 16384) {
+                *error = std::string("--size takes WxH with sides from 1 to 16384, not ") + value;
+                return false;
+            }
+            o->width = w;
+            o->height = h;
+        } else {
+            *error = "bad value for " + arg + ": " + value;
+            return false;
+        }
+    }
+    return true;
+}
+
+double threadCpuMs()
+{
+    timespec t = {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+long pageFaults()
+{
+    rusage usage = {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt + usage.ru_majflt;
+}
+
+int drainErrors()
+{
+    int n = 0;
+    while (n < 1000 && glGetError() != GL_NO_ERROR)
+        ++n;
+    return n;
+}
+
+// Every frame of one kind over all rounds.
+struct Series {
+    std::vector<double> ms;
+    std::vector<double> cpuMs;
+    long long faults = 0, allocations = 0, bytes = 0, draws = 0, vertices = 0, glyphs = 0, uploads = 0,
+              glErrors = 0;
+
+    double perFrame(long long total) const { return ms.empty() ? 0 : double(total) / double(ms.size()); }
+};
+
+double percentile(std::vector<double> values, double p)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t i = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(i, values.size() - 1)];
+}
+
+enum class Kind { Exact, Batched, Floor, FloorDepthCleared };
+
+class Bench {
+public:
+    Bench(DisplayRenderer& renderer, EglPbufferSurface& surface) : renderer_(renderer), surface_(surface) {}
+
+    void Frame(Kind kind)
+    {
+        if (kind == Kind::Exact || kind == Kind::Batched) {
+            renderer_.Paint(true);
+        } else {
+            glClearColor(0.082f, 0.082f, 0.082f, 0.0f);
+            glClearStencil(0);
+            glClear(kind == Kind::Floor ? GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT
+                                        : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+            grBeginFrame();
+            grEndFrame();
+            surface_.SwapBuffers();
+        }
+        glFinish();
+    }
+
+    // frames frames of kind, the display's animation from its start.
+    void Block(Kind kind, int frames, Series& out)
+    {
+        grSetBatching(kind == Kind::Batched);
+        resetDisplayModel();
+        for (int i = 0; i < frames; ++i) {
+            const GrCounters c0 = grCounters();
+            const AllocationCount a0 = allocationCount();
+            const long f0 = pageFaults();
+            const double cpu0 = threadCpuMs();
+            const auto t0 = std::chrono::steady_clock::now();
+            Frame(kind);
+            const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - t0;
+            const double cpu1 = threadCpuMs();
+            const long f1 = pageFaults();
+            const AllocationCount a1 = allocationCount();
+            const GrCounters c1 = grCounters();
+            out.ms.push_back(took.count());
+            out.cpuMs.push_back(cpu1 - cpu0);
+            out.faults += f1 - f0;
+            out.allocations += a1.allocations - a0.allocations;
+            out.bytes += a1.bytes - a0.bytes;
+            out.draws += c1.draws - c0.draws;
+            out.vertices += c1.vertices - c0.vertices;
+            out.glyphs += c1.glyphsBuilt - c0.glyphsBuilt;
+            out.uploads += c1.textureUploads - c0.textureUploads;
+            out.glErrors += drainErrors();
+        }
+        grSetBatching(false);
+    }
+
+private:
+    DisplayRenderer& renderer_;
+    EglPbufferSurface& surface_;
+};
+
+// The library's own CPU, from panel-bench-cpu beside this program.
+struct CpuLine {
+    double medianMs = 0, p99Ms = 0, calls = 0, draws = 0, vertices = 0, allocations = 0, bytes = 0;
+    bool valid = false;
+};
+
+struct CpuResult {
+    CpuLine exact, batched, floor;
+};
+
+std::string besideSelf(const char* name)
+{
+    char path[4096];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0)
+        return name;
+    path[n] = 0;
+    std::string dir(path);
+    return dir.substr(0, dir.rfind('/') + 1) + name;
+}
+
+CpuResult runCpuBench(int frames)
+{
+    CpuResult result;
+    const std::string command = besideSelf("panel-bench-cpu") + " --frames " + std::to_string(frames);
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe)) {
+        char mode[32] = {};
+        CpuLine l;
+        if (std::sscanf(line, "%31s %lf %lf %lf %lf %lf %lf %lf", mode, &l.medianMs, &l.p99Ms, &l.calls, &l.draws,
+                        &l.vertices, &l.allocations, &l.bytes) != 8)
+            continue;
+        l.valid = true;
+        if (std::strcmp(mode, "exact") == 0)
+            result.exact = l;
+        else if (std::strcmp(mode, "batched") == 0)
+            result.batched = l;
+        else if (std::strcmp(mode, "floor") == 0)
+            result.floor = l;
+    }
+    pclose(pipe);
+    return result;
+}
+
+struct ConfigInfo {
+    int depth = -1, stencil = -1;
+    int stencilWithoutDepth = 0;  // RGBA8 pbuffer configurations with stencil and no depth
+};
+
+ConfigInfo configInfo(int format)
+{
+    ConfigInfo info;
+    EGLDisplay display = headlessDisplay(nullptr);
+    if (display == EGL_NO_DISPLAY)
+        return info;
+    EGLint count = 0;
+    eglGetConfigs(display, nullptr, 0, &count);
+    std::vector<EGLConfig> configs(count > 0 ? count : 0);
+    eglGetConfigs(display, configs.data(), count, &count);
+    for (EGLConfig c : configs) {
+        EGLint id = 0, depth = 0, stencil = 0, red = 0, alpha = 0, surfaces = 0;
+        eglGetConfigAttrib(display, c, EGL_CONFIG_ID, &id);
+        eglGetConfigAttrib(display, c, EGL_DEPTH_SIZE, &depth);
+        eglGetConfigAttrib(display, c, EGL_STENCIL_SIZE, &stencil);
+        eglGetConfigAttrib(display, c, EGL_RED_SIZE, &red);
+        eglGetConfigAttrib(display, c, EGL_ALPHA_SIZE, &alpha);
+        eglGetConfigAttrib(display, c, EGL_SURFACE_TYPE, &surfaces);
+        if (id == format) {
+            info.depth = depth;
+            info.stencil = stencil;
+        }
+        if (red == 8 && alpha == 8 && (surfaces & EGL_PBUFFER_BIT) && stencil > 0 && depth == 0)
+            ++info.stencilWithoutDepth;
+    }
+    return info;
+}
+
+struct SampleResult {
+    int samples = 0;
+    double createToFirstFrameMs = 0;
+    ConfigInfo config;
+    Series exact, batched, floor, depthFloor, depthFloorBase;
+};
+
+void printSeriesRow(const char* name, const Series& s, double floorMedian, const CpuLine* cpu)
+{
+    if (s.ms.empty())
+        return;
+    const double median = percentile(s.ms, 0.5);
+    std::printf("  %-22s %8.2f %8.2f %7.2f %8.2f %6.0f %8.0f %8.0f %8.1f %10.0f %8.1f %6.2f %6.2f %5.2f\n", name,
+                median, percentile(s.ms, 0.99), floorMedian > 0 ? median / floorMedian : 0,
+                percentile(s.cpuMs, 0.5), s.perFrame(s.draws), cpu && cpu->valid ? cpu->calls : 0,
+                s.perFrame(s.vertices), s.perFrame(s.allocations), s.perFrame(s.bytes), s.perFrame(s.faults),
+                s.perFrame(s.glyphs), s.perFrame(s.uploads), s.perFrame(s.glErrors));
+}
+
+void printTable(const Options& o, double startupMs, const CpuResult& cpu, const std::vector<SampleResult>& results)
+{
+    std::printf("panel-bench: %dx%d headless, %d frames a block, %d rounds of %s, heap %s\n", o.width, o.height,
+                o.frames, o.rounds,
+                o.exact && o.batched ? "exact/floor/batched/floor" : o.exact ? "exact/floor" : "batched/floor",
+                o.keepHeap ? "kept (mallopt)" : "glibc defaults");
+    std::printf("start-up to first frame: %.1f ms\n", startupMs);
+    if (cpu.exact.valid)
+        std::printf("library CPU per frame (GL stand-in dropping every call): exact %.3f ms, batched %.3f ms, "
+                    "floor %.4f ms; own heap allocations per frame: exact %.3f, batched %.3f\n",
+                    cpu.exact.medianMs, cpu.batched.medianMs, cpu.floor.medianMs, cpu.exact.allocations,
+                    cpu.batched.allocations);
+    for (const SampleResult& r : results) {
+        std::printf("\nsamples %d (depth %d, stencil %d; configurations with stencil and no depth: %d); "
+                    "create to first frame %.1f ms\n",
+                    r.samples, r.config.depth, r.config.stencil, r.config.stencilWithoutDepth,
+                    r.createToFirstFrameMs);
+        std::printf("  %-22s %8s %8s %7s %8s %6s %8s %8s %8s %10s %8s %6s %6s %5s\n", "per frame", "median",
+                    "p99", "xfloor", "cpu", "draws", "GLcalls", "verts", "allocs", "bytes", "faults", "glyphs",
+                    "upload", "GLerr");
+        const double floorMedian = percentile(r.floor.ms, 0.5);
+        printSeriesRow("exact", r.exact, floorMedian, &cpu.exact);
+        printSeriesRow("batched", r.batched, floorMedian, &cpu.batched);
+        printSeriesRow("floor", r.floor, floorMedian, &cpu.floor);
+        const double baseMedian = percentile(r.depthFloorBase.ms, 0.5);
+        printSeriesRow("floor (clear 0x4400)", r.depthFloorBase, baseMedian, nullptr);
+        printSeriesRow("floor (clear 0x4500)", r.depthFloor, baseMedian, nullptr);
+    }
+}
+
+void jsonSeries(const char* name, const Series& s, double floorMedian, const CpuLine* cpu, bool last)
+{
+    if (s.ms.empty()) {
+        std::printf("\"%s\":null%s", name, last ? "" : ",");
+        return;
+    }
+    const double median = percentile(s.ms, 0.5);
+    std::printf("\"%s\":{\"medianMs\":%.4f,\"p99Ms\":%.4f,\"ratioToFloor\":%.4f,\"cpuMs\":%.4f,\"draws\":%.2f,"
+                "\"glCalls\":%.1f,\"vertices\":%.1f,\"allocations\":%.2f,\"bytes\":%.0f,\"pageFaults\":%.2f,"
+                "\"glyphsBuilt\":%.3f,\"textureUploads\":%.3f,\"glErrors\":%.3f}%s",
+                name, median, percentile(s.ms, 0.99), floorMedian > 0 ? median / floorMedian : 0,
+                percentile(s.cpuMs, 0.5), s.perFrame(s.draws), cpu && cpu->valid ? cpu->calls : 0,
+                s.perFrame(s.vertices), s.perFrame(s.allocations), s.perFrame(s.bytes), s.perFrame(s.faults),
+                s.perFrame(s.glyphs), s.perFrame(s.uploads), s.perFrame(s.glErrors), last ? "" : ",");
+}
+
+void jsonCpu(const char* name, const CpuLine& l, bool last)
+{
+    std::printf("\"%s\":{\"medianMs\":%.5f,\"p99Ms\":%.5f,\"glCalls\":%.1f,\"draws\":%.1f,\"vertices\":%.1f,"
+                "\"allocations\":%.3f,\"bytes\":%.1f}%s",
+                name, l.medianMs, l.p99Ms, l.calls, l.draws, l.vertices, l.allocations, l.bytes, last ? "" : ",");
+}
+
+void printJson(const Options& o, double startupMs, const CpuResult& cpu, const std::vector<SampleResult>& results)
+{
+    std::printf("{\"width\":%d,\"height\":%d,\"frames\":%d,\"rounds\":%d,\"heapKept\":%s,\"startupMs\":%.2f,",
+                o.width, o.height, o.frames, o.rounds, o.keepHeap ? "true" : "false", startupMs);
+    std::printf("\"libraryCpu\":{");
+    jsonCpu("exact", cpu.exact, false);
+    jsonCpu("batched", cpu.batched, false);
+    jsonCpu("floor", cpu.floor, true);
+    std::printf("},\"samples\":[");
+    for (size_t i = 0; i < results.size(); ++i) {
+        const SampleResult& r = results[i];
+        std::printf("{\"samples\":%d,\"depthBits\":%d,\"stencilBits\":%d,\"stencilWithoutDepthConfigs\":%d,"
+                    "\"createToFirstFrameMs\":%.2f,",
+                    r.samples, r.config.depth, r.config.stencil, r.config.stencilWithoutDepth,
+                    r.createToFirstFrameMs);
+        const double floorMedian = percentile(r.floor.ms, 0.5);
+        jsonSeries("exact", r.exact, floorMedian, &cpu.exact, false);
+        jsonSeries("batched", r.batched, floorMedian, &cpu.batched, false);
+        jsonSeries("floor", r.floor, floorMedian, &cpu.floor, false);
+        const double baseMedian = percentile(r.depthFloorBase.ms, 0.5);
+        jsonSeries("floorClear4400", r.depthFloorBase, baseMedian, nullptr, false);
+        jsonSeries("floorClear4500", r.depthFloor, baseMedian, nullptr, true);
+        std::printf("}%s", i + 1 < results.size() ? "," : "");
+    }
+    std::printf("]}\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const auto processStart = std::chrono::steady_clock::now();
+    Options options;
+    std::string error;
+    if (!parseArgs(argc, argv, &options, &error)) {
+        std::fprintf(stderr, "panel-bench: %s\n%s", error.c_str(), kUsage);
+        return 2;
+    }
+    if (options.keepHeap && !keepDriverHeap()) {
+        std::fprintf(stderr, "panel-bench: this C library cannot be told to keep its heap\n");
+        options.keepHeap = false;
+    }
+
+    EglProbe probe;
+    DisplayRenderer renderer;
+    if (!renderer.Init(probe)) {
+        std::fprintf(stderr, "panel-bench: %s\n", probe.Error().c_str());
+        return 1;
+    }
+    if (options.samples.empty())
+        for (const PixelFormatEntry& entry : renderer.Formats().Entries())
+            options.samples.push_back(entry.samples);
+    for (int s : options.samples)
+        if (!renderer.Formats().IsSupported(s)) {
+            std::fprintf(stderr, "panel-bench: no pixel format with %d samples\n", s);
+            return 2;
+        }
+
+    double startupMs = 0;
+    std::vector<SampleResult> results;
+    for (int samples : options.samples) {
+        SampleResult r;
+        r.samples = samples;
+        r.config = configInfo(renderer.Formats().FormatFor(samples));
+        EglPbufferSurface surface(options.width, options.height);
+        const auto created = std::chrono::steady_clock::now();
+        if (!renderer.Create(&surface, samples)) {
+            std::fprintf(stderr, "panel-bench: cannot create the GL context with %d samples\n", samples);
+            renderer.Destroy();
+            return 1;
+        }
+        renderer.Resize(options.width, options.height);
+        Bench bench(renderer, surface);
+        grSetBatching(!options.exact);
+        bench.Frame(Kind::Exact);
+        grSetBatching(false);
+        const auto firstFrame = std::chrono::steady_clock::now();
+        r.createToFirstFrameMs = std::chrono::duration<double, std::milli>(firstFrame - created).count();
+        if (results.empty())
+            startupMs = std::chrono::duration<double, std::milli>(firstFrame - processStart).count();
+
+        Series warmUp;  // glyphs, scratch and batch buffers, the driver's caches
+        if (options.exact)
+            bench.Block(Kind::Exact, 100, warmUp);
+        if (options.batched)
+            bench.Block(Kind::Batched, 100, warmUp);
+        for (int round = 0; round < options.rounds; ++round) {
+            if (options.exact) {
+                bench.Block(Kind::Exact, options.frames, r.exact);
+                bench.Block(Kind::Floor, options.frames, r.floor);
+            }
+            if (options.batched) {
+                bench.Block(Kind::Batched, options.frames, r.batched);
+                bench.Block(Kind::Floor, options.frames, r.floor);
+            }
+        }
+        // What a plain fill of the depth/stencil buffer would cost: the
+        // same floor with the depth cleared too.
+        const int clearFrames = std::max(50, options.frames / 2);
+        for (int round = 0; round < options.rounds; ++round) {
+            bench.Block(Kind::Floor, clearFrames, r.depthFloorBase);
+            bench.Block(Kind::FloorDepthCleared, clearFrames, r.depthFloor);
+        }
+        renderer.Destroy();
+        results.push_back(std::move(r));
+    }
+    const CpuResult cpu = runCpuBench(options.frames);
+    if (options.json)
+        printJson(options, startupMs, cpu, results);
+    else
+        printTable(options, startupMs, cpu, results);
+    return 0;
+}

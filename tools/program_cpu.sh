@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The window program's CPU use while its animation runs, as top reports it.
+#   tools/program_cpu.sh PROGRAM [PROGRAM OPTIONS...]
+# Runs the program on a private Xvfb (tests/with_xvfb.sh), presses its Start
+# toolbar button, checks that the display moves, then prints top's %CPU of
+# the whole process (all its threads) for four 5-second intervals.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+if [ -z "${PROGRAM_CPU_ON_XVFB:-}" ]; then
+  PROGRAM_CPU_ON_XVFB=1 exec "$here/../tests/with_xvfb.sh" "$0" "$@"
+fi
+shots="$(mktemp -d)"
+"$@" &
+pid=$!
+trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; rm -rf "$shots"' EXIT
+window=""
+for _ in $(seq 60); do
+  window="$(xdotool search --name 'Lorvane' 2>/dev/null | head -1 || true)"
+  [ -n "$window" ] && break
+  sleep 0.5
+done
+[ -n "$window" ] || { echo "program_cpu.sh: the program's window did not appear" >&2; exit 1; }
+sleep 2
+eval "$(xdotool getwindowgeometry --shell "$window")"
+# The toolbar's first button (Start) sits below the menu bar at the left.
+xdotool mousemove $((X + 14)) $((Y + 40)) click 1
+sleep 2
+import -window root "$shots/a.png"
+sleep 1
+import -window root "$shots/b.png"
+changed="$(compare -metric AE "$shots/a.png" "$shots/b.png" null: 2>&1 || true)"
+[ "${changed%% *}" != "0" ] || { echo "program_cpu.sh: the display does not move; Start was not pressed" >&2; exit 1; }
+echo "%CPU over 5-second intervals (the first since start-up):"
+top -b -d 5 -n 5 -p "$pid" | awk -v pid="$pid" '$1 == pid { printf "%s ", $9 } END { print "" }'

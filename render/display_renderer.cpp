@@ -25,7 +25,7 @@ constexpr float kScratchGrowth = 1.5f;
 
 bool DisplayRenderer::Init(PixelFormatProbe& probe)
 {
-    // stb_image needs no start-up.
+    // The image decoders need no start-up.
     surface_ = nullptr;
     hasContext_ = false;
     if (!formats_.Probe(probe))

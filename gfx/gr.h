@@ -207,7 +207,7 @@ struct GrDiagnostics {
     int rejectedShapes;    // degenerate input a primitive refused to draw
     int glErrors;          // GL errors seen at checked points (debug builds)
     int rejectedArguments; // a value outside its range, replaced by a safe one (grInit's growth factor)
-    int rejectedImages;    // image files refused: not PNG, BMP, JPEG or GIF, too large, or broken
+    int rejectedImages;    // image files missing, or refused: not PNG, BMP, JPEG or GIF, too large, broken
 };
 
 GrDiagnostics grDiagnostics();

@@ -5,6 +5,7 @@
 #include <EGL/egl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pixel_format_table.h"
@@ -51,4 +52,8 @@ private:
     EGLDisplay display_ = EGL_NO_DISPLAY;
     EGLSurface surface_ = EGL_NO_SURFACE;
     EGLContext context_ = EGL_NO_CONTEXT;
+    // Mesa keeps a multisampled pbuffer's sample buffers allocated when the
+    // pbuffer and its context are both made anew, so each configuration's
+    // pbuffer lives as long as this object and only contexts come and go.
+    std::vector<std::pair<int, EGLSurface>> pbuffers_;
 };

@@ -21,8 +21,13 @@ bool decodeImageBytes(const uint8_t* bytes, size_t size, long long maxPixels, De
                " pixels (at most " + std::to_string(kMaxImageSide) + " a side) an image may have";
         return false;
     }
-    const bool decoded = header.format == ImageFormat::Png ? decodePng(bytes, size, image, why)
-                                                           : decodeWithStb(bytes, size, image, why);
+    bool decoded = false;
+    if (header.format == ImageFormat::Png)
+        decoded = decodePng(bytes, size, image, why);
+    else if (header.format == ImageFormat::Jpeg)
+        decoded = decodeJpeg(bytes, size, maxPixels, image, why);
+    else
+        decoded = decodeWithStb(bytes, size, image, why);
     if (!decoded) {
         *why = "broken " + format + " file: " + *why;
         return false;

@@ -1,5 +1,6 @@
-// The portable decoder behind decodeImageFile: PNG through libpng, BMP,
-// JPEG and GIF through stb_image built for those three formats only.
+// The portable decoder behind decodeImageFile: PNG through libpng, JPEG
+// through libjpeg-turbo, BMP and GIF through stb_image built for those two
+// formats only.
 #pragma once
 
 #include <cstddef>
@@ -15,4 +16,5 @@ bool decodeImageBytes(const uint8_t* bytes, size_t size, long long maxPixels, De
 
 // Decoders of one format each, called once the header has been checked.
 bool decodePng(const uint8_t* bytes, size_t size, DecodedImage* image, std::string* why);
+bool decodeJpeg(const uint8_t* bytes, size_t size, long long maxPixels, DecodedImage* image, std::string* why);
 bool decodeWithStb(const uint8_t* bytes, size_t size, DecodedImage* image, std::string* why);

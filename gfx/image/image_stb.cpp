@@ -1,10 +1,9 @@
-// BMP, JPEG and GIF through stb_image, compiled here with those decoders
-// only: PNM, TGA, PSD, HDR and the rest are not built in at all. The
+// BMP and GIF through stb_image, compiled here with those decoders only:
+// JPEG, PNM, TGA, PSD, HDR and the rest are not built in at all. The
 // functions stay private to this file, apart from the one below.
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
 #define STBI_ONLY_BMP
-#define STBI_ONLY_JPEG
 #define STBI_ONLY_GIF
 #define STBI_NO_STDIO
 #define STBI_NO_LINEAR

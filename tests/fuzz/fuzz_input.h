@@ -43,11 +43,12 @@ public:
         return edges[pick % (sizeof edges / sizeof edges[0])];
     }
 
-    // A small integer around the range a display uses, or an edge value.
+    // A small integer around the range a display uses, or now and then an
+    // edge value (huge radii make every primitive slow to fuzz).
     int32_t coordinate()
     {
         const uint8_t pick = byte();
-        if (pick < 160)
+        if (pick < 232)
             return static_cast<int32_t>(static_cast<int16_t>(byte() << 8 | byte())) / 64;
         return integer();
     }

@@ -44,12 +44,17 @@ void* operator new[](std::size_t size)
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return countedAllocation(size); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return countedAllocation(size); }
 
+// These deletes free what the news above took from malloc; once inlined at a
+// new-expression, GCC takes the new there for the standard one and warns.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
 
 namespace {
 

@@ -43,3 +43,8 @@ panel_test(test_soak PROPERTIES ${GL_ERRORS_FAIL})
 target_link_libraries(test_soak PRIVATE soak)
 target_compile_definitions(test_soak PRIVATE PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>")
 add_dependencies(test_soak panel-snapshot)
+add_test(NAME panel_soak_reports_context_cycles COMMAND panel-soak --cycles 4 --every 2 --size 64x64)
+set_tests_properties(panel_soak_reports_context_cycles PROPERTIES
+  PASS_REGULAR_EXPRESSION "frame 5: resident [0-9.]+ MB, [0-9]+ files open, [0-9]+ live textures, 0 GL errors, 0 refused calls, 4 context cycles")
+add_test(NAME panel_soak_rejects_bad_arguments COMMAND panel-soak --frames -3)
+set_tests_properties(panel_soak_rejects_bad_arguments PROPERTIES WILL_FAIL TRUE)

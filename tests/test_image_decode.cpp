@@ -160,6 +160,12 @@ TEST(ImageDecode, BrokenFilesFailWithTheDecodersReasonAndNoPixels)
     EXPECT_FALSE(decodeImageBytes(gif.data(), gif.size(), kMaxImagePixels, &image, &why));
     EXPECT_EQ(why.rfind("broken GIF file: ", 0), 0u) << why;
 
+    // A progressive file whose last scan repeats 300 times: each scan is a
+    // pass over the whole picture, so past a limit the file is refused.
+    std::string error;
+    decodeFile(kSeeds + "many-scans.jpg", &error);
+    EXPECT_EQ(error, kSeeds + "many-scans.jpg: broken JPEG file: more than 256 scans");
+
     const std::vector<uint8_t> bmp = bytesOf(kSeeds + "cut.bmp");
     EXPECT_FALSE(decodeImageBytes(bmp.data(), bmp.size(), kMaxImagePixels, &image, &why));
     EXPECT_EQ(why, "broken BMP header: no picture size");

@@ -5,6 +5,12 @@
 #   ./build.sh test   install what is missing, build, run the whole suite
 #   ./build.sh windows  cross-build the Windows program into build-windows and
 #                       run its tests under Wine
+#   ./build.sh sanitize       the whole suite built with AddressSanitizer and
+#                             UndefinedBehaviorSanitizer (build-sanitize/)
+#   ./build.sh fuzz [SECONDS] each libFuzzer target for SECONDS (default 300)
+#                             from its kept corpus (build-fuzz/)
+#   ./build.sh soak [FRAMES]  the display headless for FRAMES frames (default
+#                             100000), reporting memory, files, textures, errors
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -13,9 +19,10 @@ PACKAGES=(
   libwxgtk3.2-dev libgtk-3-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libx11-dev
   libpng-dev libfreetype-dev libfontconfig-dev libstb-dev fonts-liberation
   fonts-dejavu-core fonts-dejavu-extra
-  libgtest-dev locales
+  libgtest-dev libjpeg62-turbo-dev locales
   xvfb xauth x11-utils imagemagick
   xdotool procps
+  clang-14 libclang-rt-14-dev
 )
 
 # The Windows build: MinGW-w64 with POSIX threads, GoogleTest's sources to
@@ -109,6 +116,53 @@ test_windows() {
     exit $status'
 }
 
+FUZZ_TARGETS=(format strings image atlas draw)
+
+# What the sanitizers report on, and the system libraries' leaks they skip.
+sanitizer_environment() {
+  export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1:strict_init_order=1"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+  export LSAN_OPTIONS="suppressions=$PWD/tests/sanitize/lsan.supp:print_suppressions=0"
+}
+
+sanitize() {
+  if [ ! -f build-sanitize/CMakeCache.txt ]; then
+    cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
+      -DPANEL_SANITIZE=ON -DPANEL_WERROR=ON >/dev/null
+  fi
+  cmake --build build-sanitize -j "$(nproc)"
+  sanitizer_environment
+  ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
+}
+
+# Runs every fuzz target for the given seconds on a working copy of its
+# corpus; a crash leaves its input under build-fuzz/crashes/TARGET/.
+fuzz() {
+  local seconds="${1:-300}"
+  if [ ! -f build-fuzz/CMakeCache.txt ]; then
+    CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPANEL_FUZZ=ON >/dev/null
+  fi
+  cmake --build build-fuzz -j "$(nproc)"
+  sanitizer_environment
+  local passed=0 failed=0
+  for target in "${FUZZ_TARGETS[@]}"; do
+    local corpus="build-fuzz/corpus/$target" crashes="build-fuzz/crashes/$target"
+    mkdir -p "$corpus" "$crashes"
+    local log="build-fuzz/$target.log"
+    if build-fuzz/tests/fuzz/fuzz_"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -print_final_stats=1 -artifact_prefix="$crashes/" "$corpus" "tests/fuzz/corpus/$target" >"$log" 2>&1; then
+      passed=$((passed + 1))
+      echo "fuzz_$target: $(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | awk '{ print $2 }') inputs in ${seconds} s, no crash"
+    else
+      failed=$((failed + 1))
+      echo "fuzz_$target: FAILED; the input is in $crashes/ (fix it, then keep it in tests/fuzz/crashes/$target/):"
+      grep -E 'ERROR|SUMMARY|runtime error|fuzz check failed' "$log" | head -5
+    fi
+  done
+  echo "fuzz: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}
+
 run_program() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     exec build/app/instrument-panel "$@"
@@ -141,8 +195,22 @@ case "${1:-}" in
     build_windows
     test_windows
     ;;
+  sanitize)
+    install_missing "${PACKAGES[@]}"
+    ensure_test_locale required
+    sanitize
+    ;;
+  fuzz)
+    install_missing "${PACKAGES[@]}"
+    fuzz "${2:-300}"
+    ;;
+  soak)
+    install_missing "${PACKAGES[@]}"
+    build
+    build/tools/panel-soak --frames "${2:-100000}"
+    ;;
   *)
-    echo "usage: ./build.sh run | test | windows" >&2
+    echo "usage: ./build.sh run | test | windows | sanitize | fuzz [SECONDS] | soak [FRAMES]" >&2
     exit 2
     ;;
 esac

@@ -89,10 +89,19 @@ enum {
     GR_INIT_FONTS_FAILED = 2,
 };
 
-// Starts the library in the current GL context. scratchGrowth (> 0) is the
-// factor by which scratch buffers over-allocate when they grow. Returns one
-// of GR_INIT_*; grShutdown must follow in every case.
+// Largest factor scratch buffers over-allocate by.
+constexpr float GR_MAX_SCRATCH_GROWTH = 8.0f;
+
+// Starts the library in the current GL context. scratchGrowth is the factor
+// by which scratch buffers over-allocate when they grow; outside
+// 1..GR_MAX_SCRATCH_GROWTH (or NaN) it is clamped and counted in
+// grDiagnostics().rejectedArguments. Returns one of GR_INIT_*; grShutdown
+// must follow in every case.
 int grInit(float scratchGrowth);
+
+// Why the last image of the image table failed to load, naming its file;
+// empty when grInit loaded every image.
+const char* grImageError();
 
 // Releases textures and scratch memory; the GL context must still be current.
 // Safe to call more than once.
@@ -207,6 +216,8 @@ struct GrDiagnostics {
     int clipUnderflows;
     int rejectedShapes;    // degenerate input a primitive refused to draw
     int glErrors;          // GL errors seen at checked points (debug builds)
+    int rejectedArguments; // a value outside its range, replaced by a safe one (grInit's growth factor)
+    int rejectedImages;    // image files missing, or refused: not PNG, BMP, JPEG or GIF, too large, broken
 };
 
 GrDiagnostics grDiagnostics();

@@ -20,8 +20,13 @@ int grInit(float scratchGrowth)
     g_draw.clip.stencilActive = 0;
     g_draw.clipIndex = -1;
 
-    // A factor below 1 would leave a grown buffer smaller than asked for.
-    g_draw.scratchGrowth = std::isnan(scratchGrowth) || scratchGrowth < 1.0f ? 1.0f : scratchGrowth;
+    // A factor below 1 would leave a grown buffer smaller than asked for; a
+    // huge or infinite one would ask for memory no one has.
+    g_draw.scratchGrowth = scratchGrowth;
+    if (!(scratchGrowth >= 1.0f && scratchGrowth <= GR_MAX_SCRATCH_GROWTH)) {
+        g_draw.scratchGrowth = scratchGrowth > GR_MAX_SCRATCH_GROWTH ? GR_MAX_SCRATCH_GROWTH : 1.0f;
+        ++g_draw.diagnostics.rejectedArguments;
+    }
     freeScratch();
 
     if (patternTableInUse())

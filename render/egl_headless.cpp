@@ -137,6 +137,8 @@ EglPbufferSurface::~EglPbufferSurface()
 {
     DeleteContext();
     Release();
+    for (const auto& [format, pbuffer] : pbuffers_)
+        eglDestroySurface(display_, pbuffer);
 }
 
 bool EglPbufferSurface::Bind()
@@ -150,11 +152,18 @@ bool EglPbufferSurface::CreateContext(int format)
     EGLConfig config;
     if (display_ == EGL_NO_DISPLAY || !configById(display_, format, &config))
         return false;
-    const EGLint size[] = {EGL_WIDTH, width_, EGL_HEIGHT, height_, EGL_NONE};
     configSamples_ = attribute(display_, config, EGL_SAMPLES);
-    surface_ = eglCreatePbufferSurface(display_, config, size);
-    if (surface_ == EGL_NO_SURFACE)
-        return false;
+    surface_ = EGL_NO_SURFACE;
+    for (const auto& [kept, pbuffer] : pbuffers_)
+        if (kept == format)
+            surface_ = pbuffer;
+    if (surface_ == EGL_NO_SURFACE) {
+        const EGLint size[] = {EGL_WIDTH, width_, EGL_HEIGHT, height_, EGL_NONE};
+        surface_ = eglCreatePbufferSurface(display_, config, size);
+        if (surface_ == EGL_NO_SURFACE)
+            return false;
+        pbuffers_.emplace_back(format, surface_);
+    }
     context_ = eglCreateContext(display_, config, EGL_NO_CONTEXT, nullptr);
     return context_ != EGL_NO_CONTEXT;
 }
@@ -186,9 +195,7 @@ void EglPbufferSurface::DeleteContext()
 
 void EglPbufferSurface::Release()
 {
-    if (display_ != EGL_NO_DISPLAY && surface_ != EGL_NO_SURFACE)
-        eglDestroySurface(display_, surface_);
-    surface_ = EGL_NO_SURFACE;
+    surface_ = EGL_NO_SURFACE;  // the pbuffer stays for the next context of its configuration
 }
 
 void EglPbufferSurface::SwapBuffers()

@@ -5,6 +5,7 @@
 #include <EGL/egl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "egl_multisample_target.h"
@@ -63,4 +64,8 @@ private:
     EglMultisampleTarget multisampleTarget_;
     std::string error_;
     bool reported_ = false;
+    // Mesa keeps a multisampled pbuffer's sample buffers allocated when the
+    // pbuffer and its context are both made anew, so each configuration's
+    // pbuffer lives as long as this object and only contexts come and go.
+    std::vector<std::pair<int, EGLSurface>> pbuffers_;
 };

@@ -7,7 +7,7 @@ add_dependencies(test_shell panel-snapshot)
 target_compile_definitions(test_shell PRIVATE PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   PANEL_TEST_OUTPUT="${PANEL_TEST_OUTPUT}")
 add_test(NAME test_shell COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/with_xvfb.sh $<TARGET_FILE:test_shell>)
-set_tests_properties(test_shell PROPERTIES TIMEOUT 120)
+set_tests_properties(test_shell PROPERTIES TIMEOUT 120 ${GL_ERRORS_FAIL})
 
 set(WITH_XVFB ${CMAKE_CURRENT_SOURCE_DIR}/with_xvfb.sh)
 set(PROGRAM_TEST ${CMAKE_CURRENT_SOURCE_DIR}/test_program_xvfb.sh)
@@ -21,7 +21,7 @@ add_test(NAME program_on_a_scaled_screen
   COMMAND ${CMAKE_COMMAND} -E env XVFB_SCREEN=1700x2400x24 GDK_SCALE=2
           ${WITH_XVFB} ${PROGRAM_TEST} $<TARGET_FILE:instrument-panel> ${PANEL_TEST_OUTPUT}/scaled full)
 set_tests_properties(program_shows_the_display program_fits_a_small_screen program_on_a_scaled_screen
-  PROPERTIES TIMEOUT 60)
+  PROPERTIES TIMEOUT 60 ${GL_ERRORS_FAIL})
 
 # Without an X display the program ends at once with a non-zero status; a
 # backend the user chose is kept, even one that cannot work here.

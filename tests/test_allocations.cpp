@@ -18,16 +18,46 @@ std::atomic<long> g_allocations{0};
 
 }  // namespace
 
-void* operator new(std::size_t size)
+// Every form of new that the deletes below free is replaced, so no block
+// from the runtime's (or a sanitizer's) allocator reaches them. The aligned
+// forms stay the runtime's, new and delete alike, and are not counted: the
+// library has no over-aligned types.
+namespace {
+
+void* countedAllocation(std::size_t size) noexcept
 {
     ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1))
+    return std::malloc(size ? size : 1);
+}
+
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    if (void* p = countedAllocation(size))
         return p;
     throw std::bad_alloc();
 }
+void* operator new[](std::size_t size)
+{
+    if (void* p = countedAllocation(size))
+        return p;
+    throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return countedAllocation(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return countedAllocation(size); }
 
+// These deletes free what the news above took from malloc; once inlined at a
+// new-expression, GCC takes the new there for the standard one and warns.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
 
 namespace {
 

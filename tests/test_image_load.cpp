@@ -161,6 +161,29 @@ TEST_F(ImageLoadTest, AFailingEntryStopsLoadingAndEarlierEntriesKeepTheirsUntilS
     }
 }
 
+TEST_F(ImageLoadTest, RefusedFilesAreCountedAndTheReasonNamesTheFile)
+{
+    std::ofstream(executableFolder() / "image-tests/header.tga", std::ios::binary)
+        << std::string("\0\0\2\0\0\0\0\0\0\0\0\0\x76\x40\0\x6D\x20\0\0\0\0\0", 22);
+    ASSERT_EQ(InitWith({{kOnePixel, 0, 0}}), GR_INIT_OK);
+    EXPECT_STREQ(grImageError(), "");
+    grShutdown();
+
+    EXPECT_EQ(InitWith({{kOnePixel, 0, 0}, {u"image-tests/header.tga", 0, 0}}), GR_INIT_IMAGES_FAILED);
+    EXPECT_EQ(std::string(grImageError()),
+              (executableFolder() / "image-tests/header.tga").string() + ": not a PNG, BMP, JPEG or GIF file");
+    EXPECT_EQ(grDiagnostics().rejectedImages, 1);
+    EXPECT_EQ(rec::liveTextureCount(), 1) << "only the first image has a texture";
+    grShutdown();
+
+    EXPECT_EQ(InitWith({{kMissing, 0, 0}}), GR_INIT_IMAGES_FAILED);
+    EXPECT_NE(std::string(grImageError()).find("image-tests/missing.png: cannot be opened"), std::string::npos);
+    EXPECT_EQ(grDiagnostics().rejectedImages, 2);
+    grShutdown();
+    EXPECT_EQ(InitWith({{kOnePixel, 0, 0}}), GR_INIT_OK);
+    EXPECT_STREQ(grImageError(), "") << "a successful start forgets the old reason";
+}
+
 TEST_F(ImageLoadTest, UploadErrorFailsWithNoTextureLeftAndEarlierErrorsDoNotCount)
 {
     rec::failNextTexImage(GL_OUT_OF_MEMORY);

@@ -273,6 +273,22 @@ TEST(RuntimeFormat, Truncation) {
     for (const auto& c : cases) EXPECT_EQ(c.got, c.want);
     EXPECT_EQ(buf[7], 0xBEEF);
 
+    // A precision far beyond the buffer: the width is measured against the
+    // whole text, as the C library's text cut to size - 1 has it.
+    const struct {
+        std::u16string got, want;
+    } beyond[] = {
+        {(reset(), grFormat(buf, 8, u"%*.*d", 1500, 2000, 5)), u"0000000"},
+        {(reset(), grFormat(buf, 8, u"%1500.2000f", 1.0)), u"1.00000"},
+        {(reset(), grFormat(buf, 8, u"%1500.1106d", 5)), u"       "},
+        {(reset(), grFormat(buf, 8, u"%-2500.2000x", 255u)), u"0000000"},
+        {(reset(), grFormat(buf, 8, u"%#2500.2000g", 1.5)), u"       "},
+        {(reset(), grFormat(buf, 8, u"%2500.2000g", 1.5)), u"       "},
+        {(reset(), grFormat(buf, 8, u"%1500.2000e", -2.0)), u"-2.0000"},
+        {(reset(), grFormat(buf, 8, u"%+1500.2000i", 7)), u"+000000"},
+    };
+    for (const auto& c : beyond) EXPECT_EQ(c.got, c.want);
+
     // A number longer than the internal buffer, whole and cut.
     char want[400];
     std::snprintf(want, sizeof want, "%.0f", 1e300);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "recording_fixture.h"
 #include "pattern.h"
 #include "scratch.h"
@@ -225,6 +228,27 @@ TEST(Scratch, GrowsByTheFactorAndOnlyWhenNeeded)
     ASSERT_TRUE(ensureVertexScratch(100));
     EXPECT_GE(g_draw.vertexScratch.capacity, 100);
     grShutdown();
+}
+
+TEST(Scratch, GrowthFactorsOutOfRangeAreClampedAndCounted)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        float given;
+        int capacityFor100;  // pairs held after asking for 100
+        int counted;
+    } cases[] = {
+        {1.5f, 150, 0}, {1.0f, 100, 0}, {8.0f, 800, 0}, {0.25f, 100, 1}, {-3.0f, 100, 1}, {0.0f, 100, 1},
+        {std::nanf(""), 100, 1}, {-inf, 100, 1}, {8.5f, 800, 1}, {1e30f, 800, 1}, {inf, 800, 1},
+    };
+    for (const auto& c : cases) {
+        grResetDiagnostics();
+        grInit(c.given);
+        ASSERT_TRUE(ensureVertexScratch(100)) << c.given;
+        EXPECT_EQ(g_draw.vertexScratch.capacity, c.capacityFor100) << c.given;
+        EXPECT_EQ(grDiagnostics().rejectedArguments, c.counted) << c.given;
+        grShutdown();
+    }
 }
 
 TEST(SegmentCounts, MatchTheirFormulas)

@@ -2,7 +2,9 @@
 // display's fonts loaded.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
+#include <utility>
 
 #include "recording_fixture.h"
 #include "text/font_manager.h"
@@ -109,6 +111,18 @@ TEST_F(AtlasTest, GlyphLargerThanAPageOpensNoPage)
     EXPECT_TRUE(pages_.empty());
     EXPECT_EQ(rec::liveTextureCount(), 0);
     EXPECT_TRUE(reserveGlyphSpace(pages_, 510, 510, &space));
+}
+
+TEST_F(AtlasTest, NegativeAndHugeSizesGetNoCellAndOpenNoPage)
+{
+    GlyphSpace space = {};
+    for (const auto& [w, h] : {std::pair{-1, 4}, {4, -2}, {-2, -2}, {INT_MAX, 3}, {3, INT_MAX}, {INT_MIN, 0},
+                               {kMaxGlyphSide + 1, 1}})
+        EXPECT_FALSE(reserveGlyphSpace(pages_, w, h, &space)) << w << " x " << h;
+    EXPECT_TRUE(pages_.empty());
+    EXPECT_EQ(rec::liveTextureCount(), 0);
+    ASSERT_TRUE(reserveGlyphSpace(pages_, 0, 0, &space)) << "an empty bitmap still gets its padded cell";
+    EXPECT_EQ(space.cell->x1 - space.cell->x0, 2);
 }
 
 TEST_F(AtlasTest, OnlyTheNewestPageIsSearched)

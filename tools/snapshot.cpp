@@ -174,8 +174,12 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         return 1;
     }
     renderer.Resize(width, height);
-    for (int i = 0; i < options.frames; ++i)
+    for (int i = 0; i < options.frames; ++i) {
         renderer.Paint(i > 0);
+        // A pbuffer's swap does not wait for the GL: unless each frame is
+        // finished here, the driver queues the work of all of them.
+        glFinish();
+    }
     const RgbaImage image = readFramebuffer(width, height);
     renderer.Destroy();
     std::string error;

@@ -1,10 +1,20 @@
 #include "image_table.h"
 
+#include <string>
+
 #include "gl_state.h"
 #include "image_load.h"
 #include "state.h"
 
 ImageTable g_imageTable = {};
+
+namespace {
+
+std::string imageError;
+
+}  // namespace
+
+const char* grImageError() { return imageError.c_str(); }
 
 bool imageTableInUse()
 {
@@ -14,11 +24,14 @@ bool imageTableInUse()
 bool loadImages(const ImageSpec* entries, int count, ImageTable& table)
 {
     table = {};
-    if (count < 0 || count > GR_MAX_IMAGES)
+    imageError.clear();
+    if (count < 0 || count > GR_MAX_IMAGES) {
+        imageError = "the image table has " + std::to_string(count) + " entries";
         return false;
+    }
     table.count = count;
     for (int i = 0; i < count; ++i)
-        if (!loadImage(entries[i], &table.records[i]))
+        if (!loadImage(entries[i], &table.records[i], &imageError))
             return false;
     return true;
 }

@@ -212,11 +212,19 @@ void emitNumber(Sink& out, const Directive& s, bool floating, bool finite, intma
     // Precision past what a value can show only adds zeros, so beyond what
     // fits the buffer it is cut; 1100 covers the longest exact expansion of
     // a double (1074 fraction digits) and of any integer. -1 means none.
+    // The zeros cut off still count when the width is measured (cutZeros),
+    // except for %g without '#', which drops trailing zeros anyway. They sit
+    // beyond the room left (trailing) or among leading zeros that fill it,
+    // so the text written is the same.
     int precision = -1;
+    long long cutZeros = 0;
     if (s.hasPrecision) {
         const long long cap = static_cast<long long>(out.room()) + 1100;
         const long long limit = std::min<long long>(cap, std::numeric_limits<int>::max());
         precision = s.precision < limit ? s.precision : static_cast<int>(limit);
+        const bool dropsZeros = (s.conv == 'g' || s.conv == 'G') && !s.alt;
+        if (precision < s.precision && !dropsZeros && (!floating || finite))
+            cutZeros = static_cast<long long>(s.precision) - precision;
     }
 
     char small[256];
@@ -252,7 +260,7 @@ void emitNumber(Sink& out, const Directive& s, bool floating, bool finite, intma
             (text[zeroPrefix + 1] == 'x' || text[zeroPrefix + 1] == 'X'))
             zeroPrefix += 2;
     }
-    emitPadded(out, s, n, zeroPrefix, [&](long long i) { return static_cast<char16_t>(text[i]); });
+    emitPadded(out, s, n + cutZeros, zeroPrefix, [&](long long i) { return static_cast<char16_t>(text[i]); });
 }
 
 void format(Sink& out, const char16_t* fmt, va_list* ap) {

@@ -91,6 +91,10 @@ static bool fitsPage(const AtlasPage& page, PackSize need)
 
 bool reserveGlyphSpace(AtlasPages& pages, int w, int h, GlyphSpace* out)
 {
+    // No page is larger than a texture can be, and the padding must not
+    // overflow.
+    if (w < 0 || h < 0 || w > kMaxGlyphSide || h > kMaxGlyphSide)
+        return false;
     const PackSize need = {w + 2 * kGlyphPadding, h + 2 * kGlyphPadding};
     if (!pages.empty() && fitsPage(*pages.back(), need)) {
         const PackResult result = packInsert(pages.back()->root, need);

@@ -18,6 +18,8 @@ using AtlasPages = std::vector<AtlasPage*>;
 // so that linear filtering never reaches a neighbour.
 constexpr int kAtlasPageSize = 512;
 constexpr int kGlyphPadding = 1;
+// Bitmaps wider or taller than this never get a cell.
+constexpr int kMaxGlyphSide = 1 << 16;
 
 struct GlyphSpace {
     AtlasPage* page;
@@ -33,6 +35,7 @@ inline int pageHeight(const AtlasPage& page) { return page.root->y1; }
 AtlasPage* openAtlasPage(AtlasPages& pages, int width, int height, PackSize need);
 
 // Room for a w x h bitmap: in the newest page only, else on a new page.
+// False for negative sides and sides beyond kMaxGlyphSide.
 bool reserveGlyphSpace(AtlasPages& pages, int w, int h, GlyphSpace* out);
 
 // Writes a w x h coverage bitmap at texel (x, y) of the page; the page's

@@ -1,21 +1,51 @@
 #include "image_decode.h"
 
-#include <stb_image.h>
+#include <cstdio>
+#include <vector>
+
+#include "image_bytes.h"
 
 namespace {
 
-void freeDecoded(uint8_t* pixels) { stbi_image_free(pixels); }
+// Files larger than this are refused unread: an image within the pixel limit
+// compresses to far less.
+constexpr long kMaxImageFileBytes = 256L << 20;
+
+bool readWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* why)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        *why = "cannot be opened";
+        return false;
+    }
+    bool ok = std::fseek(file, 0, SEEK_END) == 0;
+    const long size = ok ? std::ftell(file) : -1;
+    ok = size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
+    if (ok && size > kMaxImageFileBytes) {
+        *why = "file of " + std::to_string(size) + " bytes is larger than an image file may be";
+        std::fclose(file);
+        return false;
+    }
+    if (ok) {
+        bytes->resize(static_cast<size_t>(size));
+        ok = std::fread(bytes->data(), 1, bytes->size(), file) == bytes->size();
+    }
+    std::fclose(file);
+    if (!ok)
+        *why = "cannot be read";
+    return ok;
+}
 
 }  // namespace
 
-bool decodeImageFile(const std::string& path, DecodedImage* image)
+bool decodeImageFile(const std::string& path, DecodedImage* image, std::string* error)
 {
-    int width = 0, height = 0, channels = 0;
-    uint8_t* pixels = stbi_load(path.c_str(), &width, &height, &channels, 4);
-    if (!pixels)
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!readWholeFile(path, &bytes, &why) ||
+        !decodeImageBytes(bytes.data(), bytes.size(), kMaxImagePixels, image, &why)) {
+        *error = path + ": " + why;
         return false;
-    image->width = width;
-    image->height = height;
-    image->rgba = {pixels, freeDecoded};
+    }
     return true;
 }

@@ -1,9 +1,11 @@
 #include "image_decode.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "gdiplus_flat.h"
+#include "image_header.h"
 #include "wide_path.h"
 
 namespace {
@@ -34,19 +36,46 @@ uint8_t* rgbaRows(const BitmapData& data)
     return rgba;
 }
 
+// The format its first bytes give; Unknown when the file cannot be read.
+ImageFormat fileFormat(const std::wstring& widePath)
+{
+    uint8_t head[64] = {};
+    size_t got = 0;
+    if (std::FILE* file = _wfopen(widePath.c_str(), L"rb")) {
+        got = std::fread(head, 1, sizeof head, file);
+        std::fclose(file);
+    }
+    return readImageHeader(head, got).format;
+}
+
+bool fail(const std::string& path, const char* why, std::string* error)
+{
+    *error = path + ": " + why;
+    return false;
+}
+
 }  // namespace
 
-bool decodeImageFile(const std::string& path, DecodedImage* image)
+// GDI+ reads the header when the bitmap is made and decodes the pixels only
+// when they are locked, so an oversized picture is refused before that.
+bool decodeImageFile(const std::string& path, DecodedImage* image, std::string* error)
 {
     std::wstring widePath;
     if (!utf8ToWide(path, &widePath))
-        return false;
+        return fail(path, "is not a valid UTF-8 name", error);
+    if (fileFormat(widePath) == ImageFormat::Unknown)
+        return fail(path, "cannot be read or is not a PNG, BMP, JPEG or GIF file", error);
     GpBitmap* bitmap = nullptr;
     if (DllExports::GdipCreateBitmapFromFile(widePath.c_str(), &bitmap) != Ok || !bitmap)
-        return false;
+        return fail(path, "cannot be decoded", error);
     UINT width = 0, height = 0;
     DllExports::GdipGetImageWidth(bitmap, &width);
     DllExports::GdipGetImageHeight(bitmap, &height);
+    if (width > kMaxImageSide || height > kMaxImageSide ||
+        static_cast<long long>(width) * height > kMaxImagePixels) {
+        DllExports::GdipDisposeImage(bitmap);
+        return fail(path, "is larger than an image may be", error);
+    }
     const GpRect whole(0, 0, static_cast<INT>(width), static_cast<INT>(height));
     BitmapData data = {};
     bool decoded = false;
@@ -61,5 +90,5 @@ bool decodeImageFile(const std::string& path, DecodedImage* image)
         DllExports::GdipBitmapUnlockBits(bitmap, &data);
     }
     DllExports::GdipDisposeImage(bitmap);
-    return decoded;
+    return decoded || fail(path, "cannot be decoded", error);
 }

@@ -9,5 +9,5 @@ struct AllocationCount {
 };
 
 // Totals since the process started; -1 where the C library cannot be
-// interposed (only glibc can).
+// interposed (only glibc can, and not under AddressSanitizer).
 AllocationCount allocationCount();

@@ -54,7 +54,7 @@ bool CChildView::CreateWithSamples(int samples)
         return false;
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CChildView::WindowProc));
-    m_surface.SetWindow(m_window);
+    m_surface.SetView(m_window);
     if (m_renderer.Create(&m_surface, samples))
         return true;
     DestroyWindow();

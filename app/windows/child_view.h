@@ -47,7 +47,7 @@ private:
 
     DisplayRenderer m_renderer;
     ViewState m_state;
-    WglWindowSurface m_surface;
+    WglPresentedSurface m_surface;
     HWND m_window = nullptr;
     HWND m_parent = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -101,4 +102,56 @@ void WglHiddenSurface::ReportError(const char* text, const char* caption)
 {
     std::fprintf(stderr, "%s: %s\n", caption, text);
     reported_ = true;
+}
+
+WglPresentedSurface::WglPresentedSurface()
+    : WglHiddenSurface(std::max(1, GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+                       std::max(1, GetSystemMetrics(SM_CYVIRTUALSCREEN)))
+{
+}
+
+bool WglPresentedSurface::Exists() const { return view_ && IsWindow(view_); }
+
+void WglPresentedSurface::Release()
+{
+    WglWindowSurface::Release();
+    if (window_)
+        DestroyWindow(window_);
+    window_ = nullptr;
+}
+
+void WglPresentedSurface::SwapBuffers()
+{
+    RECT client = {};
+    if (!dc_ || !view_ || !GetClientRect(view_, &client))
+        return;
+    // A view larger than the desktop shows the buffer's part of the frame.
+    const int width = std::min(static_cast<int>(client.right), width_);
+    const int height = std::min(static_cast<int>(client.bottom), height_);
+    if (width <= 0 || height <= 0)
+        return;
+    pixels_.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_BGRA_EXT, GL_UNSIGNED_BYTE, pixels_.data());
+    // Rows bottom-up, as GL reads them.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC viewDc = GetDC(view_);
+    if (!viewDc)
+        return;
+    SetDIBitsToDevice(viewDc, 0, static_cast<int>(client.bottom) - height, static_cast<DWORD>(width),
+                      static_cast<DWORD>(height), 0, 0, 0, static_cast<UINT>(height), pixels_.data(), &info,
+                      DIB_RGB_COLORS);
+    ReleaseDC(view_, viewDc);
+}
+
+void WglPresentedSurface::ReportError(const char* text, const char* caption)
+{
+    MessageBoxW(view_, wideText(text).c_str(), wideText(caption).c_str(), MB_ICONERROR | MB_OK);
 }

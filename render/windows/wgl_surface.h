@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "render_surface.h"
 
@@ -50,11 +51,38 @@ public:
     // Whether a start-up failure was already printed through ReportError.
     bool Reported() const { return reported_; }
 
-private:
+protected:
     int width_;
     int height_;
+
+private:
     std::string error_;
     bool reported_ = false;
+};
+
+// Draws in a hidden window as large as the desktop and shows each frame in
+// the view window through GDI. GDI output into a child window always
+// reaches the screen, while a child window's own GL drawable is not shown
+// by every implementation (Wine 8 keeps it off screen). The view itself
+// gets no pixel format.
+class WglPresentedSurface : public WglHiddenSurface {
+public:
+    WglPresentedSurface();
+
+    // The window the frames are shown in.
+    void SetView(HWND view) { view_ = view; }
+
+    bool Exists() const override;
+    // Gives back the device context and the hidden window with its pixel
+    // format, so the next Bind may choose another.
+    void Release() override;
+    // Copies the view's part of the back buffer into the view.
+    void SwapBuffers() override;
+    void ReportError(const char* text, const char* caption) override;
+
+private:
+    HWND view_ = nullptr;
+    std::vector<unsigned char> pixels_;
 };
 
 // UTF-8 text as UTF-16 for the wide Windows calls; empty when invalid.

@@ -4,7 +4,9 @@
 # Finds the frame by its title, then drives it as a user would: the toolbar's
 # Start and Pause buttons by mouse, a multisampling level through the menu by
 # keyboard, and Alt+F4. The toolbar shows the commands' state: its pixels
-# change with Start and come back with Pause.
+# change with Start and come back with Pause. The view must show the display
+# on screen, first and after it is made again: its middle is the instruments,
+# not one flat colour.
 set -euo pipefail
 wine_run="$1" program="$2" out="$3"
 mkdir -p "$out"
@@ -32,8 +34,15 @@ toolbar() {
   eval "$(xdotool getwindowgeometry --shell "$window")"
   import -window root -crop "60x24+$((X))+$((Y + 20))" "$out/$1.png"
 }
+# The middle 240 x 240 pixels of the frame lie inside the view.
+view_shows() {
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  import -window root -crop "240x240+$((X + WIDTH / 2 - 120))+$((Y + HEIGHT / 2 - 120))" "$out/$1.png"
+  [ "$(identify -format '%k' "$out/$1.png")" -ge 16 ]
+}
 same() { [ "$(compare -metric AE "$out/$1.png" "$out/$2.png" null: 2>&1 || true)" = "0" ]; }
 
+view_shows view-first || fail "the view shows no display (its middle is one flat colour)"
 toolbar paused
 xdotool mousemove --window "$window" 12 31 click 1
 sleep 1
@@ -55,6 +64,7 @@ xdotool mousemove --window "$window" 12 31 click 1
 sleep 1
 toolbar running-again
 same running running-again || fail "Start does not work after the multisampling change"
+view_shows view-again || fail "the view made again shows no display (its middle is one flat colour)"
 import -window root "$out/program-under-wine.png"
 
 xdotool key --window "$window" alt+F4
@@ -65,4 +75,4 @@ done
 kill -0 "$pid" 2>/dev/null && fail "Alt+F4 did not end the program"
 wait "$pid" || fail "the program ended with a failure status"
 trap - EXIT
-echo "program under Wine: title, Start, Pause, a multisampling change and Alt+F4 behave"
+echo "program under Wine: title, the view on screen, Start, Pause, a multisampling change and Alt+F4 behave"

@@ -1,4 +1,5 @@
-// The WGL probe on this machine's driver, and the rules of its extension test.
+// The WGL probe on this machine's driver, the rules of its extension test,
+// and the surface that shows the view's frames through GDI.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -11,6 +12,7 @@
 #include "pixel_format_table.h"
 #include "wgl_extensions.h"
 #include "wgl_probe.h"
+#include "wgl_surface.h"
 
 namespace {
 
@@ -103,4 +105,90 @@ TEST(WglProbeTest, FindsThePlainFormatAndOneFormatPerSampleCount)
             }
         }
     }
+}
+
+namespace {
+
+constexpr int kViewWidth = 200;
+constexpr int kViewHeight = 120;
+
+// A shown top-level window with a child view that paints nothing itself.
+struct ViewUnderTest {
+    HWND frame = nullptr;
+    HWND view = nullptr;
+
+    ViewUnderTest()
+    {
+        static const bool registered = [] {
+            WNDCLASSW windowClass = {};
+            windowClass.lpfnWndProc = DefWindowProcW;
+            windowClass.hInstance = GetModuleHandleW(nullptr);
+            windowClass.lpszClassName = L"PresentedSurfaceTest";
+            return RegisterClassW(&windowClass) != 0;
+        }();
+        if (!registered)
+            return;
+        frame = CreateWindowExW(0, L"PresentedSurfaceTest", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
+                                0, 0, 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        view = CreateWindowExW(0, L"PresentedSurfaceTest", nullptr, WS_CHILD | WS_VISIBLE, 10, 10, kViewWidth,
+                               kViewHeight, frame, nullptr, GetModuleHandleW(nullptr), nullptr);
+        UpdateWindow(frame);
+    }
+    ~ViewUnderTest()
+    {
+        if (frame)
+            DestroyWindow(frame);
+    }
+    ViewUnderTest(const ViewUnderTest&) = delete;
+    ViewUnderTest& operator=(const ViewUnderTest&) = delete;
+
+    COLORREF Pixel(int x, int y) const
+    {
+        HDC dc = GetDC(view);
+        const COLORREF colour = GetPixel(dc, x, y);
+        ReleaseDC(view, dc);
+        return colour;
+    }
+};
+
+}  // namespace
+
+// Red below, blue above in GL's bottom-up rows: the view must show blue at
+// its top and red at its bottom, in those colours, for every format, and
+// the surface must take another format after Release.
+TEST(WglPresentedSurfaceTest, ShowsTheFrameUprightInTheViewForEveryFormat)
+{
+    PixelFormatTable table;
+    {
+        WglProbe probe;
+        ASSERT_TRUE(table.Probe(probe)) << probe.Error();
+    }
+    ViewUnderTest window;
+    ASSERT_NE(window.view, nullptr);
+    WglPresentedSurface surface;
+    surface.SetView(window.view);
+    EXPECT_TRUE(surface.Exists());
+    for (const PixelFormatEntry& entry : table.Entries()) {
+        SCOPED_TRACE(entry.samples);
+        ASSERT_TRUE(surface.Bind());
+        ASSERT_TRUE(surface.CreateContext(entry.format)) << "a new hidden window for each format";
+        ASSERT_TRUE(surface.MakeCurrent());
+        glViewport(0, 0, kViewWidth, kViewHeight);
+        glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, kViewHeight / 2, kViewWidth, kViewHeight / 2);
+        glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+        surface.SwapBuffers();
+        EXPECT_EQ(window.Pixel(kViewWidth / 2, 5), RGB(0, 0, 255));
+        EXPECT_EQ(window.Pixel(kViewWidth / 2, kViewHeight - 5), RGB(255, 0, 0));
+        EXPECT_EQ(window.Pixel(3, kViewHeight / 2 + 3), RGB(255, 0, 0));
+        EXPECT_EQ(window.Pixel(kViewWidth - 3, kViewHeight / 2 - 3), RGB(0, 0, 255));
+        surface.DeleteContext();
+        surface.Release();
+    }
+    DestroyWindow(window.view);
+    EXPECT_FALSE(surface.Exists()) << "the surface exists as long as its view";
 }

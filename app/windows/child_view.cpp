@@ -10,6 +10,13 @@ namespace {
 
 const wchar_t kViewClass[] = L"InstrumentPanelView";
 
+// Wine's ntdll exports its version; Windows' does not.
+bool runsUnderWine()
+{
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 // No background brush: erasing paints nothing, every pixel comes from GL.
 bool registerViewClass()
 {
@@ -54,8 +61,14 @@ bool CChildView::CreateWithSamples(int samples)
         return false;
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CChildView::WindowProc));
-    m_surface.SetView(m_window);
-    if (m_renderer.Create(&m_surface, samples))
+    RenderSurface* surface = &m_ownSurface;
+    if (runsUnderWine()) {
+        m_presentedSurface.SetView(m_window);
+        surface = &m_presentedSurface;
+    } else {
+        m_ownSurface.SetWindow(m_window);
+    }
+    if (m_renderer.Create(surface, samples))
         return true;
     DestroyWindow();
     return false;

@@ -47,7 +47,11 @@ private:
 
     DisplayRenderer m_renderer;
     ViewState m_state;
-    WglPresentedSurface m_surface;
+    // The view's own pixel format and context, as Windows shows them; under
+    // Wine, whose child windows never show their GL drawable, frames drawn
+    // off screen and copied into the view.
+    WglWindowSurface m_ownSurface;
+    WglPresentedSurface m_presentedSurface;
     HWND m_window = nullptr;
     HWND m_parent = nullptr;
 };

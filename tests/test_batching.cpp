@@ -11,6 +11,7 @@
 
 #include "batch.h"
 #include "display.h"
+#include "display_state.h"
 #include "layout.h"
 #include "model.h"
 #include "recording_fixture.h"
@@ -123,17 +124,6 @@ protected:
         EXPECT_TRUE(rec::atFrameBaseline());
         EXPECT_FALSE(rec::clientStateEnabled(GL_COLOR_ARRAY));
         return rec::draws();
-    }
-};
-
-struct DisplayState {
-    DisplayModel model = g_model;
-    PanelLayout panels[kPanelCount];
-    DisplayState() { std::copy(g_panels, g_panels + kPanelCount, panels); }
-    void restore() const
-    {
-        g_model = model;
-        std::copy(panels, panels + kPanelCount, g_panels);
     }
 };
 

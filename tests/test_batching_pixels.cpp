@@ -8,6 +8,7 @@
 #include <string>
 
 #include "display_renderer.h"
+#include "display_state.h"
 #include "egl_headless.h"
 #include "gr.h"
 #include "layout.h"
@@ -20,17 +21,6 @@ constexpr int kWidth = 778;
 constexpr int kHeight = 1034;
 constexpr int kCycleFrames = 500;  // the layout's phase sequence, once round
 constexpr int kEvery = 5;          // frames compared: one in kEvery
-
-struct DisplayState {
-    DisplayModel model = g_model;
-    PanelLayout panels[kPanelCount];
-    DisplayState() { std::copy(g_panels, g_panels + kPanelCount, panels); }
-    void restore() const
-    {
-        g_model = model;
-        std::copy(panels, panels + kPanelCount, g_panels);
-    }
-};
 
 RgbaImage paint(DisplayRenderer& renderer, bool batched)
 {

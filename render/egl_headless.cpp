@@ -173,10 +173,16 @@ bool EglPbufferSurface::MakeCurrent()
     if (context_ == EGL_NO_CONTEXT || !eglMakeCurrent(display_, surface_, surface_, context_))
         return false;
     // Mesa's surfaceless pbuffers report the configuration's samples but
-    // render single-sampled, so multisampling happens off-screen.
-    if (configSamples_ > 0 && !multisampleTarget_.Exists())
-        return multisampleTarget_.Create(width_, height_, configSamples_, &error_);
-    return true;
+    // render single-sampled, and pair the stencil with a depth buffer: the
+    // frame is drawn off-screen. Without samples the pbuffer itself will do
+    // where off-screen buffers are missing.
+    if (frameTarget_.Exists())
+        return true;
+    std::string error;
+    if (frameTarget_.Create(width_, height_, configSamples_, packedStencil_, &error) || configSamples_ == 0)
+        return true;
+    error_ = error;
+    return false;
 }
 
 void EglPbufferSurface::DeleteContext()
@@ -184,9 +190,9 @@ void EglPbufferSurface::DeleteContext()
     if (display_ == EGL_NO_DISPLAY)
         return;
     if (context_ != EGL_NO_CONTEXT && eglGetCurrentContext() == context_)
-        multisampleTarget_.Destroy();
+        frameTarget_.Destroy();
     else
-        multisampleTarget_.Abandon();
+        frameTarget_.Abandon();
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (context_ != EGL_NO_CONTEXT)
         eglDestroyContext(display_, context_);
@@ -200,7 +206,7 @@ void EglPbufferSurface::Release()
 
 void EglPbufferSurface::SwapBuffers()
 {
-    multisampleTarget_.Resolve();
+    frameTarget_.Resolve();
     if (surface_ != EGL_NO_SURFACE)
         eglSwapBuffers(display_, surface_);
 }

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "egl_multisample_target.h"
+#include "egl_frame_target.h"
 #include "pixel_format_table.h"
 #include "render_surface.h"
 
@@ -39,13 +39,20 @@ public:
     void DeleteContext() override;
     bool Exists() const override { return true; }
     void Release() override;
-    // Ends a frame: a multisampled surface resolves its samples, so that
-    // read-back sees the antialiased picture.
+    // Ends a frame: the off-screen frame is resolved and turned upright, so
+    // that read-back sees the antialiased picture.
     void SwapBuffers() override;
     void ReportError(const char* text, const char* caption) override;
 
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // Draws with stencil packed with depth, as the configurations have it,
+    // instead of stencil alone; for contexts created after the call.
+    void UsePackedStencil(bool packed) { packedStencil_ = packed; }
+    // Whether the frame's stencil buffer has no depth beside it.
+    bool StencilOnly() const { return frameTarget_.StencilOnly(); }
+    // Whether read-back finds the frame top row first (see EglFrameTarget).
+    bool TopRowFirst() const { return frameTarget_.TopRowFirst(); }
     // The sample count the context actually got (GL_SAMPLES).
     int Samples() const;
     // Why CreateContext or MakeCurrent failed, when the surface knows more
@@ -61,7 +68,8 @@ private:
     EGLSurface surface_ = EGL_NO_SURFACE;
     EGLContext context_ = EGL_NO_CONTEXT;
     int configSamples_ = 0;
-    EglMultisampleTarget multisampleTarget_;
+    bool packedStencil_ = false;
+    EglFrameTarget frameTarget_;
     std::string error_;
     bool reported_ = false;
     // Mesa keeps a multisampled pbuffer's sample buffers allocated when the

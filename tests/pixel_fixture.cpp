@@ -60,7 +60,7 @@ void PixelTest::Capture()
     // The frame's end, where a multisampled surface resolves its samples.
     surface_->SwapBuffers();
     glFinish();
-    image_ = readFramebuffer(kWidth, kHeight);
+    image_ = readFramebuffer(kWidth, kHeight, surface_->TopRowFirst());
 }
 
 Rgb PixelTest::At(int x, int y) const

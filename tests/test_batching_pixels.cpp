@@ -22,12 +22,12 @@ constexpr int kHeight = 1034;
 constexpr int kCycleFrames = 500;  // the layout's phase sequence, once round
 constexpr int kEvery = 5;          // frames compared: one in kEvery
 
-RgbaImage paint(DisplayRenderer& renderer, bool batched)
+RgbaImage paint(DisplayRenderer& renderer, const EglPbufferSurface& surface, bool batched)
 {
     grSetBatching(batched);
     renderer.Paint(true);
     grSetBatching(false);
-    return readFramebuffer(kWidth, kHeight);
+    return readFramebuffer(kWidth, kHeight, surface.TopRowFirst());
 }
 
 int differingPixels(const RgbaImage& a, const RgbaImage& b)
@@ -69,9 +69,9 @@ TEST(BatchingPixelsAt, EverySampleCountOfTheTable)
                 continue;
             }
             const DisplayState before;
-            const RgbaImage exact = paint(renderer, false);
+            const RgbaImage exact = paint(renderer, surface, false);
             before.restore();
-            const RgbaImage batched = paint(renderer, true);
+            const RgbaImage batched = paint(renderer, surface, true);
             const int differing = differingPixels(exact, batched);
             EXPECT_EQ(differing, 0) << "frame " << frame;
             if (differing)

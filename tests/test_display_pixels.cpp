@@ -29,7 +29,7 @@ protected:
         ASSERT_TRUE(renderer_.Create(&surface_, 0));
         renderer_.Resize(kViewWidth, kViewHeight);
         renderer_.Paint(false);
-        image_ = readFramebuffer(kViewWidth, kViewHeight);
+        image_ = readFramebuffer(kViewWidth, kViewHeight, surface_.TopRowFirst());
     }
     void TearDown() override { renderer_.Destroy(); }
 

@@ -68,7 +68,7 @@ TEST(Renderer, PaintsTheBackgroundAtTheDisplayOriginAndClearsAroundIt)
     ASSERT_TRUE(renderer.Create(&surface, 0));
     renderer.Resize(100, 80);
     renderer.Paint(false);
-    const RgbaImage image = readFramebuffer(100, 80);
+    const RgbaImage image = readFramebuffer(100, 80, surface.TopRowFirst());
     const Rgb background = {121, 121, 140};
     const Rgb clear = {21, 21, 21};  // 0.082 of 255
     EXPECT_EQ(pixelAt(image, 10, 10), background);

@@ -29,13 +29,16 @@ namespace {
 
 const char* const kUsage =
     "usage: panel-bench [--samples S]... [--mode exact|batched|both] [--frames N] [--rounds R] [--size WxH]\n"
-    "                   [--default-heap] [--json]\n"
+    "                   [--default-heap] [--packed-stencil] [--json]\n"
+    "       panel-bench --help\n"
     "  --samples S     a sample count of the probed table (repeatable; default: all of them)\n"
     "  --mode M        the submission modes to measure against the floor (default both)\n"
     "  --frames N      frames per block (default 500)\n"
     "  --rounds R      rounds of exact, floor, batched, floor blocks (default 3, at least 1)\n"
     "  --size WxH      surface size (default 778x1034)\n"
     "  --default-heap  leave glibc's heap trimming as it is (to measure what keeping the heap buys)\n"
+    "  --packed-stencil  draw with the stencil packed with a depth buffer, as the configurations have it,\n"
+    "                  instead of stencil alone (to measure what stencil alone buys)\n"
     "  --json          one JSON object instead of the table\n";
 
 struct Options {
@@ -47,7 +50,9 @@ struct Options {
     bool exact = true;
     bool batched = true;
     bool keepHeap = true;
+    bool packedStencil = false;
     bool json = false;
+    bool help = false;
 };
 
 bool parseInt(const char* text, int* value)
@@ -67,6 +72,14 @@ bool parseArgs(int argc, char** argv, Options* o, std::string* error)
         }
         if (arg == "--default-heap") {
             o->keepHeap = false;
+            continue;
+        }
+        if (arg == "--packed-stencil") {
+            o->packedStencil = true;
+            continue;
+        }
+        if (arg == "--help") {
+            o->help = true;
             continue;
         }
         if (i + 1 >= argc) {
@@ -147,7 +160,7 @@ double percentile(std::vector<double> values, double p)
     return values[std::min(i, values.size() - 1)];
 }
 
-enum class Kind { Exact, Batched, Floor, FloorDepthCleared };
+enum class Kind { Exact, Batched, Floor };
 
 class Bench {
 public:
@@ -160,8 +173,7 @@ public:
         } else {
             glClearColor(0.082f, 0.082f, 0.082f, 0.0f);
             glClearStencil(0);
-            glClear(kind == Kind::Floor ? GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT
-                                        : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+            glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
             grBeginFrame();
             grEndFrame();
             surface_.SwapBuffers();
@@ -289,7 +301,8 @@ struct SampleResult {
     int samples = 0;
     double createToFirstFrameMs = 0;
     ConfigInfo config;
-    Series exact, batched, floor, depthFloor, depthFloorBase;
+    bool stencilOnly = false;
+    Series exact, batched, floor;
 };
 
 void printSeriesRow(const char* name, const Series& s, double floorMedian, const CpuLine* cpu)
@@ -317,10 +330,10 @@ void printTable(const Options& o, double startupMs, const CpuResult& cpu, const 
                     cpu.exact.medianMs, cpu.batched.medianMs, cpu.floor.medianMs, cpu.exact.allocations,
                     cpu.batched.allocations);
     for (const SampleResult& r : results) {
-        std::printf("\nsamples %d (depth %d, stencil %d; configurations with stencil and no depth: %d); "
-                    "create to first frame %.1f ms\n",
+        std::printf("\nsamples %d (configuration: depth %d, stencil %d; configurations with stencil and no "
+                    "depth: %d; drawn with %s); create to first frame %.1f ms\n",
                     r.samples, r.config.depth, r.config.stencil, r.config.stencilWithoutDepth,
-                    r.createToFirstFrameMs);
+                    r.stencilOnly ? "stencil alone" : "stencil packed with depth", r.createToFirstFrameMs);
         std::printf("  %-22s %8s %8s %7s %8s %6s %8s %8s %8s %10s %8s %6s %6s %5s\n", "per frame", "median",
                     "p99", "xfloor", "cpu", "draws", "GLcalls", "verts", "allocs", "bytes", "faults", "glyphs",
                     "upload", "GLerr");
@@ -328,9 +341,6 @@ void printTable(const Options& o, double startupMs, const CpuResult& cpu, const 
         printSeriesRow("exact", r.exact, floorMedian, &cpu.exact);
         printSeriesRow("batched", r.batched, floorMedian, &cpu.batched);
         printSeriesRow("floor", r.floor, floorMedian, &cpu.floor);
-        const double baseMedian = percentile(r.depthFloorBase.ms, 0.5);
-        printSeriesRow("floor (clear 0x4400)", r.depthFloorBase, baseMedian, nullptr);
-        printSeriesRow("floor (clear 0x4500)", r.depthFloor, baseMedian, nullptr);
     }
 }
 
@@ -369,16 +379,13 @@ void printJson(const Options& o, double startupMs, const CpuResult& cpu, const s
     for (size_t i = 0; i < results.size(); ++i) {
         const SampleResult& r = results[i];
         std::printf("{\"samples\":%d,\"depthBits\":%d,\"stencilBits\":%d,\"stencilWithoutDepthConfigs\":%d,"
-                    "\"createToFirstFrameMs\":%.2f,",
+                    "\"stencilAlone\":%s,\"createToFirstFrameMs\":%.2f,",
                     r.samples, r.config.depth, r.config.stencil, r.config.stencilWithoutDepth,
-                    r.createToFirstFrameMs);
+                    r.stencilOnly ? "true" : "false", r.createToFirstFrameMs);
         const double floorMedian = percentile(r.floor.ms, 0.5);
         jsonSeries("exact", r.exact, floorMedian, &cpu.exact, false);
         jsonSeries("batched", r.batched, floorMedian, &cpu.batched, false);
-        jsonSeries("floor", r.floor, floorMedian, &cpu.floor, false);
-        const double baseMedian = percentile(r.depthFloorBase.ms, 0.5);
-        jsonSeries("floorClear4400", r.depthFloorBase, baseMedian, nullptr, false);
-        jsonSeries("floorClear4500", r.depthFloor, baseMedian, nullptr, true);
+        jsonSeries("floor", r.floor, floorMedian, &cpu.floor, true);
         std::printf("}%s", i + 1 < results.size() ? "," : "");
     }
     std::printf("]}\n");
@@ -394,6 +401,10 @@ int main(int argc, char** argv)
     if (!parseArgs(argc, argv, &options, &error)) {
         std::fprintf(stderr, "panel-bench: %s\n%s", error.c_str(), kUsage);
         return 2;
+    }
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
     if (options.keepHeap && !keepDriverHeap()) {
         std::fprintf(stderr, "panel-bench: this C library cannot be told to keep its heap\n");
@@ -422,6 +433,7 @@ int main(int argc, char** argv)
         r.samples = samples;
         r.config = configInfo(renderer.Formats().FormatFor(samples));
         EglPbufferSurface surface(options.width, options.height);
+        surface.UsePackedStencil(options.packedStencil);
         const auto created = std::chrono::steady_clock::now();
         if (!renderer.Create(&surface, samples)) {
             std::fprintf(stderr, "panel-bench: cannot create the GL context with %d samples\n", samples);
@@ -453,13 +465,7 @@ int main(int argc, char** argv)
                 bench.Block(Kind::Floor, options.frames, r.floor);
             }
         }
-        // What a plain fill of the depth/stencil buffer would cost: the
-        // same floor with the depth cleared too.
-        const int clearFrames = std::max(50, options.frames / 2);
-        for (int round = 0; round < options.rounds; ++round) {
-            bench.Block(Kind::Floor, clearFrames, r.depthFloorBase);
-            bench.Block(Kind::FloorDepthCleared, clearFrames, r.depthFloor);
-        }
+        r.stencilOnly = surface.StencilOnly();
         renderer.Destroy();
         results.push_back(std::move(r));
     }

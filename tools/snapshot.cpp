@@ -104,18 +104,20 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
     return true;
 }
 
-RgbaImage readFramebuffer(int width, int height)
+RgbaImage readFramebuffer(int width, int height, bool storedTopRowFirst)
 {
     RgbaImage image;
     image.width = width;
     image.height = height;
     image.pixels.resize(static_cast<size_t>(width) * height * 4);
-    std::vector<uint8_t> bottomUp(image.pixels.size());
+    std::vector<uint8_t> stored(image.pixels.size());
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, stored.data());
     const size_t row = static_cast<size_t>(width) * 4;
-    for (int y = 0; y < height; ++y)
-        std::memcpy(&image.pixels[y * row], &bottomUp[(height - 1 - y) * row], row);
+    for (int y = 0; y < height; ++y) {
+        const int from = storedTopRowFirst ? y : height - 1 - y;
+        std::memcpy(&image.pixels[y * row], &stored[from * row], row);
+    }
     // A window shows colour only; what the frame left in alpha is no part of it.
     for (size_t i = 3; i < image.pixels.size(); i += 4)
         image.pixels[i] = 255;
@@ -180,7 +182,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         // finished here, the driver queues the work of all of them.
         glFinish();
     }
-    const RgbaImage image = readFramebuffer(width, height);
+    const RgbaImage image = readFramebuffer(width, height, surface.TopRowFirst());
     renderer.Destroy();
     std::string error;
     if (!writePng(options.output, image, &error)) {

@@ -23,8 +23,10 @@ struct SnapshotOptions {
 bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* options, std::string* error);
 
 // The pixels of the current GL framebuffer, top row first, opaque as a
-// window shows them.
-RgbaImage readFramebuffer(int width, int height);
+// window shows them. storedTopRowFirst: the framebuffer holds the picture
+// top row first (drawn upside down, as a window stores it), so that its
+// rows are taken as they are instead of turned.
+RgbaImage readFramebuffer(int width, int height, bool storedTopRowFirst);
 
 // Runs the tool (or prints the usage to out): 0 on success, 1 when the
 // display module is refused or rendering fails, 2 for a sample count the

@@ -1,4 +1,4 @@
-#include "egl_multisample_target.h"
+#include "egl_frame_target.h"
 
 #include <EGL/egl.h>
 #include <GL/glext.h>
@@ -67,36 +67,38 @@ bool hasExtension(const char* name)
 
 }  // namespace
 
-bool EglMultisampleTarget::Create(int width, int height, int samples, std::string* error)
+bool EglFrameTarget::Create(int width, int height, int samples, bool packedStencil, std::string* error)
 {
     Destroy();
     const int version = glVersion();
     if ((version < 30 && !hasExtension("GL_ARB_framebuffer_object")) || !loadFramebufferFunctions()) {
-        *error = "EGL: multisampling headless needs framebuffer objects, which this OpenGL lacks";
+        *error = "EGL: headless drawing needs framebuffer objects, which this OpenGL lacks";
         return false;
     }
     width_ = width;
     height_ = height;
-    fb.genRenderbuffers(kBufferCount, colorbuffers_);
-    fb.genRenderbuffers(1, &stencilbuffer_);
-    fb.genFramebuffers(kBufferCount, framebuffers_);
+    samples_ = samples;
+    // Window buffers are stored top row first and the rasteriser places
+    // pixel centres and samples in stored rows; drawing upside down the same
+    // way gives the window's very pixels. Read-back turns them upright.
+    flipped_ = fb.clipControl && (version >= 45 || hasExtension("GL_ARB_clip_control"));
     bool complete = true;
     for (int i = 0; i < kBufferCount; ++i) {
+        if (i == kResolved && samples == 0)
+            continue;
+        fb.genRenderbuffers(1, &colorbuffers_[i]);
         fb.bindRenderbuffer(GL_RENDERBUFFER, colorbuffers_[i]);
-        fb.renderbufferStorageMultisample(GL_RENDERBUFFER, i == kSamples ? samples : 0, GL_RGBA8, width, height);
+        fb.renderbufferStorageMultisample(GL_RENDERBUFFER, i == kDrawn ? samples : 0, GL_RGBA8, width, height);
+        fb.genFramebuffers(1, &framebuffers_[i]);
         fb.bindFramebuffer(GL_FRAMEBUFFER, framebuffers_[i]);
         fb.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorbuffers_[i]);
-        if (i == kSamples) {
-            fb.bindRenderbuffer(GL_RENDERBUFFER, stencilbuffer_);
-            fb.renderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH24_STENCIL8, width, height);
-            fb.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                                       stencilbuffer_);
-        }
+        if (i == kDrawn)
+            complete = AttachStencil(samples, packedStencil);
         complete = complete && fb.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     }
     fb.bindRenderbuffer(GL_RENDERBUFFER, 0);
-    GLint granted = 0;
-    fb.bindFramebuffer(GL_FRAMEBUFFER, framebuffers_[kSamples]);
+    GLint granted = -1;
+    fb.bindFramebuffer(GL_FRAMEBUFFER, framebuffers_[kDrawn]);
     glGetIntegerv(GL_SAMPLES, &granted);
     if (!complete || glGetError() != GL_NO_ERROR || granted < samples) {
         *error = "EGL: cannot create a " + std::to_string(samples) + "-sample off-screen buffer of " +
@@ -104,52 +106,77 @@ bool EglMultisampleTarget::Create(int width, int height, int samples, std::strin
         Destroy();
         return false;
     }
-    // Window buffers are stored top row first and the rasteriser places the
-    // samples in stored rows; drawing upside down the same way gives the
-    // window's very pixels, turned upright after the resolve.
-    flipped_ = fb.clipControl && (version >= 45 || hasExtension("GL_ARB_clip_control"));
     if (flipped_)
         fb.clipControl(GL_UPPER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
-    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers_[kUpright]);
+    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers_[Readable()]);
     return true;
 }
 
-void EglMultisampleTarget::Resolve()
+// Stencil alone where the driver has it: the frame clears colour and
+// stencil only, and a packed depth beside the stencil turns that clear into
+// a read-modify-write of every sample.
+bool EglFrameTarget::AttachStencil(int samples, bool packedStencil)
 {
-    if (!Exists())
+    fb.genRenderbuffers(1, &stencilbuffer_);
+    fb.bindRenderbuffer(GL_RENDERBUFFER, stencilbuffer_);
+    if (!packedStencil) {
+        fb.renderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_STENCIL_INDEX8, width_, height_);
+        fb.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_STENCIL_ATTACHMENT, GL_RENDERBUFFER, stencilbuffer_);
+        GLint stencilBits = 0;
+        if (glGetError() == GL_NO_ERROR && fb.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE)
+            glGetIntegerv(GL_STENCIL_BITS, &stencilBits);
+        if (stencilBits >= 8) {
+            stencilOnly_ = true;
+            return true;
+        }
+        fb.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_STENCIL_ATTACHMENT, GL_RENDERBUFFER, 0);
+    }
+    fb.renderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH24_STENCIL8, width_, height_);
+    fb.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, stencilbuffer_);
+    stencilOnly_ = false;
+    return glGetError() == GL_NO_ERROR;
+}
+
+EglFrameTarget::Buffer EglFrameTarget::Readable() const { return samples_ > 0 ? kResolved : kDrawn; }
+
+void EglFrameTarget::Resolve()
+{
+    if (!Exists() || samples_ == 0)
         return;
     const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
     glDisable(GL_SCISSOR_TEST);
-    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers_[kSamples]);
+    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers_[kDrawn]);
     fb.bindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffers_[kResolved]);
     fb.blitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers_[kResolved]);
-    fb.bindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffers_[kUpright]);
-    const int top = flipped_ ? height_ : 0;
-    fb.blitFramebuffer(0, 0, width_, height_, 0, top, width_, height_ - top, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     if (scissor)
         glEnable(GL_SCISSOR_TEST);
-    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers_[kUpright]);
-    fb.bindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffers_[kSamples]);
+    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers_[kResolved]);
+    fb.bindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffers_[kDrawn]);
 }
 
-void EglMultisampleTarget::Destroy()
+void EglFrameTarget::Destroy()
 {
     if (Exists()) {
         fb.bindFramebuffer(GL_FRAMEBUFFER, 0);
         if (flipped_)
             fb.clipControl(GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
-        fb.deleteFramebuffers(kBufferCount, framebuffers_);
-        fb.deleteRenderbuffers(kBufferCount, colorbuffers_);
+        for (int i = 0; i < kBufferCount; ++i) {
+            if (framebuffers_[i])
+                fb.deleteFramebuffers(1, &framebuffers_[i]);
+            if (colorbuffers_[i])
+                fb.deleteRenderbuffers(1, &colorbuffers_[i]);
+        }
         fb.deleteRenderbuffers(1, &stencilbuffer_);
     }
     Abandon();
 }
 
-void EglMultisampleTarget::Abandon()
+void EglFrameTarget::Abandon()
 {
     for (int i = 0; i < kBufferCount; ++i)
         framebuffers_[i] = colorbuffers_[i] = 0;
     stencilbuffer_ = 0;
+    samples_ = 0;
     flipped_ = false;
+    stencilOnly_ = false;
 }

@@ -1,0 +1,80 @@
+// Headless frames are drawn with a stencil buffer of their own, without the
+// depth buffer the configurations pair it with: the display's stencil
+// clipping must give the very pixels it gives with the packed buffer.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "display_renderer.h"
+#include "egl_headless.h"
+#include "model.h"
+#include "snapshot.h"
+
+namespace {
+
+constexpr int kWidth = 778;
+constexpr int kHeight = 1034;
+constexpr int kFrames = 120;  // a stretch of the layout cycle, clipping in every frame
+constexpr int kEvery = 40;    // frames compared: one in kEvery
+
+struct Frames {
+    std::vector<RgbaImage> images;
+    bool stencilOnly = false;
+    GLint depthBits = -1;
+    GLint stencilBits = -1;
+};
+
+Frames render(DisplayRenderer& renderer, int samples, bool packedStencil)
+{
+    Frames frames;
+    EglPbufferSurface surface(kWidth, kHeight);
+    surface.UsePackedStencil(packedStencil);
+    if (!renderer.Create(&surface, samples))
+        return frames;
+    renderer.Resize(kWidth, kHeight);
+    frames.stencilOnly = surface.StencilOnly();
+    glGetIntegerv(GL_DEPTH_BITS, &frames.depthBits);
+    glGetIntegerv(GL_STENCIL_BITS, &frames.stencilBits);
+    resetDisplayModel();
+    for (int frame = 1; frame <= kFrames; ++frame) {
+        renderer.Paint(true);
+        if (frame % kEvery == 0)
+            frames.images.push_back(readFramebuffer(kWidth, kHeight, surface.TopRowFirst()));
+    }
+    renderer.Destroy();
+    return frames;
+}
+
+int differingPixels(const RgbaImage& a, const RgbaImage& b)
+{
+    int n = 0;
+    for (size_t i = 0; i + 3 < a.pixels.size(); i += 4)
+        n += a.pixels[i] != b.pixels[i] || a.pixels[i + 1] != b.pixels[i + 1] || a.pixels[i + 2] != b.pixels[i + 2];
+    return n;
+}
+
+}  // namespace
+
+TEST(HeadlessFrame, StencilAloneDrawsThePixelsOfStencilPackedWithDepth)
+{
+    EglProbe probe;
+    DisplayRenderer renderer;
+    ASSERT_TRUE(renderer.Init(probe)) << probe.Error();
+    for (const PixelFormatEntry& entry : renderer.Formats().Entries()) {
+        SCOPED_TRACE(testing::Message() << entry.samples << " samples");
+        const Frames alone = render(renderer, entry.samples, false);
+        const Frames packed = render(renderer, entry.samples, true);
+        EXPECT_TRUE(alone.stencilOnly);
+        EXPECT_EQ(alone.depthBits, 0);
+        EXPECT_EQ(alone.stencilBits, 8);
+        EXPECT_FALSE(packed.stencilOnly);
+        EXPECT_GT(packed.depthBits, 0);
+        EXPECT_EQ(packed.stencilBits, 8);
+        ASSERT_EQ(alone.images.size(), static_cast<size_t>(kFrames / kEvery));
+        ASSERT_EQ(packed.images.size(), alone.images.size());
+        for (size_t i = 0; i < alone.images.size(); ++i)
+            EXPECT_EQ(differingPixels(alone.images[i], packed.images[i]), 0) << "frame " << (i + 1) * kEvery;
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}

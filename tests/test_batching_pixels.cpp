@@ -8,6 +8,7 @@
 #include <string>
 
 #include "display_renderer.h"
+#include "differing_pixels.h"
 #include "display_state.h"
 #include "egl_headless.h"
 #include "gr.h"
@@ -28,14 +29,6 @@ RgbaImage paint(DisplayRenderer& renderer, const EglPbufferSurface& surface, boo
     renderer.Paint(true);
     grSetBatching(false);
     return readFramebuffer(kWidth, kHeight, surface.TopRowFirst());
-}
-
-int differingPixels(const RgbaImage& a, const RgbaImage& b)
-{
-    int n = 0;
-    for (size_t i = 0; i + 3 < a.pixels.size() && i + 3 < b.pixels.size(); i += 4)
-        n += !std::equal(&a.pixels[i], &a.pixels[i] + 3, &b.pixels[i]);
-    return n;
 }
 
 void savePair(const RgbaImage& exact, const RgbaImage& batched, int samples, int frame)

@@ -4,8 +4,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <string>
+#include <vector>
 
+#include "differing_pixels.h"
 #include "display_renderer.h"
 #include "egl_headless.h"
 #include "model.h"
@@ -44,14 +45,6 @@ Frames render(DisplayRenderer& renderer, int samples, bool packedStencil)
     }
     renderer.Destroy();
     return frames;
-}
-
-int differingPixels(const RgbaImage& a, const RgbaImage& b)
-{
-    int n = 0;
-    for (size_t i = 0; i + 3 < a.pixels.size(); i += 4)
-        n += a.pixels[i] != b.pixels[i] || a.pixels[i + 1] != b.pixels[i + 1] || a.pixels[i + 2] != b.pixels[i + 2];
-    return n;
 }
 
 }  // namespace

@@ -50,6 +50,8 @@ public:
     const std::string& Error() const { return error_; }
     // Whether a start-up failure was already printed through ReportError.
     bool Reported() const { return reported_; }
+    // The back buffer is read in GL's own order, bottom row first.
+    bool TopRowFirst() const { return false; }
 
 protected:
     int width_;

@@ -69,7 +69,7 @@ protected:
         EXPECT_TRUE(renderer.Create(&surface, 0, tables));
         renderer.Resize(kWidth, kHeight);
         renderer.Paint(true);
-        const RgbaImage image = readFramebuffer(kWidth, kHeight, false);
+        const RgbaImage image = readFramebuffer(kWidth, kHeight, surface.TopRowFirst());
         renderer.Destroy();
         return image;
     }

@@ -82,6 +82,11 @@ bool EglFrameTarget::Create(int width, int height, int samples, bool packedStenc
     // pixel centres and samples in stored rows; drawing upside down the same
     // way gives the window's very pixels. Read-back turns them upright.
     flipped_ = fb.clipControl && (version >= 45 || hasExtension("GL_ARB_clip_control"));
+    if (samples == 0 && !flipped_) {
+        // The pbuffer itself is stored as a window is and does as well.
+        *error = "EGL: drawing upside down needs glClipControl, which this OpenGL lacks";
+        return false;
+    }
     bool complete = true;
     for (int i = 0; i < kBufferCount; ++i) {
         if (i == kResolved && samples == 0)

@@ -175,7 +175,7 @@ bool EglPbufferSurface::MakeCurrent()
     // Mesa's surfaceless pbuffers report the configuration's samples but
     // render single-sampled, and pair the stencil with a depth buffer: the
     // frame is drawn off-screen. Without samples the pbuffer itself will do
-    // where off-screen buffers are missing.
+    // where off-screen buffers, or drawing them upside down, are missing.
     if (frameTarget_.Exists())
         return true;
     std::string error;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "display_option.h"
 #include "gr_display.h"
 #include "main_menu.h"
 #include "resource_ids.h"
@@ -91,14 +92,10 @@ void CMainFrame::CreateStatusBarWithPanes()
     SetStatusText(wxString::FromUTF8(ShellString(AFX_IDS_IDLEMESSAGE)), kMessagePane);
 }
 
-// A display from a module names itself in front of the program's title;
-// the built-in display keeps the title as it is.
 void CMainFrame::ShowDisplayNameInTitle()
 {
     const GrDisplay* display = m_wndView.Renderer().Display().descriptor;
-    if (display == builtInHostedDisplay().descriptor)
-        return;
-    SetTitle(wxString::FromUTF8(display->name) + wxString::FromUTF8(" — ") + GetTitle());
+    SetTitle(wxString::FromUTF8(titleShowingDisplay(GetTitle().utf8_string(), display)));
 }
 
 // The display counts in physical pixels, the toolkit's sizes are logical.

@@ -2,8 +2,9 @@
 #
 # Builds a display module: a shared module linked against InstrumentPanel::gr
 # that exports only grDisplayDescriptor (GR_EXPORT_DISPLAY in gr_display.h).
-# The module file is <target>.so; the IMAGES are copied beside it, where the
-# runtime resolves the relative image names of the display's tables.
+# The module file is <target>.so (<target>.dll on Windows); the IMAGES are
+# copied beside it, where the runtime resolves the relative image names of
+# the display's tables.
 function(instrument_panel_add_display target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;IMAGES")
   if(NOT arg_SOURCES)

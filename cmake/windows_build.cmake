@@ -12,6 +12,17 @@ add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WIN
 # Windows' own names are UTF-16; the sources are UTF-8.
 add_compile_options(-finput-charset=UTF-8 -fexec-charset=UTF-8)
 
+# The DLLs (the drawing library, display modules) carry their C and C++
+# runtimes as the executables do.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+# An executable that links instrument-panel-gr.dll finds it beside itself.
+function(panel_copy_runtime_dlls target)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_RUNTIME_DLLS:${target}> $<TARGET_FILE_DIR:${target}>
+    COMMAND_EXPAND_LISTS VERBATIM)
+endfunction()
+
 add_subdirectory(gfx)
 add_subdirectory(display)
 add_subdirectory(render/windows ${CMAKE_BINARY_DIR}/render)
@@ -19,6 +30,11 @@ add_subdirectory(tools/windows ${CMAKE_BINARY_DIR}/tools)
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/app/windows/CMakeLists.txt)
   add_subdirectory(app/windows ${CMAKE_BINARY_DIR}/app)
 endif()
+
+# Display modules as DLLs, built as on Linux.
+include(cmake/InstrumentPanelDisplay.cmake)
+add_subdirectory(examples/flight)
+add_subdirectory(examples/minimal)
 
 enable_testing()
 add_subdirectory(tests/windows ${CMAKE_BINARY_DIR}/tests)

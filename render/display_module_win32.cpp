@@ -19,7 +19,8 @@ std::wstring widen(const std::string& utf8)
     return wide;
 }
 
-std::string systemMessage(DWORD code)
+// The system's text for code, with the file name in place of its %1.
+std::string systemMessage(DWORD code, const std::string& file)
 {
     char* text = nullptr;
     const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -29,6 +30,9 @@ std::string systemMessage(DWORD code)
     LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
         message.pop_back();
+    const size_t insert = message.find("%1");
+    if (insert != std::string::npos)
+        message.replace(insert, 2, file);
     return message;
 }
 
@@ -43,12 +47,12 @@ bool loadDisplayModule(const std::string& path, HostedDisplay* display, std::str
     const DWORD length = wide.empty() ? 0 : GetFullPathNameW(wide.c_str(), MAX_PATH, full, nullptr);
     if (length == 0 || length >= MAX_PATH) {
         *error = path + ": cannot load the display module: " +
-                 (wide.empty() ? std::string("the path is empty or not UTF-8") : systemMessage(GetLastError()));
+                 (wide.empty() ? std::string("the path is empty or not UTF-8") : systemMessage(GetLastError(), path));
         return false;
     }
     HMODULE module = LoadLibraryExW(full, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!module) {
-        *error = path + ": cannot load the display module: " + systemMessage(GetLastError());
+        *error = path + ": cannot load the display module: " + systemMessage(GetLastError(), path);
         return false;
     }
     auto entry = reinterpret_cast<GrDisplayEntry>(

@@ -4,10 +4,10 @@ instrument_panel_add_display(module_wrong_version SOURCES modules/wrong_version.
 instrument_panel_add_display(module_without_entry SOURCES modules/without_entry.cpp)
 instrument_panel_add_display(module_bad_area SOURCES modules/bad_area.cpp)
 
-pixel_test(test_display_modules ${PROJECT_SOURCE_DIR}/app/display_option.cpp)
+pixel_test(test_display_modules ${PROJECT_SOURCE_DIR}/app/shared/display_option.cpp)
 # Loads modules, so it shares their drawing library.
 set_target_properties(test_display_modules PROPERTIES GR_STATIC OFF)
-target_include_directories(test_display_modules PRIVATE ${PROJECT_SOURCE_DIR}/app)
+target_include_directories(test_display_modules PRIVATE ${PROJECT_SOURCE_DIR}/app/shared)
 add_dependencies(test_display_modules flight-display minimal-display module_wrong_version module_without_entry
   module_bad_area panel-snapshot)
 target_compile_definitions(test_display_modules PRIVATE

@@ -1,11 +1,17 @@
-// The program's start-up on Windows: common controls, OLE, the main frame
-// with its view first, then the message loop with idle-time updates.
+// The program's start-up on Windows: the display module of --display, common
+// controls, OLE, the main frame with its view first, then the message loop
+// with idle-time updates.
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
+#include <shellapi.h>
 
 #include <new>
+#include <string>
+#include <vector>
 
+#include "display_module.h"
+#include "display_option.h"
 #include "main_frame.h"
 #include "resource.h"
 #include "shell_text.h"
@@ -13,6 +19,57 @@
 namespace {
 
 void outOfMemory() { throw std::bad_alloc(); }
+
+// A program started from a script or a redirected console has a standard
+// error to write to; one started from Explorer gets a message box instead.
+void reportStartupError(const std::string& message)
+{
+    const std::string line = "instrument-panel: " + message + "\n";
+    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD written = 0;
+    if (error && error != INVALID_HANDLE_VALUE &&
+        WriteFile(error, line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
+        return;
+    MessageBoxW(nullptr, WideFromUtf8(message).c_str(), ResourceString(AFX_IDS_APP_TITLE).c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
+}
+
+// Takes --display MODULE out of the command line and selects the module's
+// display; the exit status on failure (2 for a bad option, 1 for a refused
+// module, as on Linux), 0 otherwise.
+int selectDisplayFromCommandLine()
+{
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide) {
+        reportStartupError("cannot read the command line");
+        return 2;
+    }
+    std::vector<std::string> args;
+    for (int i = 0; i < count; ++i)
+        args.push_back(Utf8FromWide(wide[i]));
+    LocalFree(wide);
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    int argc = count;
+    std::string path;
+    std::string error;
+    if (!takeDisplayOption(&argc, argv.data(), &path, &error)) {
+        reportStartupError(error);
+        return 2;
+    }
+    if (path.empty())
+        return 0;
+    HostedDisplay display;
+    if (!loadDisplayModule(path, &display, &error)) {
+        reportStartupError(error);
+        return 1;
+    }
+    selectDisplay(display);
+    return 0;
+}
 
 int runMessageLoop(CMainFrame* frame)
 {
@@ -36,6 +93,8 @@ int runMessageLoop(CMainFrame* frame)
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     std::set_new_handler(outOfMemory);
+    if (const int status = selectDisplayFromCommandLine())
+        return status;
     InitCommonControls();
     if (FAILED(OleInitialize(nullptr))) {
         MessageBoxW(nullptr, ResourceString(IDP_OLE_INIT_FAILED).c_str(), ResourceString(AFX_IDS_APP_TITLE).c_str(),

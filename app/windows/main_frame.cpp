@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "display_option.h"
 #include "resource.h"
 #include "shell_text.h"
 
@@ -60,7 +61,8 @@ bool CMainFrame::LoadFrame(bool ownsItself)
     HINSTANCE instance = GetModuleHandleW(nullptr);
     HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
     m_accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    const std::wstring title = ResourceString(IDR_MAINFRAME);
+    const std::wstring title = WideFromUtf8(
+        titleShowingDisplay(Utf8FromWide(ResourceString(IDR_MAINFRAME)), m_wndView.Renderer().Display().descriptor));
     HWND window = CreateWindowExW(0, kFrameClass, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance, this);
     if (!window) {

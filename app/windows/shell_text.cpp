@@ -23,3 +23,23 @@ std::wstring CommandTooltip(int id)
     const size_t newline = text.find(L'\n');
     return newline == std::wstring::npos ? std::wstring() : text.substr(newline + 1);
 }
+
+std::wstring WideFromUtf8(const std::string& text)
+{
+    const int size = static_cast<int>(text.size());
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), n);
+    return wide;
+}
+
+std::string Utf8FromWide(const std::wstring& text)
+{
+    const int size = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), n, nullptr, nullptr);
+    return utf8;
+}

@@ -1,2 +1,4 @@
 // A shared module that is no display: it exports no descriptor function.
-extern "C" __attribute__((visibility("default"))) int notADisplay() { return 7; }
+#include "gr_display.h"
+
+extern "C" GR_DISPLAY_EXPORTED int notADisplay() { return 7; }

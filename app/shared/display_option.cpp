@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "display_module.h"
+#include "gr_display.h"
+
 namespace {
 
 constexpr const char* kOption = "--display";
@@ -12,7 +15,8 @@ bool takeDisplayOption(int* argc, char** argv, std::string* path, std::string* e
 {
     path->clear();
     bool seen = false;
-    int kept = 1;
+    // argv[0], the program, stays; a command line without it keeps nothing.
+    int kept = *argc > 0 ? 1 : 0;
     for (int i = 1; i < *argc; ++i) {
         const char* arg = argv[i];
         const size_t optionLength = std::strlen(kOption);
@@ -44,4 +48,11 @@ bool takeDisplayOption(int* argc, char** argv, std::string* path, std::string* e
     argv[kept] = nullptr;
     *argc = kept;
     return true;
+}
+
+std::string titleShowingDisplay(const std::string& title, const GrDisplay* display)
+{
+    if (!display || display == builtInHostedDisplay().descriptor)
+        return title;
+    return std::string(display->name) + " — " + title;
 }

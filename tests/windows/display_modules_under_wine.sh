@@ -9,10 +9,7 @@
 #     the program shows the minimal module with its name in front of the
 #     title, and ends cleanly with Alt+F4.
 set -euo pipefail
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+source "$(dirname "$0")/wine_window.sh"
 # The pixel of a PNG at x, y (from the top) as "R,G,B".
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 expect_pixel() {
@@ -79,13 +76,7 @@ program_test() {
   amber="$(convert "$out/module-window.png" -fill black +opaque 'rgb(255,200,0)' -fill white -opaque 'rgb(255,200,0)' \
     -format '%[fx:int(mean*w*h+0.5)]' info:)"
   [ "$amber" -ge 40 ] || fail "the window shows no needle of the minimal display ($amber amber pixels)"
-  xdotool key --window "$window" alt+F4
-  for _ in $(seq 1 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.2
-  done
-  kill -0 "$pid" 2>/dev/null && fail "Alt+F4 did not end the program"
-  wait "$pid" || fail "the program ended with a failure status"
+  close_with_alt_f4 "$window" "$pid"
   trap - EXIT
   echo "program under Wine: the module's display in a window titled with its name"
 }

@@ -8,6 +8,7 @@
 # on screen, first and after it is made again: its middle is the instruments,
 # not one flat colour.
 set -euo pipefail
+source "$(dirname "$0")/wine_window.sh"
 wine_run="$1" program="$2" out="$3"
 mkdir -p "$out"
 TITLE='^Графическая библиотека для файлов кодогенерации, полученных с помощью модуля Lorvane2.X$'
@@ -15,10 +16,6 @@ TITLE='^Графическая библиотека для файлов кодо
 "$wine_run" "$program" &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true' EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
 
 window=""
 for _ in $(seq 1 100); do
@@ -67,12 +64,6 @@ same running running-again || fail "Start does not work after the multisampling 
 view_shows view-again || fail "the view made again shows no display (its middle is one flat colour)"
 import -window root "$out/program-under-wine.png"
 
-xdotool key --window "$window" alt+F4
-for _ in $(seq 1 50); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.2
-done
-kill -0 "$pid" 2>/dev/null && fail "Alt+F4 did not end the program"
-wait "$pid" || fail "the program ended with a failure status"
+close_with_alt_f4 "$window" "$pid"
 trap - EXIT
 echo "program under Wine: title, the view on screen, Start, Pause, a multisampling change and Alt+F4 behave"

@@ -79,13 +79,22 @@ void issueBind(GLenum target, GLuint name)
     actualBinding(target) = {name, true};
 }
 
+void bindUnlessBound(GLenum target, GLuint name)
+{
+    const Binding& actual = actualBinding(target);
+    if (!actual.known || actual.name != name)
+        issueBind(target, name);
+}
+
+unsigned withBit(unsigned bits, unsigned bit, bool on) { return on ? bits | bit : bits & ~bit; }
+
 void setCap(unsigned bit, GLenum cap, bool on)
 {
     if (on)
         glEnable(cap);
     else
         glDisable(cap);
-    g_cache.actualCaps = on ? g_cache.actualCaps | bit : g_cache.actualCaps & ~bit;
+    g_cache.actualCaps = withBit(g_cache.actualCaps, bit, on);
 }
 
 void setTexCoordArray(bool on)
@@ -94,12 +103,12 @@ void setTexCoordArray(bool on)
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     else
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    g_cache.actualCaps = on ? g_cache.actualCaps | kCapTexCoordArray : g_cache.actualCaps & ~kCapTexCoordArray;
+    g_cache.actualCaps = withBit(g_cache.actualCaps, kCapTexCoordArray, on);
 }
 
 void record(unsigned bit, GLenum cap, bool on)
 {
-    g_cache.wantedCaps = on ? g_cache.wantedCaps | bit : g_cache.wantedCaps & ~bit;
+    g_cache.wantedCaps = withBit(g_cache.wantedCaps, bit, on);
     if (batching())
         return;
     if (bit == kCapTexCoordArray)
@@ -121,11 +130,8 @@ void noteFrameBaseline()
 void bindTexture(GLenum target, GLuint name)
 {
     wantedBinding(target) = name;
-    if (batching())
-        return;
-    const Binding& actual = actualBinding(target);
-    if (!actual.known || actual.name != name)
-        issueBind(target, name);
+    if (!batching())
+        bindUnlessBound(target, name);
 }
 
 void bindTextureNow(GLenum target, GLuint name)
@@ -142,7 +148,6 @@ void forgetBinding(GLenum target) { actualBinding(target).known = false; }
 void texParameter(GLenum target, GLenum pname, GLint value)
 {
     const GLuint name = wantedBinding(target);
-    const Binding& actual = actualBinding(target);
     if (name == 0) {
         // Nothing bound by the library: the call reaches whatever is bound.
         flushBatch();
@@ -150,15 +155,14 @@ void texParameter(GLenum target, GLenum pname, GLint value)
         return;
     }
     // Without a known binding the texture the call reaches is not known.
-    const bool bindingKnown = batching() || actual.known;
+    const bool bindingKnown = batching() || actualBinding(target).known;
     TextureParameters* t = bindingKnown ? tracked(name, true) : nullptr;
     GLint* slot = t ? parameterSlot(*t, pname) : nullptr;
     if (slot && *slot == value)
         return;
     // A batch may hold draws that sample this texture as it was.
     flushBatch();
-    if (!actual.known || actual.name != name)
-        issueBind(target, name);
+    bindUnlessBound(target, name);
     glTexParameteri(target, pname, value);
     if (slot)
         *slot = value;
@@ -203,16 +207,10 @@ void apply(const DrawKey& key)
     }
     if ((key.caps & kCapTexCoordArray) != (g_cache.actualCaps & kCapTexCoordArray))
         setTexCoordArray((key.caps & kCapTexCoordArray) != 0);
-    if (key.caps & kCapTexture1D) {
-        const Binding& actual = g_cache.actual1D;
-        if (!actual.known || actual.name != key.texture1D)
-            issueBind(GL_TEXTURE_1D, key.texture1D);
-    }
-    if (key.caps & kCapTexture2D) {
-        const Binding& actual = g_cache.actual2D;
-        if (!actual.known || actual.name != key.texture2D)
-            issueBind(GL_TEXTURE_2D, key.texture2D);
-    }
+    if (key.caps & kCapTexture1D)
+        bindUnlessBound(GL_TEXTURE_1D, key.texture1D);
+    if (key.caps & kCapTexture2D)
+        bindUnlessBound(GL_TEXTURE_2D, key.texture2D);
 }
 
 void applyRecorded()
@@ -220,12 +218,9 @@ void applyRecorded()
     apply({g_cache.wantedCaps, g_cache.wanted1D, g_cache.wanted2D});
     // Bindings of targets that are switched off are applied too, so that the
     // GL ends where exact mode leaves it.
-    for (GLenum target : {GL_TEXTURE_1D, GL_TEXTURE_2D}) {
-        const Binding& actual = actualBinding(target);
-        const GLuint wanted = wantedBinding(target);
-        if (wanted != 0 && (!actual.known || actual.name != wanted))
-            issueBind(target, wanted);
-    }
+    for (GLenum target : {GL_TEXTURE_1D, GL_TEXTURE_2D})
+        if (wantedBinding(target) != 0)
+            bindUnlessBound(target, wantedBinding(target));
 }
 
 }  // namespace gls

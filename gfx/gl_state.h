@@ -1,7 +1,8 @@
 // What the library last told the GL: the texture bindings, the texture
-// parameters of its own textures and the capabilities its draws depend on. Calls that would change nothing are skipped; what the
-// library cannot know (the GL may have been changed behind its back) is
-// forgotten, and the next call is made whatever it sets.
+// parameters of its own textures and the capabilities its draws depend on.
+// Calls that would change nothing are skipped; what the library cannot know
+// (the GL may have been changed behind its back) is forgotten, and the next
+// call is made whatever it sets.
 //
 // In batched mode the capabilities a draw depends on (texturing, blending,
 // the texture-coordinate array, multisampling) and the texture bindings are

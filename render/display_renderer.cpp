@@ -96,6 +96,13 @@ void setDisplayProjection(int width, int height)
     glTranslatef(0.375f, 0.375f, 0.0f);
 }
 
+void clearFrame()
+{
+    glClearColor(0.082f, 0.082f, 0.082f, 0.0f);
+    glClearStencil(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
+
 void DisplayRenderer::Paint(bool running)
 {
     if (firstPaint || running)
@@ -103,9 +110,7 @@ void DisplayRenderer::Paint(bool running)
     firstPaint = false;
     if (!hasContext_)
         return;
-    glClearColor(0.082f, 0.082f, 0.082f, 0.0f);
-    glClearStencil(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    clearFrame();
     grBeginFrame();
     display_.descriptor->drawDisplay();
     grEndFrame();

@@ -21,6 +21,9 @@ constexpr double kDisplayMargin = 10.0;
 // pixel, y upwards, origin kDisplayMargin pixels in from the lower left.
 void setDisplayProjection(int width, int height);
 
+// The clear every frame starts with: colour to the view's grey, stencil to 0.
+void clearFrame();
+
 class DisplayRenderer {
 public:
     // Probes the pixel formats, sets the character-type locale and seeds the

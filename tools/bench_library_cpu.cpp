@@ -19,6 +19,7 @@
 #include "gr.h"
 #include "layout.h"
 #include "null_gl.h"
+#include "percentile.h"
 #include "tables.h"
 
 namespace {
@@ -32,20 +33,11 @@ void frame(bool display)
 {
     if (display)
         UpdateDisplayModel();
-    glClearColor(0.082f, 0.082f, 0.082f, 0.0f);
-    glClearStencil(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    clearFrame();
     grBeginFrame();
     if (display)
         DrawDisplay();
     grEndFrame();
-}
-
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    const size_t i = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
-    return values[std::min(i, values.size() - 1)];
 }
 
 void run(const char* name, bool batched, bool display, int frames)

@@ -24,6 +24,7 @@
 #include "gr.h"
 #include "heap_policy.h"
 #include "model.h"
+#include "percentile.h"
 
 namespace {
 
@@ -151,15 +152,6 @@ struct Series {
     double perFrame(long long total) const { return ms.empty() ? 0 : double(total) / double(ms.size()); }
 };
 
-double percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t i = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
-    return values[std::min(i, values.size() - 1)];
-}
-
 enum class Kind { Exact, Batched, Floor };
 
 class Bench {
@@ -171,9 +163,7 @@ public:
         if (kind == Kind::Exact || kind == Kind::Batched) {
             renderer_.Paint(true);
         } else {
-            glClearColor(0.082f, 0.082f, 0.082f, 0.0f);
-            glClearStencil(0);
-            glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+            clearFrame();
             grBeginFrame();
             grEndFrame();
             surface_.SwapBuffers();

@@ -25,14 +25,19 @@ wxGLAttributes ConfigAttributes(int format)
 
 }  // namespace
 
+// The shared view rules name the commands by the numbers the menu uses.
+static_assert(ID_MULTISAMPLING_OFF == kCommandMultisamplingOff && ID_MULTISAMPLING_2X == kCommandMultisampling2x &&
+                  ID_MULTISAMPLING_4X == kCommandMultisampling4x && ID_MULTISAMPLING_8X == kCommandMultisampling8x &&
+                  ID_MULTISAMPLING_16X == kCommandMultisampling16x && ID_START == kCommandStart &&
+                  ID_PAUSE == kCommandPause,
+              "command numbers of the view rules and of the resources differ");
+
 CChildView::CChildView()
 {
-    m_timer.SetOwner(this, kFrameTimerId);
-    Bind(wxEVT_TIMER, &CChildView::OnTimer, this, kFrameTimerId);
+    m_timer.SetOwner(this, kViewTimerId);
+    Bind(wxEVT_TIMER, &CChildView::OnTimer, this, kViewTimerId);
     Bind(wxEVT_MENU, &CChildView::OnViewCommand, this, ID_MULTISAMPLING_OFF, ID_PAUSE);
-    Bind(wxEVT_UPDATE_UI, &CChildView::OnUpdateMultisampling, this, ID_MULTISAMPLING_OFF, ID_MULTISAMPLING_16X);
-    Bind(wxEVT_UPDATE_UI, &CChildView::OnUpdateStart, this, ID_START);
-    Bind(wxEVT_UPDATE_UI, &CChildView::OnUpdatePause, this, ID_PAUSE);
+    Bind(wxEVT_UPDATE_UI, &CChildView::OnUpdateViewCommand, this, ID_MULTISAMPLING_OFF, ID_PAUSE);
 }
 
 // The frame's members go before its child windows, so the view takes its
@@ -149,21 +154,13 @@ void CChildView::OnViewCommand(wxCommandEvent& event)
         m_state.Execute(event.GetId(), m_renderer.Formats(), *this);
 }
 
-static void applyViewRules(wxUpdateUIEvent& event, bool running, int samples, const PixelFormatTable& formats)
+void CChildView::OnUpdateViewCommand(wxUpdateUIEvent& event)
 {
     CommandUi ui = {};
-    if (!ViewCommandUi(event.GetId(), running, samples, formats, &ui))
+    if (!ViewCommandUi(event.GetId(), m_state.Running(), m_state.Samples(), m_renderer.Formats(), &ui))
         return;
     event.Enable(ui.enabled);
+    // Start and Pause are plain buttons: only the levels carry check marks.
     if (ui.checked || CommandSampleCount(event.GetId()) >= 0)
         event.Check(ui.checked);
 }
-
-void CChildView::OnUpdateMultisampling(wxUpdateUIEvent& event)
-{
-    applyViewRules(event, m_state.Running(), m_state.Samples(), m_renderer.Formats());
-}
-
-void CChildView::OnUpdateStart(wxUpdateUIEvent& event) { applyViewRules(event, m_state.Running(), m_state.Samples(), m_renderer.Formats()); }
-
-void CChildView::OnUpdatePause(wxUpdateUIEvent& event) { applyViewRules(event, m_state.Running(), m_state.Samples(), m_renderer.Formats()); }

@@ -15,10 +15,6 @@
 class wxGLCanvas;
 class wxWindow;
 
-// The frame timer: one frame per tick while running.
-constexpr int kFrameTimerId = kViewTimerId;
-constexpr int kFramePeriodMs = kViewTimerPeriodMs;
-
 class CChildView : public wxEvtHandler, private ViewWindow {
 public:
     CChildView();
@@ -49,9 +45,7 @@ private:
     void OnTimer(wxTimerEvent& event);
     // Multisampling levels, start and pause, by the shared rules.
     void OnViewCommand(wxCommandEvent& event);
-    void OnUpdateMultisampling(wxUpdateUIEvent& event);
-    void OnUpdateStart(wxUpdateUIEvent& event);
-    void OnUpdatePause(wxUpdateUIEvent& event);
+    void OnUpdateViewCommand(wxUpdateUIEvent& event);
 
     // Viewport and projection for the window's client area in physical pixels.
     void ResizeToWindow();
@@ -60,7 +54,7 @@ private:
     // so and goes back to the previous sample count.
     bool CreateWithSamples(int samples) override;
     void DestroyWindow() override { DestroyDisplayWindow(); }
-    void StartTimer() override { m_timer.Start(kFramePeriodMs); }
+    void StartTimer() override { m_timer.Start(kViewTimerPeriodMs); }
     void StopTimer() override { m_timer.Stop(); }
     void Invalidate() override;
     void Relayout() override;

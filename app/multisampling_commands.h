@@ -15,12 +15,3 @@ inline const MultisamplingCommand kMultisamplingCommands[] = {
     {ID_MULTISAMPLING_4X, 4, kMenuMultisampling4x},   {ID_MULTISAMPLING_8X, 8, kMenuMultisampling8x},
     {ID_MULTISAMPLING_16X, 16, kMenuMultisampling16x},
 };
-
-// The sample count a multisampling command asks for, -1 for other ids.
-inline int SamplesOfCommand(int id)
-{
-    for (const MultisamplingCommand& command : kMultisamplingCommands)
-        if (command.id == id)
-            return command.samples;
-    return -1;
-}

@@ -158,6 +158,7 @@ TEST_F(BatchingTest, DrawsUnderDifferentMatricesShareADrawInClipCoordinates)
 {
     grSetBatching(true);
     grSetMode(GR_MODE_FILL, 1);
+    grTranslate(7, 3);  // a modelview the draw's identity matrices must give back
     grRect(0, 0, 10, 10);
     grPushMatrix(1);
     grTranslate(100, 50);
@@ -176,8 +177,8 @@ TEST_F(BatchingTest, DrawsUnderDifferentMatricesShareADrawInClipCoordinates)
         EXPECT_EQ(d.modelview[i], i % 5 == 0 ? 1.0f : 0.0f) << "identity matrices while it draws";
         EXPECT_EQ(d.projection[i], i % 5 == 0 ? 1.0f : 0.0f);
     }
-    EXPECT_FLOAT_EQ(rec::modelview()[12], 0.0f) << "the matrices are restored after";
-    grRotate(0.0f);  // reads nothing back: the matrix stack is the caller's
+    EXPECT_FLOAT_EQ(rec::modelview()[12], 7.0f) << "the matrices are restored after";
+    EXPECT_FLOAT_EQ(rec::modelview()[13], 3.0f);
 }
 
 TEST_F(BatchingTest, ClipPlanesKeepEachBatchUnderItsOwnMatrix)

@@ -24,6 +24,7 @@ struct Frames {
     bool stencilOnly = false;
     GLint depthBits = -1;
     GLint stencilBits = -1;
+    GLenum glError = GL_NO_ERROR;
 };
 
 Frames render(DisplayRenderer& renderer, int samples, bool packedStencil)
@@ -43,6 +44,7 @@ Frames render(DisplayRenderer& renderer, int samples, bool packedStencil)
         if (frame % kEvery == 0)
             frames.images.push_back(readFramebuffer(kWidth, kHeight, surface.TopRowFirst()));
     }
+    frames.glError = glGetError();  // while the context is still current
     renderer.Destroy();
     return frames;
 }
@@ -64,10 +66,11 @@ TEST(HeadlessFrame, StencilAloneDrawsThePixelsOfStencilPackedWithDepth)
         EXPECT_FALSE(packed.stencilOnly);
         EXPECT_GT(packed.depthBits, 0);
         EXPECT_EQ(packed.stencilBits, 8);
+        EXPECT_EQ(alone.glError, static_cast<GLenum>(GL_NO_ERROR));
+        EXPECT_EQ(packed.glError, static_cast<GLenum>(GL_NO_ERROR));
         ASSERT_EQ(alone.images.size(), static_cast<size_t>(kFrames / kEvery));
         ASSERT_EQ(packed.images.size(), alone.images.size());
         for (size_t i = 0; i < alone.images.size(); ++i)
             EXPECT_EQ(differingPixels(alone.images[i], packed.images[i]), 0) << "frame " << (i + 1) * kEvery;
     }
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -6,6 +6,13 @@
 #include "shell_text.h"
 #include "wgl_probe.h"
 
+// The shared view rules name the commands by the numbers the menu uses.
+static_assert(ID_MULTISAMPLING_OFF == kCommandMultisamplingOff && ID_MULTISAMPLING_2X == kCommandMultisampling2x &&
+                  ID_MULTISAMPLING_4X == kCommandMultisampling4x && ID_MULTISAMPLING_8X == kCommandMultisampling8x &&
+                  ID_MULTISAMPLING_16X == kCommandMultisampling16x && ID_START == kCommandStart &&
+                  ID_PAUSE == kCommandPause,
+              "command numbers of the view rules and of the resources differ");
+
 namespace {
 
 const wchar_t kViewClass[] = L"InstrumentPanelView";

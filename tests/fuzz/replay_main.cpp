@@ -12,12 +12,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace {
 
-void runFile(const std::filesystem::path& path)
+// False when the file cannot be read: a kept input that went missing must
+// not pass as an empty one.
+bool runFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "%s: cannot be read\n", path.c_str());
+        return false;
+    }
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::fprintf(stderr, "%s\n", path.c_str());
     LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    return true;
 }
 
 }  // namespace
@@ -30,11 +37,13 @@ int main(int argc, char** argv)
         if (std::filesystem::is_directory(path)) {
             for (const auto& entry : std::filesystem::directory_iterator(path))
                 if (entry.is_regular_file() && entry.path().filename() != ".keep") {
-                    runFile(entry.path());
+                    if (!runFile(entry.path()))
+                        return 1;
                     ++inputs;
                 }
         } else {
-            runFile(path);
+            if (!runFile(path))
+                return 1;
             ++inputs;
         }
     }

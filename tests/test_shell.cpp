@@ -25,6 +25,8 @@
 
 #include "app.h"
 #include "canvas_surface.h"
+#include "differing_pixels.h"
+#include "display_state.h"
 #include "glx_probe.h"
 #include "gr.h"
 #include "layout.h"
@@ -519,24 +521,11 @@ TEST_F(ShellTest, BatchedFramesMatchExactFramesOnEveryWindowFormat)
         grSetBatching(batched);
         RepaintOnce();
         grSetBatching(false);
-        // What the X server shows in the view window.
         Display* display = static_cast<Display*>(wxGetX11Display());
         XSync(display, False);
         XWindowAttributes attributes;
         XGetWindowAttributes(display, View().Window()->GetXWindow(), &attributes);
-        XImage* image = XGetImage(display, View().Window()->GetXWindow(), 0, 0, attributes.width,
-                                  attributes.height, AllPlanes, ZPixmap);
-        std::vector<unsigned char> pixels;
-        if (!image)
-            return pixels;
-        for (int y = 0; y < attributes.height; ++y)
-            for (int x = 0; x < attributes.width; ++x) {
-                const unsigned long p = XGetPixel(image, x, y);
-                pixels.insert(pixels.end(), {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
-                                             static_cast<unsigned char>(p), 255});
-            }
-        XDestroyImage(image);
-        return pixels;
+        return WindowPixels(View().Window()->GetXWindow(), attributes.width, attributes.height);
     };
     for (const PixelFormatEntry& entry : Formats().Entries()) {
         ASSERT_TRUE(ClickMenu(CommandOfSamples(entry.samples))) << entry.samples;
@@ -544,22 +533,16 @@ TEST_F(ShellTest, BatchedFramesMatchExactFramesOnEveryWindowFormat)
         ASSERT_TRUE(PumpUntil([&] { return paints > 0; }));
         for (int frame = 0; frame < 3; ++frame) {
             RunFrames(7);  // the panels move on between compared frames
-            const DisplayModel model = g_model;
-            PanelLayout panels[kPanelCount];
-            std::memcpy(panels, g_panels, sizeof panels);
-            const std::vector<unsigned char> exact = paintAndRead(false);
-            g_model = model;
-            std::memcpy(g_panels, panels, sizeof panels);
-            const std::vector<unsigned char> batched = paintAndRead(true);
-            ASSERT_FALSE(exact.empty()) << "the view window could not be read";
-            ASSERT_EQ(exact.size(), batched.size());
-            size_t differing = 0;
-            for (size_t i = 0; i < exact.size(); i += 4)
-                differing += std::memcmp(&exact[i], &batched[i], 3) != 0;
-            EXPECT_EQ(differing, 0u) << entry.samples << " samples, frame " << g_model.frameCounter;
+            const DisplayState before;
+            const RgbaImage exact = paintAndRead(false);
+            before.restore();
+            const RgbaImage batched = paintAndRead(true);
+            ASSERT_FALSE(exact.pixels.empty()) << "the view window could not be read";
+            ASSERT_EQ(exact.pixels.size(), batched.pixels.size());
+            EXPECT_EQ(differingPixels(exact, batched), 0) << entry.samples << " samples, frame " << g_model.frameCounter;
             int white = 0;
-            for (size_t i = 0; i < exact.size(); i += 4)
-                white += exact[i] == 255 && exact[i + 1] == 255 && exact[i + 2] == 255;
+            for (size_t i = 0; i < exact.pixels.size(); i += 4)
+                white += exact.pixels[i] == 255 && exact.pixels[i + 1] == 255 && exact.pixels[i + 2] == 255;
             EXPECT_GT(white, 1000) << "white needles and texts were read";
         }
     }

@@ -5,19 +5,9 @@
 
 #include "display_module.h"
 #include "gr_display.h"
+#include "wide_text.h"
 
 namespace {
-
-std::wstring widen(const std::string& utf8)
-{
-    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.c_str(), -1, nullptr, 0);
-    if (n <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.c_str(), -1, wide.data(), n);
-    wide.resize(static_cast<size_t>(n - 1));
-    return wide;
-}
 
 // The system's text for code, with the file name in place of its %1.
 std::string systemMessage(DWORD code, const std::string& file)
@@ -42,7 +32,7 @@ bool loadDisplayModule(const std::string& path, HostedDisplay* display, std::str
 {
     // A full path, so that the search order for DLLs never applies, and the
     // module's folder is known for its images.
-    const std::wstring wide = widen(path);
+    const std::wstring wide = wideText(path);
     wchar_t full[MAX_PATH];
     const DWORD length = wide.empty() ? 0 : GetFullPathNameW(wide.c_str(), MAX_PATH, full, nullptr);
     if (length == 0 || length >= MAX_PATH) {
@@ -71,11 +61,7 @@ bool loadDisplayModule(const std::string& path, HostedDisplay* display, std::str
     }
     std::wstring folder(full, length);
     folder = folder.substr(0, folder.find_last_of(L"\\/") + 1);
-    const int n = WideCharToMultiByte(CP_UTF8, 0, folder.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(n > 0 ? n : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, folder.c_str(), -1, utf8.data(), n, nullptr, nullptr);
-    utf8.resize(utf8.size() - 1);
     display->descriptor = descriptor;
-    display->imageFolder = utf8;
+    display->imageFolder = utf8Text(folder);
     return true;
 }

@@ -7,17 +7,7 @@
 #include <string>
 
 #include "wgl_probe.h"
-
-std::wstring wideText(const char* text)
-{
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0);
-    if (length <= 1)
-        return {};
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, wide.data(), length);
-    wide.pop_back();
-    return wide;
-}
+#include "wide_text.h"
 
 bool WglWindowSurface::Bind()
 {

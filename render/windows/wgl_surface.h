@@ -87,5 +87,3 @@ private:
     std::vector<unsigned char> pixels_;
 };
 
-// UTF-8 text as UTF-16 for the wide Windows calls; empty when invalid.
-std::wstring wideText(const char* text);

@@ -12,8 +12,7 @@
 #include <vector>
 
 #include "display_renderer.h"
-#include "layout.h"
-#include "model.h"
+#include "display_state.h"
 #include "snapshot.h"
 #include "tables.h"
 #include "wgl_probe.h"
@@ -95,15 +94,12 @@ TEST_F(FrameAgreementTest, WindowsAndLinuxFramesDifferOnlyAtText)
     // Both renderings show the first frame: the animated values and the
     // panel layout are put back in between.
     resetDisplayModel();
-    const DisplayModel model = g_model;
-    PanelLayout panels[kPanelCount];
-    std::copy(g_panels, g_panels + kPanelCount, panels);
+    const DisplayState first;
     GrTables noText = displayTables();
     noText.fonts = nullptr;
     noText.fontCount = 0;
     const RgbaImage bare = Render(renderer, &noText);
-    g_model = model;
-    std::copy(panels, panels + kPanelCount, g_panels);
+    first.restore();
     const RgbaImage frame = Render(renderer, nullptr);
     ASSERT_EQ(frame.pixels.size(), linuxFrame.pixels.size());
 

@@ -155,7 +155,7 @@ bool CMainFrame::CreateStatusBar()
     HDC dc = GetDC(m_wndStatusBar);
     HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(m_wndStatusBar, WM_GETFONT, 0, 0)));
     for (int i = 0; i < 3; ++i) {
-        const std::wstring text = ResourceString(kIndicators[i]);
+        const std::wstring& text = m_indicatorTexts[i] = ResourceString(kIndicators[i]);
         SIZE size = {};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
         m_indicatorWidths[i] = size.cx + 2 * GetSystemMetrics(SM_CXEDGE) + 6;
@@ -212,11 +212,16 @@ void CMainFrame::OnIdle()
             if (m_wndView.UpdateCommand(id, &ui))
                 SendMessageW(m_wndToolBar, TB_ENABLEBUTTON, id, MAKELPARAM(ui.enabled ? TRUE : FALSE, 0));
         }
+    // Idle time comes once a frame while the display runs: a pane is only
+    // set when its lock changed.
     if (m_wndStatusBar)
         for (int i = 0; i < 3; ++i) {
-            const bool on = (GetKeyState(kIndicatorKeys[i]) & 1) != 0;
-            const std::wstring text = on ? ResourceString(kIndicators[i]) : std::wstring();
-            SendMessageW(m_wndStatusBar, SB_SETTEXTW, i + 1, reinterpret_cast<LPARAM>(text.c_str()));
+            const int on = (GetKeyState(kIndicatorKeys[i]) & 1) != 0;
+            if (on == m_indicatorShown[i])
+                continue;
+            m_indicatorShown[i] = on;
+            const wchar_t* text = on ? m_indicatorTexts[i].c_str() : L"";
+            SendMessageW(m_wndStatusBar, SB_SETTEXTW, i + 1, reinterpret_cast<LPARAM>(text));
         }
 }
 

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "child_view.h"
 
 class CMainFrame {
@@ -52,6 +54,8 @@ private:
     bool m_ownsItself = false;
     std::wstring m_tooltip;
     int m_indicatorWidths[3] = {};
+    std::wstring m_indicatorTexts[3];     // CAP, NUM, SCRL as loaded
+    int m_indicatorShown[3] = {-1, -1, -1};  // whether each pane shows its text; -1 not yet set
 };
 
 // Runs the About box modally over owner.

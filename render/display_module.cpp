@@ -17,6 +17,24 @@ HostedDisplay builtInHostedDisplay() { return {&builtInDisplay(), std::string()}
 
 const HostedDisplay& selectedDisplay() { return selection(); }
 
+bool acceptDisplayModule(const std::string& path, GrDisplayEntry entry, const std::string& folder,
+                         HostedDisplay* display, std::string* error)
+{
+    if (!entry) {
+        *error = path + ": not a display module: it exports no function " GR_DISPLAY_ENTRY_NAME;
+        return false;
+    }
+    const GrDisplay* descriptor = entry();
+    const std::string problem = descriptorProblem(descriptor);
+    if (!problem.empty()) {
+        *error = path + ": display refused: " + problem;
+        return false;
+    }
+    display->descriptor = descriptor;
+    display->imageFolder = folder;
+    return true;
+}
+
 void selectDisplay(const HostedDisplay& display) { selection() = display; }
 
 std::string descriptorProblem(const GrDisplay* d)

@@ -4,7 +4,7 @@
 
 #include <string>
 
-struct GrDisplay;
+#include "gr_display.h"
 
 struct HostedDisplay {
     const GrDisplay* descriptor;
@@ -25,6 +25,13 @@ void selectDisplay(const HostedDisplay& display);
 // returns false with "PATH: reason" in *error and keeps nothing loaded; on
 // success the module stays loaded for the rest of the process.
 bool loadDisplayModule(const std::string& path, HostedDisplay* display, std::string* error);
+
+// What loading shares on every platform, once the module at path is loaded
+// and entry (null if it has none) looked up: fills *display, its images in
+// folder, or gives "PATH: reason" in *error and returns false, when the
+// caller unloads the module.
+bool acceptDisplayModule(const std::string& path, GrDisplayEntry entry, const std::string& folder,
+                         HostedDisplay* display, std::string* error);
 
 // Why descriptor cannot be shown, or an empty string when it can.
 std::string descriptorProblem(const GrDisplay* descriptor);

@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "display_module.h"
-#include "gr_display.h"
 
 bool loadDisplayModule(const std::string& path, HostedDisplay* display, std::string* error)
 {
@@ -27,20 +26,9 @@ bool loadDisplayModule(const std::string& path, HostedDisplay* display, std::str
     }
     dlerror();
     auto entry = reinterpret_cast<GrDisplayEntry>(dlsym(module, GR_DISPLAY_ENTRY_NAME));
-    if (!entry) {
-        *error = path + ": not a display module: it exports no function " GR_DISPLAY_ENTRY_NAME;
-        dlclose(module);
-        return false;
-    }
-    const GrDisplay* descriptor = entry();
-    const std::string problem = descriptorProblem(descriptor);
-    if (!problem.empty()) {
-        *error = path + ": display refused: " + problem;
-        dlclose(module);
-        return false;
-    }
     const std::string file(resolved);
-    display->descriptor = descriptor;
-    display->imageFolder = file.substr(0, file.rfind('/') + 1);
-    return true;
+    if (acceptDisplayModule(path, entry, file.substr(0, file.rfind('/') + 1), display, error))
+        return true;
+    dlclose(module);
+    return false;
 }

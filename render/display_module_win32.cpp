@@ -4,7 +4,6 @@
 #include <string>
 
 #include "display_module.h"
-#include "gr_display.h"
 #include "wide_text.h"
 
 namespace {
@@ -47,21 +46,9 @@ bool loadDisplayModule(const std::string& path, HostedDisplay* display, std::str
     }
     auto entry = reinterpret_cast<GrDisplayEntry>(
         reinterpret_cast<void*>(GetProcAddress(module, GR_DISPLAY_ENTRY_NAME)));
-    if (!entry) {
-        *error = path + ": not a display module: it exports no function " GR_DISPLAY_ENTRY_NAME;
-        FreeLibrary(module);
-        return false;
-    }
-    const GrDisplay* descriptor = entry();
-    const std::string problem = descriptorProblem(descriptor);
-    if (!problem.empty()) {
-        *error = path + ": display refused: " + problem;
-        FreeLibrary(module);
-        return false;
-    }
-    std::wstring folder(full, length);
-    folder = folder.substr(0, folder.find_last_of(L"\\/") + 1);
-    display->descriptor = descriptor;
-    display->imageFolder = utf8Text(folder);
-    return true;
+    const std::wstring file(full, length);
+    if (acceptDisplayModule(path, entry, utf8Text(file.substr(0, file.find_last_of(L"\\/") + 1)), display, error))
+        return true;
+    FreeLibrary(module);
+    return false;
 }

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "app.h"
-#include "display_module.h"
 #include "display_option.h"
 #include "gr.h"
 #include "heap_policy.h"
@@ -33,19 +32,10 @@ int main(int argc, char** argv)
 {
     keepDriverHeap();
     argc = takeBatchedOption(argc, argv);
-    std::string path;
     std::string error;
-    if (!takeDisplayOption(&argc, argv, &path, &error)) {
+    if (const int status = selectDisplayOfOption(&argc, argv, &error)) {
         std::cerr << "instrument-panel: " << error << "\n";
-        return 2;
-    }
-    if (!path.empty()) {
-        HostedDisplay display;
-        if (!loadDisplayModule(path, &display, &error)) {
-            std::cerr << "instrument-panel: " << error << "\n";
-            return 1;
-        }
-        selectDisplay(display);
+        return status;
     }
     PreferX11Backend();
     return wxEntry(argc, argv);

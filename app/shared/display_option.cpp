@@ -50,6 +50,20 @@ bool takeDisplayOption(int* argc, char** argv, std::string* path, std::string* e
     return true;
 }
 
+int selectDisplayOfOption(int* argc, char** argv, std::string* error)
+{
+    std::string path;
+    if (!takeDisplayOption(argc, argv, &path, error))
+        return 2;
+    if (path.empty())
+        return 0;
+    HostedDisplay display;
+    if (!loadDisplayModule(path, &display, error))
+        return 1;
+    selectDisplay(display);
+    return 0;
+}
+
 std::string titleShowingDisplay(const std::string& title, const GrDisplay* display)
 {
     if (!display || display == builtInHostedDisplay().descriptor)

@@ -12,6 +12,11 @@ struct GrDisplay;
 // an option without a value or given twice.
 bool takeDisplayOption(int* argc, char** argv, std::string* path, std::string* error);
 
+// Takes the option out of the command line and selects its module's
+// display: 0, or the program's exit status with the reason in *error (2 for
+// a bad option, 1 for a refused module).
+int selectDisplayOfOption(int* argc, char** argv, std::string* error);
+
 // The frame's title for display: a display from a module names itself in
 // front of the program's title ("NAME — TITLE", UTF-8); the built-in display
 // keeps the title as it is.

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "display_module.h"
 #include "display_option.h"
 #include "main_frame.h"
 #include "resource.h"
@@ -54,21 +53,11 @@ int selectDisplayFromCommandLine()
         argv.push_back(arg.data());
     argv.push_back(nullptr);
     int argc = count;
-    std::string path;
     std::string error;
-    if (!takeDisplayOption(&argc, argv.data(), &path, &error)) {
+    const int status = selectDisplayOfOption(&argc, argv.data(), &error);
+    if (status != 0)
         reportStartupError(error);
-        return 2;
-    }
-    if (path.empty())
-        return 0;
-    HostedDisplay display;
-    if (!loadDisplayModule(path, &display, &error)) {
-        reportStartupError(error);
-        return 1;
-    }
-    selectDisplay(display);
-    return 0;
+    return status;
 }
 
 int runMessageLoop(CMainFrame* frame)

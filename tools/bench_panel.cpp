@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "counting_allocator.h"
 #include "display_renderer.h"
 #include "egl_headless.h"
@@ -56,13 +56,6 @@ struct Options {
     bool help = false;
 };
 
-bool parseInt(const char* text, int* value)
-{
-    const char* end = text + std::strlen(text);
-    auto [ptr, ec] = std::from_chars(text, end, *value);
-    return ec == std::errc() && ptr == end;
-}
-
 bool parseArgs(int argc, char** argv, Options* o, std::string* error)
 {
     for (int i = 1; i < argc; ++i) {
@@ -96,22 +89,17 @@ bool parseArgs(int argc, char** argv, Options* o, std::string* error)
                                 std::strcmp(value, "both") == 0)) {
             o->exact = std::strcmp(value, "batched") != 0;
             o->batched = std::strcmp(value, "exact") != 0;
-        } else if (arg == "--samples" && parseInt(value, &n) && n >= 0) {
+        } else if (arg == "--samples" && parseNumber(value, &n) && n >= 0) {
             o->samples.push_back(n);
-        } else if (arg == "--frames" && parseInt(value, &n) && n >= 1 && n <= 100000) {
+        } else if (arg == "--frames" && parseNumber(value, &n) && n >= 1 && n <= 100000) {
             o->frames = n;
-        } else if (arg == "--rounds" && parseInt(value, &n) && n >= 1 && n <= 1000) {
+        } else if (arg == "--rounds" && parseNumber(value, &n) && n >= 1 && n <= 1000) {
             o->rounds = n;
         } else if (arg == "--size") {
-            const char* x = std::strchr(value, 'x');
-            int w = 0, h = 0;
-            if (!x || !parseInt(std::string(value, x).c_str(), &w) || !parseInt(x + 1, &h) || w < 1 || h < 1 ||
-                w > 16384 || h > 16384) {
+            if (!parseViewSize(value, &o->width, &o->height)) {
                 *error = std::string("--size takes WxH with sides from 1 to 16384, not ") + value;
                 return false;
             }
-            o->width = w;
-            o->height = h;
         } else {
             *error = "bad value for " + arg + ": " + value;
             return false;

@@ -3,11 +3,10 @@
 // would show a leak or a fault: resident memory, open files, live GL
 // textures, GL errors and calls the drawing library refused.
 #include <algorithm>
-#include <charconv>
-#include <cstring>
 #include <iostream>
 #include <string>
 
+#include "arguments.h"
 #include "soak.h"
 
 namespace {
@@ -20,18 +19,13 @@ const char* const kUsage =
     "  --every K    report after every K frames or cycles (default 5000, or 50)\n"
     "Ends with status 1 when a GL error was raised or a call refused.\n";
 
-bool parseCount(const char* text, long* value)
-{
-    const char* end = text + std::strlen(text);
-    auto [ptr, ec] = std::from_chars(text, end, *value);
-    return ec == std::errc() && ptr == end && *value >= 0 && *value <= 100000000;
-}
+bool parseCount(const char* text, long* value) { return parseNumber(text, value) && *value >= 0 && *value <= 100000000; }
 
 struct Options {
     long frames = 100000;
     long cycles = 0;
     long every = 0;
-    long width = 778, height = 1034;
+    int width = 778, height = 1034;
     long samples = -1;
     bool help = false;
 };
@@ -59,9 +53,7 @@ bool parse(int argc, char** argv, Options* o, std::string* error)
         else if (arg == "--samples")
             ok = parseCount(value, &o->samples);
         else if (arg == "--size") {
-            const char* x = std::strchr(value, 'x');
-            ok = x && parseCount(std::string(value, x).c_str(), &o->width) && parseCount(x + 1, &o->height) &&
-                 o->width >= 1 && o->height >= 1 && o->width <= 16384 && o->height <= 16384;
+            ok = parseViewSize(value, &o->width, &o->height);
         } else {
             *error = "unknown argument: " + arg;
             return false;
@@ -91,8 +83,7 @@ int main(int argc, char** argv)
         return 0;
     }
     HeadlessDisplay display;
-    if (!display.Start(static_cast<int>(options.width), static_cast<int>(options.height),
-                       static_cast<int>(options.samples), &error)) {
+    if (!display.Start(options.width, options.height, static_cast<int>(options.samples), &error)) {
         std::cerr << "panel-soak: " << error << "\n";
         return 1;
     }

@@ -2,9 +2,9 @@
 
 #include <GL/gl.h>
 
-#include <charconv>
 #include <cstring>
 
+#include "arguments.h"
 #include "display_module.h"
 #include "display_renderer.h"
 #include "gr.h"
@@ -28,23 +28,6 @@ const char* const kSnapshotUsage =
 namespace {
 
 constexpr int kMaxFrames = 1000000;
-constexpr int kMaxSide = 16384;
-
-bool parseInt(const char* text, int* value)
-{
-    const char* end = text + std::strlen(text);
-    auto [ptr, ec] = std::from_chars(text, end, *value);
-    return ec == std::errc() && ptr == end;
-}
-
-bool parseSize(const char* text, int* width, int* height)
-{
-    const char* x = std::strchr(text, 'x');
-    if (!x)
-        return false;
-    const std::string w(text, x);
-    return parseInt(w.c_str(), width) && parseInt(x + 1, height);
-}
 
 }  // namespace
 
@@ -75,18 +58,17 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
         }
         ++i;
         if (arg == "--frames") {
-            if (!parseInt(value, &options->frames) || options->frames < 1 || options->frames > kMaxFrames) {
+            if (!parseNumber(value, &options->frames) || options->frames < 1 || options->frames > kMaxFrames) {
                 *error = std::string("--frames takes a count from 1 to 1000000, not ") + value;
                 return false;
             }
         } else if (arg == "--samples") {
-            if (!parseInt(value, &options->samples) || options->samples < 0) {
+            if (!parseNumber(value, &options->samples) || options->samples < 0) {
                 *error = std::string("--samples takes a sample count, not ") + value;
                 return false;
             }
         } else if (arg == "--size") {
-            if (!parseSize(value, &options->width, &options->height) || options->width < 1 ||
-                options->height < 1 || options->width > kMaxSide || options->height > kMaxSide) {
+            if (!parseViewSize(value, &options->width, &options->height)) {
                 *error = std::string("--size takes WxH with sides from 1 to 16384, not ") + value;
                 return false;
             }

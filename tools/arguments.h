@@ -1,0 +1,26 @@
+// Numbers on the tools' command lines.
+#pragma once
+
+#include <charconv>
+#include <cstring>
+#include <string>
+
+// The largest view side the tools render.
+constexpr int kMaxViewSide = 16384;
+
+// A whole decimal number and nothing else.
+template <typename Number>
+bool parseNumber(const char* text, Number* value)
+{
+    const char* end = text + std::strlen(text);
+    auto [ptr, ec] = std::from_chars(text, end, *value);
+    return ec == std::errc() && ptr == end;
+}
+
+// "WxH" with both sides from 1 to kMaxViewSide.
+inline bool parseViewSize(const char* text, int* width, int* height)
+{
+    const char* x = std::strchr(text, 'x');
+    return x && parseNumber(std::string(text, x).c_str(), width) && parseNumber(x + 1, height) && *width >= 1 &&
+           *height >= 1 && *width <= kMaxViewSide && *height <= kMaxViewSide;
+}

@@ -95,8 +95,6 @@ std::u16string literal(FuzzInput& in)
     return s;
 }
 
-std::wstring wide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
-
 struct Call {
     std::u16string format;
     std::vector<char16_t> buffer;

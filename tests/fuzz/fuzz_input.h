@@ -99,3 +99,7 @@ private:
         if (!(condition))                     \
             fuzzFailure(#condition);          \
     } while (0)
+
+// UTF-16 code units as a wide string, one to one, for the C library's wide
+// functions that the results are compared with.
+inline std::wstring wide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }

@@ -30,8 +30,6 @@ void expectText(const char16_t* got, const Text& want)
     FUZZ_CHECK(Text(got) == want);
 }
 
-std::wstring wide(const Text& s) { return std::wstring(s.begin(), s.end()); }
-
 int sign(int v) { return (v > 0) - (v < 0); }
 
 }  // namespace

@@ -62,13 +62,7 @@ program_test() {
   local pid=$!
   trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true' EXIT
   local window=""
-  for _ in $(seq 1 100); do
-    window="$(xdotool search --onlyvisible --name '^Minimal dial — Графическая библиотека' 2>/dev/null | head -1 || true)"
-    [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the program ended at start-up"
-    sleep 0.2
-  done
-  [ -n "$window" ] || fail "no window titled with the module's name in front of the program's title"
+  window="$(find_window '^Minimal dial — Графическая библиотека' "$pid")"
   sleep 1
   import -window root "$out/module-window.png"
   # The upright amber needle: a column of at least 40 such pixels.

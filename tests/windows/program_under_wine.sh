@@ -17,13 +17,7 @@ TITLE='^Графическая библиотека для файлов кодо
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true' EXIT
 
-window=""
-for _ in $(seq 1 100); do
-  window="$(xdotool search --onlyvisible --name "$TITLE" 2>/dev/null | head -1 || true)"
-  [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || fail "no window titled with the program's description"
+window="$(find_window "$TITLE" "$pid")"
 sleep 1
 
 # The toolbar strip of the frame: the first 60 x 24 pixels below the menu bar.

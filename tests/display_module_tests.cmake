@@ -37,14 +37,18 @@ add_test(NAME installed_package_builds_the_example
           ${PANEL_TEST_OUTPUT}/installed-package)
 set_tests_properties(installed_package_builds_the_example PROPERTIES TIMEOUT 300)
 
-# Golden frames of both displays, rendered by panel-snapshot.
+# Golden frames of both displays and the guide's reference pictures,
+# rendered by panel-snapshot.
 panel_test(test_goldens)
 target_link_libraries(test_goldens PRIVATE png_file)
-add_dependencies(test_goldens panel-snapshot flight-display)
+add_dependencies(test_goldens panel-snapshot flight-display clip-operations-picture text-alignment-picture)
 target_compile_definitions(test_goldens PRIVATE
   PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   FLIGHT_MODULE="$<TARGET_FILE:flight-display>"
-  GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/goldens")
+  CLIP_PICTURE_MODULE="$<TARGET_FILE:clip-operations-picture>"
+  TEXT_PICTURE_MODULE="$<TARGET_FILE:text-alignment-picture>"
+  GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/goldens"
+  PICTURE_DIR="${PROJECT_SOURCE_DIR}/docs/pictures")
 
 # The example in the program's window.
 add_test(NAME program_shows_a_display_module

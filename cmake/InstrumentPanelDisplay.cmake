@@ -15,11 +15,17 @@ function(instrument_panel_add_display target)
   endif()
   add_library(${target} MODULE ${arg_SOURCES})
   target_link_libraries(${target} PRIVATE InstrumentPanel::gr)
-  target_compile_features(${target} PRIVATE cxx_std_17)
-  # Several displays may share names such as DrawDisplay; none may leak.
+  # A project in C alone has no C++ standard to ask for.
+  get_property(languages GLOBAL PROPERTY ENABLED_LANGUAGES)
+  if(CXX IN_LIST languages)
+    target_compile_features(${target} PRIVATE cxx_std_17)
+  endif()
+  # Several displays may share names such as DrawDisplay; none may leak,
+  # whether the module is written in C++ or in C.
   set_target_properties(${target} PROPERTIES
     PREFIX ""
     CXX_VISIBILITY_PRESET hidden
+    C_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
   if(NOT WIN32)
     target_link_options(${target} PRIVATE -Wl,--no-undefined)

@@ -23,9 +23,9 @@ void DrawDisplay()
     advancePanelLayout(g_model.firstFrame, g_model.phase);
 
     grSetColor(4);
-    grSetMode(GR_MODE_FILL, 1);
-    grSetMode(GR_MODE_ANTIALIAS, 1);
-    grSetMode(GR_MODE_BORDER, 0);
+    grSetMode(GR_MODE_FILL, GR_ON);
+    grSetMode(GR_MODE_ANTIALIAS, GR_ON);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
     grRect(0, 0, 767, 1023);
 
     placePanel(3, g_panels[0]);

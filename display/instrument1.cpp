@@ -33,9 +33,9 @@ char16_t* formatInstrument1Percent(char16_t (&text)[kReadoutSize], int b)
 void DrawInstrument1(int a, int b)
 {
     grSetColor(5);
-    grSetMode(GR_MODE_FILL, 1);
-    grSetMode(GR_MODE_ANTIALIAS, 1);
-    grSetMode(GR_MODE_BORDER, 0);
+    grSetMode(GR_MODE_FILL, GR_ON);
+    grSetMode(GR_MODE_ANTIALIAS, GR_ON);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
 
     grRing(0, 0, 150, 123);
     grSetColor(7);
@@ -52,7 +52,7 @@ void DrawInstrument1(int a, int b)
         tick(-(i + 32), [i] {
             tickLine(6, 5, -124, -150);
             if (i % 40 == 0) {
-                grSetMode(GR_MODE_FILL, 1);
+                grSetMode(GR_MODE_FILL, GR_ON);
                 grCircle(0, -141, 10);
             }
         });
@@ -61,7 +61,7 @@ void DrawInstrument1(int a, int b)
         tick(-(i + 42), [] { tickLine(6, 3, -124, -150); });
 
     grSetFont(1);
-    grSetTextAlign(0, 0);
+    grSetTextAlign(GR_ALIGN_LEFT, GR_ALIGN_BASELINE);
     grSetColor(7);
     grText(-79, -126, 0, u"0");
     grText(-138, -50, 0, u"2");
@@ -88,7 +88,7 @@ void DrawInstrument1(int a, int b)
     });
 
     grSetFont(1);
-    grSetTextAlign(0, 0);
+    grSetTextAlign(GR_ALIGN_LEFT, GR_ALIGN_BASELINE);
     grText(68, -38, 0, u"20");
     grText(1, -91, 0, u"40");
     grText(-73, -56, 0, u"60");
@@ -117,7 +117,7 @@ void DrawInstrument1(int a, int b)
     grPushMatrix(0);
     grTranslate(-15, 161);
     grSetFont(4);
-    grSetTextAlign(2, 0);
+    grSetTextAlign(GR_ALIGN_RIGHT, GR_ALIGN_BASELINE);
     grText(0, 0, 0, formatInstrument1Temperature(text, a));
     grPopMatrix(0);
 
@@ -137,7 +137,7 @@ void DrawInstrument1(int a, int b)
     grPushMatrix(0);
     grTranslate(40, -16);
     grSetColor(7);
-    grSetMode(GR_MODE_FILL, 1);
+    grSetMode(GR_MODE_FILL, GR_ON);
     grRect(-73, -4, -2, 27);
     grSetColor(6);
     grText(-8, 0, 0, formatInstrument1Percent(text, b));

@@ -46,9 +46,9 @@ char16_t* formatInstrument2Torque(char16_t (&text)[kReadoutSize], int b)
 void DrawInstrument2(int a, int b)
 {
     grSetColor(5);
-    grSetMode(GR_MODE_FILL, 1);
-    grSetMode(GR_MODE_ANTIALIAS, 1);
-    grSetMode(GR_MODE_BORDER, 0);
+    grSetMode(GR_MODE_FILL, GR_ON);
+    grSetMode(GR_MODE_ANTIALIAS, GR_ON);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
 
     grRing(0, 0, 150, 133);
     grSetColor(7);
@@ -63,17 +63,17 @@ void DrawInstrument2(int a, int b)
         tick(90 - 13 * i, [i] {
             tickLine(6, 5, -134, -150);
             if (i % 5 == 0) {
-                grSetMode(GR_MODE_FILL, 1);
+                grSetMode(GR_MODE_FILL, GR_ON);
                 grCircle(0, -148, 11);
             }
         });
     }
 
     grSetFont(1);
-    grSetTextAlign(0, 0);
+    grSetTextAlign(GR_ALIGN_LEFT, GR_ALIGN_BASELINE);
     grSetColor(7);
-    grSetMode(GR_MODE_ANTIALIAS, 1);
-    grSetMode(GR_MODE_BORDER, 0);
+    grSetMode(GR_MODE_ANTIALIAS, GR_ON);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
     grText(144, -6, 0, u"0");
     grText(59, -141, 0, u"5");
     grText(-104, -120, 0, u"10");
@@ -91,7 +91,7 @@ void DrawInstrument2(int a, int b)
     });
 
     grSetFont(1);
-    grSetTextAlign(0, 0);
+    grSetTextAlign(GR_ALIGN_LEFT, GR_ALIGN_BASELINE);
     grText(50, -62, 0, u"0");
     grText(-12, -83, 0, u"20");
     grText(-65, -57, 0, u"40");
@@ -134,7 +134,7 @@ void DrawInstrument2(int a, int b)
     grPushMatrix(0);
     grTranslate(-15, 156);
     grSetFont(4);
-    grSetTextAlign(2, 0);
+    grSetTextAlign(GR_ALIGN_RIGHT, GR_ALIGN_BASELINE);
     grText(-85, 0, 0, formatInstrument2Speed(text, a));
     grSetFont(3);
     grText(-32, 0, 0, u"об/м");
@@ -158,10 +158,10 @@ void DrawInstrument2(int a, int b)
     grPushMatrix(0);
     grTranslate(40, -12);
     grSetColor(7);
-    grSetMode(GR_MODE_FILL, 1);
+    grSetMode(GR_MODE_FILL, GR_ON);
     grRect(-73, -4, -2, 27);
     grSetFont(4);
-    grSetTextAlign(1, 0);
+    grSetTextAlign(GR_ALIGN_CENTER, GR_ALIGN_BASELINE);
     grSetColor(6);
     grText(-40, 0, 0, formatInstrument2Torque(text, b));
     grPopMatrix(0);

@@ -74,7 +74,7 @@ void maskedNeedle(float degrees, int lineEnd, const GrPoint* needle)
     grPushMatrix(0);
     grRotate(degrees);
     grPushClip(0);
-    grClipOp(1);
+    grClipOp(GR_CLIP_INSIDE_MASK);
     grSetColor(6);
     grSetLineWidth(1);
     grLine(0, 0, lineEnd, 0);
@@ -88,18 +88,18 @@ void maskedNeedle(float degrees, int lineEnd, const GrPoint* needle)
 void DrawInstrument3(int a, int b)
 {
     grSetColor(7);
-    grSetMode(GR_MODE_FILL, 1);
-    grSetMode(GR_MODE_ANTIALIAS, 1);
-    grSetMode(GR_MODE_BORDER, 0);
+    grSetMode(GR_MODE_FILL, GR_ON);
+    grSetMode(GR_MODE_ANTIALIAS, GR_ON);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
     grRect(-74, -74, 74, 74);
 
     grSetFont(1);
-    grSetTextAlign(1, 0);
+    grSetTextAlign(GR_ALIGN_CENTER, GR_ALIGN_BASELINE);
     grSetColor(6);
     grText(0, 60, 0, u"масло");
 
     grSetFont(5);
-    grSetTextAlign(0, 0);
+    grSetTextAlign(GR_ALIGN_LEFT, GR_ALIGN_BASELINE);
     grText(-67, 63, 0, u"давл");
     grText(-69, -6, 0, u"кг/см");
     grText(-42, -1, 0, u"2");
@@ -135,7 +135,7 @@ void DrawInstrument3(int a, int b)
     grTranslate(-90, 0);
     // The mask rectangles only mark the stencil; nothing of them shows.
     grPushClip(0);
-    grClipOp(4);
+    grClipOp(GR_CLIP_MASK_ADD);
     grSetColor(0);
     grRect(17, 56, 90, -76);
     grPopClip(0);
@@ -177,7 +177,7 @@ void DrawInstrument3(int a, int b)
     grPushMatrix(0);
     grTranslate(88, 0);
     grPushClip(0);
-    grClipOp(4);
+    grClipOp(GR_CLIP_MASK_ADD);
     grRect(-80, 73, -15, -76);
     grPopClip(0);
     maskedNeedle(45 - temperatureAngle, -76, kNeedle4);

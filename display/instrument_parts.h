@@ -26,8 +26,8 @@ inline void tickLine(int color, int width, int y1, int y2)
     grSetColor(color);
     grSetLineWidth(width);
     grSetLinePattern(0);
-    grSetMode(GR_MODE_ANTIALIAS, 1);
-    grSetMode(GR_MODE_BORDER, 0);
+    grSetMode(GR_MODE_ANTIALIAS, GR_ON);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
     grLine(0, y1, 0, y2);
 }
 
@@ -35,10 +35,10 @@ inline void tickLine(int color, int width, int y1, int y2)
 inline void readoutBox(int x1, int y1, int x2, int y2)
 {
     grSetColor(7);
-    grSetMode(GR_MODE_FILL, 1);
+    grSetMode(GR_MODE_FILL, GR_ON);
     grRect(x1, y1, x2, y2);
     grSetColor(6);
-    grSetMode(GR_MODE_FILL, 0);
+    grSetMode(GR_MODE_FILL, GR_OFF);
     grSetLineWidth(2);
     grRect(x1, y1, x2, y2);
 }

@@ -5,7 +5,6 @@
 
 #include "gr.h"
 #include "gr_display.h"
-#include "image/decoder_startup.h"
 
 const char* const kImageLoadFailedText = "Ошибка загрузки символов.";
 const char* const kFontLoadFailedText = "Ошибка загрузки шрифтов.";
@@ -25,8 +24,6 @@ constexpr float kViewGrey = 0.082f;
 
 bool DisplayRenderer::Init(PixelFormatProbe& probe)
 {
-    if (!startImageDecoder())
-        return false;
     surface_ = nullptr;
     hasContext_ = false;
     if (!formats_.Probe(probe))

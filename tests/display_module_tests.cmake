@@ -37,14 +37,18 @@ add_test(NAME installed_package_builds_the_example
           ${PANEL_TEST_OUTPUT}/installed-package)
 set_tests_properties(installed_package_builds_the_example PROPERTIES TIMEOUT 300)
 
-# Golden frames of both displays, rendered by panel-snapshot.
+# Golden frames of both displays and the guide's reference pictures,
+# rendered by panel-snapshot.
 panel_test(test_goldens)
 target_link_libraries(test_goldens PRIVATE png_file)
-add_dependencies(test_goldens panel-snapshot flight-display)
+add_dependencies(test_goldens panel-snapshot flight-display clip-operations-picture text-alignment-picture)
 target_compile_definitions(test_goldens PRIVATE
   PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   FLIGHT_MODULE="$<TARGET_FILE:flight-display>"
-  GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/goldens")
+  CLIP_PICTURE_MODULE="$<TARGET_FILE:clip-operations-picture>"
+  TEXT_PICTURE_MODULE="$<TARGET_FILE:text-alignment-picture>"
+  GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/goldens"
+  PICTURE_DIR="${PROJECT_SOURCE_DIR}/docs/pictures")
 
 # The example in the program's window.
 add_test(NAME program_shows_a_display_module
@@ -56,3 +60,14 @@ set_tests_properties(program_shows_a_display_module PROPERTIES TIMEOUT 60)
 add_test(NAME authors_guide_shows_the_minimal_display
   COMMAND sh -c "awk '/<!-- examples.minimal.minimal_display.cpp -->/ { found = 1; next } found && /^```cpp/ { code = 1; next } code && /^```/ { exit } code' docs/DISPLAY-AUTHORS.md | diff -u examples/minimal/minimal_display.cpp -"
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+
+# What leaves the shared library and the modules: the declared gr API, and
+# a module's entry alone, whichever language the module is written in.
+find_program(PANEL_CXXFILT c++filt REQUIRED)
+add_test(NAME gr_library_exports_the_gr_api
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/gr_exports.sh so ${CMAKE_NM} ${PANEL_CXXFILT} $<TARGET_FILE:gr_shared>
+          ${PROJECT_SOURCE_DIR}/gfx/gr.h ${PROJECT_SOURCE_DIR}/gfx/gr_display.h)
+instrument_panel_add_display(module_written_in_c SOURCES modules/c_display.c)
+add_test(NAME display_modules_export_their_entry_only
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/module_exports.sh ${CMAKE_NM} $<TARGET_FILE:minimal-display>
+          $<TARGET_FILE:flight-display> $<TARGET_FILE:module_written_in_c>)

@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         PixelTest::SetUp();
-        grSetMode(GR_MODE_FILL, 1);
+        grSetMode(GR_MODE_FILL, GR_ON);
     }
     // A filled rectangle covering display units x1..x2-1, y1..y2-1.
     static void fill(int color, int x1, int y1, int x2, int y2)
@@ -26,7 +26,7 @@ protected:
     static void fillAll(int color) { fill(color, -20, -20, 300, 300); }
     static void startOver()
     {
-        grClipOp(0);
+        grClipOp(GR_CLIP_OFF);
         glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     }
     // Checks the pixels on both sides of each edge of the kept box
@@ -67,7 +67,7 @@ TEST_F(ClipPixels, RectIsSetInTheCoordinateSystemOfTheCall)
 
 TEST_F(ClipPixels, HalfPlanesKeepOneSide)
 {
-    grClipHalfPlane(0, 50);
+    grClipHalfPlane(GR_KEEP_RIGHT, 50);
     fillAll(kRedIndex);
     Capture();
     EXPECT_EQ(At(50, 100), kClear);
@@ -75,7 +75,7 @@ TEST_F(ClipPixels, HalfPlanesKeepOneSide)
     EXPECT_EQ(Count(kRed), (245 - 51 + 1) * 256);
 
     startOver();
-    grClipHalfPlane(2, 50);
+    grClipHalfPlane(GR_KEEP_BELOW, 50);
     fillAll(kRedIndex);
     Capture();
     EXPECT_EQ(At(100, 49), kRed);
@@ -85,17 +85,17 @@ TEST_F(ClipPixels, HalfPlanesKeepOneSide)
 
 TEST_F(ClipPixels, StencilMaskDrawsInsideOrOutsideAndStaysInvisible)
 {
-    grClipOp(3);
+    grClipOp(GR_CLIP_MASK_START);
     fill(kGreenIndex, 50, 50, 150, 150);
-    grClipOp(1);
+    grClipOp(GR_CLIP_INSIDE_MASK);
     fillAll(kRedIndex);
     Capture();
     expectKeptBox(50, 50, 149, 149);
     EXPECT_EQ(Count(kGreen), 0) << "the mask itself is not drawn";
 
-    grClipOp(0);
+    grClipOp(GR_CLIP_OFF);
     glClear(GL_COLOR_BUFFER_BIT);
-    grClipOp(2);
+    grClipOp(GR_CLIP_OUTSIDE_MASK);
     fillAll(kRedIndex);
     Capture();
     EXPECT_EQ(At(49, 100), kRed);
@@ -107,11 +107,11 @@ TEST_F(ClipPixels, StencilMaskDrawsInsideOrOutsideAndStaysInvisible)
 
 TEST_F(ClipPixels, CutOutOfTheMaskLeavesAHole)
 {
-    grClipOp(3);
+    grClipOp(GR_CLIP_MASK_START);
     fill(kGreenIndex, 50, 50, 150, 150);
-    grClipOp(5);
+    grClipOp(GR_CLIP_MASK_CUT);
     fill(kGreenIndex, 80, 80, 120, 120);
-    grClipOp(1);
+    grClipOp(GR_CLIP_INSIDE_MASK);
     fillAll(kRedIndex);
     Capture();
     EXPECT_EQ(At(79, 100), kRed);
@@ -121,15 +121,85 @@ TEST_F(ClipPixels, CutOutOfTheMaskLeavesAHole)
     EXPECT_EQ(Count(kRed), 100 * 100 - 40 * 40);
 }
 
+// The documented meaning of each clip name, as the guide's picture shows it.
+TEST_F(ClipPixels, NamedOperationsDoWhatTheirNamesSay)
+{
+    grClipOp(GR_CLIP_MASK_START);
+    fill(kGreenIndex, 10, 10, 60, 60);
+    grClipOp(GR_CLIP_MASK_START);  // clears the first square's mask
+    fill(kGreenIndex, 100, 10, 150, 60);
+    grClipOp(GR_CLIP_MASK_ADD);
+    fill(kGreenIndex, 100, 100, 150, 150);
+    grClipOp(GR_CLIP_INSIDE_MASK);
+    fillAll(kRedIndex);
+    Capture();
+    EXPECT_EQ(At(30, 30), kClear) << "started over";
+    EXPECT_EQ(At(120, 30), kRed);
+    EXPECT_EQ(At(120, 120), kRed) << "added";
+    EXPECT_EQ(Count(kRed), 2 * 50 * 50);
+    EXPECT_EQ(Count(kGreen), 0) << "writing the mask shows no colour";
+
+    // Over that mask, a half-plane or a rectangle kept alone drops the mask.
+    startOver();
+    grClipOp(GR_CLIP_MASK_START);
+    fill(kGreenIndex, 100, 10, 150, 60);
+    grClipOp(GR_CLIP_INSIDE_MASK);
+    grClipHalfPlane(GR_KEEP_LEFT, 50);
+    grClipOp(GR_CLIP_HALF_PLANE_ONLY);
+    fillAll(kRedIndex);
+    Capture();
+    EXPECT_EQ(Count(kRed), (49 + 10 + 1) * 256) << "x <= 49.5, mask dropped";
+
+    startOver();
+    grClipOp(GR_CLIP_MASK_START);
+    fill(kGreenIndex, 100, 10, 150, 60);
+    grClipOp(GR_CLIP_INSIDE_MASK);
+    grClipRect(10, 20, 110, 70);
+    grClipOp(GR_CLIP_RECT_ONLY);
+    fillAll(kRedIndex);
+    Capture();
+    expectKeptBox(11, 21, 109, 69);
+
+    startOver();
+    grClipHalfPlane(GR_KEEP_ABOVE, 200);
+    fillAll(kRedIndex);
+    Capture();
+    EXPECT_EQ(Count(kRed), (245 - 201 + 1) * 256) << "y >= 200.5";
+}
+
+// The half-plane and the rectangle share a clip plane: with both on,
+// keeping the half-plane alone switches both off, and keeping the rectangle
+// alone loses its left edge.
+TEST_F(ClipPixels, HalfPlaneAndRectangleShareAPlane)
+{
+    grClipRect(10, 20, 110, 70);
+    grClipHalfPlane(GR_KEEP_RIGHT, 50);
+    grClipOp(GR_CLIP_HALF_PLANE_ONLY);
+    fillAll(kRedIndex);
+    Capture();
+    EXPECT_EQ(Count(kRed), kAllPixels);
+
+    startOver();
+    grClipHalfPlane(GR_KEEP_RIGHT, 50);
+    grClipRect(10, 20, 110, 70);
+    grClipOp(GR_CLIP_RECT_ONLY);
+    fillAll(kRedIndex);
+    Capture();
+    EXPECT_EQ(At(5, 45), kRed) << "no left edge";
+    EXPECT_EQ(At(109, 45), kRed);
+    EXPECT_EQ(At(110, 45), kClear);
+    EXPECT_EQ(Count(kRed), (109 + 10 + 1) * (69 - 21 + 1));
+}
+
 TEST_F(ClipPixels, PopRestoresTheUnclippedState)
 {
     grPushClip(1);
     grClipRect(10, 20, 110, 70);
     grPopClip(1);
     grPushClip(2);
-    grClipOp(3);
+    grClipOp(GR_CLIP_MASK_START);
     fill(kGreenIndex, 50, 50, 150, 150);
-    grClipOp(1);
+    grClipOp(GR_CLIP_INSIDE_MASK);
     grPopClip(2);
     fillAll(kRedIndex);
     Capture();
@@ -140,20 +210,20 @@ TEST_F(ClipPixels, DisplayNeedleMaskScene)
 {
     grClipRect(10, 20, 110, 70);
     fillAll(2);
-    grClipOp(0);
+    grClipOp(GR_CLIP_OFF);
 
     grPushClip(1);
-    grClipOp(4);  // the stencil was cleared with the frame
+    grClipOp(GR_CLIP_MASK_ADD);  // the stencil was cleared with the frame
     fill(kGreenIndex, 130, 100, 230, 200);
-    grClipOp(5);
+    grClipOp(GR_CLIP_MASK_CUT);
     fill(kGreenIndex, 160, 130, 200, 170);
     grPopClip(1);
     grPushClip(2);
-    grClipOp(1);
+    grClipOp(GR_CLIP_INSIDE_MASK);
     fillAll(3);
     grPopClip(2);
 
-    grClipHalfPlane(3, 220);
+    grClipHalfPlane(GR_KEEP_ABOVE, 220);
     fill(kRedIndex, -10, 200, 246, 246);
     Capture();
     Save("clip_scene");

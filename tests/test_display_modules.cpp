@@ -208,6 +208,33 @@ TEST(DisplayModules, TheMinimalDisplayDrawsItsMovingNeedle)
     EXPECT_GE(*std::max_element(later.begin(), later.end()) - *std::min_element(later.begin(), later.end()), 40);
 }
 
+// grRect's far edges are exclusive: the guide's grRect(0, 0, 200, 200) paints
+// the whole 200 x 200 area, its top row and right column included, and not
+// the margin beside it.
+TEST(DisplayModules, TheMinimalDisplayPaintsItsWholeArea)
+{
+    const std::string out = kOutput + "/minimal_area.png";
+    const CommandResult result = runCommand(std::string(PANEL_SNAPSHOT) + " --samples 0 --display " +
+                                            MINIMAL_MODULE + " -o " + out);
+    ASSERT_EQ(result.status, 0) << result.output;
+    const RgbaImage image = readImage(out);
+    ASSERT_EQ(image.width, 210);
+    ASSERT_EQ(image.height, 210);
+    const std::vector<int> background = {20, 24, 32};
+    // Display (x, y) with y up lies at image (x + 10, 199 - y).
+    auto at = [&](int x, int y) { return rgbAt(image, x + 10, 199 - y); };
+    int unpainted = 0;
+    for (int i = 0; i < 200; ++i) {
+        unpainted += at(i, 199) != background;  // top row
+        unpainted += at(199, i) != background;  // right column
+        unpainted += at(i, 0) != background;    // bottom row
+        unpainted += at(0, i) != background;    // left column
+    }
+    EXPECT_EQ(unpainted, 0) << out;
+    EXPECT_NE(rgbAt(image, 9, 100), background) << "the margin left of the area";
+    EXPECT_NE(rgbAt(image, 100, 200), background) << "the margin below the area";
+}
+
 TEST(DisplayOption, TakenOutOfTheCommandLine)
 {
     struct Case {

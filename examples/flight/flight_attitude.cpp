@@ -16,15 +16,15 @@ void DrawAttitude()
 
     // The dial's round window: the bezel goes outside it, the sky inside.
     grPushClip(10);
-    grClipOp(3);
+    grClipOp(GR_CLIP_MASK_START);
     grSetColor(C_WHITE);
-    grSetMode(GR_MODE_FILL, 1);
-    grSetMode(GR_MODE_BORDER, 0);
+    grSetMode(GR_MODE_FILL, GR_ON);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
     grCircle(0, 0, 160);
-    grClipOp(2);
+    grClipOp(GR_CLIP_OUTSIDE_MASK);
     grSetColor(C_BEZEL);
     grRect(-176, -176, 176, 176);
-    grClipOp(1);
+    grClipOp(GR_CLIP_INSIDE_MASK);
     grSetColor(C_SKY);
     grRect(-170, -170, 170, 170);
 
@@ -33,7 +33,7 @@ void DrawAttitude()
     grRotate(g_roll);
     grTranslate(0, (int)(-4.0f * g_pitch));
     grPushClip(11);
-    grClipHalfPlane(2, 0);
+    grClipHalfPlane(GR_KEEP_BELOW, 0);
     grSetColor(C_GROUND);
     grRect(-400, -700, 400, 0);
     grPopClip(11);
@@ -42,7 +42,7 @@ void DrawAttitude()
     grSetLinePattern(P_SOLID);
     grSetBorderColor(B_BLACK);
     grSetBorderWidth(BW_1);
-    grSetMode(GR_MODE_BORDER, 1);
+    grSetMode(GR_MODE_BORDER, GR_ON);
     grLine(-300, 0, 300, 0);
     grPopMatrix(11);
 
@@ -52,35 +52,35 @@ void DrawAttitude()
     grPushMatrix(12);
     grRotate(g_roll);
     grTranslate(0, (int)(-4.0f * g_pitch));
-    grSetMode(GR_MODE_BORDER, 0);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
     grSetColor(C_WHITE);
     grSetLineWidth(W_1_5);
     grSetFont(F_SCALE);
     grLine(-22, 20, 22, 20);
     grLine(-45, 40, 45, 40);
-    grSetTextAlign(2, 2);
+    grSetTextAlign(GR_ALIGN_RIGHT, GR_ALIGN_MIDDLE);
     grText(-51, 40, 0.0f, u"10");
-    grSetTextAlign(0, 2);
+    grSetTextAlign(GR_ALIGN_LEFT, GR_ALIGN_MIDDLE);
     grText(51, 40, 0.0f, u"10");
     grLine(-22, 60, 22, 60);
     grLine(-45, 80, 45, 80);
-    grSetTextAlign(2, 2);
+    grSetTextAlign(GR_ALIGN_RIGHT, GR_ALIGN_MIDDLE);
     grText(-51, 80, 0.0f, u"20");
-    grSetTextAlign(0, 2);
+    grSetTextAlign(GR_ALIGN_LEFT, GR_ALIGN_MIDDLE);
     grText(51, 80, 0.0f, u"20");
     grLine(-22, 100, 22, 100);
     grSetLinePattern(P_DASH);
     grLine(-22, -20, 22, -20);
     grLine(-45, -40, 45, -40);
-    grSetTextAlign(2, 2);
+    grSetTextAlign(GR_ALIGN_RIGHT, GR_ALIGN_MIDDLE);
     grText(-51, -40, 0.0f, u"10");
-    grSetTextAlign(0, 2);
+    grSetTextAlign(GR_ALIGN_LEFT, GR_ALIGN_MIDDLE);
     grText(51, -40, 0.0f, u"10");
     grLine(-22, -60, 22, -60);
     grLine(-45, -80, 45, -80);
-    grSetTextAlign(2, 2);
+    grSetTextAlign(GR_ALIGN_RIGHT, GR_ALIGN_MIDDLE);
     grText(-51, -80, 0.0f, u"20");
-    grSetTextAlign(0, 2);
+    grSetTextAlign(GR_ALIGN_LEFT, GR_ALIGN_MIDDLE);
     grText(51, -80, 0.0f, u"20");
     grLine(-22, -100, 22, -100);
     grPopMatrix(12);
@@ -93,9 +93,9 @@ void DrawAttitude()
     grSetLinePattern(P_SOLID);
     grSetBorderColor(B_BLACK);
     grSetBorderWidth(BW_1);
-    grSetMode(GR_MODE_BORDER, 1);
+    grSetMode(GR_MODE_BORDER, GR_ON);
     grArc(0, 0, 178, 30.0f, 120.0f);
-    grSetMode(GR_MODE_BORDER, 0);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
     grPushMatrix(13);
     grRotate(-60.0f);
     grLine(0, 178, 0, 196);
@@ -141,7 +141,7 @@ void DrawAttitude()
     grLine(0, 178, 0, 196);
     grPopMatrix(13);
     grSetFont(F_LABEL);
-    grSetTextAlign(1, 3);
+    grSetTextAlign(GR_ALIGN_CENTER, GR_ALIGN_BOTTOM);
     grPushMatrix(14);
     grRotate(-60.0f);
     grText(0, 199, 0.0f, u"60");
@@ -163,8 +163,8 @@ void DrawAttitude()
     grPushMatrix(15);
     grRotate(g_roll);
     grSetColor(C_YELLOW);
-    grSetMode(GR_MODE_FILL, 1);
-    grSetMode(GR_MODE_BORDER, 1);
+    grSetMode(GR_MODE_FILL, GR_ON);
+    grSetMode(GR_MODE_BORDER, GR_ON);
     grPolygon(kRollPointer, 3);
     grPopMatrix(15);
 
@@ -172,11 +172,11 @@ void DrawAttitude()
     grSetColor(C_YELLOW);
     grSetBorderColor(B_BLACK);
     grSetBorderWidth(BW_1);
-    grSetMode(GR_MODE_BORDER, 1);
+    grSetMode(GR_MODE_BORDER, GR_ON);
     grPolygon(kWingLeft, 4);
     grPolygon(kWingRight, 4);
     grTriangleStrip(kChevron, 6);
-    grSetMode(GR_MODE_FILL, 1);
+    grSetMode(GR_MODE_FILL, GR_ON);
     grCircle(0, 0, 5);
 
     // Readouts: pitch and roll in degrees.
@@ -184,9 +184,9 @@ void DrawAttitude()
     grSetColor(C_WHITE);
     grSetBorderColor(B_DARK);
     grSetBorderWidth(BW_2);
-    grSetTextAlign(0, 1);
+    grSetTextAlign(GR_ALIGN_LEFT, GR_ALIGN_TOP);
     grText(-168, -176, 0.0f, grFormat(text, 16, u"P%+3d", grRoundToInt(g_pitch)));
-    grSetTextAlign(2, 1);
+    grSetTextAlign(GR_ALIGN_RIGHT, GR_ALIGN_TOP);
     grText(168, -176, 0.0f, grFormat(text, 16, u"R%+3d", grRoundToInt(g_roll)));
     grPopMatrix(10);
 }

@@ -17,25 +17,25 @@ void DrawCompass()
 
     // The card is drawn only on the annulus between radii 62 and 135.
     grPushClip(20);
-    grClipOp(3);
+    grClipOp(GR_CLIP_MASK_START);
     grSetColor(C_WHITE);
-    grSetMode(GR_MODE_FILL, 1);
-    grSetMode(GR_MODE_BORDER, 0);
+    grSetMode(GR_MODE_FILL, GR_ON);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
     grCircle(0, 0, 135);
-    grClipOp(5);
+    grClipOp(GR_CLIP_MASK_CUT);
     grCircle(0, 0, 62);
-    grClipOp(1);
+    grClipOp(GR_CLIP_INSIDE_MASK);
     grSetColor(C_BEZEL);
     grSetBorderColor(B_WHITE);
     grSetBorderWidth(BW_1);
-    grSetMode(GR_MODE_BORDER, 1);
+    grSetMode(GR_MODE_BORDER, GR_ON);
     grRing(0, 0, 134, 63);
     grPushMatrix(21);
     grRotate(g_heading);
-    grSetMode(GR_MODE_BORDER, 0);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
     grSetColor(C_WHITE);
     grSetLinePattern(P_SOLID);
-    grSetMode(GR_MODE_ANTIALIAS, 1);
+    grSetMode(GR_MODE_ANTIALIAS, GR_ON);
     grSetLineWidth(W_2);
     grPushMatrix(22);
     grRotate(-0.0f);
@@ -205,7 +205,7 @@ void DrawCompass()
     grLine(0, 118, 0, 132);
     grPopMatrix(22);
     grSetFont(F_TITLE);
-    grSetTextAlign(1, 1);
+    grSetTextAlign(GR_ALIGN_CENTER, GR_ALIGN_TOP);
     grText(0, 104, 0.0f, u"N");
     grText(52, 90, -30.0f, u"3");
     grText(90, 52, -60.0f, u"6");
@@ -224,16 +224,16 @@ void DrawCompass()
     grPopClip(20);
 
     // Outer rim, dashed, and the fixed lubber mark.
-    grSetMode(GR_MODE_FILL, 0);
+    grSetMode(GR_MODE_FILL, GR_OFF);
     grSetColor(C_DIM);
     grSetLineWidth(W_2);
     grSetLinePattern(P_DASH_DOT_LONG);
     grSetBorderColor(B_BLACK);
-    grSetMode(GR_MODE_BORDER, 1);
+    grSetMode(GR_MODE_BORDER, GR_ON);
     grCircle(0, 0, 142);
     grSetLinePattern(P_SOLID);
     grSetColor(C_YELLOW);
-    grSetMode(GR_MODE_FILL, 1);
+    grSetMode(GR_MODE_FILL, GR_ON);
     grPolygon(kLubber, 3);
 
     // Heading bug, 10 degrees wide, at the selected course.
@@ -241,14 +241,14 @@ void DrawCompass()
     grRotate(g_heading - g_course);
     grSetColor(C_MAGENTA);
     grSetBorderColor(B_WHITE);
-    grSetMode(GR_MODE_BORDER, 1);
+    grSetMode(GR_MODE_BORDER, GR_ON);
     grSector(0, 0, 140, 85.0f, 10.0f);
 
     // Course arrow and the deviation bar, 16 units a dot.
     grSetColor(C_MAGENTA);
     grSetBorderColor(B_BLACK);
     grPolygon(kCourseHead, 3);
-    grSetMode(GR_MODE_BORDER, 0);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
     grTriangleStrip(kCourseArrow, 4);
     grSetColor(C_WHITE);
     grSetLineWidth(W_THIN);
@@ -267,20 +267,20 @@ void DrawCompass()
     grSetLinePattern(P_SOLID);
     grSetColor(C_WHITE);
     grSetLineWidth(W_1_5);
-    grSetMode(GR_MODE_FILL, 0);
+    grSetMode(GR_MODE_FILL, GR_OFF);
     grRing(0, 0, 12, 6);
-    grSetMode(GR_MODE_ANTIALIAS, 0);
+    grSetMode(GR_MODE_ANTIALIAS, GR_OFF);
     grSetLineWidth(W_5);
     grPoint(0, 0);
-    grSetMode(GR_MODE_ANTIALIAS, 1);
+    grSetMode(GR_MODE_ANTIALIAS, GR_ON);
 
     // Heading readout on its plate above the rose.
     grSetFont(F_READOUT);
     grSetColor(C_WHITE);
     grSetBorderColor(B_DARK);
     grSetBorderWidth(BW_2);
-    grSetMode(GR_MODE_BORDER, 1);
-    grSetTextAlign(1, 3);
+    grSetMode(GR_MODE_BORDER, GR_ON);
+    grSetTextAlign(GR_ALIGN_CENTER, GR_ALIGN_BOTTOM);
     grText(0, 140, 0.0f, grFormat(text, 16, u"%03d", grRoundToInt(g_heading) % 360));
     grPopMatrix(20);
 }
@@ -293,21 +293,21 @@ void DrawAltitudeTape()
     int base = grRoundToInt(grFloor(g_altitude / 100.0f)) * 100;
     int shift = grRoundToInt((g_altitude - (float)base) * 0.4f);
     grPushClip(30);
-    grClipOp(3);
-    grSetMode(GR_MODE_FILL, 1);
-    grSetMode(GR_MODE_BORDER, 0);
+    grClipOp(GR_CLIP_MASK_START);
+    grSetMode(GR_MODE_FILL, GR_ON);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
     grRect(520, 220, 620, 728);
-    grClipOp(4);
+    grClipOp(GR_CLIP_MASK_ADD);
     grPolygon(kTapeWindow, 4);
-    grClipOp(1);
+    grClipOp(GR_CLIP_INSIDE_MASK);
     grSetColor(C_TAPE);
     grRect(498, 220, 620, 728);
     grSetColor(C_WHITE);
     grSetLineWidth(W_2);
     grSetLinePattern(P_SOLID);
-    grSetMode(GR_MODE_ANTIALIAS, 0);
+    grSetMode(GR_MODE_ANTIALIAS, GR_OFF);
     grSetFont(F_SCALE);
-    grSetTextAlign(0, 2);
+    grSetTextAlign(GR_ALIGN_LEFT, GR_ALIGN_MIDDLE);
     grLine(520, 474 - shift - 240, 542, 474 - shift - 240);
     grLine(520, 474 - shift - 240 + 20, 532, 474 - shift - 240 + 20);
     grText(548, 474 - shift - 240, 0.0f, grFormat(text, 16, u"%d", base - 600));
@@ -347,34 +347,34 @@ void DrawAltitudeTape()
     grLine(520, 474 - shift + 240, 542, 474 - shift + 240);
     grLine(520, 474 - shift + 240 + 20, 532, 474 - shift + 240 + 20);
     grText(548, 474 - shift + 240, 0.0f, grFormat(text, 16, u"%d", base + 600));
-    grSetMode(GR_MODE_ANTIALIAS, 1);
-    grClipOp(0);
+    grSetMode(GR_MODE_ANTIALIAS, GR_ON);
+    grClipOp(GR_CLIP_OFF);
     grPopClip(30);
 
     // Frame of the tape, the readout on its plate, the caption turned upright.
     grSetColor(C_DIM);
     grSetLineWidth(W_2);
-    grSetMode(GR_MODE_FILL, 0);
+    grSetMode(GR_MODE_FILL, GR_OFF);
     grSetBorderColor(B_BLACK);
     grSetBorderWidth(BW_1);
-    grSetMode(GR_MODE_BORDER, 1);
+    grSetMode(GR_MODE_BORDER, GR_ON);
     grRect(520, 220, 620, 728);
     grSetColor(C_BLACK);
-    grSetMode(GR_MODE_FILL, 1);
+    grSetMode(GR_MODE_FILL, GR_ON);
     grSetBorderColor(B_AMBER);
     grPolygon(kTapeReadout, 5);
     grSetFont(F_READOUT);
     grSetColor(C_GREEN);
     grSetBorderColor(B_BLACK);
     grSetBorderWidth(BW_3);
-    grSetTextAlign(2, 2);
+    grSetTextAlign(GR_ALIGN_RIGHT, GR_ALIGN_MIDDLE);
     grText(616, 474, 0.0f, grFormat(text, 16, u"%5d", grRoundToInt(g_altitude)));
-    grSetMode(GR_MODE_BORDER, 0);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
     grSetFont(F_CAPTION);
     grSetColor(C_WHITE);
-    grSetTextAlign(1, 3);
+    grSetTextAlign(GR_ALIGN_CENTER, GR_ALIGN_BOTTOM);
     grText(512, 300, 90.0f, u"feet");
     grSetFont(F_TITLE);
-    grSetTextAlign(1, 0);
+    grSetTextAlign(GR_ALIGN_CENTER, GR_ALIGN_BASELINE);
     grText(570, 734, 0.0f, u"ALT");
 }

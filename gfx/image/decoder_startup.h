@@ -1,5 +1,5 @@
 // The platform's image decoder must be started once per process before the
-// first image table is loaded.
+// first image table is loaded; loadImages does it, so hosts never need to.
 #pragma once
 
 // Starts the decoder; later calls do nothing. False when it cannot start.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "decoder_startup.h"
 #include "image_load.h"
 #include "state.h"
 
@@ -26,6 +27,10 @@ bool loadImages(const ImageSpec* entries, int count, ImageTable& table)
     imageError.clear();
     if (count < 0 || count > GR_MAX_IMAGES) {
         imageError = "the image table has " + std::to_string(count) + " entries";
+        return false;
+    }
+    if (!startImageDecoder()) {
+        imageError = "the image decoder cannot start";
         return false;
     }
     table.count = count;

@@ -2,6 +2,8 @@
 // context of the current surface, viewport and projection, and the frame.
 #pragma once
 
+#include <functional>
+
 #include "display_module.h"
 #include "pixel_format_table.h"
 #include "render_surface.h"
@@ -42,10 +44,13 @@ public:
     // first paint of the program run.
     void Paint(bool running);
     const PixelFormatTable& Formats() const { return formats_; }
+    // Runs before each UpdateDisplayModel: where a host feeds the inputs.
+    void SetBeforeUpdate(std::function<void()> hook) { beforeUpdate_ = std::move(hook); }
 
 private:
     RenderSurface* surface_ = nullptr;
     bool hasContext_ = false;
     PixelFormatTable formats_;
     HostedDisplay display_ = selectedDisplay();
+    std::function<void()> beforeUpdate_;
 };

@@ -3,13 +3,17 @@
 instrument_panel_add_display(module_wrong_version SOURCES modules/wrong_version.cpp)
 instrument_panel_add_display(module_without_entry SOURCES modules/without_entry.cpp)
 instrument_panel_add_display(module_bad_area SOURCES modules/bad_area.cpp)
+# Built as interface version 1 was: calling gr by C++ names, which the
+# library no longer has, so it is linked against nothing.
+add_library(module_version1 MODULE modules/version1.cpp)
+set_target_properties(module_version1 PROPERTIES PREFIX "")
 
 pixel_test(test_display_modules ${PROJECT_SOURCE_DIR}/app/shared/display_option.cpp)
 # Loads modules, so it shares their drawing library.
 set_target_properties(test_display_modules PROPERTIES GR_STATIC OFF)
 target_include_directories(test_display_modules PRIVATE ${PROJECT_SOURCE_DIR}/app/shared)
 add_dependencies(test_display_modules flight-display minimal-display module_wrong_version module_without_entry
-  module_bad_area panel-snapshot)
+  module_bad_area module_version1 panel-snapshot)
 target_compile_definitions(test_display_modules PRIVATE
   PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   $<$<TARGET_EXISTS:instrument-panel>:PANEL_PROGRAM="$<TARGET_FILE:instrument-panel>">
@@ -17,7 +21,8 @@ target_compile_definitions(test_display_modules PRIVATE
   MINIMAL_MODULE="$<TARGET_FILE:minimal-display>"
   WRONG_VERSION_MODULE="$<TARGET_FILE:module_wrong_version>"
   WITHOUT_ENTRY_MODULE="$<TARGET_FILE:module_without_entry>"
-  BAD_AREA_MODULE="$<TARGET_FILE:module_bad_area>")
+  BAD_AREA_MODULE="$<TARGET_FILE:module_bad_area>"
+  VERSION1_MODULE="$<TARGET_FILE:module_version1>")
 
 # The example display's sources with every gr entry point probed, drawn on
 # the recording GL.

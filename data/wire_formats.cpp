@@ -1,6 +1,7 @@
 #include "wire_formats.h"
 
 #include <charconv>
+#include <limits>
 
 bool parseWireFormat(std::string_view name, WireFormat* format)
 {
@@ -37,7 +38,17 @@ bool parseWireNumber(std::string_view text, double* value)
         return false;
     const char* end = text.data() + text.size();
     const auto [at, error] = std::from_chars(text.data(), end, *value);
-    return error == std::errc() && at == end;
+    if (at != end)
+        return false;
+    if (error == std::errc::result_out_of_range) {
+        // Too large is an infinity, to be refused as one; too small is 0.
+        const size_t exponent = text.find_first_of("eE");
+        const bool tiny = exponent != std::string_view::npos && exponent + 1 < text.size() && text[exponent + 1] == '-';
+        const double magnitude = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+        *value = text.front() == '-' ? -magnitude : magnitude;
+        return true;
+    }
+    return error == std::errc();
 }
 
 void parseDatagram(WireFormat format, char separator, std::string_view bytes, const FieldSink& sink,

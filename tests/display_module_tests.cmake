@@ -49,6 +49,7 @@ add_dependencies(test_goldens panel-snapshot flight-display)
 target_compile_definitions(test_goldens PRIVATE
   PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   FLIGHT_MODULE="$<TARGET_FILE:flight-display>"
+  FLIGHT_DATA_DIR="${PROJECT_SOURCE_DIR}/examples/flight/data"
   GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/goldens")
 
 # The example in the program's window.

@@ -4,6 +4,7 @@
 #include <wx/glcanvas.h>
 #include <wx/msgdlg.h>
 
+#include "data_option.h"
 #include "resource_ids.h"
 #include "shell_strings.h"
 #include "view_logic.h"
@@ -49,13 +50,19 @@ bool CChildView::PrepareRenderer(PixelFormatProbe& probe)
     if (!m_renderer.Init(probe))
         return false;
     m_state.Prepare(m_renderer.Formats());
+    m_renderer.SetBeforeUpdate([] { programFeed().BeforeUpdate(programFeedClockMs()); });
     return true;
 }
 
 bool CChildView::CreateDisplayWindow(wxWindow* parent)
 {
     m_parent = parent;
-    return CreateWithSamples(m_state.Samples());
+    if (!CreateWithSamples(m_state.Samples()))
+        return false;
+    // Live data is shown as it comes: a fed display starts running.
+    if (programFeed().Attached())
+        m_state.Execute(kCommandStart, m_renderer.Formats(), *this);
+    return true;
 }
 
 bool CChildView::CreateWithSamples(int samples)

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app.h"
+#include "data_option.h"
 #include "display_option.h"
 #include "gr.h"
 #include "heap_policy.h"
@@ -37,6 +38,15 @@ int main(int argc, char** argv)
         std::cerr << "instrument-panel: " << error << "\n";
         return status;
     }
+    if (const int status = attachDataOfOptions(&argc, argv, &error)) {
+        std::cerr << "instrument-panel: " << error << "\n";
+        return status;
+    }
     PreferX11Backend();
-    return wxEntry(argc, argv);
+    const int status = wxEntry(argc, argv);
+    if (!programFeed().Detach(&error)) {
+        std::cerr << "instrument-panel: " << error << "\n";
+        return status == 0 ? 1 : status;
+    }
+    return status;
 }

@@ -4,6 +4,8 @@
 #include <wx/glcanvas.h>
 #include <wx/menu.h>
 #include <wx/statusbr.h>
+
+#include <iostream>
 #include <wx/toolbar.h>
 
 #include <algorithm>
@@ -14,6 +16,7 @@
 #include "resource_ids.h"
 #include "shell_bitmaps.h"
 #include "shell_strings.h"
+#include "data_option.h"
 #include "status_panes.h"
 
 namespace {
@@ -53,6 +56,12 @@ bool CMainFrame::Create(PixelFormatProbe& probe)
         return false;
     CreateStatusBarWithPanes();
     SizeToShowDisplay();
+    if (programFeed().Attached()) {
+        constexpr int kDataStatusMs = 500;
+        m_dataStatusTimer.SetOwner(this);
+        Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ShowDataStatus(); }, m_dataStatusTimer.GetId());
+        m_dataStatusTimer.Start(kDataStatusMs);
+    }
     return true;
 }
 
@@ -130,6 +139,20 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
     if (m_wndStatusBar)
         UpdateLockPanes(m_wndStatusBar);
     event.Skip();
+}
+
+// The message pane names the data source and its state while one feeds the
+// display; what a source reports once goes to standard error.
+void CMainFrame::ShowDataStatus()
+{
+    DataFeed& feed = programFeed();
+    for (const std::string& notice : feed.TakeNotices())
+        std::cerr << "instrument-panel: " << notice << "\n";
+    if (!feed.Attached() || !m_wndStatusBar)
+        return;
+    const wxString status = wxString::FromUTF8(feed.Status());
+    if (m_wndStatusBar->GetStatusText(kMessagePane) != status)
+        SetStatusText(status, kMessagePane);
 }
 
 void CMainFrame::OnExit(wxCommandEvent&) { Close(); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <wx/frame.h>
+#include <wx/timer.h>
 
 #include "child_view.h"
 
@@ -42,6 +43,7 @@ private:
 
     void OnSetFocus(wxFocusEvent& event);
     void OnIdle(wxIdleEvent& event);
+    void ShowDataStatus();
     void OnExit(wxCommandEvent& event);
     void OnViewToolbar(wxCommandEvent& event);
     void OnViewStatusBar(wxCommandEvent& event);
@@ -49,6 +51,8 @@ private:
     void OnUpdateViewStatusBar(wxUpdateUIEvent& event);
 
     wxStatusBar* m_wndStatusBar = nullptr;
+    // Refreshes the data source's state in the status bar.
+    wxTimer m_dataStatusTimer;
     wxToolBar* m_wndToolBar = nullptr;
     CChildView m_wndView;
 };

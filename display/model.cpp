@@ -1,5 +1,7 @@
 #include "model.h"
 
+#include "gr_display.h"
+
 namespace {
 
 const StepEntry kSteps[] = {
@@ -96,6 +98,9 @@ void UpdateDisplayModel()
     g_model.frameCounter = static_cast<int32_t>(static_cast<uint32_t>(g_model.frameCounter) + 1u);
     g_model.firstFrame = g_model.frameCounter == 0 ? 1 : 0;
     g_model.phase = stepSequence(g_model.steps);
+    // A fed gauge shows its input, written into counterValues before this;
+    // the others animate.
     for (int i = 0; i < kCounterCount; ++i)
-        g_model.counterValues[i] = stepCounter(g_model.counters[i]);
+        if (grInputState(i) == GR_INPUT_NOT_FED)
+            g_model.counterValues[i] = stepCounter(g_model.counters[i]);
 }

@@ -17,7 +17,30 @@
 // outlines a line width) before the first primitive.
 #pragma once
 
-#include <cstdint>
+#include <stdint.h>
+
+// C has bool and char16_t from these headers; C++ has them built in.
+#ifndef __cplusplus
+#include <stdbool.h>
+#include <uchar.h>
+#endif
+
+// The same names without the struct keyword in C as in C++.
+typedef struct GrPoint GrPoint;
+typedef struct GrColor GrColor;
+typedef struct LinePattern LinePattern;
+typedef struct ImageSpec ImageSpec;
+typedef struct FontSpec FontSpec;
+typedef struct GrTables GrTables;
+typedef struct GrDiagnostics GrDiagnostics;
+typedef struct GrCounters GrCounters;
+typedef struct GrDateTime GrDateTime;
+
+// C linkage, so that a display in C, or one built by another compiler,
+// links against the library.
+#ifdef __cplusplus
+extern "C" {
+#endif
 
 // ---------------------------------------------------------------------------
 // Display tables
@@ -111,7 +134,7 @@ enum {
 };
 
 // Largest factor scratch buffers over-allocate by.
-constexpr float GR_MAX_SCRATCH_GROWTH = 8.0f;
+#define GR_MAX_SCRATCH_GROWTH 8.0f
 
 // Starts the library in the current GL context: loads every image of the
 // image table (GR_INIT_IMAGES_FAILED at the first that fails, see
@@ -482,3 +505,7 @@ char16_t* grStrUpper(char16_t* dst, const char16_t* src);
 int grStrFind(const char16_t* s, const char16_t* sub);
 int grStrFindNotOf(const char16_t* s, const char16_t* set);
 int grStrFindOf(const char16_t* s, const char16_t* set);
+
+#ifdef __cplusplus
+}  // extern "C"
+#endif

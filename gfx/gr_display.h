@@ -6,13 +6,54 @@
 // grDisplayDescriptor(), declared with GR_EXPORT_DISPLAY.
 #pragma once
 
-#include <cstdint>
+#include <stdint.h>
 
 #include "gr.h"
 
+typedef struct GrDisplay GrDisplay;
+
 // The layout of GrDisplay and the gr API a display is built against. The
 // runtime refuses a module whose descriptor carries another number.
-enum { GR_DISPLAY_INTERFACE_VERSION = 1 };
+// Version 2: C linkage throughout, and the table of inputs.
+enum { GR_DISPLAY_INTERFACE_VERSION = 2 };
+
+// ---------------------------------------------------------------------------
+// Inputs: values a data source feeds into the display's own variables
+// ---------------------------------------------------------------------------
+
+// The type of the variable an input writes into.
+enum {
+    GR_INPUT_FLOAT = 0,  // float
+    GR_INPUT_INT32 = 1,  // int32_t, the fed value rounded
+};
+
+// What a display learns of an input before each UpdateDisplayModel.
+enum {
+    GR_INPUT_NOT_FED = 0,  // no source feeds it: the display animates it itself
+    GR_INPUT_FRESH = 1,    // fed within its freshness limit
+    GR_INPUT_STALE = 2,    // fed once, but nothing for longer than the limit
+};
+
+enum {
+    GR_MAX_INPUTS = 256,
+    GR_MAX_INPUT_NAME = 63,          // bytes, without the terminator
+    GR_DEFAULT_FRESHNESS_MS = 500,
+    GR_MAX_FRESHNESS_MS = 3600000,   // an hour
+};
+
+typedef struct GrInput GrInput;
+
+// One input a display declares.
+struct GrInput {
+    const char* name;     // unique; lower-case letters, digits, '_' and '.'
+    const char* unit;     // for people, e.g. "deg", "ft", "%"; may be empty
+    int32_t type;         // GR_INPUT_*
+    void* variable;       // the display's variable the value is written into
+    float minimum;        // the valid range; values outside are clamped
+    float maximum;
+    float start;          // written into the variable when a source attaches
+    int32_t freshnessMs;  // 0: GR_DEFAULT_FRESHNESS_MS
+};
 
 struct GrDisplay {
     // First, so that a runtime can read it from a descriptor of any layout.
@@ -23,15 +64,18 @@ struct GrDisplay {
     const GrTables* tables;    // handed to grUseTables before grInit
     // Advances the animated values by one frame: on every frame while the
     // program runs, and on the very first paint even while it is paused.
-    void (*updateDisplayModel)();
+    // Fed inputs have their latest values in their variables by then.
+    void (*updateDisplayModel)(void);
     // Draws one frame between grBeginFrame and grEndFrame.
-    void (*drawDisplay)();
+    void (*drawDisplay)(void);
+    const GrInput* inputs;     // null when inputCount is 0
+    int32_t inputCount;        // 0..GR_MAX_INPUTS
 };
 
 // The one function a display module exports; the runtime looks it up by
 // this name.
 #define GR_DISPLAY_ENTRY_NAME "grDisplayDescriptor"
-typedef const GrDisplay* (*GrDisplayEntry)();
+typedef const GrDisplay* (*GrDisplayEntry)(void);
 
 #if defined(_WIN32)
 #define GR_DISPLAY_EXPORTED __declspec(dllexport)
@@ -39,13 +83,24 @@ typedef const GrDisplay* (*GrDisplayEntry)();
 #define GR_DISPLAY_EXPORTED __attribute__((visibility("default")))
 #endif
 
-// Defines the exported entry of a module returning descriptor, e.g.
+#ifdef __cplusplus
+#define GR_DISPLAY_LINKAGE extern "C"
+#else
+#define GR_DISPLAY_LINKAGE
+#endif
+
+// Defines the exported entry of a module returning descriptor, in C or C++:
 //   GR_EXPORT_DISPLAY(kDisplay)
 #define GR_EXPORT_DISPLAY(descriptor)                                            \
-    extern "C" GR_DISPLAY_EXPORTED const GrDisplay* grDisplayDescriptor()       \
+    GR_DISPLAY_LINKAGE GR_DISPLAY_EXPORTED const GrDisplay* grDisplayDescriptor(void); \
+    GR_DISPLAY_LINKAGE GR_DISPLAY_EXPORTED const GrDisplay* grDisplayDescriptor(void)  \
     {                                                                             \
         return &(descriptor);                                                    \
     }
+
+#ifdef __cplusplus
+extern "C" {
+#endif
 
 // Host side: the folder relative image names of the tables resolve against,
 // for displays loaded from a module (UTF-8, with or without a trailing
@@ -87,3 +142,41 @@ void grClearFrame(float r, float g, float b, float a);
 // Reads the frame's lower left width x height pixels as RGBA bytes, bottom
 // row first; after grEndFrame. False when the target cannot be read.
 bool grReadPixels(int width, int height, uint8_t* rgba);
+
+// Display side: the state of input (an index of the display's table) as of
+// the last grApplyInputs; GR_INPUT_NOT_FED outside the table.
+int grInputState(int input);
+
+// Host or display: input goes stale after milliseconds without a value.
+// False, and nothing changed, for an input not attached or milliseconds
+// outside 1..GR_MAX_FRESHNESS_MS.
+bool grSetInputFreshness(int input, int32_t milliseconds);
+
+// Host side: attaches the display's inputs when a source is attached, every
+// input not fed, and writes each start value into its variable. The table
+// must outlive its use. False (and nothing attached) for a negative count,
+// more than GR_MAX_INPUTS or a null table with inputs; checking the names
+// and ranges is the host's. A count of 0 detaches.
+bool grUseInputs(const GrInput* inputs, int count);
+
+// The index of the attached input called name, or -1.
+int grFindInput(const char* name);
+
+// What grFeedInput did with a value.
+enum {
+    GR_FEED_ACCEPTED = 0,
+    GR_FEED_CLAMPED = 1,  // outside the input's range: its nearest limit kept
+    GR_FEED_REFUSED = 2,  // NaN, an infinity, or no such input: nothing kept
+};
+
+// Keeps value as input's latest, fed at nowMs (the host's clock, in
+// milliseconds, never going back). Returns one of GR_FEED_*.
+int grFeedInput(int input, double value, double nowMs);
+
+// Before each UpdateDisplayModel: writes the latest value of every fed input
+// into its variable and makes each state current for nowMs.
+void grApplyInputs(double nowMs);
+
+#ifdef __cplusplus
+}  // extern "C"
+#endif

@@ -1,5 +1,8 @@
 #include "display_module.h"
 
+#include <cmath>
+#include <cstring>
+
 #include "display.h"
 #include "gr_display.h"
 
@@ -37,11 +40,50 @@ bool acceptDisplayModule(const std::string& path, GrDisplayEntry entry, const st
 
 void selectDisplay(const HostedDisplay& display) { selection() = display; }
 
+std::string rebuildMessage(int version)
+{
+    return "it was built for display interface version " + std::to_string(version) +
+           ", whose C++ names this runtime no longer has; rebuild it against this runtime's gr.h and "
+           "gr_display.h (interface version " + std::to_string(GR_DISPLAY_INTERFACE_VERSION) + ")";
+}
+
+std::string inputsProblem(const GrInput* inputs, int count)
+{
+    if (count < 0 || count > GR_MAX_INPUTS || (count > 0 && !inputs))
+        return "its table of inputs is missing or has " + std::to_string(count) + " inputs (0 to " +
+               std::to_string(GR_MAX_INPUTS) + ")";
+    for (int i = 0; i < count; ++i) {
+        const GrInput& input = inputs[i];
+        const std::string which = "its input " + std::to_string(i + 1);
+        if (!input.name || !*input.name || std::strlen(input.name) > GR_MAX_INPUT_NAME)
+            return which + " has no name, or one longer than " + std::to_string(GR_MAX_INPUT_NAME) + " bytes";
+        for (const char* c = input.name; *c; ++c)
+            if (!((*c >= 'a' && *c <= 'z') || (*c >= '0' && *c <= '9') || *c == '_' || *c == '.'))
+                return which + " \"" + input.name + "\" has a name of other than lower-case letters, digits, _ and .";
+        for (int j = 0; j < i; ++j)
+            if (std::strcmp(inputs[j].name, input.name) == 0)
+                return which + " \"" + input.name + "\" repeats the name of input " + std::to_string(j + 1);
+        if (input.type != GR_INPUT_FLOAT && input.type != GR_INPUT_INT32)
+            return which + " \"" + input.name + "\" has an unknown type " + std::to_string(input.type);
+        if (!input.variable)
+            return which + " \"" + input.name + "\" has no variable";
+        if (!(std::isfinite(input.minimum) && std::isfinite(input.maximum) && input.minimum <= input.maximum &&
+              input.start >= input.minimum && input.start <= input.maximum))
+            return which + " \"" + input.name + "\" has no finite range holding its start value";
+        if (input.freshnessMs < 0 || input.freshnessMs > GR_MAX_FRESHNESS_MS)
+            return which + " \"" + input.name + "\" has a freshness limit outside 0.." +
+                   std::to_string(GR_MAX_FRESHNESS_MS) + " ms";
+    }
+    return std::string();
+}
+
 std::string descriptorProblem(const GrDisplay* d)
 {
     if (!d)
         return "its " GR_DISPLAY_ENTRY_NAME " returned no descriptor";
     // Only the first field is read before the version is known to match.
+    if (d->interfaceVersion < GR_DISPLAY_INTERFACE_VERSION && d->interfaceVersion > 0)
+        return rebuildMessage(d->interfaceVersion);
     if (d->interfaceVersion != GR_DISPLAY_INTERFACE_VERSION)
         return "it was built for display interface version " + std::to_string(d->interfaceVersion) +
                ", this runtime has version " + std::to_string(GR_DISPLAY_INTERFACE_VERSION);
@@ -52,6 +94,8 @@ std::string descriptorProblem(const GrDisplay* d)
                " is not between 1 and " + std::to_string(kMaxDisplaySide) + " units a side";
     if (!d->updateDisplayModel || !d->drawDisplay)
         return "its descriptor lacks an entry point";
+    if (const std::string problem = inputsProblem(d->inputs, d->inputCount); !problem.empty())
+        return problem;
     if (!d->tables || !grUseTables(d->tables))
         return "its tables are refused (missing, a negative count, or more than " +
                std::to_string(GR_MAX_PATTERNS) + " patterns, " + std::to_string(GR_MAX_IMAGES) +

@@ -33,6 +33,12 @@ bool loadDisplayModule(const std::string& path, HostedDisplay* display, std::str
 bool acceptDisplayModule(const std::string& path, GrDisplayEntry entry, const std::string& folder,
                          HostedDisplay* display, std::string* error);
 
+// Why a module of an older interface version cannot be shown: rebuild it.
+std::string rebuildMessage(int version);
+
+// Why a table of inputs is refused (names, types, ranges), or an empty string.
+std::string inputsProblem(const GrInput* inputs, int count);
+
 // Why descriptor cannot be shown, or an empty string when it can.
 std::string descriptorProblem(const GrDisplay* descriptor);
 

@@ -20,8 +20,18 @@ bool loadDisplayModule(const std::string& path, HostedDisplay* display, std::str
     }
     void* module = dlopen(resolved, RTLD_NOW | RTLD_LOCAL);
     if (!module) {
-        const char* reason = dlerror();
-        *error = path + ": cannot load the display module: " + (reason ? reason : "unknown reason");
+        const char* text = dlerror();
+        const std::string reason = text ? text : "unknown reason";
+        // A module of interface version 1 wants the gr API under its C++
+        // names, such as _Z10grSetColori.
+        const std::string undefined = "undefined symbol: _Z";
+        const size_t at = reason.find(undefined);
+        const size_t name = at == std::string::npos ? at : reason.find_first_not_of("0123456789", at + undefined.size());
+        if (name != std::string::npos && reason.compare(name, 2, "gr") == 0) {
+            *error = path + ": display refused: " + rebuildMessage(1);
+            return false;
+        }
+        *error = path + ": cannot load the display module: " + reason;
         return false;
     }
     dlerror();

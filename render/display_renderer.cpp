@@ -101,8 +101,11 @@ void clearFrame()
 
 void DisplayRenderer::Paint(bool running)
 {
-    if (firstPaint || running)
+    if (firstPaint || running) {
+        if (beforeUpdate_)
+            beforeUpdate_();
         display_.descriptor->updateDisplayModel();
+    }
     firstPaint = false;
     if (!hasContext_)
         return;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <functional>
 
 #include "display_module.h"
 #include "gr_display.h"
@@ -53,6 +54,8 @@ public:
     // first paint of the program run.
     void Paint(bool running);
     const PixelFormatTable& Formats() const { return formats_; }
+    // Runs before each UpdateDisplayModel: where a host feeds the inputs.
+    void SetBeforeUpdate(std::function<void()> hook) { beforeUpdate_ = std::move(hook); }
 
 private:
     RenderSurface* surface_ = nullptr;
@@ -61,4 +64,5 @@ private:
     HostedDisplay display_ = selectedDisplay();
     std::string backend_ = "gl1";
     GrProcLoader loader_ = nullptr;
+    std::function<void()> beforeUpdate_;
 };

@@ -3,13 +3,17 @@
 instrument_panel_add_display(module_wrong_version SOURCES modules/wrong_version.cpp)
 instrument_panel_add_display(module_without_entry SOURCES modules/without_entry.cpp)
 instrument_panel_add_display(module_bad_area SOURCES modules/bad_area.cpp)
+# Built as interface version 1 was: calling gr by C++ names, which the
+# library no longer has, so it is linked against nothing.
+add_library(module_version1 MODULE modules/version1.cpp)
+set_target_properties(module_version1 PROPERTIES PREFIX "")
 
 pixel_test(test_display_modules ${PROJECT_SOURCE_DIR}/app/shared/display_option.cpp)
 # Loads modules, so it shares their drawing library.
 set_target_properties(test_display_modules PROPERTIES GR_STATIC OFF)
 target_include_directories(test_display_modules PRIVATE ${PROJECT_SOURCE_DIR}/app/shared)
 add_dependencies(test_display_modules flight-display minimal-display module_wrong_version module_without_entry
-  module_bad_area panel-snapshot)
+  module_bad_area module_version1 panel-snapshot)
 target_compile_definitions(test_display_modules PRIVATE
   PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   $<$<TARGET_EXISTS:instrument-panel>:PANEL_PROGRAM="$<TARGET_FILE:instrument-panel>">
@@ -17,7 +21,8 @@ target_compile_definitions(test_display_modules PRIVATE
   MINIMAL_MODULE="$<TARGET_FILE:minimal-display>"
   WRONG_VERSION_MODULE="$<TARGET_FILE:module_wrong_version>"
   WITHOUT_ENTRY_MODULE="$<TARGET_FILE:module_without_entry>"
-  BAD_AREA_MODULE="$<TARGET_FILE:module_bad_area>")
+  BAD_AREA_MODULE="$<TARGET_FILE:module_bad_area>"
+  VERSION1_MODULE="$<TARGET_FILE:module_version1>")
 
 # The example display's sources with every gr entry point probed, drawn on
 # the recording GL.
@@ -45,6 +50,7 @@ add_dependencies(test_goldens panel-snapshot flight-display clip-operations-pict
 target_compile_definitions(test_goldens PRIVATE
   PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   FLIGHT_MODULE="$<TARGET_FILE:flight-display>"
+  FLIGHT_DATA_DIR="${PROJECT_SOURCE_DIR}/examples/flight/data"
   CLIP_PICTURE_MODULE="$<TARGET_FILE:clip-operations-picture>"
   TEXT_PICTURE_MODULE="$<TARGET_FILE:text-alignment-picture>"
   GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/goldens"
@@ -67,7 +73,7 @@ find_program(PANEL_CXXFILT c++filt REQUIRED)
 add_test(NAME gr_library_exports_the_gr_api
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/gr_exports.sh so ${CMAKE_NM} ${PANEL_CXXFILT} $<TARGET_FILE:gr_shared>
           ${PROJECT_SOURCE_DIR}/gfx/gr.h ${PROJECT_SOURCE_DIR}/gfx/gr_display.h)
-instrument_panel_add_display(module_written_in_c SOURCES modules/c_display.c)
+instrument_panel_add_display(module_written_in_c SOURCES modules/c_exports.c)
 add_test(NAME display_modules_export_their_entry_only
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/module_exports.sh ${CMAKE_NM} $<TARGET_FILE:minimal-display>
           $<TARGET_FILE:flight-display> $<TARGET_FILE:module_written_in_c>)

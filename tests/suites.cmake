@@ -65,3 +65,8 @@ set_tests_properties(panel_soak_reports_context_cycles PROPERTIES
   PASS_REGULAR_EXPRESSION "frame 5: resident [0-9.]+ MB, [0-9]+ files open, [0-9]+ live textures, 0 GL errors, 0 refused calls, 4 context cycles")
 add_test(NAME panel_soak_rejects_bad_arguments COMMAND panel-soak --frames -3)
 set_tests_properties(panel_soak_rejects_bad_arguments PROPERTIES WILL_FAIL TRUE)
+
+# Data sources: wire formats, mapping files, recordings, a UDP feed on 127.0.0.1.
+panel_test(test_data)
+target_link_libraries(test_data PRIVATE data_feed)
+target_compile_definitions(test_data PRIVATE FLIGHT_DATA_DIR="${PROJECT_SOURCE_DIR}/examples/flight/data")

@@ -58,7 +58,9 @@ std::vector<BadModule> badModules()
         {kOutput + "/no-such-module.so", "No such file or directory"},
         {writeFile("not-a-module.so", "plain text, not a shared library\n"), "cannot load the display module"},
         {WITHOUT_ENTRY_MODULE, "exports no function grDisplayDescriptor"},
-        {WRONG_VERSION_MODULE, "built for display interface version 2, this runtime has version 1"},
+        {WRONG_VERSION_MODULE, "built for display interface version 3, this runtime has version 2"},
+        {VERSION1_MODULE, "display refused: it was built for display interface version 1, whose C++ names this "
+                          "runtime no longer has; rebuild it"},
         {BAD_AREA_MODULE, "display area 320 x 0"},
     };
 }
@@ -101,7 +103,7 @@ TEST(DisplayModules, DescriptorsAreCheckedFieldByField)
     GrTables negative = tables;
     negative.colorCount = -1;
     auto nothing = [] {};
-    const GrDisplay good = {GR_DISPLAY_INTERFACE_VERSION, "good", 100, 50, &tables, nothing, nothing};
+    const GrDisplay good = {GR_DISPLAY_INTERFACE_VERSION, "good", 100, 50, &tables, nothing, nothing, nullptr, 0};
     EXPECT_EQ(descriptorProblem(&good), "");
 
     EXPECT_NE(descriptorProblem(nullptr).find("no descriptor"), std::string::npos);
@@ -110,18 +112,48 @@ TEST(DisplayModules, DescriptorsAreCheckedFieldByField)
         const char* reason;
     };
     const Case cases[] = {
-        {{0, "old", 100, 50, &tables, nothing, nothing}, "version 0"},
-        {{GR_DISPLAY_INTERFACE_VERSION, nullptr, 100, 50, &tables, nothing, nothing}, "no name"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "wide", kMaxDisplaySide + 1, 50, &tables, nothing, nothing}, "area"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "flat", 100, -5, &tables, nothing, nothing}, "area"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "mute", 100, 50, &tables, nothing, nullptr}, "entry point"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "still", 100, 50, &tables, nullptr, nothing}, "entry point"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "bare", 100, 50, nullptr, nothing, nothing}, "tables"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "odd", 100, 50, &negative, nothing, nothing}, "tables"},
+        {{0, "old", 100, 50, &tables, nothing, nothing, nullptr, 0}, "version 0"},
+        {{1, "v1", 100, 50, &tables, nothing, nothing, nullptr, 0}, "rebuild it"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "lost", 100, 50, &tables, nothing, nothing, nullptr, 2}, "inputs"},
+        {{GR_DISPLAY_INTERFACE_VERSION, nullptr, 100, 50, &tables, nothing, nothing, nullptr, 0}, "no name"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "wide", kMaxDisplaySide + 1, 50, &tables, nothing, nothing, nullptr, 0}, "area"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "flat", 100, -5, &tables, nothing, nothing, nullptr, 0}, "area"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "mute", 100, 50, &tables, nothing, nullptr, nullptr, 0}, "entry point"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "still", 100, 50, &tables, nullptr, nothing, nullptr, 0}, "entry point"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "bare", 100, 50, nullptr, nothing, nothing, nullptr, 0}, "tables"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "odd", 100, 50, &negative, nothing, nothing, nullptr, 0}, "tables"},
     };
     for (const Case& c : cases)
         EXPECT_NE(descriptorProblem(&c.display).find(c.reason), std::string::npos)
             << (c.display.name ? c.display.name : "(no name)") << ": " << descriptorProblem(&c.display);
+
+    // The inputs: each fault of a table, after a good first input.
+    float variable = 0.0f;
+    const GrInput fine = {"fine", "deg", GR_INPUT_FLOAT, &variable, -1.0f, 1.0f, 0.0f, 0};
+    struct InputCase {
+        GrInput input;
+        const char* reason;
+    };
+    const InputCase inputCases[] = {
+        {{"", "", GR_INPUT_FLOAT, &variable, 0.0f, 1.0f, 0.0f, 0}, "no name"},
+        {{"Upper", "", GR_INPUT_FLOAT, &variable, 0.0f, 1.0f, 0.0f, 0}, "lower-case"},
+        {{"fine", "", GR_INPUT_FLOAT, &variable, 0.0f, 1.0f, 0.0f, 0}, "repeats the name of input 1"},
+        {{"typed", "", 7, &variable, 0.0f, 1.0f, 0.0f, 0}, "unknown type"},
+        {{"bare", "", GR_INPUT_INT32, nullptr, 0.0f, 1.0f, 0.0f, 0}, "no variable"},
+        {{"upside", "", GR_INPUT_FLOAT, &variable, 1.0f, 0.0f, 0.5f, 0}, "range"},
+        {{"outside", "", GR_INPUT_FLOAT, &variable, 0.0f, 1.0f, 2.0f, 0}, "range"},
+        {{"slow", "", GR_INPUT_FLOAT, &variable, 0.0f, 1.0f, 0.0f, -1}, "freshness"},
+    };
+    for (const InputCase& c : inputCases) {
+        const GrInput inputs[] = {fine, c.input};
+        const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 50, &tables, nothing, nothing, inputs, 2};
+        EXPECT_NE(descriptorProblem(&display).find(std::string("its input 2")), std::string::npos)
+            << descriptorProblem(&display);
+        EXPECT_NE(descriptorProblem(&display).find(c.reason), std::string::npos) << descriptorProblem(&display);
+    }
+    const GrInput one[] = {fine};
+    const GrDisplay fed = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 50, &tables, nothing, nothing, one, 1};
+    EXPECT_EQ(descriptorProblem(&fed), "");
 }
 
 TEST(DisplayModules, TheExampleLoadsWithItsFolder)

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <string>
 
@@ -33,6 +34,7 @@ struct Golden {
     int frames;
     int samples;
     const char* folder;
+    const char* replay = nullptr;  // a recording the example ships, fed to the display
 };
 
 void PrintTo(const Golden& golden, std::ostream* out) { *out << golden.name; }
@@ -47,6 +49,8 @@ const Golden kGoldens[] = {
     {"flight_frame150_s4", FLIGHT_MODULE, 150, 4, GOLDEN_DIR},
     {"clip_operations", CLIP_PICTURE_MODULE, 1, 4, PICTURE_DIR},
     {"text_alignment", TEXT_PICTURE_MODULE, 1, 4, PICTURE_DIR},
+    // The recorded flight at 4 s: the same frame on every machine and run.
+    {"flight_replay_frame100_s0", FLIGHT_MODULE, 100, 0, GOLDEN_DIR, "recorded-flight.csv"},
 };
 
 struct Comparison {
@@ -95,6 +99,8 @@ TEST_P(Goldens, FrameMatchesItsReference)
                           " --samples " + std::to_string(golden.samples) + " -o " + rendered;
     if (golden.module)
         command += std::string(" --display ") + golden.module;
+    if (golden.replay)
+        command += std::string(" --data replay:") + FLIGHT_DATA_DIR + "/" + golden.replay;
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
 
@@ -122,3 +128,43 @@ TEST_P(Goldens, FrameMatchesItsReference)
 
 INSTANTIATE_TEST_SUITE_P(Frames, Goldens, ::testing::ValuesIn(kGoldens),
                          [](const ::testing::TestParamInfo<Golden>& info) { return std::string(info.param.name); });
+
+// A silenced input: the altimeter fed once at 0 s, the rest every frame.
+// Its flag is down while the value is fresh and up once the freshness limit
+// (500 ms) has passed, and every other flag stays down.
+TEST(Replay, ASilencedInputRaisesItsFailureFlagAfterTheFreshnessLimit)
+{
+    const std::string outputDir = std::string(PANEL_TEST_OUTPUT) + "/goldens";
+    std::filesystem::create_directories(outputDir);
+    const std::string recording = outputDir + "/silenced-altimeter.csv";
+    {
+        std::ofstream out(recording);
+        out << "time,input,value\n0,altitude,3000\n";
+        for (int frame = 0; frame <= 40; ++frame)
+            for (const char* input : {"pitch", "roll", "heading", "fuel", "fuel_flow"})
+                out << frame * 0.04 << "," << input << "," << 10 << "\n";
+    }
+    // Display (570, 620) is inside the altimeter's flag, clear of its text;
+    // the heading flag's the same way at (250, 250).
+    auto flagRed = [&](int frames, int x, int y) {
+        const std::string rendered = outputDir + "/silenced-" + std::to_string(frames) + ".png";
+        const std::string command = std::string(PANEL_SNAPSHOT) + " --samples 0 --display " + FLIGHT_MODULE +
+                                    " --data replay:" + recording + " --frames " + std::to_string(frames) + " -o " +
+                                    rendered + " >/dev/null";
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+        RgbaImage frame;
+        std::string error;
+        EXPECT_TRUE(readPng(rendered, &frame, &error)) << error;
+        if (frame.pixels.empty())
+            return false;
+        const int margin = 10;
+        const uint8_t* p = &frame.pixels[(static_cast<size_t>(frame.height - 1 - (y + margin)) * frame.width +
+                                          (x + margin)) * 4];
+        return p[0] > 200 && p[1] < 80 && p[2] < 80;
+    };
+    constexpr int kAltFlagX = 570 - 28, kAltFlagY = 620, kHdgFlagX = 250 - 28, kHdgFlagY = 250;
+    EXPECT_FALSE(flagRed(10, kAltFlagX, kAltFlagY)) << "400 ms after the last value";
+    EXPECT_TRUE(flagRed(20, kAltFlagX, kAltFlagY)) << "800 ms after the last value";
+    EXPECT_FALSE(flagRed(20, kHdgFlagX, kHdgFlagY)) << "the heading is fed every frame";
+}

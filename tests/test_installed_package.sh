@@ -4,7 +4,8 @@
 # installs the build into a scratch prefix, builds the example display from
 # it with CMake (find_package + instrument_panel_add_display) and again with
 # pkg-config, renders a frame of each with the installed panel-snapshot and
-# checks both frames have the display's size and agree.
+# checks both frames have the display's size and agree; then builds a
+# display written in C11 and checks the library exports C names only.
 set -euo pipefail
 build="$1"
 source="$2"
@@ -51,4 +52,24 @@ for frame in "$cmake_frame" "$pc_frame"; do
 done
 differing="$(compare -metric AE "$cmake_frame" "$pc_frame" null: 2>&1 || true)"
 [ "$differing" = "0" ] || fail "the two builds render differently: $differing pixels ($cmake_frame, $pc_frame)"
-echo "PASS: the installed package builds and runs the example ($cmake_frame)"
+
+# C: the minimal dial written in C11 renders what the C++ one does.
+mkdir -p "$scratch/c"
+# shellcheck disable=SC2086
+gcc -std=c11 -Wall -Wextra -Werror -pedantic -O1 -shared -fPIC -fvisibility=hidden -Wl,--no-undefined \
+  "$source/tests/modules/c_display.c" $flags -Wl,-rpath,"$prefix/lib" -o "$scratch/c/c-display.so" ||
+  fail "the display written in C does not build"
+cmake -S "$source/examples/minimal" -B "$scratch/minimal" -DCMAKE_PREFIX_PATH="$prefix" \
+  -DCMAKE_BUILD_TYPE=Release >"$scratch/minimal.log" 2>&1 &&
+  cmake --build "$scratch/minimal" >>"$scratch/minimal.log" 2>&1 || fail "minimal build failed ($scratch/minimal.log)"
+for display in c/c-display minimal/minimal-display; do
+  "$prefix/bin/panel-snapshot" --display "$scratch/$display.so" --frames 20 -o "$scratch/$display.png" ||
+    fail "the installed panel-snapshot could not render $display.so"
+done
+differing="$(compare -metric AE "$scratch/c/c-display.png" "$scratch/minimal/minimal-display.png" null: 2>&1 || true)"
+[ "$differing" = "0" ] || fail "the C display renders differently from the C++ one: $differing pixels"
+
+# Every name the library exports is a C name, for any compiler to link.
+mangled="$(nm -D --defined-only "$prefix/lib/libinstrument-panel-gr.so" | awk '$3 ~ /^_Z/ { print $3 }')"
+[ -z "$mangled" ] || fail "the library exports C++ names: $(echo "$mangled" | head -3 | tr '\n' ' ')"
+echo "PASS: the installed package builds and runs the example ($cmake_frame) and a display in C"

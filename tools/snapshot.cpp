@@ -2,9 +2,12 @@
 
 #include <GL/gl.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "arguments.h"
+#include "data_feed.h"
 #include "display_module.h"
 #include "display_renderer.h"
 #include "gr.h"
@@ -13,7 +16,7 @@
 
 const char* const kSnapshotUsage =
     "usage: panel-snapshot [--display MODULE] [--frames N] [--samples S] [--size WxH] [--batched]\n"
-    "                      [--gl gl1|es2|es3|core] -o out.png\n"
+    "                      [--gl gl1|es2|es3|core] [--data SOURCE]... [--record FILE] -o out.png\n"
     "       panel-snapshot --formats\n"
     "       panel-snapshot --help\n"
     "Renders the display without a window and writes one frame as a PNG.\n"
@@ -26,6 +29,10 @@ const char* const kSnapshotUsage =
     "  --batched    draw in the batched submission mode (same pixels, fewer draws)\n"
     "  --gl API     draw through OpenGL 1.1 (gl1, the default) or the shader backend\n"
     "               in an OpenGL ES 2 (es2), ES 3 (es3) or 3.3 core (core) context\n"
+    "  --data S     feed the display's inputs from S (repeatable): udp:[ADDRESS:]PORT:MAPPING\n"
+    "               (ADDRESS 127.0.0.1 unless given) or replay:FILE[:loop]; frame k\n"
+    "               shows the values of time k x 40 ms (frames keep that pace with UDP)\n"
+    "  --record F   write every value fed to F (CSV: time,input,value)\n"
     "  --formats    list the pixel formats: \"samples id\" per line\n";
 
 namespace {
@@ -52,7 +59,7 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
             continue;
         }
         if (arg != "--frames" && arg != "--samples" && arg != "--size" && arg != "--display" && arg != "--gl" &&
-            arg != "-o") {
+            arg != "-o" && arg != "--data" && arg != "--record") {
             *error = "unknown argument: " + arg;
             return false;
         }
@@ -86,6 +93,10 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
             options->gl = value;
         } else if (arg == "--display") {
             options->displayPath = value;
+        } else if (arg == "--data") {
+            options->dataSources.push_back(value);
+        } else if (arg == "--record") {
+            options->recordPath = value;
         } else {
             options->output = value;
         }
@@ -116,6 +127,33 @@ RgbaImage readFramebuffer(int width, int height, bool storedTopRowFirst)
         image.pixels[i] = 255;
     return image;
 }
+
+namespace {
+
+// Attaches the --data sources and the --record file; *live: a source
+// receives in real time.
+bool attachSources(const SnapshotOptions& options, const GrDisplay& display, DataFeed* feed, bool* live,
+                   std::string* error)
+{
+    if (options.dataSources.empty()) {
+        if (!options.recordPath.empty()) {
+            *error = "--record needs a --data source";
+            return false;
+        }
+        return true;
+    }
+    std::vector<SourceSpec> specs;
+    for (const std::string& text : options.dataSources) {
+        SourceSpec spec;
+        if (!parseSourceSpec(text, &spec, error))
+            return false;
+        *live = *live || spec.kind == SourceSpec::Kind::Udp;
+        specs.push_back(spec);
+    }
+    return feed->Attach(display, specs, options.recordPath, error);
+}
+
+}  // namespace
 
 int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream& err)
 {
@@ -151,6 +189,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
             return 1;
         }
     }
+    std::string error;
     renderer.SetDisplay(display);
     // A module's display decides the default size; the defaults are the
     // built-in display's area and margin.
@@ -176,15 +215,40 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         return 1;
     }
     renderer.Resize(width, height);
+    DataFeed feed;
+    bool live = false;
+    if (!attachSources(options, *display.descriptor, &feed, &live, &error)) {
+        err << "panel-snapshot: " << error << "\n";
+        renderer.Destroy();
+        return 1;
+    }
+    int frame = 0;
+    renderer.SetBeforeUpdate([&] { feed.BeforeUpdate(frame * kSnapshotFrameMs); });
+    const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < options.frames; ++i) {
+        frame = i + 1;
+        // Datagrams arrive in real time: a frame waits for its time.
+        if (live)
+            std::this_thread::sleep_until(start + std::chrono::microseconds(static_cast<long long>(frame * kSnapshotFrameMs * 1000.0)));
         renderer.Paint(i > 0);
         // A pbuffer's swap does not wait for the GL: unless each frame is
         // finished here, the driver queues the work of all of them.
         glFinish();
+        for (const std::string& notice : feed.TakeNotices())
+            err << "panel-snapshot: " << notice << "\n";
     }
     const RgbaImage image = readFramebuffer(width, height, surface.TopRowFirst());
     renderer.Destroy();
-    std::string error;
+    if (feed.Attached()) {
+        const FeedCounts counts = feed.Counts();
+        out << "data: " << feed.Status() << "; " << counts.datagrams << " datagrams, " << counts.malformed
+            << " malformed, " << counts.refused << " refused, " << counts.clamped << " clamped, " << counts.fed
+            << " values fed\n";
+    }
+    if (!feed.Detach(&error)) {
+        err << "panel-snapshot: " << error << "\n";
+        return 1;
+    }
     if (!writePng(options.output, image, &error)) {
         err << "panel-snapshot: " << error << "\n";
         return 1;

@@ -3,6 +3,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "png_file.h"
 
@@ -18,7 +19,12 @@ struct SnapshotOptions {
     bool help = false;  // print kSnapshotUsage and do nothing else
     bool batched = false;  // the drawing library's batched submission mode
     std::string gl = "gl1";  // the drawing library's backend (--gl)
+    std::vector<std::string> dataSources;  // --data SOURCE, in order
+    std::string recordPath;                // --record FILE
 };
+
+// Frame k of a snapshot shows the inputs' values of time k x this.
+constexpr double kSnapshotFrameMs = 40.0;
 
 // Parses the command line; false with a message in *error for bad arguments.
 bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* options, std::string* error);

@@ -3,7 +3,7 @@
 // code: constant tables, animated values, straight-line draw routines.
 #pragma once
 
-#include "gr.h"
+#include "gr_display.h"
 
 // Colour table
 enum {
@@ -24,6 +24,9 @@ enum { F_LABEL, F_SCALE, F_READOUT, F_CAPTION, F_TITLE };
 enum { I_LAMP_FUEL, I_LAMP_GEAR };
 
 extern const GrTables kFlightTables;
+
+// Input table: the values a data source may feed instead of the animation.
+enum { IN_PITCH, IN_ROLL, IN_HEADING, IN_ALTITUDE, IN_FUEL, IN_FUEL_FLOW, IN_COUNT };
 
 // Animated values, advanced once a frame.
 extern int g_frame;
@@ -51,3 +54,5 @@ void DrawAltitudeTape();
 void DrawFuelGauge();
 void DrawFlowTrend();
 void DrawLamps();
+// A red flag over each instrument whose data is stale.
+void DrawFailureFlags();

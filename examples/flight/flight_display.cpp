@@ -24,6 +24,7 @@ void DrawDisplay()
     DrawFuelGauge();
     DrawFlowTrend();
     DrawLamps();
+    DrawFailureFlags();
 
     grSetFont(F_TITLE);
     grSetColor(C_DIM);

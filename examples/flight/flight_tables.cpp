@@ -59,6 +59,15 @@ const GrTables kFlightTables = {
     kLinePatterns, 7, kImages, 2, kFonts, 5,
 };
 
+static const GrInput kInputs[IN_COUNT] = {
+    {"pitch", "deg", GR_INPUT_FLOAT, &g_pitch, -90.0f, 90.0f, 0.0f, 0},
+    {"roll", "deg", GR_INPUT_FLOAT, &g_roll, -180.0f, 180.0f, 0.0f, 0},
+    {"heading", "deg", GR_INPUT_FLOAT, &g_heading, 0.0f, 360.0f, 0.0f, 0},
+    {"altitude", "ft", GR_INPUT_FLOAT, &g_altitude, -1000.0f, 60000.0f, 0.0f, 0},
+    {"fuel", "%", GR_INPUT_FLOAT, &g_fuel, 0.0f, 100.0f, 0.0f, 0},
+    {"fuel_flow", "%", GR_INPUT_FLOAT, &g_flow, 0.0f, 100.0f, 0.0f, 0},
+};
+
 static const GrDisplay kFlightDisplay = {
     GR_DISPLAY_INTERFACE_VERSION,
     "Пилотажная панель",
@@ -67,6 +76,8 @@ static const GrDisplay kFlightDisplay = {
     &kFlightTables,
     UpdateDisplayModel,
     DrawDisplay,
+    kInputs,
+    IN_COUNT,
 };
 
 GR_EXPORT_DISPLAY(kFlightDisplay)

@@ -56,7 +56,7 @@ static void DrawDisplay()
 }
 
 static const GrDisplay kDisplay = {
-    GR_DISPLAY_INTERFACE_VERSION, "Minimal dial", 200, 200, &kTables, UpdateDisplayModel, DrawDisplay,
+    GR_DISPLAY_INTERFACE_VERSION, "Minimal dial", 200, 200, &kTables, UpdateDisplayModel, DrawDisplay, nullptr, 0,
 };
 
 GR_EXPORT_DISPLAY(kDisplay)

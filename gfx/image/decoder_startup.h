@@ -3,4 +3,5 @@
 #pragma once
 
 // Starts the decoder; later calls do nothing. False when it cannot start.
-bool startImageDecoder();
+// Exported by the shared library beside the gr API, with C linkage like it.
+extern "C" bool startImageDecoder();

@@ -48,6 +48,8 @@ void checkDescriptor(FuzzInput& in)
         (flags & 4) ? nullptr : &tables,
         (flags & 8) ? nullptr : updateNothing,
         (flags & 16) ? nullptr : drawNothing,
+        nullptr,
+        0,
     };
     const std::string problem = descriptorProblem(&descriptor);
     const bool usable = descriptor.interfaceVersion == GR_DISPLAY_INTERFACE_VERSION && descriptor.name &&

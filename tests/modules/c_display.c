@@ -1,8 +1,65 @@
-/* A display module written in C, for the check that a C module exports
-   nothing but its entry. It declares the entry itself, as GR_EXPORT_DISPLAY
-   does, so that the check needs nothing of the headers but a C compiler. */
-int g_frame = 0;
+/* The minimal dial written in C11: the display interface compiles as C and
+   links with C linkage. It draws what examples/minimal draws, so the two
+   modules render identical frames. */
+#include "gr_display.h"
 
-void UpdateDisplayModel(void) { g_frame = g_frame + 1; }
+#include <stddef.h>
 
-__attribute__((visibility("default"))) const void* grDisplayDescriptor(void) { return 0; }
+static const GrColor kColors[] = {{20, 24, 32}, {255, 255, 255}, {255, 200, 0}};
+static const GrColor kBorderColors[] = {{0, 0, 0}};
+static const float kLineWidths[] = {3.0f};
+static const float kBorderWidths[] = {2.0f};
+static const LinePattern kPatterns[] = {{0xFFFF, 0}};
+static const ImageSpec kImages[] = {{NULL, 0, 0}};
+static const FontSpec kFonts[] = {{"Arial", 14, 1, 0, u"arialbd.ttf"}};
+
+static const GrTables kTables = {
+    kColors, 3, kBorderColors, 1, kLineWidths, 1, kBorderWidths, 1,
+    kPatterns, 1, kImages, 1, kFonts, 1,
+};
+
+static int g_frame = -1;
+static float g_angle = 0.0f;
+
+static void UpdateDisplayModel(void)
+{
+    g_frame = g_frame + 1;
+    g_angle = 90.0f * grSinDeg((float)g_frame * 3.0f);
+}
+
+static void DrawDisplay(void)
+{
+    char16_t text[16];
+    grSetColor(0);
+    grSetMode(GR_MODE_FILL, 1);
+    grSetMode(GR_MODE_BORDER, 0);
+    grSetMode(GR_MODE_ANTIALIAS, 1);
+    grRect(0, 0, 199, 199);
+
+    grSetColor(1);
+    grSetLineWidth(0);
+    grSetLinePattern(0);
+    grSetMode(GR_MODE_FILL, 0);
+    grCircle(100, 100, 80);
+
+    grPushMatrix(1);
+    grTranslate(100, 100);
+    grRotate(-g_angle);
+    grSetColor(2);
+    grLine(0, 0, 0, 70);
+    grPopMatrix(1);
+
+    grSetColor(1);
+    grSetFont(0);
+    grSetBorderColor(0);
+    grSetBorderWidth(0);
+    grSetMode(GR_MODE_BORDER, 1);
+    grSetTextAlign(1, 1);
+    grText(100, 60, 0.0f, grFormat(text, 16, u"%+d", grRoundToInt(g_angle)));
+}
+
+static const GrDisplay kDisplay = {
+    GR_DISPLAY_INTERFACE_VERSION, "Minimal dial", 200, 200, &kTables, UpdateDisplayModel, DrawDisplay, NULL, 0,
+};
+
+GR_EXPORT_DISPLAY(kDisplay)

@@ -1,0 +1,74 @@
+#include "data_option.h"
+
+#include <chrono>
+#include <cstring>
+
+#include "display_module.h"
+
+namespace {
+
+std::chrono::steady_clock::time_point& feedStart()
+{
+    static std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    return start;
+}
+
+}  // namespace
+
+bool takeDataOptions(int* argc, char** argv, DataOptions* options, std::string* error)
+{
+    *options = DataOptions();
+    int kept = *argc > 0 ? 1 : 0;
+    for (int i = 1; i < *argc; ++i) {
+        const bool data = std::strcmp(argv[i], "--data") == 0;
+        const bool record = std::strcmp(argv[i], "--record") == 0;
+        if (!data && !record) {
+            argv[kept++] = argv[i];
+            continue;
+        }
+        if (i + 1 >= *argc || !*argv[i + 1]) {
+            *error = std::string(argv[i]) + (data ? " needs a source" : " needs a file");
+            return false;
+        }
+        const char* value = argv[++i];
+        if (record) {
+            options->recordPath = value;
+            continue;
+        }
+        SourceSpec spec;
+        if (!parseSourceSpec(value, &spec, error))
+            return false;
+        options->sources.push_back(spec);
+    }
+    argv[kept] = nullptr;
+    *argc = kept;
+    if (!options->recordPath.empty() && options->sources.empty()) {
+        *error = "--record needs a --data source";
+        return false;
+    }
+    return true;
+}
+
+int attachDataOfOptions(int* argc, char** argv, std::string* error)
+{
+    DataOptions options;
+    if (!takeDataOptions(argc, argv, &options, error))
+        return 2;
+    if (options.sources.empty())
+        return 0;
+    if (!programFeed().Attach(*selectedDisplay().descriptor, options.sources, options.recordPath, error))
+        return 1;
+    feedStart() = std::chrono::steady_clock::now();
+    return 0;
+}
+
+DataFeed& programFeed()
+{
+    static DataFeed feed;
+    return feed;
+}
+
+double programFeedClockMs()
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - feedStart()).count();
+}

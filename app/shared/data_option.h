@@ -1,0 +1,28 @@
+// The program's options --data SOURCE (repeatable) and --record FILE, the
+// same on every platform: taken out of the command line before the toolkit
+// sees it, and attached to the selected display's inputs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "data_feed.h"
+
+struct DataOptions {
+    std::vector<SourceSpec> sources;
+    std::string recordPath;
+};
+
+// Removes the options from argv (argc follows) into *options. False with a
+// message in *error for an option without a value or a malformed SOURCE.
+bool takeDataOptions(int* argc, char** argv, DataOptions* options, std::string* error);
+
+// Takes the options out and attaches their sources to the selected display:
+// 0, or the program's exit status with the reason in *error (2 for a bad
+// option, 1 for a source that cannot be attached).
+int attachDataOfOptions(int* argc, char** argv, std::string* error);
+
+// The program's one feed, attached or not, and its clock: milliseconds
+// since the program attached it.
+DataFeed& programFeed();
+double programFeedClockMs();

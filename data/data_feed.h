@@ -1,0 +1,80 @@
+// The data sources attached to the shown display: UDP in one of the wire
+// formats through a mapping file, or the replay of a recording. The frame's
+// thread polls them before each UpdateDisplayModel; a UDP source receives
+// on a thread of its own, which hands the latest value of each input over
+// through atomics, so that no frame ever waits on the network.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gr_display.h"
+#include "recording.h"
+
+// A --data SOURCE, parsed:
+//   udp:[ADDRESS:]PORT:MAPPING   ADDRESS 127.0.0.1 unless given; IPv6 in [ ]
+//   replay:FILE[:loop]
+struct SourceSpec {
+    enum class Kind { Udp, Replay } kind = Kind::Udp;
+    std::string address = "127.0.0.1";
+    int port = 0;
+    std::string path;  // the mapping file, or the recording
+    bool loop = false;
+};
+
+// False with a message in *error for a malformed SOURCE.
+bool parseSourceSpec(const std::string& text, SourceSpec* spec, std::string* error);
+
+// What the sources did since attaching.
+struct FeedCounts {
+    long long datagrams = 0;
+    long long malformed = 0;
+    long long refused = 0;  // NaN and infinities
+    long long clamped = 0;  // values outside their input's range
+    long long fed = 0;      // values handed to the display
+};
+
+class DataSource;
+
+class DataFeed {
+public:
+    DataFeed();
+    ~DataFeed();
+    DataFeed(const DataFeed&) = delete;
+    DataFeed& operator=(const DataFeed&) = delete;
+
+    // Attaches the sources to display's inputs and, with a recordPath,
+    // records what is fed. False with "WHAT: cause" in *error, and nothing
+    // attached, for a source that cannot open or feeds an input the display
+    // lacks.
+    bool Attach(const GrDisplay& display, const std::vector<SourceSpec>& sources, const std::string& recordPath,
+                std::string* error);
+    bool Attached() const { return !sources_.empty(); }
+    // Before each UpdateDisplayModel, at nowMs since attaching: feeds what
+    // the sources have and applies the inputs.
+    void BeforeUpdate(double nowMs);
+    // For the status bar: each source and its state, e.g.
+    // "udp 127.0.0.1:5500 (generic): 60 datagrams/s, 2 of 6 inputs stale".
+    std::string Status() const;
+    // What the sources reported once (unknown fields) since the last call.
+    std::vector<std::string> TakeNotices();
+    FeedCounts Counts() const;
+    // The port a UDP source bound (for sources given port 0), or 0.
+    int BoundPort(size_t source) const;
+    // Stops the receiving threads, closes the recording and detaches the
+    // inputs; false with the recording's failure in *error.
+    bool Detach(std::string* error);
+
+private:
+    std::vector<std::unique_ptr<DataSource>> sources_;
+    std::vector<std::string> notices_;
+    Recorder recorder_;
+    const GrDisplay* display_ = nullptr;
+    long long clamped_ = 0;
+    long long fed_ = 0;
+    double lastNowMs_ = 0.0;
+    double rateSinceMs_ = 0.0;
+    long long datagramsAtRateStart_ = 0;
+    double datagramsPerSecond_ = 0.0;
+};

@@ -1,0 +1,166 @@
+#include "mapping.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string_view> words(std::string_view line)
+{
+    std::vector<std::string_view> out;
+    size_t at = 0;
+    while (at < line.size()) {
+        while (at < line.size() && (line[at] == ' ' || line[at] == '\t' || line[at] == '\r'))
+            ++at;
+        const size_t start = at;
+        while (at < line.size() && line[at] != ' ' && line[at] != '\t' && line[at] != '\r')
+            ++at;
+        if (at > start)
+            out.push_back(line.substr(start, at - start));
+    }
+    return out;
+}
+
+bool validInputName(std::string_view name)
+{
+    if (name.empty())
+        return false;
+    for (const char c : name)
+        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '.'))
+            return false;
+    return true;
+}
+
+bool validField(WireFormat format, std::string_view field)
+{
+    double number = 0.0;
+    switch (format) {
+    case WireFormat::Generic:
+        return field.find_first_not_of("0123456789") == std::string_view::npos && parseWireNumber(field, &number) &&
+               number >= 1.0;
+    case WireFormat::XPlane: {
+        const size_t dot = field.find('.');
+        double slot = 0.0;
+        return dot != std::string_view::npos &&
+               field.find_first_not_of("0123456789.") == std::string_view::npos &&
+               parseWireNumber(field.substr(0, dot), &number) && parseWireNumber(field.substr(dot + 1), &slot) &&
+               slot >= 1.0 && slot <= 8.0 && field.find('.', dot + 1) == std::string_view::npos;
+    }
+    case WireFormat::Json:
+        return true;
+    }
+    return false;
+}
+
+bool parseSeparator(std::string_view word, char* separator)
+{
+    if (word == "tab")
+        *separator = '\t';
+    else if (word == "space")
+        *separator = ' ';
+    else if (word.size() == 1 && word[0] != '\n')
+        *separator = word[0];
+    else
+        return false;
+    return true;
+}
+
+}  // namespace
+
+bool parseMapping(std::string_view text, const std::string& fileName, Mapping* mapping, std::string* error)
+{
+    *mapping = Mapping();
+    bool formatGiven = false;
+    int lineNumber = 0;
+    auto fail = [&](const std::string& cause) {
+        *error = fileName + ":" + std::to_string(lineNumber) + ": " + cause;
+        return false;
+    };
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        ++lineNumber;
+        if (static_cast<size_t>(lineNumber) > kMaxMappingLines)
+            return fail("more than " + std::to_string(kMaxMappingLines) + " lines");
+        if (const size_t hash = line.find('#'); hash != std::string_view::npos)
+            line = line.substr(0, hash);
+        const std::vector<std::string_view> w = words(line);
+        if (w.empty())
+            continue;
+        if (w[0] == "format") {
+            if (w.size() != 2 || !parseWireFormat(w[1], &mapping->format))
+                return fail("format takes generic, xplane or json");
+            if (!mapping->fields.empty())
+                return fail("format must come before the fields");
+            formatGiven = true;
+            continue;
+        }
+        if (w[0] == "separator") {
+            if (w.size() != 2 || !parseSeparator(w[1], &mapping->separator))
+                return fail("separator takes one character, tab or space");
+            continue;
+        }
+        if (!formatGiven)
+            return fail("the first statement must be the format (format generic, xplane or json)");
+        FieldMapping field;
+        field.line = lineNumber;
+        if (w.size() < 2 || w.size() % 2 != 0)
+            return fail("expected FIELD INPUT [scale S] [offset O]");
+        if (!validField(mapping->format, w[0]))
+            return fail("\"" + std::string(w[0]) + "\" is not a field of the " +
+                        wireFormatName(mapping->format) + " format (" +
+                        (mapping->format == WireFormat::Generic  ? "a position from 1"
+                         : mapping->format == WireFormat::XPlane ? "GROUP.SLOT, slot 1 to 8"
+                                                                 : "a name") +
+                        ")");
+        if (!validInputName(w[1]))
+            return fail("\"" + std::string(w[1]) + "\" is not an input name (lower-case letters, digits, _ and .)");
+        field.field = w[0];
+        field.input = w[1];
+        for (size_t i = 2; i < w.size(); i += 2) {
+            double number = 0.0;
+            if ((w[i] != "scale" && w[i] != "offset") || !parseWireNumber(w[i + 1], &number) ||
+                !std::isfinite(number))
+                return fail("expected scale NUMBER or offset NUMBER, not \"" + std::string(w[i]) + " " +
+                            std::string(w[i + 1]) + "\"");
+            (w[i] == "scale" ? field.scale : field.offset) = number;
+        }
+        for (const FieldMapping& other : mapping->fields)
+            if (other.field == field.field)
+                return fail("field " + field.field + " is mapped twice (first on line " +
+                            std::to_string(other.line) + ")");
+        mapping->fields.push_back(std::move(field));
+    }
+    if (mapping->fields.empty()) {
+        *error = fileName + ": maps no field";
+        return false;
+    }
+    return true;
+}
+
+bool readTextFile(const std::string& path, std::string* text, std::string* error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        *error = path + ": cannot open: " + std::strerror(errno);
+        return false;
+    }
+    std::ostringstream content;
+    content << in.rdbuf();
+    *text = content.str();
+    if (text->size() > kMaxDataFileSize) {
+        *error = path + ": larger than " + std::to_string(kMaxDataFileSize >> 20) + " MiB";
+        return false;
+    }
+    return true;
+}
+
+bool readMapping(const std::string& path, Mapping* mapping, std::string* error)
+{
+    std::string text;
+    return readTextFile(path, &text, error) && parseMapping(text, path, mapping, error);
+}

@@ -1,0 +1,47 @@
+// The mapping file: which field of a datagram feeds which input of the
+// display, in which wire format. Plain text, one statement a line:
+//
+//   # comment
+//   format generic            generic | xplane | json
+//   separator ,               generic only: one character, or tab, space
+//   FIELD INPUT [scale S] [offset O]
+//
+// FIELD is a 1-based position (generic), GROUP.SLOT (xplane) or a JSON
+// name; the input receives value * S + O (scale 1, offset 0 by default).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "wire_formats.h"
+
+struct FieldMapping {
+    std::string field;
+    std::string input;
+    double scale = 1.0;
+    double offset = 0.0;
+    int line = 0;  // in the mapping file, for messages
+};
+
+struct Mapping {
+    WireFormat format = WireFormat::Generic;
+    char separator = ',';
+    std::vector<FieldMapping> fields;
+};
+
+// A mapping file holds no more statements than this.
+constexpr size_t kMaxMappingLines = 10000;
+
+// Parses the text of the mapping file called fileName; false with
+// "FILE:LINE: cause" in *error.
+bool parseMapping(std::string_view text, const std::string& fileName, Mapping* mapping, std::string* error);
+
+// Reads and parses the mapping file at path.
+bool readMapping(const std::string& path, Mapping* mapping, std::string* error);
+
+// Reads a whole (small) text file; false with "PATH: cause" in *error.
+bool readTextFile(const std::string& path, std::string* text, std::string* error);
+
+// The largest data file (mapping or recording) read, in bytes.
+constexpr size_t kMaxDataFileSize = 64u << 20;

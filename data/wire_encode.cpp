@@ -1,0 +1,126 @@
+#include "wire_encode.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+std::string numberText(double value)
+{
+    char text[32];
+    const char* end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 9).ptr;
+    return std::string(text, static_cast<size_t>(end - text));
+}
+
+std::string jsonString(const std::string& text)
+{
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\')
+            quoted.push_back('\\');
+        quoted.push_back(c);
+    }
+    return quoted + "\"";
+}
+
+double rawValue(const FieldMapping& field, double value)
+{
+    return field.scale != 0.0 ? (value - field.offset) / field.scale : 0.0;
+}
+
+void appendLittleEndian32(std::string* out, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+std::string genericLine(const Mapping& mapping, const std::map<std::string, double>& values)
+{
+    std::map<int, double> positions;
+    int last = 0;
+    for (const FieldMapping& field : mapping.fields) {
+        const int position = std::stoi(field.field);
+        last = std::max(last, position);
+        if (const auto value = values.find(field.input); value != values.end())
+            positions[position] = rawValue(field, value->second);
+    }
+    std::string line;
+    for (int position = 1; position <= last; ++position) {
+        if (position > 1)
+            line.push_back(mapping.separator);
+        const auto value = positions.find(position);
+        line += value == positions.end() ? "0" : numberText(value->second);
+    }
+    return line + "\n";
+}
+
+std::string xplaneDatagram(const Mapping& mapping, const std::map<std::string, double>& values)
+{
+    std::map<int, std::array<float, 8>> groups;
+    for (const FieldMapping& field : mapping.fields) {
+        const size_t dot = field.field.find('.');
+        const int group = std::stoi(field.field.substr(0, dot));
+        const int slot = std::stoi(field.field.substr(dot + 1));
+        auto [record, added] = groups.try_emplace(group);
+        if (added)
+            record->second.fill(-999.0f);
+        if (const auto value = values.find(field.input); value != values.end())
+            record->second[slot - 1] = static_cast<float>(rawValue(field, value->second));
+    }
+    std::string datagram = "DATA";
+    datagram.push_back('*');
+    for (const auto& [group, slots] : groups) {
+        appendLittleEndian32(&datagram, static_cast<uint32_t>(group));
+        for (const float value : slots) {
+            uint32_t bits = 0;
+            std::memcpy(&bits, &value, sizeof bits);
+            appendLittleEndian32(&datagram, bits);
+        }
+    }
+    return datagram;
+}
+
+std::string jsonObject(const Mapping& mapping, const std::map<std::string, double>& values)
+{
+    std::string object = "{";
+    for (const FieldMapping& field : mapping.fields) {
+        const auto value = values.find(field.input);
+        if (value == values.end())
+            continue;
+        if (object.size() > 1)
+            object += ", ";
+        object += jsonString(field.field) + ": " + numberText(rawValue(field, value->second));
+    }
+    return object + "}\n";
+}
+
+}  // namespace
+
+std::string encodeDatagram(const Mapping& mapping, const std::map<std::string, double>& values)
+{
+    switch (mapping.format) {
+    case WireFormat::Generic:
+        return genericLine(mapping, values);
+    case WireFormat::XPlane:
+        return xplaneDatagram(mapping, values);
+    case WireFormat::Json:
+        break;
+    }
+    return jsonObject(mapping, values);
+}
+
+Mapping identityJsonMapping(const std::map<std::string, double>& values)
+{
+    Mapping mapping;
+    mapping.format = WireFormat::Json;
+    for (const auto& entry : values) {
+        FieldMapping field;
+        field.field = entry.first;
+        field.input = entry.first;
+        mapping.fields.push_back(field);
+    }
+    return mapping;
+}

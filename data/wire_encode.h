@@ -1,0 +1,17 @@
+// Datagrams in the three wire formats, from input values: what panel-feed
+// sends, the reverse of a mapping.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "mapping.h"
+
+// One datagram carrying values (input name -> value, as the display takes
+// it) through mapping: each value becomes (value - offset) / scale in its
+// field. Generic: one line, positions without a value 0; X-Plane: a record
+// per mapped group, unused slots -999; JSON: one object and a line break.
+std::string encodeDatagram(const Mapping& mapping, const std::map<std::string, double>& values);
+
+// A JSON mapping that names each field as its input.
+Mapping identityJsonMapping(const std::map<std::string, double>& values);

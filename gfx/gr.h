@@ -103,6 +103,10 @@ int grInit(float scratchGrowth);
 // empty when grInit loaded every image.
 const char* grImageError();
 
+// Why the font table failed to load, naming the entry (index, face, size,
+// style) and the cause; empty when grInit created every font.
+const char* grFontError();
+
 // Releases textures and scratch memory; the GL context must still be current.
 // Safe to call more than once.
 void grShutdown();

@@ -2,6 +2,8 @@
 // context of the current surface, viewport and projection, and the frame.
 #pragma once
 
+#include <string>
+
 #include "display_module.h"
 #include "pixel_format_table.h"
 #include "render_surface.h"
@@ -12,6 +14,10 @@ struct GrTables;
 extern const char* const kImageLoadFailedText;
 extern const char* const kFontLoadFailedText;
 extern const char* const kErrorCaption;
+
+// The line stderr gets for a start-up failure: "CAPTION: TEXT DETAIL", the
+// detail (the file and the cause) left out when empty.
+std::string startupFailureLine(const char* text, const char* detail);
 
 // The display's origin lies this many pixels right of and above the view's
 // lower left corner.

@@ -3,13 +3,19 @@
 instrument_panel_add_display(module_wrong_version SOURCES modules/wrong_version.cpp)
 instrument_panel_add_display(module_without_entry SOURCES modules/without_entry.cpp)
 instrument_panel_add_display(module_bad_area SOURCES modules/bad_area.cpp)
+# A display in an ordinary shared library, and a module that links to it
+# without a descriptor of its own.
+add_library(module_entry_library SHARED modules/wrong_version.cpp)
+target_link_libraries(module_entry_library PRIVATE InstrumentPanel::gr)
+instrument_panel_add_display(module_links_to_display SOURCES modules/links_to_display.cpp)
+target_link_libraries(module_links_to_display PRIVATE module_entry_library)
 
 pixel_test(test_display_modules ${PROJECT_SOURCE_DIR}/app/shared/display_option.cpp)
 # Loads modules, so it shares their drawing library.
 set_target_properties(test_display_modules PROPERTIES GR_STATIC OFF)
 target_include_directories(test_display_modules PRIVATE ${PROJECT_SOURCE_DIR}/app/shared)
 add_dependencies(test_display_modules flight-display minimal-display module_wrong_version module_without_entry
-  module_bad_area panel-snapshot)
+  module_bad_area module_links_to_display panel-snapshot)
 target_compile_definitions(test_display_modules PRIVATE
   PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   $<$<TARGET_EXISTS:instrument-panel>:PANEL_PROGRAM="$<TARGET_FILE:instrument-panel>">
@@ -17,7 +23,8 @@ target_compile_definitions(test_display_modules PRIVATE
   MINIMAL_MODULE="$<TARGET_FILE:minimal-display>"
   WRONG_VERSION_MODULE="$<TARGET_FILE:module_wrong_version>"
   WITHOUT_ENTRY_MODULE="$<TARGET_FILE:module_without_entry>"
-  BAD_AREA_MODULE="$<TARGET_FILE:module_bad_area>")
+  BAD_AREA_MODULE="$<TARGET_FILE:module_bad_area>"
+  LINKS_TO_DISPLAY_MODULE="$<TARGET_FILE:module_links_to_display>")
 
 # The example display's sources with every gr entry point probed, drawn on
 # the recording GL.

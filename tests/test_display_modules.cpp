@@ -42,7 +42,7 @@ CommandResult runCommand(const std::string& command)
 std::string writeFile(const std::string& name, const std::string& text)
 {
     const std::string path = kOutput + "/" + name;
-    std::ofstream(path) << text;
+    std::ofstream(path, std::ios::binary) << text;
     return path;
 }
 
@@ -52,9 +52,24 @@ struct BadModule {
     std::string reason;
 };
 
+// The first bytes of a real module: its headers promise segments the file
+// no longer holds.
+std::string truncatedModule(size_t bytes)
+{
+    std::ifstream module(FLIGHT_MODULE, std::ios::binary);
+    std::string head(bytes, '\0');
+    module.read(head.data(), static_cast<std::streamsize>(bytes));
+    EXPECT_EQ(module.gcount(), static_cast<std::streamsize>(bytes)) << "the example module is smaller";
+    return writeFile("truncated-" + std::to_string(bytes) + ".so", head);
+}
+
 std::vector<BadModule> badModules()
 {
     return {
+        {truncatedModule(1024), "truncated: the file has 1024 bytes"},
+        {truncatedModule(4096), "truncated: the file has 4096 bytes, its segment"},
+        {truncatedModule(16384), "truncated: the file has 16384 bytes, its segment"},
+        {LINKS_TO_DISPLAY_MODULE, "exports no function grDisplayDescriptor of its own; the one found lies in"},
         {kOutput + "/no-such-module.so", "No such file or directory"},
         {writeFile("not-a-module.so", "plain text, not a shared library\n"), "cannot load the display module"},
         {WITHOUT_ENTRY_MODULE, "exports no function grDisplayDescriptor"},
@@ -207,6 +222,33 @@ TEST(DisplayModules, TheMinimalDisplayDrawsItsMovingNeedle)
     EXPECT_LE(*std::max_element(first.begin(), first.end()) - *std::min_element(first.begin(), first.end()), 4);
     EXPECT_GE(*std::max_element(later.begin(), later.end()) - *std::min_element(later.begin(), later.end()), 40);
 }
+
+#ifdef PANEL_PROGRAM
+// The program reads its whole command line before any window: --help is the
+// usage and 0, anything it does not take is the usage and 2.
+TEST(ProgramCommandLine, HelpAndBadOptionsEndBeforeTheWindow)
+{
+    struct Case {
+        std::string args;
+        int status;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"--help", 0, "usage: instrument-panel [--display MODULE] [--batched]"},
+        {"-h", 0, "Exit status: 0 once the window is closed"},
+        {"--dispaly x.so", 2, "instrument-panel: unknown option: --dispaly\nusage: instrument-panel"},
+        {"--samples 3", 2, "instrument-panel: unknown option: --samples\nusage: instrument-panel"},
+        {"extra", 2, "instrument-panel: unexpected argument: extra\nusage: instrument-panel"},
+        {"--batched --display", 2, "--display needs the path of a display module\nusage: instrument-panel"},
+    };
+    for (const Case& c : cases) {
+        // No X display: the window could not even start.
+        const CommandResult result = runCommand("DISPLAY= WAYLAND_DISPLAY= " + std::string(PANEL_PROGRAM) + " " + c.args);
+        EXPECT_EQ(result.status, c.status) << c.args << ": " << result.output;
+        EXPECT_NE(result.output.find(c.says), std::string::npos) << c.args << ": " << result.output;
+    }
+}
+#endif
 
 TEST(DisplayOption, TakenOutOfTheCommandLine)
 {

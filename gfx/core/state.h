@@ -60,5 +60,9 @@ struct DrawState {
 
 extern DrawState g_draw;
 
+// Puts every selection of the drawing state (colours, widths, font, image,
+// pattern, alignment, switches) back to the state the process starts with.
+void resetSelections();
+
 // True when the pattern table holds entries the library manages textures for.
 bool patternTableInUse();

@@ -115,6 +115,17 @@ TEST(DisplayModules, DescriptorsAreCheckedFieldByField)
     tables.colorCount = 1;
     GrTables negative = tables;
     negative.colorCount = -1;
+    static const LinePattern patterns[GR_MAX_PATTERNS + 1] = {};
+    static const ImageSpec images[GR_MAX_IMAGES + 1] = {};
+    static const FontSpec fonts[GR_MAX_FONTS + 1] = {};
+    GrTables manyPatterns = tables, manyImages = tables, manyFonts = tables, noWidths = tables;
+    manyPatterns.patterns = patterns;
+    manyPatterns.patternCount = GR_MAX_PATTERNS + 1;
+    manyImages.images = images;
+    manyImages.imageCount = GR_MAX_IMAGES + 1;
+    manyFonts.fonts = fonts;
+    manyFonts.fontCount = GR_MAX_FONTS + 1;
+    noWidths.borderWidthCount = 2;
     auto nothing = [] {};
     const GrDisplay good = {GR_DISPLAY_INTERFACE_VERSION, "good", 100, 50, &tables, nothing, nothing};
     EXPECT_EQ(descriptorProblem(&good), "");
@@ -131,8 +142,17 @@ TEST(DisplayModules, DescriptorsAreCheckedFieldByField)
         {{GR_DISPLAY_INTERFACE_VERSION, "flat", 100, -5, &tables, nothing, nothing}, "area"},
         {{GR_DISPLAY_INTERFACE_VERSION, "mute", 100, 50, &tables, nothing, nullptr}, "entry point"},
         {{GR_DISPLAY_INTERFACE_VERSION, "still", 100, 50, &tables, nullptr, nothing}, "entry point"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "bare", 100, 50, nullptr, nothing, nothing}, "tables"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "odd", 100, 50, &negative, nothing, nothing}, "tables"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "bare", 100, 50, nullptr, nothing, nothing}, "no tables"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "odd", 100, 50, &negative, nothing, nothing},
+         "its colour table has a negative count, -1"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "dashes", 100, 50, &manyPatterns, nothing, nothing},
+         "its pattern table has 17 entries, more than the 16 allowed (GR_MAX_PATTERNS)"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "album", 100, 50, &manyImages, nothing, nothing},
+         "its image table has 257 entries, more than the 256 allowed (GR_MAX_IMAGES)"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "typeset", 100, 50, &manyFonts, nothing, nothing},
+         "its font table has 65 entries, more than the 64 allowed (GR_MAX_FONTS)"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "thin", 100, 50, &noWidths, nothing, nothing},
+         "its border width table has 2 entries but no address"},
     };
     for (const Case& c : cases)
         EXPECT_NE(descriptorProblem(&c.display).find(c.reason), std::string::npos)

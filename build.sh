@@ -116,7 +116,7 @@ test_windows() {
     exit $status'
 }
 
-FUZZ_TARGETS=(format strings image atlas draw module generic xplane json mapping recording)
+FUZZ_TARGETS=(format strings image atlas draw module elf generic xplane json mapping recording)
 
 # What the sanitizers report on, and the system libraries' leaks they skip.
 sanitizer_environment() {

@@ -69,14 +69,15 @@ static bool SystemHasFonts()
 
 // Without a single font the toolkit wraps the text of a message box after
 // every character and the box grows taller than any screen: the message
-// goes to stderr instead.
-void CanvasSurface::ReportError(const char* text, const char* caption)
+// stays on stderr alone.
+void CanvasSurface::ReportError(const char* text, const char* detail, const char* caption)
 {
-    if (!SystemHasFonts()) {
-        std::fprintf(stderr, "%s: %s\n", caption, text);
+    if (!SystemHasFonts())
         return;
-    }
-    wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(caption), wxOK | wxICON_ERROR, canvas_);
+    wxMessageDialog box(canvas_, wxString::FromUTF8(text), wxString::FromUTF8(caption), wxOK | wxICON_ERROR);
+    if (detail && *detail)
+        box.SetExtendedMessage(wxString::FromUTF8(detail));
+    box.ShowModal();
 }
 
 int CanvasFormat(const wxGLCanvas& canvas)

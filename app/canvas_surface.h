@@ -24,7 +24,7 @@ public:
     bool Exists() const override;
     void Release() override;
     void SwapBuffers() override;
-    void ReportError(const char* text, const char* caption) override;
+    void ReportError(const char* text, const char* detail, const char* caption) override;
 
 private:
     wxGLCanvas* canvas_;

@@ -119,7 +119,11 @@ enum {
 // Selects the tables the setters index. Call before grInit; the tables must
 // outlive the library's use of them. Returns false (and keeps the previous
 // tables) for a null pointer, a negative count, or more than GR_MAX_PATTERNS
-// patterns, GR_MAX_IMAGES images or GR_MAX_FONTS fonts.
+// patterns, GR_MAX_IMAGES images or GR_MAX_FONTS fonts. Accepted tables
+// reset every selection to where a process starts, so nothing of an earlier
+// display carries over: no colour, border colour or pattern selected (nothing
+// is drawn until grSetColor), widths 0, font 0, image 0, alignment (0, 0),
+// fill and border off; every frame starts with antialiasing off.
 bool grUseTables(const GrTables* tables);
 
 // ---------------------------------------------------------------------------
@@ -149,6 +153,10 @@ int grInit(float scratchGrowth);
 // Why the last image of the image table failed to load, naming its file;
 // empty when grInit loaded every image.
 const char* grImageError();
+
+// Why the font table failed to load, naming the entry (index, face, size,
+// style) and the cause; empty when grInit created every font.
+const char* grFontError();
 
 // Releases textures and scratch memory; the GL context must still be current.
 // Safe to call more than once.

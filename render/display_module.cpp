@@ -14,6 +14,40 @@ HostedDisplay& selection()
     return display;
 }
 
+// One table of the descriptor as the checks see it; limit 0: no limit.
+struct TableCheck {
+    const char* name;
+    const void* entries;
+    int count;
+    int limit;
+    const char* limitName;
+};
+
+// Which table is unusable and why, or an empty string.
+std::string tablesProblem(const GrTables& t)
+{
+    const TableCheck checks[] = {
+        {"colour", t.colors, t.colorCount, 0, nullptr},
+        {"border colour", t.borderColors, t.borderColorCount, 0, nullptr},
+        {"line width", t.lineWidths, t.lineWidthCount, 0, nullptr},
+        {"border width", t.borderWidths, t.borderWidthCount, 0, nullptr},
+        {"pattern", t.patterns, t.patternCount, GR_MAX_PATTERNS, "GR_MAX_PATTERNS"},
+        {"image", t.images, t.imageCount, GR_MAX_IMAGES, "GR_MAX_IMAGES"},
+        {"font", t.fonts, t.fontCount, GR_MAX_FONTS, "GR_MAX_FONTS"},
+    };
+    for (const TableCheck& c : checks) {
+        const std::string table = std::string("its ") + c.name + " table ";
+        if (c.count < 0)
+            return table + "has a negative count, " + std::to_string(c.count);
+        if (c.count > 0 && !c.entries)
+            return table + "has " + std::to_string(c.count) + " entries but no address";
+        if (c.limit > 0 && c.count > c.limit)
+            return table + "has " + std::to_string(c.count) + " entries, more than the " + std::to_string(c.limit) +
+                   " allowed (" + c.limitName + ")";
+    }
+    return std::string();
+}
+
 }  // namespace
 
 HostedDisplay builtInHostedDisplay() { return {&builtInDisplay(), std::string()}; }
@@ -96,9 +130,13 @@ std::string descriptorProblem(const GrDisplay* d)
         return "its descriptor lacks an entry point";
     if (const std::string problem = inputsProblem(d->inputs, d->inputCount); !problem.empty())
         return problem;
-    if (!d->tables || !grUseTables(d->tables))
-        return "its tables are refused (missing, a negative count, or more than " +
-               std::to_string(GR_MAX_PATTERNS) + " patterns, " + std::to_string(GR_MAX_IMAGES) +
-               " images or " + std::to_string(GR_MAX_FONTS) + " fonts)";
+    if (!d->tables)
+        return "its descriptor has no tables";
+    const std::string tables = tablesProblem(*d->tables);
+    if (!tables.empty())
+        return tables;
+    // The library's own check, which the one above spells out table by table.
+    if (!grUseTables(d->tables))
+        return "its tables are refused by the drawing library";
     return std::string();
 }

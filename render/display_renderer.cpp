@@ -1,6 +1,7 @@
 #include "display_renderer.h"
 
 #include <clocale>
+#include <cstdio>
 #include <ctime>
 
 #include "gr.h"
@@ -9,6 +10,14 @@
 const char* const kImageLoadFailedText = "Ошибка загрузки символов.";
 const char* const kFontLoadFailedText = "Ошибка загрузки шрифтов.";
 const char* const kErrorCaption = "Ошибка";
+
+std::string startupFailureLine(const char* text, const char* detail)
+{
+    std::string line = std::string(kErrorCaption) + ": " + text;
+    if (detail && *detail)
+        line += std::string(" ") + detail;
+    return line;
+}
 
 namespace {
 
@@ -55,12 +64,17 @@ bool DisplayRenderer::Create(RenderSurface* surface, int samples, const GrTables
     const int result = grInit(kScratchGrowth);
     if (result == GR_INIT_OK)
         return true;
-    if (result == GR_INIT_IMAGES_FAILED)
-        surface->ReportError(kImageLoadFailedText, kErrorCaption);
-    else if (result == GR_INIT_FONTS_FAILED)
-        surface->ReportError(kFontLoadFailedText, kErrorCaption);
-    else if (result == GR_INIT_BACKEND_FAILED)
-        surface->ReportError(grBackendError(), kErrorCaption);
+    if (result == GR_INIT_IMAGES_FAILED || result == GR_INIT_FONTS_FAILED) {
+        const bool images = result == GR_INIT_IMAGES_FAILED;
+        const char* text = images ? kImageLoadFailedText : kFontLoadFailedText;
+        const char* detail = images ? grImageError() : grFontError();
+        // Whatever the surface shows, a terminal or a log learns the file.
+        std::fprintf(stderr, "%s\n", startupFailureLine(text, detail).c_str());
+        surface->ReportError(text, detail, kErrorCaption);
+    } else if (result == GR_INIT_BACKEND_FAILED) {
+        std::fprintf(stderr, "%s\n", grBackendError());
+        surface->ReportError(grBackendError(), "", kErrorCaption);
+    }
     Destroy();
     return false;
 }

@@ -17,6 +17,10 @@ extern const char* const kImageLoadFailedText;
 extern const char* const kFontLoadFailedText;
 extern const char* const kErrorCaption;
 
+// The line stderr gets for a start-up failure: "CAPTION: TEXT DETAIL", the
+// detail (the file and the cause) left out when empty.
+std::string startupFailureLine(const char* text, const char* detail);
+
 // The display's origin lies this many pixels right of and above the view's
 // lower left corner.
 constexpr double kDisplayMargin = 10.0;

@@ -232,11 +232,7 @@ void EglPbufferSurface::SwapBuffers()
         eglSwapBuffers(display_, surface_);
 }
 
-void EglPbufferSurface::ReportError(const char* text, const char* caption)
-{
-    reported_ = true;
-    std::fprintf(stderr, "%s: %s\n", caption, text);
-}
+void EglPbufferSurface::ReportError(const char*, const char*, const char*) { reported_ = true; }
 
 int EglPbufferSurface::Samples() const
 {

@@ -47,7 +47,7 @@ public:
     // Ends a frame: the off-screen frame is resolved and turned upright, so
     // that read-back sees the antialiased picture.
     void SwapBuffers() override;
-    void ReportError(const char* text, const char* caption) override;
+    void ReportError(const char* text, const char* detail, const char* caption) override;
 
     int Width() const { return width_; }
     int Height() const { return height_; }

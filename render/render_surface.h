@@ -18,6 +18,8 @@ public:
     // Gives the drawable back; called only while it exists.
     virtual void Release() = 0;
     virtual void SwapBuffers() = 0;
-    // Tells the user about a failure (a message box, or stderr headless).
-    virtual void ReportError(const char* text, const char* caption) = 0;
+    // Shows the user a failure the renderer has already written to stderr:
+    // a message box of text with detail (the file and the cause, possibly
+    // empty) as its detail; nothing more headless.
+    virtual void ReportError(const char* text, const char* detail, const char* caption) = 0;
 };

@@ -8,12 +8,19 @@ instrument_panel_add_display(module_bad_area SOURCES modules/bad_area.cpp)
 add_library(module_version1 MODULE modules/version1.cpp)
 set_target_properties(module_version1 PROPERTIES PREFIX "")
 
+# A display in an ordinary shared library, and a module that links to it
+# without a descriptor of its own.
+add_library(module_entry_library SHARED modules/wrong_version.cpp)
+target_link_libraries(module_entry_library PRIVATE InstrumentPanel::gr)
+instrument_panel_add_display(module_links_to_display SOURCES modules/links_to_display.cpp)
+target_link_libraries(module_links_to_display PRIVATE module_entry_library)
+
 pixel_test(test_display_modules ${PROJECT_SOURCE_DIR}/app/shared/display_option.cpp)
 # Loads modules, so it shares their drawing library.
 set_target_properties(test_display_modules PROPERTIES GR_STATIC OFF)
 target_include_directories(test_display_modules PRIVATE ${PROJECT_SOURCE_DIR}/app/shared)
 add_dependencies(test_display_modules flight-display minimal-display module_wrong_version module_without_entry
-  module_bad_area module_version1 panel-snapshot)
+  module_bad_area module_version1 module_links_to_display panel-snapshot)
 target_compile_definitions(test_display_modules PRIVATE
   PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   $<$<TARGET_EXISTS:instrument-panel>:PANEL_PROGRAM="$<TARGET_FILE:instrument-panel>">
@@ -22,7 +29,8 @@ target_compile_definitions(test_display_modules PRIVATE
   WRONG_VERSION_MODULE="$<TARGET_FILE:module_wrong_version>"
   WITHOUT_ENTRY_MODULE="$<TARGET_FILE:module_without_entry>"
   BAD_AREA_MODULE="$<TARGET_FILE:module_bad_area>"
-  VERSION1_MODULE="$<TARGET_FILE:module_version1>")
+  VERSION1_MODULE="$<TARGET_FILE:module_version1>"
+  LINKS_TO_DISPLAY_MODULE="$<TARGET_FILE:module_links_to_display>")
 
 # The example display's sources with every gr entry point probed, drawn on
 # the recording GL.

@@ -38,8 +38,10 @@ protected:
 };
 
 // Selects a pattern whose mask is empty, from the display's tables with a
-// pattern table of its own (the display's has no such entry). The fixtures
-// put the display's tables back for the next test.
+// pattern table of its own (the display's has no such entry), in the known
+// drawing state (new tables reset every selection); the calls of setting it
+// up are forgotten. The fixtures put the
+// display's tables back for the next test.
 inline void selectEmptyMask()
 {
     static const LinePattern patterns[] = {{0xFFFF, 0}, {0x0000, 0}};
@@ -50,6 +52,8 @@ inline void selectEmptyMask()
         return t;
     }();
     ASSERT_TRUE(grUseTables(&tables));
+    useKnownDrawingState();
+    rec::clearCalls();  // the set-up's calls, as the fixtures forget theirs
     grSetLinePattern(1);
     ASSERT_EQ(g_draw.pattern, &patterns[1]);
 }

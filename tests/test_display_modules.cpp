@@ -42,7 +42,7 @@ CommandResult runCommand(const std::string& command)
 std::string writeFile(const std::string& name, const std::string& text)
 {
     const std::string path = kOutput + "/" + name;
-    std::ofstream(path) << text;
+    std::ofstream(path, std::ios::binary) << text;
     return path;
 }
 
@@ -52,9 +52,24 @@ struct BadModule {
     std::string reason;
 };
 
+// The first bytes of a real module: its headers promise segments the file
+// no longer holds.
+std::string truncatedModule(size_t bytes)
+{
+    std::ifstream module(FLIGHT_MODULE, std::ios::binary);
+    std::string head(bytes, '\0');
+    module.read(head.data(), static_cast<std::streamsize>(bytes));
+    EXPECT_EQ(module.gcount(), static_cast<std::streamsize>(bytes)) << "the example module is smaller";
+    return writeFile("truncated-" + std::to_string(bytes) + ".so", head);
+}
+
 std::vector<BadModule> badModules()
 {
     return {
+        {truncatedModule(1024), "truncated: the file has 1024 bytes"},
+        {truncatedModule(4096), "truncated: the file has 4096 bytes, its segment"},
+        {truncatedModule(16384), "truncated: the file has 16384 bytes, its segment"},
+        {LINKS_TO_DISPLAY_MODULE, "exports no function grDisplayDescriptor of its own; the one found lies in"},
         {kOutput + "/no-such-module.so", "No such file or directory"},
         {writeFile("not-a-module.so", "plain text, not a shared library\n"), "cannot load the display module"},
         {WITHOUT_ENTRY_MODULE, "exports no function grDisplayDescriptor"},
@@ -102,6 +117,17 @@ TEST(DisplayModules, DescriptorsAreCheckedFieldByField)
     tables.colorCount = 1;
     GrTables negative = tables;
     negative.colorCount = -1;
+    static const LinePattern patterns[GR_MAX_PATTERNS + 1] = {};
+    static const ImageSpec images[GR_MAX_IMAGES + 1] = {};
+    static const FontSpec fonts[GR_MAX_FONTS + 1] = {};
+    GrTables manyPatterns = tables, manyImages = tables, manyFonts = tables, noWidths = tables;
+    manyPatterns.patterns = patterns;
+    manyPatterns.patternCount = GR_MAX_PATTERNS + 1;
+    manyImages.images = images;
+    manyImages.imageCount = GR_MAX_IMAGES + 1;
+    manyFonts.fonts = fonts;
+    manyFonts.fontCount = GR_MAX_FONTS + 1;
+    noWidths.borderWidthCount = 2;
     auto nothing = [] {};
     const GrDisplay good = {GR_DISPLAY_INTERFACE_VERSION, "good", 100, 50, &tables, nothing, nothing, nullptr, 0};
     EXPECT_EQ(descriptorProblem(&good), "");
@@ -120,8 +146,17 @@ TEST(DisplayModules, DescriptorsAreCheckedFieldByField)
         {{GR_DISPLAY_INTERFACE_VERSION, "flat", 100, -5, &tables, nothing, nothing, nullptr, 0}, "area"},
         {{GR_DISPLAY_INTERFACE_VERSION, "mute", 100, 50, &tables, nothing, nullptr, nullptr, 0}, "entry point"},
         {{GR_DISPLAY_INTERFACE_VERSION, "still", 100, 50, &tables, nullptr, nothing, nullptr, 0}, "entry point"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "bare", 100, 50, nullptr, nothing, nothing, nullptr, 0}, "tables"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "odd", 100, 50, &negative, nothing, nothing, nullptr, 0}, "tables"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "bare", 100, 50, nullptr, nothing, nothing, nullptr, 0}, "no tables"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "odd", 100, 50, &negative, nothing, nothing, nullptr, 0},
+         "its colour table has a negative count, -1"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "dashes", 100, 50, &manyPatterns, nothing, nothing, nullptr, 0},
+         "its pattern table has 17 entries, more than the 16 allowed (GR_MAX_PATTERNS)"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "album", 100, 50, &manyImages, nothing, nothing, nullptr, 0},
+         "its image table has 257 entries, more than the 256 allowed (GR_MAX_IMAGES)"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "typeset", 100, 50, &manyFonts, nothing, nothing, nullptr, 0},
+         "its font table has 65 entries, more than the 64 allowed (GR_MAX_FONTS)"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "thin", 100, 50, &noWidths, nothing, nothing, nullptr, 0},
+         "its border width table has 2 entries but no address"},
     };
     for (const Case& c : cases)
         EXPECT_NE(descriptorProblem(&c.display).find(c.reason), std::string::npos)
@@ -266,6 +301,33 @@ TEST(DisplayModules, TheMinimalDisplayPaintsItsWholeArea)
     EXPECT_NE(rgbAt(image, 9, 100), background) << "the margin left of the area";
     EXPECT_NE(rgbAt(image, 100, 200), background) << "the margin below the area";
 }
+
+#ifdef PANEL_PROGRAM
+// The program reads its whole command line before any window: --help is the
+// usage and 0, anything it does not take is the usage and 2.
+TEST(ProgramCommandLine, HelpAndBadOptionsEndBeforeTheWindow)
+{
+    struct Case {
+        std::string args;
+        int status;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"--help", 0, "usage: instrument-panel [--display MODULE] [--batched]"},
+        {"-h", 0, "Exit status: 0 once the window is closed"},
+        {"--dispaly x.so", 2, "instrument-panel: unknown option: --dispaly\nusage: instrument-panel"},
+        {"--samples 3", 2, "instrument-panel: unknown option: --samples\nusage: instrument-panel"},
+        {"extra", 2, "instrument-panel: unexpected argument: extra\nusage: instrument-panel"},
+        {"--batched --display", 2, "--display needs the path of a display module\nusage: instrument-panel"},
+    };
+    for (const Case& c : cases) {
+        // No X display: the window could not even start.
+        const CommandResult result = runCommand("DISPLAY= WAYLAND_DISPLAY= " + std::string(PANEL_PROGRAM) + " " + c.args);
+        EXPECT_EQ(result.status, c.status) << c.args << ": " << result.output;
+        EXPECT_NE(result.output.find(c.says), std::string::npos) << c.args << ": " << result.output;
+    }
+}
+#endif
 
 TEST(DisplayOption, TakenOutOfTheCommandLine)
 {

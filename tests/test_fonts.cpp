@@ -126,6 +126,8 @@ TEST_F(FontTest, FaceWhoseFileCannotBeOpenedFailsInitWithTheFontsCode)
         fontMetrics()[2] = {5.0f, 1.0f};
         EXPECT_EQ(Init(table, 3), GR_INIT_FONTS_FAILED);
         EXPECT_EQ(fonts.fontCount(), 1) << "the fonts before the failure stay, the rest are not tried";
+        EXPECT_EQ(std::string(grFontError()).rfind("font 1 (\"Liberation Mono\", 20 pt): the system has no font", 0), 0u)
+            << grFontError();
         EXPECT_GT(fontMetrics()[0].height, 0.0f);
         EXPECT_EQ(fontMetrics()[1].height, 0.0f);
         EXPECT_EQ(fontMetrics()[2].height, 0.0f) << "metrics of an earlier load are not left behind";
@@ -144,19 +146,24 @@ TEST_F(FontTest, NoFontsAtAllFailsInit)
         const FontSpec table[] = {{"Arial", 20, 0, 0, u"arial.ttf"}};
         EXPECT_EQ(Init(table, 1), GR_INIT_FONTS_FAILED);
         EXPECT_EQ(fonts.fontCount(), 0);
+        EXPECT_EQ(std::string(grFontError()).rfind("font 0 (\"Arial\", 20 pt): the system has no font", 0), 0u)
+            << grFontError();
     }
     fs::remove_all(folder);
 }
 
 TEST_F(FontTest, BadEntriesFailInsteadOfLoadingSomething)
 {
-    const FontSpec zeroSize[] = {{"Arial", 0, 0, 0, u"arial.ttf"}};
+    const FontSpec zeroSize[] = {{"Arial", 0, 1, 0, u"arial.ttf"}};
     EXPECT_EQ(Init(zeroSize, 1), GR_INIT_FONTS_FAILED);
-    const FontSpec hugeSize[] = {{"Arial", 0x7FFFFFFF, 0, 0, u"arial.ttf"}};
+    EXPECT_EQ(std::string(grFontError()), "font 0 (\"Arial\", 0 pt, bold): its size is below 1 pt");
+    const FontSpec hugeSize[] = {{"Arial", 0x7FFFFFFF, 0, 1, u"arial.ttf"}};
     EXPECT_EQ(Init(hugeSize, 1), GR_INIT_FONTS_FAILED);
+    EXPECT_NE(std::string(grFontError()).find("2147483647 pt, italic): "), std::string::npos) << grFontError();
     const FontSpec laterNull[] = {{"Arial", 10, 0, 0, u"arial.ttf"}, {nullptr, 10, 0, 0, u"arial.ttf"}};
     EXPECT_EQ(Init(laterNull, 2), GR_INIT_FONTS_FAILED);
     EXPECT_EQ(fonts.fontCount(), 1);
+    EXPECT_EQ(std::string(grFontError()), "font 1 (no face name, 10 pt): an entry after the first needs a face name");
 }
 
 TEST_F(FontTest, NullFirstFaceNameSkipsFontsAndTextDrawsNothing)

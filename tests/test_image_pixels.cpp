@@ -1,5 +1,7 @@
 #include <GL/gl.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "display_renderer.h"
@@ -82,15 +84,36 @@ protected:
 class ReportingSurface : public EglPbufferSurface {
 public:
     using EglPbufferSurface::EglPbufferSurface;
-    void ReportError(const char* text, const char* caption) override
+    void ReportError(const char* text, const char* detail, const char* caption) override
     {
         ++reports;
         this->text = text;
+        this->detail = detail;
         this->caption = caption;
     }
     int reports = 0;
-    std::string text, caption;
+    std::string text, detail, caption;
 };
+
+// A BMP header claiming 100000 x 100000 pixels and nothing after it.
+std::string oversizedBmpHeader()
+{
+    std::string bytes(54, '\0');
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, 54);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 100000);
+    put32(22, 100000);
+    bytes[26] = 1;
+    bytes[28] = 24;
+    return bytes;
+}
 
 }  // namespace
 
@@ -109,21 +132,47 @@ TEST_F(ImagePixelTest, ImageCoversItsOwnPixelsTexelForPixelAndKeyedPixelsShowWha
     ExpectImageAt(40, 200);
 }
 
-TEST(ImageRenderer, MissingImageFileShowsTheSymbolMessageAndCreateFails)
+// Each unloadable image keeps the one message and adds its file and cause:
+// as the box's detail, and on stderr whatever the surface.
+TEST(ImageRenderer, ImageLoadFailuresShowTheSymbolMessageWithFileAndCause)
 {
-    static const ImageSpec missing[] = {{u"image-tests/no-such-file.png", 0, 0}};
-    GrTables tables = displayTables();
-    tables.images = missing;
-    tables.imageCount = 1;
-
+    struct Case {
+        const char16_t* name;
+        const char* file;
+        bool exists;
+        std::string contents;
+        std::string cause;
+    };
+    const Case cases[] = {
+        {u"image-tests/no-such-file.png", "no-such-file.png", false, "", "cannot be opened"},
+        {u"image-tests/empty.png", "empty.png", true, "", "not a PNG, BMP, JPEG or GIF file"},
+        {u"image-tests/oversized.bmp", "oversized.bmp", true, oversizedBmpHeader(), "is larger than"},
+        {u"image-tests/text.png", "text.png", true, "plain text, no picture\n", "not a PNG, BMP, JPEG or GIF file"},
+    };
     EglProbe probe;
     DisplayRenderer renderer;
     ASSERT_TRUE(renderer.Init(probe)) << probe.Error();
-    ReportingSurface surface(16, 16);
-    EXPECT_FALSE(renderer.Create(&surface, 0, &tables));
-    EXPECT_EQ(surface.reports, 1);
-    EXPECT_EQ(surface.text, "Ошибка загрузки символов.");
-    EXPECT_EQ(surface.caption, "Ошибка");
+    for (const Case& c : cases) {
+        const std::filesystem::path path = executableFolder() / "image-tests" / c.file;
+        std::filesystem::create_directories(path.parent_path());
+        if (c.exists)
+            std::ofstream(path, std::ios::binary) << c.contents;
+        const ImageSpec images[] = {{c.name, 0, 0}};
+        GrTables tables = displayTables();
+        tables.images = images;
+        tables.imageCount = 1;
+
+        ReportingSurface surface(16, 16);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(renderer.Create(&surface, 0, &tables)) << c.file;
+        const std::string stderrText = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(surface.reports, 1);
+        EXPECT_EQ(surface.text, "Ошибка загрузки символов.");
+        EXPECT_EQ(surface.caption, "Ошибка");
+        EXPECT_EQ(surface.detail.rfind(path.string() + ": ", 0), 0u) << surface.detail;
+        EXPECT_NE(surface.detail.find(c.cause), std::string::npos) << surface.detail;
+        EXPECT_EQ(stderrText, "Ошибка: Ошибка загрузки символов. " + surface.detail + "\n");
+    }
 
     ReportingSurface working(16, 16);
     EXPECT_TRUE(renderer.Create(&working, 0)) << "the display's own tables name no image";

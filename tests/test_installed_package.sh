@@ -3,14 +3,17 @@
 #   test_installed_package.sh BUILD_DIR SOURCE_DIR SCRATCH_DIR
 # installs the build into a scratch prefix, builds the example display from
 # it with CMake (find_package + instrument_panel_add_display) and again with
-# pkg-config, renders a frame of each with the installed panel-snapshot and
-# checks both frames have the display's size and agree; then builds a
-# display written in C11 and checks the library exports C names only.
+# the guide's pkg-config recipe run word for word, renders a frame of each
+# with the installed panel-snapshot and checks both frames have the display's
+# size and agree; then builds a display written in C11 and checks the library
+# exports C names only.
 set -euo pipefail
 build="$1"
 source="$2"
 scratch="$3"
-prefix="$scratch/prefix"
+# The guide installs under $HOME/opt/instrument-panel.
+home="$scratch/home"
+prefix="$home/opt/instrument-panel"
 rm -rf "$scratch"
 mkdir -p "$scratch"
 
@@ -35,16 +38,15 @@ cmake_frame="$scratch/cmake/flight-snapshot.png"
 [ -f "$cmake_frame" ] || fail "no frame written"
 [ -f "$scratch/cmake/lamp_gear.png" ] || fail "the module's images are not beside it"
 
-# pkg-config: one compiler call, the images copied by hand.
-mkdir -p "$scratch/pkg-config"
-flags="$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs instrument-panel)"
-# shellcheck disable=SC2086
-g++ -std=c++17 -O1 -shared -fPIC -fvisibility=hidden -Wl,--no-undefined "$source"/examples/flight/*.cpp \
-  $flags -Wl,-rpath,"$prefix/lib" -o "$scratch/pkg-config/flight-display.so" || fail "pkg-config build failed"
-cp "$source"/examples/flight/lamp_*.png "$scratch/pkg-config/"
-pc_frame="$scratch/pkg-config/frame.png"
-(cd / && "$prefix/bin/panel-snapshot" --display "$scratch/pkg-config/flight-display.so" --frames 150 -o "$pc_frame") ||
-  fail "the installed panel-snapshot could not render the pkg-config module"
+# pkg-config: the guide's recipe as it stands, in a copy of the example.
+recipe="$(awk '/<!-- pkg-config recipe -->/ { found = 1; next }
+               found && /^    / { print substr($0, 5); started = 1; next }
+               found && started && !/^$/ { exit }' "$source/docs/DISPLAY-AUTHORS.md")"
+[ -n "$recipe" ] || fail "the guide has no pkg-config recipe"
+cp -r "$source/examples/flight" "$scratch/pkg-config"
+(cd "$scratch/pkg-config" && HOME="$home" bash -euo pipefail -c "$recipe") >"$scratch/recipe.log" 2>&1 ||
+  fail "the guide's pkg-config recipe failed ($scratch/recipe.log)"
+pc_frame="$scratch/pkg-config/flight.png"
 
 for frame in "$cmake_frame" "$pc_frame"; do
   size="$(identify -format '%wx%h' "$frame")"

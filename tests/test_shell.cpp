@@ -75,6 +75,7 @@ void DestroyAllFrames()
 
 struct ShownMessage {
     wxString text;
+    wxString detail;
     wxString caption;
     long style;
     wxWindow* parent;
@@ -91,7 +92,8 @@ protected:
     int Enter(wxDialog* dialog) override
     {
         if (auto* box = dynamic_cast<wxMessageDialogBase*>(dialog)) {
-            messages.push_back({box->GetMessage(), box->GetTitle(), box->GetMessageDialogStyle(), box->GetParent()});
+            messages.push_back({box->GetMessage(), box->GetExtendedMessage(), box->GetTitle(),
+                                box->GetMessageDialogStyle(), box->GetParent()});
             return wxID_OK;
         }
         if (onOtherDialog)
@@ -550,9 +552,10 @@ TEST_F(ShellTest, BatchedFramesMatchExactFramesOnEveryWindowFormat)
 
 TEST_F(ShellTest, LoadFailuresAreErrorBoxesOwnedByTheWindow)
 {
-    CanvasSurface(View().Window()).ReportError(kFontLoadFailedText, kErrorCaption);
+    CanvasSurface(View().Window()).ReportError(kFontLoadFailedText, "font 2 (\"X\", 9 pt): why", kErrorCaption);
     ASSERT_EQ(g_dialogs->messages.size(), 1u);
     ExpectErrorBox(g_dialogs->messages[0], U("Ошибка загрузки шрифтов."));
+    EXPECT_EQ(g_dialogs->messages[0].detail, U("font 2 (\"X\", 9 pt): why")) << "the entry and the cause as the detail";
     EXPECT_EQ(g_dialogs->messages[0].parent, frame);
 }
 

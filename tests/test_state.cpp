@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "recording_fixture.h"
 #include "pattern.h"
@@ -84,6 +85,68 @@ TEST_F(StateTest, SettersIndexTheTablesAndRejectBadIndices)
     broken.colors = nullptr;
     EXPECT_FALSE(grUseTables(&broken));
     EXPECT_FALSE(grUseTables(nullptr));
+}
+
+// A host that shuts one display down and starts another in the same process:
+// nothing selected for the first reaches the second, and nothing points into
+// the first's tables once they are freed (the sanitizers watch).
+TEST_F(StateTest, NewTablesResetEverySelectionSoTwoDisplaysNeverMix)
+{
+    grShutdown();
+    const GrTables& second = displayTables();
+    auto first = std::make_unique<GrColor[]>(2);
+    first[0] = {200, 10, 10};
+    first[1] = {10, 200, 10};
+    auto firstPatterns = std::make_unique<LinePattern[]>(1);
+    firstPatterns[0] = {0x0F0F, 1};
+    GrTables tables = second;
+    tables.colors = tables.borderColors = first.get();
+    tables.colorCount = tables.borderColorCount = 2;
+    tables.patterns = firstPatterns.get();
+    tables.patternCount = 1;
+    ASSERT_TRUE(grUseTables(&tables));
+    ASSERT_EQ(grInit(1.5f), GR_INIT_OK);
+    grBeginFrame();
+    grSetColor(1);
+    grSetBorderColor(1);
+    grSetLineWidth(3);
+    grSetBorderWidth(2);
+    grSetLinePattern(0);
+    grSetFont(3);
+    grSetImage(2);
+    grSetTextAlign(2, 3);
+    grSetMode(GR_MODE_FILL, 1);
+    grSetMode(GR_MODE_BORDER, 1);
+    grShutdown();
+    first.reset();
+    firstPatterns.reset();
+
+    ASSERT_TRUE(grUseTables(&second));
+    EXPECT_EQ(g_draw.color, nullptr);
+    EXPECT_EQ(g_draw.borderColor, nullptr);
+    EXPECT_EQ(g_draw.lineWidth, 0.0f);
+    EXPECT_EQ(g_draw.borderWidth, 0.0f);
+    EXPECT_EQ(g_draw.pattern, nullptr);
+    EXPECT_EQ(g_draw.patternTexture, nullptr);
+    EXPECT_EQ(g_draw.font, 0);
+    EXPECT_EQ(g_draw.image, 0);
+    EXPECT_EQ(g_draw.alignHorizontal, 0);
+    EXPECT_EQ(g_draw.alignVertical, 0);
+    EXPECT_EQ(g_draw.fill, 0);
+    EXPECT_EQ(g_draw.border, 0);
+    ASSERT_EQ(grInit(1.5f), GR_INIT_OK);
+    grBeginFrame();
+    rec::clearCalls();
+    grRect(0, 0, 10, 10);
+    grLine(0, 0, 10, 10);
+    EXPECT_TRUE(rec::callsNamed("glColor3ub").empty()) << "nothing is drawn before the second display selects a colour";
+    grSetColor(0);
+    grSetLineWidth(1);
+    grRect(0, 0, 10, 10);
+    const std::vector<rec::Call> colors = rec::callsNamed("glColor3ub");
+    ASSERT_EQ(colors.size(), 1u) << "a plain fill: the second display's fill switch starts off as well";
+    EXPECT_EQ(colors[0].args, (std::vector<double>{second.colors[0].r * 1.0, second.colors[0].g * 1.0,
+                                                   second.colors[0].b * 1.0}));
 }
 
 TEST_F(StateTest, MatrixStackSavesAndRestoresAndRefusesToOverflow)

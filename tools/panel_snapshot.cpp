@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "heap_policy.h"
+#include "progress.h"
 #include "snapshot.h"
 
 int main(int argc, char** argv)
@@ -12,5 +13,8 @@ int main(int argc, char** argv)
         std::cerr << "panel-snapshot: " << error << "\n" << kSnapshotUsage;
         return 2;
     }
+    // A person at a terminal sees how a long run goes; a script asks.
+    options.progressInPlace = stderrIsTerminal();
+    options.progress = options.progress || options.progressInPlace;
     return runSnapshot(options, std::cout, std::cerr);
 }

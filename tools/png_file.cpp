@@ -2,7 +2,9 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -23,7 +25,7 @@ bool writePng(const std::string& path, const RgbaImage& image, std::string* erro
     }
     File file(std::fopen(path.c_str(), "wb"));
     if (!file) {
-        *error = "cannot open " + path + " for writing";
+        *error = "cannot open " + path + " for writing: " + std::strerror(errno);
         return false;
     }
     png_image png = {};
@@ -36,7 +38,7 @@ bool writePng(const std::string& path, const RgbaImage& image, std::string* erro
         return false;
     }
     if (std::fflush(file.get()) != 0) {
-        *error = "cannot write " + path;
+        *error = "cannot write " + path + ": " + std::strerror(errno);
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
+#include <optional>
 
 #include "arguments.h"
 #include "data_feed.h"
@@ -13,10 +14,12 @@
 #include "gr.h"
 #include "gr_display.h"
 #include "headless.h"
+#include "progress.h"
 
 const char* const kSnapshotUsage =
     "usage: panel-snapshot [--display MODULE] [--frames N] [--samples S] [--size WxH] [--batched]\n"
-    "                      [--gl gl1|es2|es3|core] [--data SOURCE]... [--record FILE] -o out.png\n"
+    "                      [--gl gl1|es2|es3|core] [--data SOURCE]... [--record FILE]\n"
+    "                      [--progress] [--max-memory MB] -o out.png\n"
     "       panel-snapshot --formats\n"
     "       panel-snapshot --help\n"
     "Renders the display without a window and writes one frame as a PNG.\n"
@@ -33,13 +36,39 @@ const char* const kSnapshotUsage =
     "               (ADDRESS 127.0.0.1 unless given) or replay:FILE[:loop]; frame k\n"
     "               shows the values of time k x 40 ms (frames keep that pace with UDP)\n"
     "  --record F   write every value fed to F (CSV: time,input,value)\n"
-    "  --formats    list the pixel formats: \"samples id\" per line\n";
+    "  --progress   print progress (frames done, frames/s, time left) and a summary\n"
+    "               on stderr; the default when stderr is a terminal\n"
+    "  --max-memory MB  render frames estimated to need up to MB MiB (default 2048;\n"
+    "               larger frames are refused before anything is allocated)\n"
+    "  --formats    list the pixel formats: \"samples id\" per line\n"
+    "Exit status: 0 done; 1 the display module is refused or rendering fails; 2 a bad\n"
+    "command line, a sample count without a pixel format or a frame above the cap.\n";
 
 namespace {
 
 constexpr int kMaxFrames = 1000000;
 
+// Bytes a pixel of each buffer takes: RGBA colour, a stencil-only buffer.
+constexpr uint64_t kColorBytes = 4;
+constexpr uint64_t kStencilBytes = 1;
+constexpr uint64_t kBytesPerMb = 1u << 20;
+
+std::string megabytes(uint64_t bytes)
+{
+    return std::to_string((bytes + kBytesPerMb - 1) / kBytesPerMb) + " MiB";
+}
+
 }  // namespace
+
+uint64_t frameMemoryBytes(int width, int height, int samples)
+{
+    const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+    const uint64_t perSample = samples > 0 ? static_cast<uint64_t>(samples) : 1;
+    const uint64_t resolved = samples > 0 ? kColorBytes : 0;
+    const uint64_t surface = kColorBytes;
+    const uint64_t readBack = 2 * kColorBytes;
+    return pixels * (surface + perSample * (kColorBytes + kStencilBytes) + resolved + readBack);
+}
 
 bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* options, std::string* error)
 {
@@ -58,8 +87,12 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
             options->batched = true;
             continue;
         }
+        if (arg == "--progress") {
+            options->progress = true;
+            continue;
+        }
         if (arg != "--frames" && arg != "--samples" && arg != "--size" && arg != "--display" && arg != "--gl" &&
-            arg != "-o" && arg != "--data" && arg != "--record") {
+            arg != "-o" && arg != "--data" && arg != "--record" && arg != "--max-memory") {
             *error = "unknown argument: " + arg;
             return false;
         }
@@ -91,6 +124,11 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
                 return false;
             }
             options->gl = value;
+        } else if (arg == "--max-memory") {
+            if (!parseNumber(value, &options->maxMemoryMb) || options->maxMemoryMb < 1) {
+                *error = std::string("--max-memory takes a size in MiB from 1, not ") + value;
+                return false;
+            }
         } else if (arg == "--display") {
             options->displayPath = value;
         } else if (arg == "--data") {
@@ -197,6 +235,17 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     const int margin = static_cast<int>(kDisplayMargin);
     const int width = sizeFromArea ? display.descriptor->width + margin : options.width;
     const int height = sizeFromArea ? display.descriptor->height + margin : options.height;
+    const uint64_t cost = frameMemoryBytes(width, height, samples);
+    const std::string size = std::to_string(width) + "x" + std::to_string(height) + " at " +
+                             std::to_string(samples) + " samples";
+    if (cost > static_cast<uint64_t>(options.maxMemoryMb) * kBytesPerMb) {
+        err << "panel-snapshot: " << size << " needs about " << megabytes(cost) << ", more than the cap of "
+            << options.maxMemoryMb << " MiB; --max-memory " << (cost + kBytesPerMb - 1) / kBytesPerMb
+            << " renders it\n";
+        return 2;
+    }
+    if (cost >= static_cast<uint64_t>(kAnnouncedCostMb) * kBytesPerMb || options.progress)
+        err << "panel-snapshot: " << size << " needs about " << megabytes(cost) << "\n";
     grSetBatching(options.batched);
     HeadlessSurface surface(width, height);
     GlContextKind kind = GlContextKind::Compatibility;
@@ -225,6 +274,9 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     int frame = 0;
     renderer.SetBeforeUpdate([&] { feed.BeforeUpdate(frame * kSnapshotFrameMs); });
     const auto start = std::chrono::steady_clock::now();
+    std::optional<FrameProgress> progress;
+    if (options.progress)
+        progress.emplace(err, options.frames, options.progressInPlace);
     for (int i = 0; i < options.frames; ++i) {
         frame = i + 1;
         // Datagrams arrive in real time: a frame waits for its time.
@@ -236,7 +288,11 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         glFinish();
         for (const std::string& notice : feed.TakeNotices())
             err << "panel-snapshot: " << notice << "\n";
+        if (progress)
+            progress->FrameDone(i + 1);
     }
+    if (progress)
+        progress->Finish(options.frames);
     const RgbaImage image = readFramebuffer(width, height, surface.TopRowFirst());
     renderer.Destroy();
     if (feed.Attached()) {

@@ -1,11 +1,17 @@
 // panel-snapshot: renders the display headless and writes a PNG.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "png_file.h"
+
+// What a frame may cost unless --max-memory allows more, in MiB (2^20 bytes).
+constexpr int kDefaultMemoryCapMb = 2048;
+// Costs from this size on are announced before they are allocated.
+constexpr int kAnnouncedCostMb = 256;
 
 struct SnapshotOptions {
     int frames = 1;
@@ -21,6 +27,9 @@ struct SnapshotOptions {
     std::string gl = "gl1";  // the drawing library's backend (--gl)
     std::vector<std::string> dataSources;  // --data SOURCE, in order
     std::string recordPath;                // --record FILE
+    bool progress = false;  // progress lines and a summary on stderr
+    bool progressInPlace = false;  // stderr is a terminal: each line replaces the last
+    int maxMemoryMb = kDefaultMemoryCapMb;  // the largest estimated cost rendered
 };
 
 // Frame k of a snapshot shows the inputs' values of time k x this.
@@ -35,9 +44,14 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
 // rows are taken as they are instead of turned.
 RgbaImage readFramebuffer(int width, int height, bool storedTopRowFirst);
 
+// The memory a headless frame of width x height pixels at samples per pixel
+// takes, estimated from the buffers it makes: the surface, the frame's
+// colour and stencil per sample, the resolved frame and two read-back copies.
+uint64_t frameMemoryBytes(int width, int height, int samples);
+
 // Runs the tool (or prints the usage to out): 0 on success, 1 when the
 // display module is refused or rendering fails, 2 for a sample count the
-// table lacks.
+// table lacks or a frame above the memory cap.
 int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream& err);
 
 extern const char* const kSnapshotUsage;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "display_module.h"
+#include "gr.h"
 #include "gr_display.h"
 
 namespace {
@@ -10,6 +11,17 @@ namespace {
 constexpr const char* kOption = "--display";
 
 }  // namespace
+
+const char* const kProgramUsage =
+    "usage: instrument-panel [--display MODULE] [--batched]\n"
+    "       instrument-panel --help\n"
+    "Shows the display in a window.\n"
+    "  --display M  a display module (a shared library, a DLL on Windows);\n"
+    "               default: the built-in display\n"
+    "  --batched    draw in the batched submission mode (same pixels, fewer draws)\n"
+    "Exit status: 0 once the window is closed; 1 when the display module is refused\n"
+    "or the display cannot start (an image or a font of its tables, OpenGL); 2 for\n"
+    "a command line it does not take.\n";
 
 bool takeDisplayOption(int* argc, char** argv, std::string* path, std::string* error)
 {
@@ -50,18 +62,38 @@ bool takeDisplayOption(int* argc, char** argv, std::string* path, std::string* e
     return true;
 }
 
-int selectDisplayOfOption(int* argc, char** argv, std::string* error)
+int readProgramCommandLine(int* argc, char** argv, std::string* out, std::string* error)
 {
     std::string path;
-    if (!takeDisplayOption(argc, argv, &path, error))
-        return 2;
-    if (path.empty())
-        return 0;
-    HostedDisplay display;
-    if (!loadDisplayModule(path, &display, error))
-        return 1;
-    selectDisplay(display);
-    return 0;
+    if (!takeDisplayOption(argc, argv, &path, error)) {
+        *error += std::string("\n") + kProgramUsage;
+        return kExitUsage;
+    }
+    bool batched = false;
+    for (int i = 1; i < *argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            *out = kProgramUsage;
+            return 0;
+        }
+        if (arg == "--batched") {
+            batched = true;
+            continue;
+        }
+        *error = (arg.rfind('-', 0) == 0 ? "unknown option: " : "unexpected argument: ") + arg + "\n" +
+                 kProgramUsage;
+        return kExitUsage;
+    }
+    *argc = *argc > 0 ? 1 : 0;
+    argv[*argc] = nullptr;
+    if (!path.empty()) {
+        HostedDisplay display;
+        if (!loadDisplayModule(path, &display, error))
+            return kExitRefused;
+        selectDisplay(display);
+    }
+    grSetBatching(batched);
+    return kStartProgram;
 }
 
 std::string titleShowingDisplay(const std::string& title, const GrDisplay* display)

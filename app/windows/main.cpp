@@ -20,29 +20,33 @@ namespace {
 void outOfMemory() { throw std::bad_alloc(); }
 
 // A program started from a script or a redirected console has a standard
-// error to write to; one started from Explorer gets a message box instead.
-void reportStartupError(const std::string& message)
+// output and error to write to; one started from Explorer gets a message box
+// instead.
+void tellUser(DWORD stream, const std::string& line, UINT icon)
 {
-    const std::string line = "instrument-panel: " + message + "\n";
-    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    HANDLE handle = GetStdHandle(stream);
     DWORD written = 0;
-    if (error && error != INVALID_HANDLE_VALUE &&
-        WriteFile(error, line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
+    if (handle && handle != INVALID_HANDLE_VALUE &&
+        WriteFile(handle, line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
         return;
-    MessageBoxW(nullptr, WideFromUtf8(message).c_str(), ResourceString(AFX_IDS_APP_TITLE).c_str(),
-                MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(nullptr, WideFromUtf8(line).c_str(), ResourceString(AFX_IDS_APP_TITLE).c_str(), MB_OK | icon);
 }
 
-// Takes --display MODULE out of the command line and selects the module's
-// display; the exit status on failure (2 for a bad option, 1 for a refused
-// module, as on Linux), 0 otherwise.
-int selectDisplayFromCommandLine()
+void reportStartupError(const std::string& message)
+{
+    tellUser(STD_ERROR_HANDLE, "instrument-panel: " + message + (message.back() == '\n' ? "" : "\n"),
+             MB_ICONEXCLAMATION);
+}
+
+// Reads the command line as on Linux: kStartProgram, or the exit status
+// (0 for --help, 1 for a refused module, 2 for a bad option).
+int readCommandLine()
 {
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!wide) {
         reportStartupError("cannot read the command line");
-        return 2;
+        return kExitUsage;
     }
     std::vector<std::string> args;
     for (int i = 0; i < count; ++i)
@@ -53,9 +57,11 @@ int selectDisplayFromCommandLine()
         argv.push_back(arg.data());
     argv.push_back(nullptr);
     int argc = count;
-    std::string error;
-    const int status = selectDisplayOfOption(&argc, argv.data(), &error);
-    if (status != 0)
+    std::string out, error;
+    const int status = readProgramCommandLine(&argc, argv.data(), &out, &error);
+    if (!out.empty())
+        tellUser(STD_OUTPUT_HANDLE, out, MB_ICONINFORMATION);
+    if (!error.empty())
         reportStartupError(error);
     return status;
 }
@@ -82,7 +88,7 @@ int runMessageLoop(CMainFrame* frame)
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     std::set_new_handler(outOfMemory);
-    if (const int status = selectDisplayFromCommandLine())
+    if (const int status = readCommandLine(); status != kStartProgram)
         return status;
     InitCommonControls();
     if (FAILED(OleInitialize(nullptr))) {
@@ -94,7 +100,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     auto* frame = new CMainFrame;
     if (!frame->LoadFrame(true)) {
         OleUninitialize();
-        return 1;
+        return kExitRefused;
     }
     // SW_SHOW whatever show state the program was started with.
     ShowWindow(frame->Window(), SW_SHOW);

@@ -27,7 +27,27 @@ bool grUseTables(const GrTables* tables)
         tables->fontCount > GR_MAX_FONTS)
         return false;
     g_draw.tables = *tables;
+    resetSelections();
     return true;
+}
+
+// Selections point into the tables, or index them: none may outlive them.
+void resetSelections()
+{
+    g_draw.color = nullptr;
+    g_draw.borderColor = nullptr;
+    g_draw.lineWidth = 0.0f;
+    g_draw.borderWidth = 0.0f;
+    g_draw.font = 0;
+    g_draw.image = 0;
+    g_draw.alignHorizontal = 0;
+    g_draw.alignVertical = 0;
+    g_draw.antialias = 0;
+    g_draw.fill = 0;
+    g_draw.border = 0;
+    g_draw.pattern = nullptr;
+    g_draw.patternTexture = nullptr;
+    g_draw.patternPhase = 0.0f;
 }
 
 static bool acceptIndex(int index, int count)

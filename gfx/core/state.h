@@ -75,5 +75,9 @@ void grCheckGlErrors(const char* where);
 // the reason kept for grBackendError.
 bool startBackend();
 
+// Puts every selection of the drawing state (colours, widths, font, image,
+// pattern, alignment, switches) back to the state the process starts with.
+void resetSelections();
+
 // True when the pattern table holds entries the library manages textures for.
 bool patternTableInUse();

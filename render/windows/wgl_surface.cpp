@@ -9,6 +9,16 @@
 #include "wgl_probe.h"
 #include "wide_text.h"
 
+namespace {
+
+// A message box has no separate detail: it follows the text after a blank line.
+std::string boxText(const char* text, const char* detail)
+{
+    return detail && *detail ? std::string(text) + "\n\n" + detail : std::string(text);
+}
+
+}  // namespace
+
 bool WglWindowSurface::Bind()
 {
     if (!window_)
@@ -58,9 +68,9 @@ void WglWindowSurface::SwapBuffers()
         ::SwapBuffers(dc_);
 }
 
-void WglWindowSurface::ReportError(const char* text, const char* caption)
+void WglWindowSurface::ReportError(const char* text, const char* detail, const char* caption)
 {
-    MessageBoxW(window_, wideText(text).c_str(), wideText(caption).c_str(), MB_ICONERROR | MB_OK);
+    MessageBoxW(window_, wideText(boxText(text, detail)).c_str(), wideText(caption).c_str(), MB_ICONERROR | MB_OK);
 }
 
 WglHiddenSurface::WglHiddenSurface(int width, int height) : width_(width), height_(height) {}
@@ -88,11 +98,7 @@ bool WglHiddenSurface::Bind()
 
 void WglHiddenSurface::SwapBuffers() { glFinish(); }
 
-void WglHiddenSurface::ReportError(const char* text, const char* caption)
-{
-    std::fprintf(stderr, "%s: %s\n", caption, text);
-    reported_ = true;
-}
+void WglHiddenSurface::ReportError(const char*, const char*, const char*) { reported_ = true; }
 
 WglPresentedSurface::WglPresentedSurface()
     : WglHiddenSurface(std::max(1, GetSystemMetrics(SM_CXVIRTUALSCREEN)),
@@ -141,7 +147,7 @@ void WglPresentedSurface::SwapBuffers()
     ReleaseDC(view_, viewDc);
 }
 
-void WglPresentedSurface::ReportError(const char* text, const char* caption)
+void WglPresentedSurface::ReportError(const char* text, const char* detail, const char* caption)
 {
-    MessageBoxW(view_, wideText(text).c_str(), wideText(caption).c_str(), MB_ICONERROR | MB_OK);
+    MessageBoxW(view_, wideText(boxText(text, detail)).c_str(), wideText(caption).c_str(), MB_ICONERROR | MB_OK);
 }

@@ -26,7 +26,7 @@ public:
     bool Exists() const override;
     void Release() override;
     void SwapBuffers() override;
-    void ReportError(const char* text, const char* caption) override;
+    void ReportError(const char* text, const char* detail, const char* caption) override;
 
 protected:
     HWND window_;
@@ -45,10 +45,10 @@ public:
     bool Bind() override;
     // The frame stays in the back buffer, where it is read from.
     void SwapBuffers() override;
-    void ReportError(const char* text, const char* caption) override;
+    void ReportError(const char* text, const char* detail, const char* caption) override;
     // Why the surface could not be made; empty when it was.
     const std::string& Error() const { return error_; }
-    // Whether a start-up failure was already printed through ReportError.
+    // Whether a start-up failure was already reported through ReportError.
     bool Reported() const { return reported_; }
     // The back buffer is read in GL's own order, bottom row first.
     bool TopRowFirst() const { return false; }
@@ -80,7 +80,7 @@ public:
     void Release() override;
     // Copies the view's part of the back buffer into the view.
     void SwapBuffers() override;
-    void ReportError(const char* text, const char* caption) override;
+    void ReportError(const char* text, const char* detail, const char* caption) override;
 
 private:
     HWND view_ = nullptr;

@@ -58,6 +58,8 @@ bool configById(EGLDisplay display, int id, EGLConfig* config)
     return eglChooseConfig(display, attributes, config, 1, &count) && count == 1;
 }
 
+void* eglLookup(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
+
 }  // namespace
 
 EGLDisplay headlessDisplay(std::string* error)
@@ -179,9 +181,10 @@ bool EglPbufferSurface::MakeCurrent()
     if (frameTarget_.Exists())
         return true;
     std::string error;
-    if (frameTarget_.Create(width_, height_, configSamples_, packedStencil_, &error) || configSamples_ == 0)
+    if (frameTarget_.Create(width_, height_, configSamples_, packedStencil_, eglLookup, &error) ||
+        configSamples_ == 0)
         return true;
-    error_ = error;
+    error_ = "EGL: " + error;
     return false;
 }
 

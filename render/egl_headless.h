@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "egl_frame_target.h"
+#include "frame_target.h"
 #include "pixel_format_table.h"
 #include "render_surface.h"
 
@@ -51,7 +51,7 @@ public:
     void UsePackedStencil(bool packed) { packedStencil_ = packed; }
     // Whether the frame's stencil buffer has no depth beside it.
     bool StencilOnly() const { return frameTarget_.StencilOnly(); }
-    // Whether read-back finds the frame top row first (see EglFrameTarget).
+    // Whether read-back finds the frame top row first (see FrameTarget).
     bool TopRowFirst() const { return frameTarget_.TopRowFirst(); }
     // The sample count the context actually got (GL_SAMPLES).
     int Samples() const;
@@ -69,7 +69,7 @@ private:
     EGLContext context_ = EGL_NO_CONTEXT;
     int configSamples_ = 0;
     bool packedStencil_ = false;
-    EglFrameTarget frameTarget_;
+    FrameTarget frameTarget_;
     std::string error_;
     bool reported_ = false;
     // Mesa keeps a multisampled pbuffer's sample buffers allocated when the

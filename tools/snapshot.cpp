@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <cstring>
+#include <iostream>
 
 #include "arguments.h"
 #include "display_module.h"
@@ -10,6 +11,7 @@
 #include "gr.h"
 #include "gr_display.h"
 #include "headless.h"
+#include "heap_policy.h"
 
 const char* const kSnapshotUsage =
     "usage: panel-snapshot [--display MODULE] [--frames N] [--samples S] [--size WxH] [--batched] -o out.png\n"
@@ -28,6 +30,17 @@ const char* const kSnapshotUsage =
 namespace {
 
 constexpr int kMaxFrames = 1000000;
+
+const char* glErrorName(GLenum error)
+{
+    switch (error) {
+    case GL_OUT_OF_MEMORY: return "the OpenGL ran out of memory";
+    case GL_INVALID_OPERATION: return "the OpenGL refused an operation";
+    case GL_INVALID_VALUE: return "the OpenGL refused a value";
+    case GL_INVALID_ENUM: return "the OpenGL refused an enumerant";
+    default: return "the OpenGL reported an error";
+    }
+}
 
 }  // namespace
 
@@ -164,6 +177,15 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         // finished here, the driver queues the work of all of them.
         glFinish();
     }
+    // A frame the GL could not draw (out of memory on the way) is black
+    // or partial: it is refused, not written.
+    const GLenum drawError = glGetError();
+    if (drawError != GL_NO_ERROR) {
+        renderer.Destroy();
+        err << "panel-snapshot: the frame of " << width << " x " << height << " pixels at " << samples
+            << " samples could not be drawn: " << glErrorName(drawError) << "\n";
+        return 1;
+    }
     const RgbaImage image = readFramebuffer(width, height, surface.TopRowFirst());
     renderer.Destroy();
     std::string error;
@@ -172,4 +194,16 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         return 1;
     }
     return 0;
+}
+
+int snapshotMain(int argc, const char* const* argv)
+{
+    keepDriverHeap();
+    SnapshotOptions options;
+    std::string error;
+    if (!parseSnapshotArgs(argc, argv, &options, &error)) {
+        std::cerr << "panel-snapshot: " << error << "\n" << kSnapshotUsage;
+        return 2;
+    }
+    return runSnapshot(options, std::cout, std::cerr);
 }

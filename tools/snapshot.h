@@ -33,4 +33,8 @@ RgbaImage readFramebuffer(int width, int height, bool storedTopRowFirst);
 // table lacks.
 int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream& err);
 
+// The whole tool on a UTF-8 command line: parses it, then runs; the exit
+// status (2 for bad arguments, with the usage on stderr).
+int snapshotMain(int argc, const char* const* argv);
+
 extern const char* const kSnapshotUsage;

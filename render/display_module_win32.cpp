@@ -45,12 +45,15 @@ std::string layoutProblem(const wchar_t* full)
     bool read = GetFileSizeEx(file, &size) && ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &got, nullptr);
     head.resize(got);
     const uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);
-    const uint64_t needed = std::min(peBytesNeeded(head.data(), head.size()), fileSize);
-    if (read && needed > head.size() && needed <= kMaxPeHeadBytes) {
+    // Each step reads as far as what is read so far declares: the PE header,
+    // then the section table.
+    uint64_t needed = std::min(peBytesNeeded(head.data(), head.size()), fileSize);
+    while (read && needed > head.size() && needed <= kMaxPeHeadBytes) {
         const size_t before = head.size();
         head.resize(static_cast<size_t>(needed));
-        read = ReadFile(file, head.data() + before, static_cast<DWORD>(needed - before), &got, nullptr);
+        read = ReadFile(file, head.data() + before, static_cast<DWORD>(needed - before), &got, nullptr) && got > 0;
         head.resize(before + (read ? got : 0));
+        needed = std::min(peBytesNeeded(head.data(), head.size()), fileSize);
     }
     CloseHandle(file);
     return read ? peLayoutProblem(head.data(), head.size(), fileSize) : std::string();

@@ -37,6 +37,13 @@ HICON loadIcon(int side)
                                          side, side, LR_DEFAULTCOLOR));
 }
 
+// Whether the bar is shown in the frame, also while the frame itself is not
+// shown yet (when it is laid out and sized before it appears).
+bool barShown(HWND bar)
+{
+    return bar && (GetWindowLongPtrW(bar, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     if (message == WM_INITDIALOG)
@@ -209,13 +216,13 @@ void CMainFrame::RecalcLayout()
     RECT client = {};
     GetClientRect(m_window, &client);
     int top = 0, bottom = client.bottom;
-    if (m_wndToolBar && IsWindowVisible(m_wndToolBar)) {
+    if (barShown(m_wndToolBar)) {
         SendMessageW(m_wndToolBar, TB_AUTOSIZE, 0, 0);
         RECT bar = {};
         GetWindowRect(m_wndToolBar, &bar);
         top = bar.bottom - bar.top;
     }
-    if (m_wndStatusBar && IsWindowVisible(m_wndStatusBar)) {
+    if (barShown(m_wndStatusBar)) {
         SendMessageW(m_wndStatusBar, WM_SIZE, 0, 0);
         // The message pane takes what the indicators leave; the last pane
         // reaches over the size grip.

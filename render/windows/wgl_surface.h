@@ -84,8 +84,8 @@ private:
     bool reported_ = false;
 };
 
-// Draws in a hidden window as large as the desktop and shows each frame in
-// the view window through GDI. GDI output into a child window always
+// Draws a frame as large as the desktop as WglHiddenSurface does and shows
+// the view's part of each in the view window through GDI. GDI output into a child window always
 // reaches the screen, while a child window's own GL drawable is not shown
 // by every implementation (Wine 8 keeps it off screen). The view itself
 // gets no pixel format.
@@ -100,7 +100,7 @@ public:
     // Gives back the device context and the hidden window with its pixel
     // format, so the next Bind may choose another.
     void Release() override;
-    // Copies the view's part of the back buffer into the view.
+    // Resolves the frame and copies the view's part of it into the view.
     void SwapBuffers() override;
     void ReportError(const char* text, const char* caption) override;
 

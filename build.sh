@@ -3,8 +3,9 @@
 #   ./build.sh run    install what is missing, build, start the program
 #                     (./build.sh run --display MODULE shows a display module)
 #   ./build.sh test   install what is missing, build, run the whole suite
-#   ./build.sh windows  cross-build the Windows program into build-windows and
-#                       run its tests under Wine
+#   ./build.sh windows  cross-build the Windows program into build-windows,
+#                       pack its SDK (build-windows/instrument-panel-windows-sdk.zip)
+#                       and run its tests under Wine
 #   ./build.sh sanitize       the whole suite built with AddressSanitizer and
 #                             UndefinedBehaviorSanitizer (build-sanitize/)
 #   ./build.sh fuzz [SECONDS] each libFuzzer target for SECONDS (default 300)
@@ -92,6 +93,17 @@ build_windows() {
       -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/tests/windows/wine_run.sh" >/dev/null
   fi
   cmake --build build-windows -j "$(nproc)"
+  windows_sdk_zip
+}
+
+# The Windows SDK as a zip, for a Windows author to unpack and build a
+# module against with CMake (find_package(InstrumentPanel CONFIG)).
+windows_sdk_zip() {
+  local name="instrument-panel-windows-sdk"
+  rm -rf "build-windows/sdk"
+  cmake --install build-windows --prefix "build-windows/sdk/$name" >/dev/null
+  (cd build-windows/sdk && cmake -E tar cf "../$name.zip" --format=zip "$name")
+  echo "Windows SDK: build-windows/$name.zip"
 }
 
 # The tests run under Wine in a prefix of the build's own, made once, on a
@@ -116,7 +128,7 @@ test_windows() {
     exit $status'
 }
 
-FUZZ_TARGETS=(format strings image atlas draw module elf generic xplane json mapping recording)
+FUZZ_TARGETS=(format strings image atlas draw module elf image_limits pe_layout generic xplane json mapping recording)
 
 # What the sanitizers report on, and the system libraries' leaks they skip.
 sanitizer_environment() {

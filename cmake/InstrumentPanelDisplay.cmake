@@ -29,6 +29,10 @@ function(instrument_panel_add_display target)
     VISIBILITY_INLINES_HIDDEN ON)
   if(NOT WIN32)
     target_link_options(${target} PRIVATE -Wl,--no-undefined)
+  elseif(MINGW)
+    # The module carries its C and C++ runtimes, as the SDK's DLL does: no
+    # MinGW runtime DLL need lie beside it.
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
   endif()
   foreach(image IN LISTS arg_IMAGES)
     get_filename_component(source ${image} ABSOLUTE)

@@ -1,5 +1,6 @@
-# cmake --install build --prefix P: headers, the shared drawing library, the
-# program, panel-snapshot, a CMake package (find_package(InstrumentPanel
+# cmake --install build --prefix P: headers, the shared drawing library (on
+# Windows the DLL in bin/ beside the programs, its import library in lib/),
+# the program, panel-snapshot, a CMake package (find_package(InstrumentPanel
 # CONFIG) with the imported targets InstrumentPanel::gr,
 # InstrumentPanel::instrument-panel and InstrumentPanel::panel-snapshot, and
 # the function instrument_panel_add_display) and a pkg-config file
@@ -15,6 +16,7 @@ install(TARGETS gr_shared ${PANEL_INSTALLED_PROGRAMS}
   EXPORT InstrumentPanelTargets
   RUNTIME DESTINATION ${PANEL_INSTALL_BINDIR}
   LIBRARY DESTINATION ${PANEL_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${PANEL_INSTALL_LIBDIR}
   PUBLIC_HEADER DESTINATION ${PANEL_INSTALL_INCLUDEDIR})
 install(EXPORT InstrumentPanelTargets
   NAMESPACE InstrumentPanel::

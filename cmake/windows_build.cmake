@@ -36,5 +36,9 @@ include(cmake/InstrumentPanelDisplay.cmake)
 add_subdirectory(examples/flight)
 add_subdirectory(examples/minimal)
 
+# The Windows SDK, laid out as the Linux package: headers, the DLL with its
+# import library, the programs and the CMake package.
+include(cmake/install.cmake)
+
 enable_testing()
 add_subdirectory(tests/windows ${CMAKE_BINARY_DIR}/tests)

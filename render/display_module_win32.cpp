@@ -1,12 +1,19 @@
 // Display modules on Windows: LoadLibraryW and GetProcAddress.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "display_module.h"
+#include "pe_file_check.h"
 #include "wide_text.h"
 
 namespace {
+
+// The headers and section table read for the check: far more than any DLL
+// declares (65535 sections of 40 bytes).
+constexpr uint64_t kMaxPeHeadBytes = 4u << 20;
 
 // The system's text for code, with the file name in place of its %1.
 std::string systemMessage(DWORD code, const std::string& file)
@@ -25,6 +32,33 @@ std::string systemMessage(DWORD code, const std::string& file)
     return message;
 }
 
+// Why the DLL at full cannot be loaded whole, from its headers; empty when
+// it can, or when it cannot be read here (LoadLibrary then says why).
+std::string layoutProblem(const wchar_t* full)
+{
+    HANDLE file = CreateFileW(full, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    LARGE_INTEGER size = {};
+    std::vector<unsigned char> head(kPeDosHeaderBytes);
+    DWORD got = 0;
+    bool read = GetFileSizeEx(file, &size) && ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &got, nullptr);
+    head.resize(got);
+    const uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);
+    // Each step reads as far as what is read so far declares: the PE header,
+    // then the section table.
+    uint64_t needed = std::min(peBytesNeeded(head.data(), head.size()), fileSize);
+    while (read && needed > head.size() && needed <= kMaxPeHeadBytes) {
+        const size_t before = head.size();
+        head.resize(static_cast<size_t>(needed));
+        read = ReadFile(file, head.data() + before, static_cast<DWORD>(needed - before), &got, nullptr) && got > 0;
+        head.resize(before + (read ? got : 0));
+        needed = std::min(peBytesNeeded(head.data(), head.size()), fileSize);
+    }
+    CloseHandle(file);
+    return read ? peLayoutProblem(head.data(), head.size(), fileSize) : std::string();
+}
+
 }  // namespace
 
 bool loadDisplayModule(const std::string& path, HostedDisplay* display, std::string* error)
@@ -37,6 +71,11 @@ bool loadDisplayModule(const std::string& path, HostedDisplay* display, std::str
     if (length == 0 || length >= MAX_PATH) {
         *error = path + ": cannot load the display module: " +
                  (wide.empty() ? std::string("the path is empty or not UTF-8") : systemMessage(GetLastError(), path));
+        return false;
+    }
+    const std::string problem = layoutProblem(full);
+    if (!problem.empty()) {
+        *error = path + ": cannot load the display module: " + problem;
         return false;
     }
     HMODULE module = LoadLibraryExW(full, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);

@@ -77,6 +77,8 @@ const EGLint* contextAttributes(GlContextKind kind)
     return nullptr;
 }
 
+void* eglLookup(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
+
 }  // namespace
 
 EGLDisplay headlessDisplay(std::string* error)
@@ -200,9 +202,10 @@ bool EglPbufferSurface::MakeCurrent()
     if (frameTarget_.Exists())
         return true;
     std::string error;
-    if (frameTarget_.Create(width_, height_, configSamples_, packedStencil_, &error) || configSamples_ == 0)
+    if (frameTarget_.Create(width_, height_, configSamples_, packedStencil_, eglLookup, &error) ||
+        configSamples_ == 0)
         return true;
-    error_ = error;
+    error_ = "EGL: " + error;
     return false;
 }
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "egl_frame_target.h"
+#include "frame_target.h"
 #include "gl_choice.h"
 #include "pixel_format_table.h"
 #include "render_surface.h"
@@ -58,7 +58,7 @@ public:
     void UseContextKind(GlContextKind kind) { contextKind_ = kind; }
     // Whether the frame's stencil buffer has no depth beside it.
     bool StencilOnly() const { return frameTarget_.StencilOnly(); }
-    // Whether read-back finds the frame top row first (see EglFrameTarget).
+    // Whether read-back finds the frame top row first (see FrameTarget).
     bool TopRowFirst() const { return frameTarget_.TopRowFirst(); }
     // The sample count the context actually got (GL_SAMPLES).
     int Samples() const;
@@ -77,7 +77,7 @@ private:
     int configSamples_ = 0;
     bool packedStencil_ = false;
     GlContextKind contextKind_ = GlContextKind::Compatibility;
-    EglFrameTarget frameTarget_;
+    FrameTarget frameTarget_;
     std::string error_;
     bool reported_ = false;
     // Mesa keeps a multisampled pbuffer's sample buffers allocated when the

@@ -10,6 +10,7 @@
 
 #include "image/image_bytes.h"
 #include "image/image_header.h"
+#include "image/image_limits.h"
 
 namespace {
 
@@ -171,4 +172,35 @@ TEST(ImageDecode, BrokenFilesFailWithTheDecodersReasonAndNoPixels)
     EXPECT_EQ(why, "broken BMP header: no picture size");
     EXPECT_FALSE(decodeImageBytes(nullptr, 0, kMaxImagePixels, &image, &why));
     EXPECT_EQ(why, "not a PNG, BMP, JPEG or GIF file");
+}
+
+// What every platform decides before its decoder runs: a JPEG's scans are
+// counted as libjpeg counts them, and a GIF cut after its first picture is
+// the picture the whole file decodes to.
+TEST(ImageLimits, JpegScansAndTheFirstPictureOfAGifComeFromTheBytes)
+{
+    const std::vector<uint8_t> many = bytesOf(kSeeds + "many-scans.jpg");
+    EXPECT_EQ(jpegScanCount(many.data(), many.size(), kMaxJpegScans), kMaxJpegScans + 1);
+    const std::vector<uint8_t> progressive = bytesOf(kSeeds + "progressive.jpg");
+    const int scans = jpegScanCount(progressive.data(), progressive.size(), kMaxJpegScans);
+    EXPECT_GT(scans, 1);
+    EXPECT_LE(scans, kMaxJpegScans);
+    const std::vector<uint8_t> baseline = bytesOf(kSeeds + "baseline.jpg");
+    EXPECT_EQ(jpegScanCount(baseline.data(), baseline.size(), kMaxJpegScans), 1);
+
+    const std::vector<uint8_t> gif = bytesOf(kSeeds + "anim.gif");
+    const size_t first = gifFirstPictureBytes(gif.data(), gif.size());
+    ASSERT_LT(first, gif.size()) << "the seed has more than one picture";
+    std::vector<uint8_t> cut(gif.begin(), gif.begin() + static_cast<ptrdiff_t>(first));
+    cut.push_back(kGifTrailer);
+    DecodedImage whole, firstOnly;
+    std::string why;
+    ASSERT_TRUE(decodeImageBytes(gif.data(), gif.size(), kMaxImagePixels, &whole, &why)) << why;
+    ASSERT_TRUE(decodeImageBytes(cut.data(), cut.size(), kMaxImagePixels, &firstOnly, &why)) << why;
+    ASSERT_EQ(firstOnly.width, whole.width);
+    ASSERT_EQ(firstOnly.height, whole.height);
+    EXPECT_EQ(std::vector<uint8_t>(firstOnly.rgba.get(), firstOnly.rgba.get() + whole.width * whole.height * 4),
+              std::vector<uint8_t>(whole.rgba.get(), whole.rgba.get() + whole.width * whole.height * 4));
+    const std::vector<uint8_t> single = bytesOf(kSeeds + "small.gif");
+    EXPECT_EQ(gifFirstPictureBytes(single.data(), single.size()) + 1, single.size()) << "all but the trailer";
 }

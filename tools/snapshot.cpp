@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 #include <optional>
+#include <iostream>
 
 #include "arguments.h"
 #include "data_feed.h"
@@ -15,6 +16,7 @@
 #include "gr_display.h"
 #include "headless.h"
 #include "progress.h"
+#include "heap_policy.h"
 
 const char* const kSnapshotUsage =
     "usage: panel-snapshot [--display MODULE] [--frames N] [--samples S] [--size WxH] [--batched]\n"
@@ -56,6 +58,17 @@ constexpr uint64_t kBytesPerMb = 1u << 20;
 std::string megabytes(uint64_t bytes)
 {
     return std::to_string((bytes + kBytesPerMb - 1) / kBytesPerMb) + " MiB";
+}
+
+const char* glErrorName(GLenum error)
+{
+    switch (error) {
+    case GL_OUT_OF_MEMORY: return "the OpenGL ran out of memory";
+    case GL_INVALID_OPERATION: return "the OpenGL refused an operation";
+    case GL_INVALID_VALUE: return "the OpenGL refused a value";
+    case GL_INVALID_ENUM: return "the OpenGL refused an enumerant";
+    default: return "the OpenGL reported an error";
+    }
 }
 
 }  // namespace
@@ -291,6 +304,15 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         if (progress)
             progress->FrameDone(i + 1);
     }
+    // A frame the GL could not draw (out of memory on the way) is black
+    // or partial: it is refused, not written.
+    const GLenum drawError = glGetError();
+    if (drawError != GL_NO_ERROR) {
+        renderer.Destroy();
+        err << "panel-snapshot: the frame of " << width << " x " << height << " pixels at " << samples
+            << " samples could not be drawn: " << glErrorName(drawError) << "\n";
+        return 1;
+    }
     if (progress)
         progress->Finish(options.frames);
     const RgbaImage image = readFramebuffer(width, height, surface.TopRowFirst());
@@ -310,4 +332,19 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         return 1;
     }
     return 0;
+}
+
+int snapshotMain(int argc, const char* const* argv)
+{
+    keepDriverHeap();
+    SnapshotOptions options;
+    std::string error;
+    if (!parseSnapshotArgs(argc, argv, &options, &error)) {
+        std::cerr << "panel-snapshot: " << error << "\n" << kSnapshotUsage;
+        return 2;
+    }
+    // A person at a terminal sees how a long run goes; a script asks.
+    options.progressInPlace = stderrIsTerminal();
+    options.progress = options.progress || options.progressInPlace;
+    return runSnapshot(options, std::cout, std::cerr);
 }

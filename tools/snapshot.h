@@ -54,4 +54,8 @@ uint64_t frameMemoryBytes(int width, int height, int samples);
 // table lacks or a frame above the memory cap.
 int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream& err);
 
+// The whole tool on a UTF-8 command line: parses it, then runs; the exit
+// status (2 for bad arguments, with the usage on stderr).
+int snapshotMain(int argc, const char* const* argv);
+
 extern const char* const kSnapshotUsage;

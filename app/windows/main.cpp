@@ -68,9 +68,13 @@ int readCommandLine()
 
 int runMessageLoop(CMainFrame* frame)
 {
-    MSG message;
+    MSG message = {};
     for (;;) {
-        if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && frame->Window())
+        // A frame slower than the timer's period leaves the queue never
+        // empty (the next tick is due when the paint ends): the bars are
+        // brought up to date after every paint as well.
+        const bool painted = message.message == WM_PAINT;
+        if ((painted || !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) && frame->Window())
             frame->OnIdle();
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got <= 0)

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "display_option.h"
+#include "display_renderer.h"
 #include "resource.h"
 #include "shell_text.h"
 
@@ -12,6 +13,7 @@ const wchar_t kFrameClass[] = L"InstrumentPanelFrame";
 constexpr int kToolButtonSide = 23;
 constexpr int kToolImageSide = 16;
 constexpr COLORREF kToolbarMask = RGB(192, 192, 192);
+constexpr int kSizingPasses = 2;
 const int kIndicators[3] = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
 const int kIndicatorKeys[3] = {VK_CAPITAL, VK_NUMLOCK, VK_SCROLL};
 
@@ -33,6 +35,13 @@ HICON loadIcon(int side)
 {
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
                                          side, side, LR_DEFAULTCOLOR));
+}
+
+// Whether the bar is shown in the frame, also while the frame itself is not
+// shown yet (when it is laid out and sized before it appears).
+bool barShown(HWND bar)
+{
+    return bar && (GetWindowLongPtrW(bar, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -73,7 +82,41 @@ bool CMainFrame::LoadFrame(bool ownsItself)
         return false;
     }
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(loadIcon(GetSystemMetrics(SM_CXICON))));
+    SizeToShowDisplay();
     return true;
+}
+
+// The view's client area as large as the display with its margin, unless
+// that exceeds the work area: then the frame fills the work area.
+void CMainFrame::SizeToShowDisplay()
+{
+    const GrDisplay& display = *m_wndView.Renderer().Display().descriptor;
+    const int margin = static_cast<int>(kDisplayMargin);
+    const SIZE wantedView = {display.width + margin, display.height + margin};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(m_window, MONITOR_DEFAULTTOPRIMARY), &monitor))
+        return;
+    const RECT work = monitor.rcWork;
+    // The bars, borders and menu take what they take: two passes measure it,
+    // the second after the menu has wrapped to the first width.
+    for (int pass = 0; pass < kSizingPasses; ++pass) {
+        RECT frame = {}, view = {};
+        GetWindowRect(m_window, &frame);
+        if (!m_wndView.Window() || !GetClientRect(m_wndView.Window(), &view))
+            return;
+        const int width = static_cast<int>(frame.right - frame.left + wantedView.cx - view.right);
+        const int height = static_cast<int>(frame.bottom - frame.top + wantedView.cy - view.bottom);
+        const int workLeft = static_cast<int>(work.left), workTop = static_cast<int>(work.top);
+        const int workWidth = static_cast<int>(work.right - work.left);
+        const int workHeight = static_cast<int>(work.bottom - work.top);
+        const bool fits = width <= workWidth && height <= workHeight;
+        // A frame that fits keeps its place, moved back inside the work area.
+        const int left = fits ? std::clamp(static_cast<int>(frame.left), workLeft, workLeft + workWidth - width) : workLeft;
+        const int top = fits ? std::clamp(static_cast<int>(frame.top), workTop, workTop + workHeight - height) : workTop;
+        SetWindowPos(m_window, nullptr, left, top, std::min(width, workWidth), std::min(height, workHeight),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 LRESULT CALLBACK CMainFrame::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -173,13 +216,13 @@ void CMainFrame::RecalcLayout()
     RECT client = {};
     GetClientRect(m_window, &client);
     int top = 0, bottom = client.bottom;
-    if (m_wndToolBar && IsWindowVisible(m_wndToolBar)) {
+    if (barShown(m_wndToolBar)) {
         SendMessageW(m_wndToolBar, TB_AUTOSIZE, 0, 0);
         RECT bar = {};
         GetWindowRect(m_wndToolBar, &bar);
         top = bar.bottom - bar.top;
     }
-    if (m_wndStatusBar && IsWindowVisible(m_wndStatusBar)) {
+    if (barShown(m_wndStatusBar)) {
         SendMessageW(m_wndStatusBar, WM_SIZE, 0, 0);
         // The message pane takes what the indicators leave; the last pane
         // reaches over the size grip.

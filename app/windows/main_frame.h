@@ -17,7 +17,8 @@ public:
     CMainFrame& operator=(const CMainFrame&) = delete;
 
     // Creates the frame window from IDR_MAINFRAME (menu, accelerators, icon,
-    // title) at the default place and size; false when its creation failed
+    // title) at the default place, sized so that the view shows the whole
+    // display and its margin where the work area allows; false when its creation failed
     // (the window is gone then). The object deletes itself when its window
     // is destroyed if ownsItself is set.
     bool LoadFrame(bool ownsItself);
@@ -40,6 +41,7 @@ private:
     bool CreateToolBar();
     bool CreateStatusBar();
     void RecalcLayout();
+    void SizeToShowDisplay();
     void OnCommand(int id);
     void OnInitMenuPopup(HMENU menu);
     void SetMessageText(const std::wstring& text);

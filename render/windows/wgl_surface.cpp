@@ -1,6 +1,8 @@
 #include "wgl_surface.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/wglext.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +18,8 @@ std::string boxText(const char* text, const char* detail)
 {
     return detail && *detail ? std::string(text) + "\n\n" + detail : std::string(text);
 }
+
+void* wglLookup(const char* name) { return reinterpret_cast<void*>(wglGetProcAddress(name)); }
 
 }  // namespace
 
@@ -87,8 +91,8 @@ WglHiddenSurface::~WglHiddenSurface()
 bool WglHiddenSurface::Bind()
 {
     if (!window_)
-        window_ = CreateWindowExW(0, plainWindowClass(), L"", WS_POPUP, 0, 0, width_, height_, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
+        window_ = CreateWindowExW(0, plainWindowClass(), L"", WS_POPUP, 0, 0, windowSide_.cx, windowSide_.cy,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!window_) {
         error_ = "cannot create the hidden window for the GL context";
         return false;
@@ -96,7 +100,62 @@ bool WglHiddenSurface::Bind()
     return WglWindowSurface::Bind();
 }
 
-void WglHiddenSurface::SwapBuffers() { glFinish(); }
+bool WglHiddenSurface::CreateContext(int format)
+{
+    format_ = format;
+    return WglWindowSurface::CreateContext(format);
+}
+
+int WglHiddenSurface::FormatSamples() const
+{
+    const auto query = reinterpret_cast<PFNWGLGETPIXELFORMATATTRIBIVARBPROC>(
+        reinterpret_cast<void*>(wglGetProcAddress("wglGetPixelFormatAttribivARB")));
+    const int attribute = WGL_SAMPLES_ARB;
+    int samples = 0;
+    if (!query || !query(dc_, format_, 0, 1, &attribute, &samples))
+        return 0;
+    return samples;
+}
+
+bool WglHiddenSurface::MakeCurrent()
+{
+    if (!WglWindowSurface::MakeCurrent())
+        return false;
+    if (frameTarget_.Exists())
+        return true;
+    const int samples = FormatSamples();
+    if (!FrameTarget::Available(samples, wglLookup)) {
+        // Only the window's own buffers are left: the window is made anew
+        // as large as the frame (a GL drawable keeps the size it was made
+        // with), and so is the context on it.
+        windowSide_ = {width_, height_};
+        WglWindowSurface::DeleteContext();
+        WglWindowSurface::Release();
+        DestroyWindow(window_);
+        window_ = nullptr;
+        return Bind() && WglWindowSurface::CreateContext(format_) && WglWindowSurface::MakeCurrent();
+    }
+    std::string error;
+    if (frameTarget_.Create(width_, height_, samples, false, wglLookup, &error))
+        return true;
+    error_ = "WGL: " + error;
+    return false;
+}
+
+void WglHiddenSurface::DeleteContext()
+{
+    if (context_ && wglGetCurrentContext() == context_)
+        frameTarget_.Destroy();
+    else
+        frameTarget_.Abandon();
+    WglWindowSurface::DeleteContext();
+}
+
+void WglHiddenSurface::SwapBuffers()
+{
+    frameTarget_.Resolve();
+    glFinish();
+}
 
 void WglHiddenSurface::ReportError(const char*, const char*, const char*) { reported_ = true; }
 
@@ -126,11 +185,18 @@ void WglPresentedSurface::SwapBuffers()
     const int height = std::min(static_cast<int>(client.bottom), height_);
     if (width <= 0 || height <= 0)
         return;
-    pixels_.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+    WglHiddenSurface::SwapBuffers();
+    const size_t row = static_cast<size_t>(width) * 4;
+    pixels_.resize(row * static_cast<size_t>(height));
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadBuffer(GL_BACK);
+    glReadBuffer(OffScreen() ? GL_COLOR_ATTACHMENT0 : GL_BACK);
     glReadPixels(0, 0, width, height, GL_BGRA_EXT, GL_UNSIGNED_BYTE, pixels_.data());
-    // Rows bottom-up, as GL reads them.
+    // The DIB's rows go bottom-up: a frame stored top row first is turned.
+    if (TopRowFirst())
+        for (int y = 0; y < height / 2; ++y)
+            std::swap_ranges(pixels_.begin() + static_cast<ptrdiff_t>(y * row),
+                             pixels_.begin() + static_cast<ptrdiff_t>((y + 1) * row),
+                             pixels_.begin() + static_cast<ptrdiff_t>((height - 1 - y) * row));
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;

@@ -3,8 +3,10 @@
 # under Wine on an X display (through with_xvfb.sh):
 #   display_modules_under_wine.sh snapshot WINE_RUN SNAPSHOT MINIMAL FLIGHT WITHOUT_ENTRY PROGRAM OUTPUT_DIR
 #     panel-snapshot renders the minimal and the flight module (its lamps
-#     read from the module's folder, whatever the current one), and both
-#     executables refuse a file that is no DLL and a DLL with no entry;
+#     read from the module's folder, whatever the current one), the minimal
+#     one also from a path with spaces and non-ASCII letters, and both
+#     executables refuse a file that is no DLL, truncated DLLs and a DLL
+#     with no entry;
 #   display_modules_under_wine.sh program WINE_RUN PROGRAM MINIMAL OUTPUT_DIR
 #     the program shows the minimal module with its name in front of the
 #     title, and ends cleanly with Alt+F4.
@@ -38,10 +40,25 @@ snapshot_tests() {
   expect_pixel "$out/flight.png" 705 670 "255,32,32" "the gear lamp's light"
   expect_pixel "$out/flight.png" 692 685 "16,18,22" "the gear lamp's keyed magenta"
 
+  # A path with spaces and letters beyond ASCII reaches both executables whole.
+  local named="$out/dir with spaces ü/Приборы é.dll"
+  mkdir -p "$(dirname "$named")"
+  cp "$minimal" "$named"
+  "$wine_run" "$snapshot" --samples 0 --display "$named" -o "$out/named ü.png" ||
+    fail "panel-snapshot refused the module at $named"
+  expect_pixel "$out/named ü.png" 110 60 "255,200,0" "the needle of the module at a non-ASCII path"
+
   printf 'plain text, not a DLL\n' >"$out/not-a-module.dll"
+  # The first 1, 4 and 16 KB of a real module: refused before the loader
+  # maps them, naming the file.
+  local kb truncated=()
+  for kb in 1 4 16; do
+    head -c $((kb * 1024)) "$flight" >"$out/truncated-$kb.dll"
+    truncated+=("$out/truncated-$kb.dll|cannot load the display module: truncated: the file has $((kb * 1024)) bytes")
+  done
   local tool bad reason output status args
   for tool in "$snapshot" "$program"; do
-    for bad in "$out/not-a-module.dll|cannot load the display module" \
+    for bad in "$out/not-a-module.dll|cannot load the display module" "${truncated[@]}" \
                "$without_entry|not a display module: it exports no function grDisplayDescriptor"; do
       reason="${bad#*|}" bad="${bad%%|*}"
       args=(--display "$bad")
@@ -52,7 +69,7 @@ snapshot_tests() {
       [[ "$output" == *"$bad: $reason"* ]] || fail "$(basename "$tool") on $bad said: $output"
     done
   done
-  echo "display modules under Wine: the minimal and flight modules render, bad modules are refused by name"
+  echo "display modules under Wine: the minimal and flight modules render, also from a non-ASCII path; bad and truncated modules are refused by name"
 }
 
 program_test() {

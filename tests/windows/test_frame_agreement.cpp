@@ -1,10 +1,12 @@
 // The same frame from the Windows and the Linux build: they may differ only
 // where the text rasterisers differ (GDI here, FreeType there).
 //
-// The Linux frame comes from the Linux panel-snapshot (PANEL_LINUX_FRAME,
-// rendered with --samples 0). This build renders the same first frame
-// twice: as it is, and with no fonts, so that the pixels text covers are
-// known. Every difference must lie within a few pixels of text.
+// The Linux frames come from the Linux panel-snapshot (in PANEL_LINUX_FRAMES,
+// frame_linux_S.png rendered with --samples S). This build renders the same
+// first frame twice at as many samples: as it is, and with no fonts, so
+// that the pixels text covers are known. Every difference must lie within a
+// few pixels of text: the geometry is where Linux puts it, and antialiased
+// as there.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -60,12 +62,12 @@ std::vector<uint8_t> dilate(const std::vector<uint8_t>& mask, int reach)
     return grown;
 }
 
-class FrameAgreementTest : public ::testing::Test {
+class FrameAgreementTest : public ::testing::TestWithParam<int> {
 protected:
     RgbaImage Render(DisplayRenderer& renderer, const GrTables* tables)
     {
         WglHiddenSurface surface(kWidth, kHeight);
-        EXPECT_TRUE(renderer.Create(&surface, 0, tables));
+        EXPECT_TRUE(renderer.Create(&surface, GetParam(), tables)) << surface.Error();
         renderer.Resize(kWidth, kHeight);
         renderer.Paint(true);
         const RgbaImage image = readFramebuffer(kWidth, kHeight, surface.TopRowFirst());
@@ -76,10 +78,12 @@ protected:
 
 }  // namespace
 
-TEST_F(FrameAgreementTest, WindowsAndLinuxFramesDifferOnlyAtText)
+TEST_P(FrameAgreementTest, WindowsAndLinuxFramesDifferOnlyAtText)
 {
-    const char* linuxPath = std::getenv("PANEL_LINUX_FRAME");
-    ASSERT_NE(linuxPath, nullptr) << "PANEL_LINUX_FRAME names the Linux build's frame";
+    const char* linuxFolder = std::getenv("PANEL_LINUX_FRAMES");
+    ASSERT_NE(linuxFolder, nullptr) << "PANEL_LINUX_FRAMES names the folder of the Linux build's frames";
+    const std::string linuxPath =
+        std::string(linuxFolder) + "/frame_linux_" + std::to_string(GetParam()) + ".png";
     RgbaImage linuxFrame;
     std::string error;
     ASSERT_TRUE(readPng(linuxPath, &linuxFrame, &error)) << error;
@@ -91,6 +95,7 @@ TEST_F(FrameAgreementTest, WindowsAndLinuxFramesDifferOnlyAtText)
         WglProbe probe;
         ASSERT_TRUE(renderer.Init(probe)) << probe.Error();
     }
+    ASSERT_TRUE(renderer.Formats().IsSupported(GetParam())) << "no format of " << GetParam() << " samples";
     // Both renderings show the first frame: the animated values and the
     // panel layout are put back in between.
     resetDisplayModel();
@@ -130,10 +135,16 @@ TEST_F(FrameAgreementTest, WindowsAndLinuxFramesDifferOnlyAtText)
                 share * 100.0, outside, textPixels);
     const bool agree = outside <= kOutsideTextLimit && share <= kDifferingShareLimit;
     if (!agree) {
-        const std::string path = std::string(PANEL_TEST_OUTPUT) + "/frame_agreement_diff.png";
+        const std::string path =
+            std::string(PANEL_TEST_OUTPUT) + "/frame_agreement_diff_" + std::to_string(GetParam()) + ".png";
         EXPECT_TRUE(writePng(path, diff, &error)) << error;
         ADD_FAILURE() << "differences written to " << path;
     }
     EXPECT_LE(outside, static_cast<size_t>(kOutsideTextLimit)) << "a difference away from any text";
     EXPECT_LE(share, kDifferingShareLimit);
 }
+
+INSTANTIATE_TEST_SUITE_P(Samples, FrameAgreementTest, ::testing::Values(0, 4),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::to_string(info.param) + "Samples";
+                         });

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "image_recording.h"
 #include "png_file.h"
@@ -45,7 +47,65 @@ RgbaImage distinct(int width, int height)
     return image;
 }
 
-class GdiplusImageTest : public ImageRecordingTest {};
+void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes)
+{
+    std::FILE* file = _wfopen(path.c_str(), L"wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+std::vector<uint8_t> bytesOf(const fs::path& path)
+{
+    std::vector<uint8_t> bytes;
+    if (std::FILE* file = _wfopen(path.c_str(), L"rb")) {
+        uint8_t block[4096];
+        for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;)
+            bytes.insert(bytes.end(), block, block + got);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
+// A PNG's signature and IHDR claiming width x height RGBA pixels, then its
+// end: what the header says is all a size check may read.
+std::vector<uint8_t> pngHeaderOnly(uint32_t width, uint32_t height)
+{
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    for (uint32_t side : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            png.push_back(static_cast<uint8_t>(side >> shift));
+    const uint8_t rest[] = {8, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+    png.insert(png.end(), rest, rest + sizeof rest);
+    return png;
+}
+
+// A 2 x 2 GIF whose first picture is palette colour 0 (red) and whose
+// second picture is cut off inside its data: a decoder that reads past the
+// first picture fails on it.
+std::vector<uint8_t> gifWithBrokenSecondPicture()
+{
+    std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0x80, 0, 0,
+                                255, 0, 0, 0, 255, 0};  // palette: red, green
+    const uint8_t picture[] = {0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2, 2, 0x84, 0x51, 0};  // all colour 0
+    gif.insert(gif.end(), picture, picture + sizeof picture);
+    const uint8_t cut[] = {0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2, 40, 0x84};
+    gif.insert(gif.end(), cut, cut + sizeof cut);
+    return gif;
+}
+
+class GdiplusImageTest : public ImageRecordingTest {
+protected:
+    // The reason the library gives for the one image at path.
+    std::string RefusalOf(const fs::path& path)
+    {
+        const std::u16string name = path.u16string();
+        EXPECT_EQ(InitWith({{name.c_str(), 0, 0}}), GR_INIT_IMAGES_FAILED) << path;
+        const std::string error = grImageError();
+        grShutdown();
+        return error;
+    }
+};
 
 }  // namespace
 
@@ -105,4 +165,28 @@ TEST_F(GdiplusImageTest, ColourKeyAbsoluteNamesAndFailures)
     EXPECT_EQ(InitWith({{u"gdiplus-not-an-image.png", 0, 0}}), GR_INIT_IMAGES_FAILED);
     grShutdown();
     EXPECT_EQ(InitWith({{u"", 0, 0}}), GR_INIT_IMAGES_FAILED) << "an empty name names no file";
+}
+
+// What Linux refuses from a file's bytes, GDI+ must never be handed: a
+// picture too large by its header, a JPEG of more scans than allowed. Of a
+// GIF only the first picture is decoded. The reasons read as on Linux.
+TEST_F(GdiplusImageTest, HeadersScansAndGifPicturesAreDecidedBeforeGdiplus)
+{
+    const fs::path folder = exeFolder() / "gdiplus-limits";
+    fs::create_directories(folder);
+    const fs::path huge = folder / "huge.png";
+    writeBytes(huge, pngHeaderOnly(30000, 30000));
+    EXPECT_EQ(RefusalOf(huge), huge.string() + ": PNG picture of 30000 x 30000 pixels is larger than the 16777216 "
+                                               "pixels (at most 16384 a side) an image may have");
+
+    const fs::path scans = folder / "many-scans.jpg";
+    writeBytes(scans, bytesOf(fs::path(PANEL_FUZZ_DIR) / "corpus" / "image" / "many-scans.jpg"));
+    EXPECT_EQ(RefusalOf(scans), scans.string() + ": broken JPEG file: more than 256 scans");
+
+    const fs::path gif = folder / "two-pictures.gif";
+    writeBytes(gif, gifWithBrokenSecondPicture());
+    const std::u16string name = gif.u16string();
+    ASSERT_EQ(InitWith({{name.c_str(), 0, 0}}), GR_INIT_OK) << grImageError();
+    EXPECT_EQ(Texel(TextureOf(0), 1, 1), (std::array<uint8_t, 4>{255, 0, 0, 255})) << "the first picture's red";
+    grShutdown();
 }

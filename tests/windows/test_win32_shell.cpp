@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "display_renderer.h"
+#include "gr_display.h"
 #include "main_frame.h"
 #include "resource.h"
 
@@ -228,6 +230,24 @@ TEST_F(ShellTest, StartPauseAndANewLevelFollowTheViewsRules)
     // The pane accelerators reach nobody, and nothing breaks.
     Command(ID_NEXT_PANE);
     EXPECT_TRUE(IsWindow(frame_.Window()));
+}
+
+// The view shows the whole display and its margin when the work area is
+// large enough (the test screen is), and the frame stays within the work area.
+TEST_F(ShellTest, FrameIsSizedToShowTheWholeDisplay)
+{
+    const GrDisplay& display = *frame_.View().Renderer().Display().descriptor;
+    const int margin = static_cast<int>(kDisplayMargin);
+    RECT pane = {}, frame = {}, work = {};
+    GetClientRect(frame_.View().Window(), &pane);
+    EXPECT_EQ(pane.right, display.width + margin);
+    EXPECT_EQ(pane.bottom, display.height + margin);
+    GetWindowRect(frame_.Window(), &frame);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    EXPECT_GE(frame.left, work.left);
+    EXPECT_GE(frame.top, work.top);
+    EXPECT_LE(frame.right, work.right);
+    EXPECT_LE(frame.bottom, work.bottom);
 }
 
 TEST(AboutBox, TemplateHasItsCaptionTextsAndButton)

@@ -4,12 +4,9 @@
 #include <vector>
 
 #include "image_bytes.h"
+#include "image_limits.h"
 
 namespace {
-
-// Files larger than this are refused unread: an image within the pixel limit
-// compresses to far less.
-constexpr long kMaxImageFileBytes = 256L << 20;
 
 bool readWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* why)
 {

@@ -10,13 +10,9 @@
 #include <jpeglib.h>  // needs size_t and FILE declared first
 
 #include "image_bytes.h"
+#include "image_limits.h"
 
 namespace {
-
-// A progressive file may hold any number of scans, each a pass over the
-// whole picture: beyond this many it is refused rather than decoded for
-// seconds.
-constexpr int kMaxScans = 256;
 
 struct ErrorManager {
     jpeg_error_mgr base;
@@ -36,9 +32,9 @@ void ignoreWarning(j_common_ptr) {}
 void limitScans(j_common_ptr info)
 {
     const j_decompress_ptr decompress = reinterpret_cast<j_decompress_ptr>(info);
-    if (decompress->is_decompressor && decompress->input_scan_number > kMaxScans) {
+    if (decompress->is_decompressor && decompress->input_scan_number > kMaxJpegScans) {
         ErrorManager* errors = reinterpret_cast<ErrorManager*>(info->err);
-        std::snprintf(errors->message, sizeof errors->message, "more than %d scans", kMaxScans);
+        std::snprintf(errors->message, sizeof errors->message, "more than %d scans", kMaxJpegScans);
         std::longjmp(errors->jump, 1);
     }
 }

@@ -3,9 +3,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "gdiplus_flat.h"
+// After windows.h, which gdiplus_flat.h brings.
+#include <shlwapi.h>
+
 #include "image_header.h"
+#include "image_limits.h"
 #include "wide_path.h"
 
 namespace {
@@ -36,51 +42,107 @@ uint8_t* rgbaRows(const BitmapData& data)
     return rgba;
 }
 
-// The format its first bytes give; Unknown when the file cannot be read.
-ImageFormat fileFormat(const std::wstring& widePath)
-{
-    uint8_t head[64] = {};
-    size_t got = 0;
-    if (std::FILE* file = _wfopen(widePath.c_str(), L"rb")) {
-        got = std::fread(head, 1, sizeof head, file);
-        std::fclose(file);
-    }
-    return readImageHeader(head, got).format;
-}
-
-bool fail(const std::string& path, const char* why, std::string* error)
+bool fail(const std::string& path, const std::string& why, std::string* error)
 {
     *error = path + ": " + why;
     return false;
 }
 
+// The whole file, unless it is larger than an image file may be; false
+// with the reason worded as on every platform.
+bool readWholeFile(const std::wstring& widePath, std::vector<uint8_t>* bytes, std::string* why)
+{
+    std::FILE* file = _wfopen(widePath.c_str(), L"rb");
+    if (!file) {
+        *why = "cannot be opened";
+        return false;
+    }
+    bool ok = _fseeki64(file, 0, SEEK_END) == 0;
+    const long long size = ok ? _ftelli64(file) : -1;
+    ok = size >= 0 && _fseeki64(file, 0, SEEK_SET) == 0;
+    if (ok && size > kMaxImageFileBytes) {
+        *why = "file of " + std::to_string(size) + " bytes is larger than an image file may be";
+        std::fclose(file);
+        return false;
+    }
+    if (ok) {
+        bytes->resize(static_cast<size_t>(size));
+        ok = std::fread(bytes->data(), 1, bytes->size(), file) == bytes->size();
+    }
+    std::fclose(file);
+    if (!ok)
+        *why = "cannot be read";
+    return ok;
+}
+
+// What GDI+ is given: a GIF's first picture only (it would decode every
+// one), anything else whole.
+std::vector<uint8_t> decoderInput(ImageFormat format, std::vector<uint8_t> bytes)
+{
+    if (format != ImageFormat::Gif)
+        return bytes;
+    bytes.resize(gifFirstPictureBytes(bytes.data(), bytes.size()));
+    bytes.push_back(kGifTrailer);
+    return bytes;
+}
+
+// The picture GDI+ decodes from bytes; null with the reason in *why.
+GpBitmap* decodeBitmap(const std::vector<uint8_t>& bytes, std::string* why)
+{
+    IStream* stream = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
+    if (!stream) {
+        *why = "no memory for its bytes";
+        return nullptr;
+    }
+    GpBitmap* bitmap = nullptr;
+    const GpStatus status = DllExports::GdipCreateBitmapFromStream(stream, &bitmap);
+    stream->Release();
+    if (status != Ok || !bitmap) {
+        *why = "GDI+ cannot decode it (status " + std::to_string(status) + ")";
+        return nullptr;
+    }
+    return bitmap;
+}
+
 }  // namespace
 
-// GDI+ reads the header when the bitmap is made and decodes the pixels only
-// when they are locked, so an oversized picture is refused before that.
+// Everything a file is refused for is decided from its bytes before GDI+
+// sees them: GDI+ decodes every pixel (and every frame of a GIF) when the
+// bitmap is made, before its size can be asked.
 bool decodeImageFile(const std::string& path, DecodedImage* image, std::string* error)
 {
     std::wstring widePath;
     if (!utf8ToWide(path, &widePath))
         return fail(path, "is not a valid UTF-8 name", error);
-    if (fileFormat(widePath) == ImageFormat::Unknown)
-        return fail(path, "cannot be read or is not a PNG, BMP, JPEG or GIF file", error);
-    GpBitmap* bitmap = nullptr;
-    if (DllExports::GdipCreateBitmapFromFile(widePath.c_str(), &bitmap) != Ok || !bitmap)
-        return fail(path, "cannot be decoded", error);
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!readWholeFile(widePath, &bytes, &why))
+        return fail(path, why, error);
+    const ImageHeader header = readImageHeader(bytes.data(), bytes.size());
+    why = imageHeaderProblem(header, kMaxImagePixels);
+    if (!why.empty())
+        return fail(path, why, error);
+    if (header.format == ImageFormat::Jpeg && jpegScanCount(bytes.data(), bytes.size(), kMaxJpegScans) > kMaxJpegScans)
+        return fail(path, brokenImageReason(header.format, "more than " + std::to_string(kMaxJpegScans) + " scans"),
+                    error);
+    GpBitmap* bitmap = decodeBitmap(decoderInput(header.format, std::move(bytes)), &why);
+    if (!bitmap)
+        return fail(path, brokenImageReason(header.format, why), error);
     UINT width = 0, height = 0;
     DllExports::GdipGetImageWidth(bitmap, &width);
     DllExports::GdipGetImageHeight(bitmap, &height);
-    if (width > kMaxImageSide || height > kMaxImageSide ||
-        static_cast<long long>(width) * height > kMaxImagePixels) {
+    if (width != header.width || height != header.height) {
         DllExports::GdipDisposeImage(bitmap);
-        return fail(path, "is larger than an image may be", error);
+        return fail(path,
+                    brokenImageReason(header.format, "the picture is not the " + std::to_string(header.width) +
+                                                         " x " + std::to_string(header.height) +
+                                                         " pixels its header gives"),
+                    error);
     }
     const GpRect whole(0, 0, static_cast<INT>(width), static_cast<INT>(height));
     BitmapData data = {};
     bool decoded = false;
-    if (width > 0 && height > 0 &&
-        DllExports::GdipBitmapLockBits(bitmap, &whole, ImageLockModeRead, PixelFormat32bppARGB, &data) == Ok) {
+    if (DllExports::GdipBitmapLockBits(bitmap, &whole, ImageLockModeRead, PixelFormat32bppARGB, &data) == Ok) {
         if (uint8_t* rgba = rgbaRows(data)) {
             image->width = static_cast<int>(width);
             image->height = static_cast<int>(height);
@@ -90,5 +152,5 @@ bool decodeImageFile(const std::string& path, DecodedImage* image, std::string* 
         DllExports::GdipBitmapUnlockBits(bitmap, &data);
     }
     DllExports::GdipDisposeImage(bitmap);
-    return decoded || fail(path, "cannot be decoded", error);
+    return decoded || fail(path, brokenImageReason(header.format, "no memory for its pixels"), error);
 }

@@ -1,8 +1,8 @@
-#include "egl_frame_target.h"
+#include "frame_target.h"
 
-#include <EGL/egl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -28,25 +28,25 @@ struct FramebufferFunctions {
 FramebufferFunctions fb;
 
 template <typename Function>
-bool load(Function* function, const char* name)
+bool load(GlProcLookup lookup, Function* function, const char* name)
 {
-    *function = reinterpret_cast<Function>(eglGetProcAddress(name));
+    *function = reinterpret_cast<Function>(lookup(name));
     return *function != nullptr;
 }
 
-bool loadFramebufferFunctions()
+bool loadFramebufferFunctions(GlProcLookup lookup)
 {
-    load(&fb.clipControl, "glClipControl");
-    return load(&fb.genFramebuffers, "glGenFramebuffers") &&
-           load(&fb.deleteFramebuffers, "glDeleteFramebuffers") &&
-           load(&fb.bindFramebuffer, "glBindFramebuffer") &&
-           load(&fb.genRenderbuffers, "glGenRenderbuffers") &&
-           load(&fb.deleteRenderbuffers, "glDeleteRenderbuffers") &&
-           load(&fb.bindRenderbuffer, "glBindRenderbuffer") &&
-           load(&fb.renderbufferStorageMultisample, "glRenderbufferStorageMultisample") &&
-           load(&fb.framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
-           load(&fb.checkFramebufferStatus, "glCheckFramebufferStatus") &&
-           load(&fb.blitFramebuffer, "glBlitFramebuffer");
+    load(lookup, &fb.clipControl, "glClipControl");
+    return load(lookup, &fb.genFramebuffers, "glGenFramebuffers") &&
+           load(lookup, &fb.deleteFramebuffers, "glDeleteFramebuffers") &&
+           load(lookup, &fb.bindFramebuffer, "glBindFramebuffer") &&
+           load(lookup, &fb.genRenderbuffers, "glGenRenderbuffers") &&
+           load(lookup, &fb.deleteRenderbuffers, "glDeleteRenderbuffers") &&
+           load(lookup, &fb.bindRenderbuffer, "glBindRenderbuffer") &&
+           load(lookup, &fb.renderbufferStorageMultisample, "glRenderbufferStorageMultisample") &&
+           load(lookup, &fb.framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
+           load(lookup, &fb.checkFramebufferStatus, "glCheckFramebufferStatus") &&
+           load(lookup, &fb.blitFramebuffer, "glBlitFramebuffer");
 }
 
 // Whether the current context is OpenGL ES.
@@ -75,33 +75,68 @@ bool hasExtension(const char* name)
     return extensions && std::string(extensions).find(name) != std::string::npos;
 }
 
+// OpenGL ES names the call by its extension.
+bool canDrawUpsideDown(GlProcLookup lookup, int version, bool es)
+{
+    if (es && hasExtension("GL_EXT_clip_control"))
+        load(lookup, &fb.clipControl, "glClipControlEXT");
+    return fb.clipControl &&
+           (es ? hasExtension("GL_EXT_clip_control") : version >= 45 || hasExtension("GL_ARB_clip_control"));
+}
+
+// The largest side both a renderbuffer and the viewport may have.
+int largestSide()
+{
+    GLint renderbuffer = 0;
+    GLint viewport[2] = {};
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    return std::min({renderbuffer, viewport[0], viewport[1]});
+}
+
 }  // namespace
 
-bool EglFrameTarget::Create(int width, int height, int samples, bool packedStencil, std::string* error)
+bool FrameTarget::Available(int samples, GlProcLookup lookup)
+{
+    const int version = glVersion();
+    const bool es = isEs();
+    if ((version < 30 && (es || !hasExtension("GL_ARB_framebuffer_object"))) || !loadFramebufferFunctions(lookup))
+        return false;
+    return samples > 0 || canDrawUpsideDown(lookup, version, es);
+}
+
+bool FrameTarget::Create(int width, int height, int samples, bool packedStencil, GlProcLookup lookup,
+                         std::string* error)
 {
     Destroy();
     const int version = glVersion();
     // OpenGL ES 3 has everything below; ES 2 lacks multisampled buffers.
     const bool es = isEs();
-    if ((version < 30 && (es || !hasExtension("GL_ARB_framebuffer_object"))) || !loadFramebufferFunctions()) {
-        *error = "EGL: headless drawing needs framebuffer objects, which this OpenGL lacks";
+    if ((version < 30 && (es || !hasExtension("GL_ARB_framebuffer_object"))) || !loadFramebufferFunctions(lookup)) {
+        *error = "headless drawing needs framebuffer objects, which this OpenGL lacks";
+        return false;
+    }
+    // Window buffers are stored top row first and the rasteriser places
+    // pixel centres and samples in stored rows; drawing upside down the same
+    // way gives the window's very pixels. Read-back turns them upright.
+    const bool flipped = canDrawUpsideDown(lookup, version, es);
+    if (samples == 0 && !flipped) {
+        // The pbuffer itself is stored as a window is and does as well.
+        *error = "drawing upside down needs glClipControl, which this OpenGL lacks";
+        return false;
+    }
+    const std::string buffer = std::to_string(samples) + "-sample off-screen buffer of " + std::to_string(width) +
+                               " x " + std::to_string(height) + " pixels";
+    const int largest = largestSide();
+    if (width > largest || height > largest) {
+        *error = "cannot create a " + buffer + ": this OpenGL's buffers have at most " + std::to_string(largest) +
+                 " pixels a side";
         return false;
     }
     width_ = width;
     height_ = height;
     samples_ = samples;
-    // Window buffers are stored top row first and the rasteriser places
-    // pixel centres and samples in stored rows; drawing upside down the same
-    // way gives the window's very pixels. Read-back turns them upright.
-    if (es && hasExtension("GL_EXT_clip_control"))
-        load(&fb.clipControl, "glClipControlEXT");
-    flipped_ = fb.clipControl &&
-               (es ? hasExtension("GL_EXT_clip_control") : version >= 45 || hasExtension("GL_ARB_clip_control"));
-    if (samples == 0 && !flipped_) {
-        // The pbuffer itself is stored as a window is and does as well.
-        *error = "EGL: drawing upside down needs glClipControl, which this OpenGL lacks";
-        return false;
-    }
+    flipped_ = flipped;
     bool complete = true;
     for (int i = 0; i < kBufferCount; ++i) {
         if (i == kResolved && samples == 0)
@@ -121,8 +156,7 @@ bool EglFrameTarget::Create(int width, int height, int samples, bool packedStenc
     fb.bindFramebuffer(GL_FRAMEBUFFER, framebuffers_[kDrawn]);
     glGetIntegerv(GL_SAMPLES, &granted);
     if (!complete || glGetError() != GL_NO_ERROR || granted < samples) {
-        *error = "EGL: cannot create a " + std::to_string(samples) + "-sample off-screen buffer of " +
-                 std::to_string(width) + " x " + std::to_string(height) + " pixels";
+        *error = "cannot create a " + buffer;
         Destroy();
         return false;
     }
@@ -135,7 +169,7 @@ bool EglFrameTarget::Create(int width, int height, int samples, bool packedStenc
 // Stencil alone where the driver has it: the frame clears colour and
 // stencil only, and a packed depth beside the stencil turns that clear into
 // a read-modify-write of every sample.
-bool EglFrameTarget::AttachStencil(int samples, bool packedStencil)
+bool FrameTarget::AttachStencil(int samples, bool packedStencil)
 {
     fb.genRenderbuffers(1, &stencilbuffer_);
     fb.bindRenderbuffer(GL_RENDERBUFFER, stencilbuffer_);
@@ -157,9 +191,9 @@ bool EglFrameTarget::AttachStencil(int samples, bool packedStencil)
     return glGetError() == GL_NO_ERROR;
 }
 
-EglFrameTarget::Buffer EglFrameTarget::Readable() const { return samples_ > 0 ? kResolved : kDrawn; }
+FrameTarget::Buffer FrameTarget::Readable() const { return samples_ > 0 ? kResolved : kDrawn; }
 
-void EglFrameTarget::Resolve()
+void FrameTarget::Resolve()
 {
     if (!Exists() || samples_ == 0)
         return;
@@ -174,7 +208,7 @@ void EglFrameTarget::Resolve()
     fb.bindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffers_[kDrawn]);
 }
 
-void EglFrameTarget::Destroy()
+void FrameTarget::Destroy()
 {
     if (Exists()) {
         fb.bindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -191,7 +225,7 @@ void EglFrameTarget::Destroy()
     Abandon();
 }
 
-void EglFrameTarget::Abandon()
+void FrameTarget::Abandon()
 {
     for (int i = 0; i < kBufferCount; ++i)
         framebuffers_[i] = colorbuffers_[i] = 0;

@@ -156,13 +156,26 @@ fuzz() {
   fi
   cmake --build build-fuzz -j "$(nproc)"
   sanitizer_environment
-  local passed=0 failed=0
+  # One target a core at a time; each reports into its own log.
+  local jobs running=0
+  jobs="$(nproc)"
   for target in "${FUZZ_TARGETS[@]}"; do
     local corpus="build-fuzz/corpus/$target" crashes="build-fuzz/crashes/$target"
     mkdir -p "$corpus" "$crashes"
-    local log="build-fuzz/$target.log"
-    if build-fuzz/tests/fuzz/fuzz_"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -print_final_stats=1 -artifact_prefix="$crashes/" "$corpus" "tests/fuzz/corpus/$target" >"$log" 2>&1; then
+    build-fuzz/tests/fuzz/fuzz_"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+      -print_final_stats=1 -artifact_prefix="$crashes/" "$corpus" "tests/fuzz/corpus/$target" \
+      >"build-fuzz/$target.log" 2>&1 &
+    running=$((running + 1))
+    if [ "$running" -ge "$jobs" ]; then
+      wait -n || true
+      running=$((running - 1))
+    fi
+  done
+  wait || true
+  local passed=0 failed=0
+  for target in "${FUZZ_TARGETS[@]}"; do
+    local log="build-fuzz/$target.log" crashes="build-fuzz/crashes/$target"
+    if grep -q 'stat::number_of_executed_units' "$log" && ! ls "$crashes"/* >/dev/null 2>&1; then
       passed=$((passed + 1))
       echo "fuzz_$target: $(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | awk '{ print $2 }') inputs in ${seconds} s, no crash"
     else

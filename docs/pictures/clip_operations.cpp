@@ -175,7 +175,7 @@ void DrawPicture()
 }
 
 const GrDisplay kPicture = {
-    GR_DISPLAY_INTERFACE_VERSION, "Clip operations", kWidth, kHeight, &kPictureTables, NoAnimation, DrawPicture,
+    GR_DISPLAY_INTERFACE_VERSION, "Clip operations", kWidth, kHeight, &kPictureTables, NoAnimation, DrawPicture, nullptr, 0,
 };
 
 }  // namespace

@@ -67,7 +67,7 @@ void DrawPicture()
 }
 
 const GrDisplay kPicture = {
-    GR_DISPLAY_INTERFACE_VERSION, "Text alignment", kWidth, kHeight, &kPictureTables, NoAnimation, DrawPicture,
+    GR_DISPLAY_INTERFACE_VERSION, "Text alignment", kWidth, kHeight, &kPictureTables, NoAnimation, DrawPicture, nullptr, 0,
 };
 
 }  // namespace

@@ -55,7 +55,7 @@ bool DisplayRenderer::Create(RenderSurface* surface, int samples, const GrTables
         return false;
 
     if (!grSelectBackend(backend_.c_str(), loader_)) {
-        surface->ReportError(("No drawing backend is called " + backend_ + ".").c_str(), kErrorCaption);
+        surface->ReportError(("No drawing backend is called " + backend_ + ".").c_str(), "", kErrorCaption);
         Destroy();
         return false;
     }

@@ -45,6 +45,7 @@ target_compile_definitions(test_goldens PRIVATE
   PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   FLIGHT_MODULE="$<TARGET_FILE:flight-display>"
   GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/goldens")
+also_on_backends(test_goldens es3 es2)
 
 # The example in the program's window.
 add_test(NAME program_shows_a_display_module

@@ -1,7 +1,9 @@
 // gr: the 2-D vector drawing library that generated display code calls.
 //
-// Every entry point runs on the one thread that owns the current OpenGL 1.1
-// context; the library keeps a single global state and takes no locks.
+// Every entry point runs on the one thread that owns the current GL context
+// (OpenGL 1.1, or OpenGL ES 2/3 or a 3.3 core profile through the shader
+// backend; see grSelectBackend in gr_display.h); the library keeps a single
+// global state and takes no locks.
 // Coordinates are pixels with y growing upwards; integer arguments are
 // converted to float before any arithmetic. Angles are degrees,
 // counter-clockwise positive; a negative sweep turns clockwise.
@@ -265,6 +267,11 @@ enum {
 };
 // Sets one of the GR_MODE_* switches; other values of which are ignored.
 // GR_MODE_FILL and GR_MODE_BORDER last until changed, across frames.
+//
+// Multisampling is a property of the target on OpenGL ES (the es2 and es3
+// backends, WebGL): a multisampled target antialiases every primitive there,
+// and switching GR_MODE_ANTIALIAS off no longer draws a primitive aliased.
+// gl1 and the core backend switch multisampling per primitive.
 void grSetMode(int which, int value);
 
 // ---------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "drawing_state.h"
 #include "snapshot.h"
 #include "tables.h"
+#include "test_backend.h"
 
 std::ostream& operator<<(std::ostream& out, const Rgb& c)
 {
@@ -32,16 +33,18 @@ void PixelTest::StartContext(int samples)
     ASSERT_TRUE(formats_.Probe(probe)) << probe.Error();
     ASSERT_TRUE(formats_.IsSupported(samples)) << "no format with " << samples << " samples";
     surface_ = std::make_unique<EglPbufferSurface>(kWidth, kHeight);
+    GlContextKind kind;
+    ASSERT_TRUE(glContextKindFor(testBackend(), &kind)) << testBackend();
+    surface_->UseContextKind(kind);
     ASSERT_TRUE(surface_->Bind());
     ASSERT_TRUE(surface_->CreateContext(formats_.FormatFor(samples)));
     ASSERT_TRUE(surface_->MakeCurrent());
+    ASSERT_TRUE(grSelectBackend(testBackend().c_str(), eglProcAddress));
     ASSERT_TRUE(grUseTables(&displayTables()));
-    ASSERT_EQ(grInit(1.5f), GR_INIT_OK);
+    ASSERT_EQ(grInit(1.5f), GR_INIT_OK) << grBackendError();
     useKnownDrawingState();
     setDisplayProjection(kWidth, kHeight);
-    glClearColor(0, 0, 0, 0);
-    glClearStencil(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    grClearFrame(0, 0, 0, 0);
     grBeginFrame();
 }
 

@@ -15,6 +15,7 @@
 #include "layout.h"
 #include "model.h"
 #include "snapshot.h"
+#include "test_backend.h"
 
 namespace {
 
@@ -47,9 +48,13 @@ TEST(BatchingPixelsAt, EverySampleCountOfTheTable)
     EglProbe probe;
     DisplayRenderer renderer;
     ASSERT_TRUE(renderer.Init(probe)) << probe.Error();
+    GlContextKind kind;
+    ASSERT_TRUE(glContextKindFor(testBackend(), &kind)) << testBackend();
+    renderer.UseBackend(testBackend(), eglProcAddress);
     for (const PixelFormatEntry& entry : renderer.Formats().Entries()) {
         SCOPED_TRACE(testing::Message() << entry.samples << " samples");
         EglPbufferSurface surface(kWidth, kHeight);
+        surface.UseContextKind(kind);
         ASSERT_TRUE(renderer.Create(&surface, entry.samples));
         renderer.Resize(kWidth, kHeight);
         resetDisplayModel();

@@ -9,6 +9,15 @@
 //
 // PANEL_UPDATE_GOLDENS=1 writes the rendered frames over the references
 // instead; look at every one before committing it.
+//
+// With PANEL_TEST_GL naming another backend than gl1, the frames are drawn
+// through it and held to the same references; BackendsAgree also holds them
+// to gl1's own frames: without samples at most kAgreeingShare of the pixels
+// may differ by more than kAgreeingLevels, with samples by more than the
+// goldens' tolerance. OpenGL ES cannot switch multisampling off for a draw,
+// so on es2 and es3 a multisampled frame antialiases what the display draws
+// aliased (the flight display's tape ticks): there kPerTargetShare of the
+// pixels may differ instead of kDifferingShare.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -22,11 +31,22 @@
 #include <string>
 
 #include "png_file.h"
+#include "test_backend.h"
 
 namespace {
 
 constexpr int kChannelTolerance = 24;
 constexpr double kDifferingShare = 0.0001;  // 0.01 %: about 80 pixels of a frame
+constexpr int kAgreeingLevels = 2;
+constexpr double kAgreeingShare = 0.001;  // 0.1 %
+constexpr double kPerTargetShare = 0.001;
+
+// The share of a frame's pixels that may differ from a multisampled
+// reference on backend.
+double multisampledShare(const std::string& backend)
+{
+    return backend == "es2" || backend == "es3" ? kPerTargetShare : kDifferingShare;
+}
 
 struct Golden {
     const char* name;
@@ -59,17 +79,18 @@ struct Comparison {
     RgbaImage difference;
 };
 
-Comparison compare(const RgbaImage& frame, const RgbaImage& reference)
+Comparison compare(const RgbaImage& frame, const RgbaImage& reference, int tolerance = kChannelTolerance,
+                   double share = kDifferingShare)
 {
     Comparison result;
-    result.allowed = static_cast<long>(kDifferingShare * frame.width * frame.height);
+    result.allowed = static_cast<long>(share * frame.width * frame.height);
     result.difference = reference;
     for (size_t i = 0; i + 3 < frame.pixels.size(); i += 4) {
         int worst = 0;
         for (int c = 0; c < 3; ++c)
             worst = std::max(worst, std::abs(frame.pixels[i + c] - reference.pixels[i + c]));
         uint8_t* out = &result.difference.pixels[i];
-        if (worst > kChannelTolerance) {
+        if (worst > tolerance) {
             ++result.differing;
             out[0] = 255;
             out[1] = 0;
@@ -85,6 +106,19 @@ Comparison compare(const RgbaImage& frame, const RgbaImage& reference)
 
 class Goldens : public ::testing::TestWithParam<Golden> {};
 
+// Renders golden's frame through backend into path.
+void render(const Golden& golden, const std::string& backend, const std::string& path)
+{
+    std::string command = std::string(PANEL_SNAPSHOT) + " --frames " + std::to_string(golden.frames) +
+                          " --samples " + std::to_string(golden.samples) + " --gl " + backend + " -o " + path;
+    if (golden.module)
+        command += std::string(" --display ") + golden.module;
+    if (golden.replay)
+        command += std::string(" --data replay:") + FLIGHT_DATA_DIR + "/" + golden.replay;
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+}
+
 }  // namespace
 
 TEST_P(Goldens, FrameMatchesItsReference)
@@ -95,14 +129,7 @@ TEST_P(Goldens, FrameMatchesItsReference)
     const std::string rendered = outputDir + "/" + golden.name + ".png";
     const std::string reference = std::string(golden.folder) + "/" + golden.name + ".png";
 
-    std::string command = std::string(PANEL_SNAPSHOT) + " --frames " + std::to_string(golden.frames) +
-                          " --samples " + std::to_string(golden.samples) + " -o " + rendered;
-    if (golden.module)
-        command += std::string(" --display ") + golden.module;
-    if (golden.replay)
-        command += std::string(" --data replay:") + FLIGHT_DATA_DIR + "/" + golden.replay;
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+    ASSERT_NO_FATAL_FAILURE(render(golden, testBackend(), rendered));
 
     RgbaImage frame;
     std::string error;
@@ -116,7 +143,8 @@ TEST_P(Goldens, FrameMatchesItsReference)
     ASSERT_EQ(frame.width, expected.width) << rendered;
     ASSERT_EQ(frame.height, expected.height) << rendered;
 
-    const Comparison result = compare(frame, expected);
+    const Comparison result = compare(frame, expected, kChannelTolerance,
+                                      golden.samples > 0 ? multisampledShare(testBackend()) : kDifferingShare);
     if (result.differing <= result.allowed)
         return;
     const std::string differencePath = outputDir + "/" + golden.name + "-difference.png";
@@ -124,6 +152,38 @@ TEST_P(Goldens, FrameMatchesItsReference)
     ADD_FAILURE() << golden.name << ": " << result.differing << " pixels differ by more than "
                   << kChannelTolerance << " (at most " << result.allowed << " may)\n  rendered frame: "
                   << rendered << "\n  difference (red): " << differencePath << "\n  reference: " << reference;
+}
+
+TEST_P(Goldens, BackendsAgree)
+{
+    const Golden& golden = GetParam();
+    const std::string backend = testBackend();
+    if (backend == "gl1")
+        GTEST_SKIP() << "gl1 is the backend the others are held to";
+    const std::string outputDir = std::string(PANEL_TEST_OUTPUT) + "/goldens";
+    std::filesystem::create_directories(outputDir);
+    const std::string base = outputDir + "/" + golden.name;
+    ASSERT_NO_FATAL_FAILURE(render(golden, "gl1", base + "-gl1.png"));
+    ASSERT_NO_FATAL_FAILURE(render(golden, backend, base + "-" + backend + ".png"));
+    RgbaImage reference, frame;
+    std::string error;
+    ASSERT_TRUE(readPng(base + "-gl1.png", &reference, &error)) << error;
+    ASSERT_TRUE(readPng(base + "-" + backend + ".png", &frame, &error)) << error;
+    ASSERT_EQ(frame.width, reference.width);
+    ASSERT_EQ(frame.height, reference.height);
+    const bool multisampled = golden.samples > 0;
+    const int levels = multisampled ? kChannelTolerance : kAgreeingLevels;
+    const Comparison result =
+        compare(frame, reference, levels, multisampled ? multisampledShare(backend) : kAgreeingShare);
+    std::printf("%s on %s: %ld pixels differ from gl1's by more than %d levels (%.4f %%; at most %ld may)\n",
+                golden.name, backend.c_str(), result.differing, levels,
+                100.0 * result.differing / (frame.width * frame.height), result.allowed);
+    if (result.differing <= result.allowed)
+        return;
+    const std::string differencePath = base + "-" + backend + "-difference.png";
+    ASSERT_TRUE(writePng(differencePath, result.difference, &error)) << error;
+    ADD_FAILURE() << golden.name << " on " << backend << ": " << result.differing << " pixels differ from gl1's"
+                  << "\n  difference (red): " << differencePath;
 }
 
 INSTANTIATE_TEST_SUITE_P(Frames, Goldens, ::testing::ValuesIn(kGoldens),

@@ -19,6 +19,7 @@ constexpr GLenum kGlMultisample = 0x809D;
     X(PFNGLBINDTEXTUREPROC, BindTexture)                                                                         \
     X(PFNGLBLENDFUNCPROC, BlendFunc)                                                                             \
     X(PFNGLBUFFERDATAPROC, BufferData)                                                                           \
+    X(PFNGLBUFFERSUBDATAPROC, BufferSubData)                                                                     \
     X(PFNGLCLEARPROC, Clear)                                                                                     \
     X(PFNGLCLEARCOLORPROC, ClearColor)                                                                           \
     X(PFNGLCLEARSTENCILPROC, ClearStencil)                                                                       \

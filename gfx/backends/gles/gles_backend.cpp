@@ -1,6 +1,7 @@
 #include "gles_backend.h"
 
 #include <cstddef>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -19,6 +20,8 @@ struct Vertex {
 
 // Largest number of vertices one GL draw carries.
 constexpr size_t kMaxStreamVertices = 1 << 16;
+// Vertices the streaming store holds before it is replaced.
+constexpr size_t kStreamBufferVertices = 1 << 18;
 // A triangle cut by the clip planes becomes a fan of up to this many vertices.
 constexpr size_t kMaxVerticesPerTriangle = 3 * (kMaxClippedCorners - 2);
 
@@ -93,10 +96,11 @@ public:
         }
         if (const char* refused = checkVersion())
             return refused;
-        if (const char* failed = buildGlesProgram(gl_, dialect_, &program_)) {
-            error_ = failed;
-            return error_.c_str();
-        }
+        for (int mode = 0; mode < kFragmentModeCount; ++mode)
+            if (const char* failed = buildGlesProgram(gl_, dialect_, static_cast<FragmentMode>(mode), &programs_[mode])) {
+                error_ = failed;
+                return error_.c_str();
+            }
         useVertexArray_ = dialect_ != GlslDialect::Es100 && gl_.GenVertexArrays && gl_.BindVertexArray;
         if (dialect_ == GlslDialect::Core330 && !useVertexArray_) {
             error_ = "a core context without vertex array objects";
@@ -118,7 +122,8 @@ public:
             gl_.DeleteBuffers(1, &buffer_);
             if (vertexArray_)
                 gl_.DeleteVertexArrays(1, &vertexArray_);
-            gl_.DeleteProgram(program_.name);
+            for (const GlesProgram& program : programs_)
+                gl_.DeleteProgram(program.name);
         }
         forget();
     }
@@ -135,12 +140,13 @@ public:
         if (dialect_ == GlslDialect::Core330)
             gl_.Disable(kGlMultisample);
         gl_.Viewport(0, 0, viewportWidth_, viewportHeight_);
-        gl_.UseProgram(program_.name);
         bindVertexBuffer();
         blendOn_ = false;
         multisampleOn_ = false;
         switches_ = {};
-        uniforms_ = {-1, -1.0f, -1};
+        program_ = -1;
+        for (Uniforms& uniforms : uniforms_)
+            uniforms = {-1.0f, -1};
         boundUnits_[0] = boundUnits_[1] = ~0u;
         activeUnit_ = -1;
     }
@@ -380,7 +386,6 @@ private:
         TextureHandle textures[2];
     };
     struct Uniforms {
-        int mode;
         float patternWidth;
         int patternLinear;
     };
@@ -388,8 +393,10 @@ private:
     void forget()
     {
         gl_ = {};
-        program_ = {};
+        for (GlesProgram& program : programs_)
+            program = {};
         buffer_ = vertexArray_ = 0;
+        bufferCapacity_ = bufferUsed_ = 0;
         started_ = false;
         textures_.clear();
         pending_.clear();
@@ -500,7 +507,12 @@ private:
             key.antialias ? gl_.Enable(kGlMultisample) : gl_.Disable(kGlMultisample);
             multisampleOn_ = key.antialias;
         }
-        Uniforms wanted = {static_cast<int>(key.mode), 0.0f, 0};
+        const int mode = static_cast<int>(key.mode);
+        if (program_ != mode) {
+            gl_.UseProgram(programs_[mode].name);
+            program_ = mode;
+        }
+        Uniforms wanted = {0.0f, 0};
         if (key.mode == FragmentMode::Pattern) {
             bindToUnit(kPatternUnit, key.pattern);
             auto info = textures_.find(key.pattern);
@@ -511,13 +523,14 @@ private:
         } else if (key.mode == FragmentMode::Image || key.mode == FragmentMode::Glyph) {
             bindToUnit(kSurfaceUnit, key.surface);
         }
-        if (wanted.mode != uniforms_.mode)
-            gl_.Uniform1i(program_.mode, wanted.mode);
-        if (wanted.patternWidth != uniforms_.patternWidth)
-            gl_.Uniform1f(program_.patternWidth, wanted.patternWidth);
-        if (wanted.patternLinear != uniforms_.patternLinear)
-            gl_.Uniform1i(program_.patternLinear, wanted.patternLinear);
-        uniforms_ = wanted;
+        if (key.mode != FragmentMode::Pattern)
+            return;
+        Uniforms& held = uniforms_[mode];
+        if (wanted.patternWidth != held.patternWidth)
+            gl_.Uniform1f(programs_[mode].patternWidth, wanted.patternWidth);
+        if (wanted.patternLinear != held.patternLinear)
+            gl_.Uniform1i(programs_[mode].patternLinear, wanted.patternLinear);
+        held = wanted;
     }
 
     void flush()
@@ -527,21 +540,30 @@ private:
         applyKey(pendingKey_);
         if (!useVertexArray_)
             gl_.BindBuffer(GL_ARRAY_BUFFER, buffer_);
-        // A fresh store each draw: the GL need not wait for the last draw
-        // to finish with the old one.
-        gl_.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(pending_.size() * sizeof(Vertex)), pending_.data(),
-                       GL_STREAM_DRAW);
-        const GLsizei count = static_cast<GLsizei>(pending_.size());
-        gl_.DrawArrays(GL_TRIANGLES, 0, count);
-        countDraw(count);
+        // Draws append to one store; a full store is replaced by a fresh one
+        // (orphaned), so that the GL never waits for a draw to finish with it.
+        const size_t count = pending_.size();
+        const size_t capacity = std::max(kStreamBufferVertices, count);
+        if (bufferUsed_ + count > bufferCapacity_ || bufferCapacity_ < capacity) {
+            bufferCapacity_ = capacity;
+            gl_.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(capacity * sizeof(Vertex)), nullptr,
+                           GL_STREAM_DRAW);
+            bufferUsed_ = 0;
+        }
+        gl_.BufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(bufferUsed_ * sizeof(Vertex)),
+                          static_cast<GLsizeiptr>(count * sizeof(Vertex)), pending_.data());
+        gl_.DrawArrays(GL_TRIANGLES, static_cast<GLint>(bufferUsed_), static_cast<GLsizei>(count));
+        bufferUsed_ += count;
+        countDraw(static_cast<int>(count));
         pending_.clear();
     }
 
     GlslDialect dialect_;
     ProcLoader loader_;
     GlesApi gl_;
-    GlesProgram program_;
+    GlesProgram programs_[kFragmentModeCount];
     GLuint buffer_ = 0;
+    size_t bufferCapacity_ = 0, bufferUsed_ = 0;  // in vertices
     GLuint vertexArray_ = 0;
     bool useVertexArray_ = false;
     bool started_ = false;
@@ -560,7 +582,8 @@ private:
     // What the GL holds.
     bool blendOn_ = false;
     bool multisampleOn_ = false;
-    Uniforms uniforms_ = {-1, -1.0f, -1};
+    int program_ = -1;  // the FragmentMode whose program is in use
+    Uniforms uniforms_[kFragmentModeCount] = {};
     GLuint boundUnits_[2] = {~0u, ~0u};
     GLint activeUnit_ = -1;
 };

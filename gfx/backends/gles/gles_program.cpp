@@ -9,32 +9,38 @@ constexpr GLint kPatternUnit = 0;
 constexpr GLint kSurfaceUnit = 1;
 
 const char* const kVertexPreludes[] = {
-    "#version 100\n#define IN attribute\n#define OUT varying\n",
-    "#version 300 es\n#define IN in\n#define OUT out\n",
-    "#version 330 core\n#define IN in\n#define OUT out\n",
+    "#version 100\n#define IN attribute\n#define OUT varying\n#define FLAT\n",
+    "#version 300 es\n#define IN in\n#define OUT out\n#define FLAT flat\n",
+    "#version 330 core\n#define IN in\n#define OUT out\n#define FLAT flat\n",
 };
 
 // Coverage textures are GL_ALPHA on ES 2 and R8 elsewhere.
 const char* const kFragmentPreludes[] = {
     "#version 100\n"
     "#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\nprecision mediump float;\n#endif\n"
-    "#define IN varying\n#define TEXTURE texture2D\n#define COVERAGE a\n#define FRAG_COLOR gl_FragColor\n",
+    "#define IN varying\n#define FLAT\n#define TEXTURE texture2D\n#define COVERAGE a\n#define FRAG_COLOR gl_FragColor\n",
     "#version 300 es\nprecision highp float;\n"
-    "#define IN in\n#define TEXTURE texture\n#define COVERAGE r\nout vec4 fragColor;\n#define FRAG_COLOR fragColor\n",
+    "#define IN in\n#define FLAT flat\n#define TEXTURE texture\n#define COVERAGE r\nout vec4 fragColor;\n#define FRAG_COLOR fragColor\n",
     "#version 330 core\n"
-    "#define IN in\n#define TEXTURE texture\n#define COVERAGE r\nout vec4 fragColor;\n#define FRAG_COLOR fragColor\n",
+    "#define IN in\n#define FLAT flat\n#define TEXTURE texture\n#define COVERAGE r\nout vec4 fragColor;\n#define FRAG_COLOR fragColor\n",
 };
 
-// Positions arrive in clip coordinates, computed on the processor.
+// Positions arrive in clip coordinates, computed on the processor. A draw
+// has one colour, so it is not interpolated (where the dialect allows);
+// untextured draws carry no texture coordinates.
 const char* const kVertexSource = R"(
 IN vec2 position;
 IN vec2 texCoord;
 IN vec4 color;
+#if MODE != 0
 OUT vec2 v_texCoord;
-OUT vec4 v_color;
+#endif
+FLAT OUT vec4 v_color;
 void main()
 {
+#if MODE != 0
     v_texCoord = texCoord;
+#endif
     v_color = color;
     gl_Position = vec4(position, 0.0, 1.0);
 }
@@ -44,9 +50,10 @@ void main()
 // shader repeats it itself (non-power-of-two textures cannot repeat on ES 2),
 // sampling texel centres and filtering as GL_REPEAT would.
 const char* const kFragmentSource = R"(
+#if MODE != 0
 IN vec2 v_texCoord;
-IN vec4 v_color;
-uniform int mode;
+#endif
+FLAT IN vec4 v_color;
 uniform float patternWidth;
 uniform int patternLinear;
 uniform sampler2D patternTexture;
@@ -72,23 +79,24 @@ float patternCoverage(float s)
 void main()
 {
     vec4 color = v_color;
-    if (mode == 1)
-        color.a *= patternCoverage(v_texCoord.x);
-    else if (mode == 2)
-        color *= TEXTURE(surfaceTexture, v_texCoord);
-    else if (mode == 3)
-        color.a *= TEXTURE(surfaceTexture, v_texCoord).COVERAGE;
+#if MODE == 1
+    color.a *= patternCoverage(v_texCoord.x);
+#elif MODE == 2
+    color *= TEXTURE(surfaceTexture, v_texCoord);
+#elif MODE == 3
+    color.a *= TEXTURE(surfaceTexture, v_texCoord).COVERAGE;
+#endif
     FRAG_COLOR = color;
 }
 )";
 
 std::string g_log;
 
-GLuint compile(const GlesApi& gl, GLenum stage, const char* prelude, const char* body)
+GLuint compile(const GlesApi& gl, GLenum stage, const char* prelude, const char* body, const char* defines)
 {
     const GLuint shader = gl.CreateShader(stage);
-    const char* parts[] = {prelude, body};
-    gl.ShaderSource(shader, 2, parts, nullptr);
+    const char* parts[] = {prelude, defines, body};
+    gl.ShaderSource(shader, 3, parts, nullptr);
     gl.CompileShader(shader);
     GLint ok = 0;
     gl.GetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -103,13 +111,17 @@ GLuint compile(const GlesApi& gl, GLenum stage, const char* prelude, const char*
 
 }  // namespace
 
-const char* buildGlesProgram(const GlesApi& gl, GlslDialect dialect, GlesProgram* program)
+const char* buildGlesProgram(const GlesApi& gl, GlslDialect dialect, FragmentMode mode, GlesProgram* program)
 {
+    static const char* const kModeDefines[kFragmentModeCount] = {"#define MODE 0\n", "#define MODE 1\n",
+                                                                 "#define MODE 2\n", "#define MODE 3\n"};
     const int d = static_cast<int>(dialect);
-    const GLuint vertex = compile(gl, GL_VERTEX_SHADER, kVertexPreludes[d], kVertexSource);
+    const char* defines = kModeDefines[static_cast<int>(mode)];
+    const GLuint vertex = compile(gl, GL_VERTEX_SHADER, kVertexPreludes[d], kVertexSource, defines);
     if (!vertex)
         return g_log.c_str();
-    const GLuint fragment = compile(gl, GL_FRAGMENT_SHADER, kFragmentPreludes[d], kFragmentSource);
+    const GLuint fragment =
+        compile(gl, GL_FRAGMENT_SHADER, kFragmentPreludes[d], kFragmentSource, defines);
     if (!fragment) {
         gl.DeleteShader(vertex);
         return g_log.c_str();
@@ -133,7 +145,6 @@ const char* buildGlesProgram(const GlesApi& gl, GlslDialect dialect, GlesProgram
         return g_log.c_str();
     }
     program->name = name;
-    program->mode = gl.GetUniformLocation(name, "mode");
     program->patternWidth = gl.GetUniformLocation(name, "patternWidth");
     program->patternLinear = gl.GetUniformLocation(name, "patternLinear");
     program->patternSampler = gl.GetUniformLocation(name, "patternTexture");

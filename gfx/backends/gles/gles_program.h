@@ -1,5 +1,6 @@
-// The shader backend's one program: a single GLSL source behind a version
-// prelude for each dialect.
+// The shader backend's programs: one GLSL source behind a version prelude
+// for each dialect, built once for each fragment mode, so that a draw runs
+// only the sampling it needs and a change of mode is a change of program.
 #pragma once
 
 #include "gles_api.h"
@@ -17,19 +18,19 @@ enum class FragmentMode {
     Image = 2,    // colour times the texel
     Glyph = 3,    // colour, alpha times the glyph page's coverage
 };
+constexpr int kFragmentModeCount = 4;
 
 // Vertex attribute locations.
 enum : GLuint { kPositionAttribute = 0, kTexCoordAttribute = 1, kColorAttribute = 2 };
 
 struct GlesProgram {
     GLuint name = 0;
-    GLint mode = -1;            // FragmentMode
     GLint patternWidth = -1;    // texels of the bound pattern (wrap done in the shader)
     GLint patternLinear = -1;   // 1: the shader filters the pattern linearly
     GLint patternSampler = -1;
     GLint surfaceSampler = -1;
 };
 
-// Compiles and links the program for dialect; null, or why not (the
+// Compiles and links the program of mode for dialect; null, or why not (the
 // compiler's log, kept until the next call).
-const char* buildGlesProgram(const GlesApi& gl, GlslDialect dialect, GlesProgram* program);
+const char* buildGlesProgram(const GlesApi& gl, GlslDialect dialect, FragmentMode mode, GlesProgram* program);

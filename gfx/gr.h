@@ -14,9 +14,6 @@
 // border in the colour of grSetBorderColor: around a line or an outline a
 // band of the width of grSetBorderWidth on each side, around a fill a band
 // of that width just outside its edge, behind text a plate (grText).
-//
-// Selections that were never made draw nothing: select a colour (and for
-// outlines a line width) before the first primitive.
 #pragma once
 
 #include <stdint.h>
@@ -58,7 +55,8 @@ struct GrColor {
 };
 
 // A dash pattern: bit i of mask set draws the i-th sixteenth of one repeat
-// (bit 0 first along the line); each bit spans repeat + 1 units.
+// (bit 0 first along the line); each bit spans repeat + 1 units, repeat
+// 0..GR_MAX_PATTERN_REPEAT. Mask 0xFFFF draws solid, 0 nothing.
 struct LinePattern {
     uint16_t mask;
     int32_t repeat;
@@ -77,10 +75,11 @@ struct ImageSpec {
 };
 
 // A font the display draws text in, requested from the system by face name
-// at grInit, at 96 dots per inch on Linux and the screen's on Windows. A face that is not installed is replaced:
-// on Linux by the closest installed face (fontconfig) that covers printable
-// ASCII, the degree sign and the Russian alphabet, and a character that face
-// lacks is drawn from another face that has it; on Windows by GDI's font
+// at grInit, at 96 dots per inch on Linux and the screen's on Windows. A
+// face that is not installed is replaced: on Linux by the closest installed
+// face (fontconfig) that covers printable ASCII, the degree sign and the
+// Russian alphabet, and a character that face lacks is drawn from another
+// face that has it (up to 8 such faces a font); on Windows by GDI's font
 // mapper. grInit fails only when no face at all can be found.
 struct FontSpec {
     const char* faceName;
@@ -196,6 +195,7 @@ void grPopMatrix(int tag);
 void grTranslate(int dx, int dy);
 // Turns by degrees counter-clockwise about the origin (negative: clockwise).
 void grRotate(float degrees);
+// Scales by sx along x and sy along y about the origin.
 void grScale(float sx, float sy);
 
 // ---------------------------------------------------------------------------
@@ -204,7 +204,8 @@ void grScale(float sx, float sy);
 
 // The setters select an entry of their table by index; an index outside the
 // table keeps the previous selection and is counted in rejectedIndices.
-// Every selection lasts until it is changed, across frames.
+// A selection lasts across frames until it is changed; only the line
+// pattern is forgotten at every grBeginFrame.
 
 // The colour of bodies: lines, outlines, fills and glyphs.
 void grSetColor(int index);
@@ -307,8 +308,13 @@ enum {
     GR_CLIP_MASK_ADD = 4,
     // What is drawn next is cut out of the mask; no colour shows.
     GR_CLIP_MASK_CUT = 5,
-    GR_CLIP_HALF_PLANE_ONLY = 6,  // switch the rectangle and the mask off
-    GR_CLIP_RECT_ONLY = 7,        // switch the half-plane and the mask off
+    // Switch the rectangle and the mask off, or the half-plane and the
+    // mask: to leave a half-plane or a rectangle set over a mask alone.
+    // The half-plane and the rectangle share a clip plane: with both on,
+    // GR_CLIP_HALF_PLANE_ONLY switches both off and GR_CLIP_RECT_ONLY leaves
+    // the rectangle without its left edge. Use one of them at a time.
+    GR_CLIP_HALF_PLANE_ONLY = 6,
+    GR_CLIP_RECT_ONLY = 7,
 };
 // Performs one GR_CLIP_* operation; other values do nothing. While the mask
 // is written (GR_CLIP_MASK_START, _ADD, _CUT) nothing drawn reaches the
@@ -328,7 +334,7 @@ enum {
 // GR_KEEP_LEFT) or the horizontal line y = value (GR_KEEP_BELOW,
 // GR_KEEP_ABOVE); another side is refused and counted in rejectedShapes.
 // The mask stays in force; an active rectangle loses its left edge to the
-// half-plane: use GR_CLIP_HALF_PLANE_ONLY to keep the half-plane alone.
+// half-plane (see GR_CLIP_HALF_PLANE_ONLY).
 void grClipHalfPlane(int side, int value);
 // Keeps x1 + 0.5 <= x <= x2 - 0.5 and y1 + 0.5 <= y <= y2 - 0.5 (the pixels
 // strictly between the corners); the corners may come in either order.

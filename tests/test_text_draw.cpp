@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "recording_fixture.h"
 #include "text/font_manager.h"
@@ -19,7 +20,7 @@ protected:
     {
         DrawingTest::SetUp();
         grSetFont(0);
-        grSetTextAlign(0, 0);
+        grSetTextAlign(GR_ALIGN_LEFT, GR_ALIGN_BASELINE);
     }
 
     const GlyphRecord& Glyph(char16_t c, int font = 0)
@@ -79,7 +80,7 @@ TEST_F(TextDrawTest, PageIsClampedAndFilteredByTheAntialiasingSwitch)
     EXPECT_EQ(t->parameters.at(GL_TEXTURE_MIN_FILTER), GL_NEAREST);
     EXPECT_EQ(t->parameters.at(GL_TEXTURE_MAG_FILTER), GL_NEAREST);
 
-    grSetMode(GR_MODE_ANTIALIAS, 1);
+    grSetMode(GR_MODE_ANTIALIAS, GR_ON);
     rec::clearCalls();
     grText(0, 0, 0, u"0");
     EXPECT_EQ(t->parameters.at(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
@@ -116,11 +117,11 @@ TEST_F(TextDrawTest, HorizontalAlignmentShiftsByHalfOrAllOfTheWidthLessOne)
     const char16_t* text = u"0 ";
     const float w = fontManager().measureText(0, text, false);
     ASSERT_EQ(std::fmod(w, 2.0f), 1.0f) << "an odd width shows how the half is cut";
-    grSetTextAlign(1, 0);
+    grSetTextAlign(GR_ALIGN_CENTER, GR_ALIGN_BASELINE);
     grText(100, 50, 0, text);
     EXPECT_TRUE(near(PenOfFirstGlyph(u'0'), {99.625f - (w - 1) / 2, 49.625f}));
     rec::clearCalls();
-    grSetTextAlign(2, 0);
+    grSetTextAlign(GR_ALIGN_RIGHT, GR_ALIGN_BASELINE);
     grText(100, 50, 0, text);
     EXPECT_TRUE(near(PenOfFirstGlyph(u'0'), {99.625f - (w - 1), 49.625f}));
 }
@@ -128,12 +129,17 @@ TEST_F(TextDrawTest, HorizontalAlignmentShiftsByHalfOrAllOfTheWidthLessOne)
 TEST_F(TextDrawTest, VerticalAlignmentPlacesTheBaselineFromTheCellMetrics)
 {
     const FontMetrics m = Metrics();
-    const float drop[4] = {0, m.height - m.descent - 1, std::trunc(m.height / 2 - m.descent), -m.descent};
-    for (int v = 0; v < 4; ++v) {
+    const std::pair<int, float> drops[] = {
+        {GR_ALIGN_BASELINE, 0.0f},
+        {GR_ALIGN_TOP, m.height - m.descent - 1},
+        {GR_ALIGN_MIDDLE, std::trunc(m.height / 2 - m.descent)},
+        {GR_ALIGN_BOTTOM, -m.descent},
+    };
+    for (auto [v, drop] : drops) {
         rec::clearCalls();
-        grSetTextAlign(0, v);
+        grSetTextAlign(GR_ALIGN_LEFT, v);
         grText(100, 50, 0, u"0");
-        EXPECT_TRUE(near(PenOfFirstGlyph(u'0'), {99.625f, 49.625f - drop[v]})) << "v = " << v;
+        EXPECT_TRUE(near(PenOfFirstGlyph(u'0'), {99.625f, 49.625f - drop})) << "v = " << v;
     }
 }
 
@@ -149,7 +155,7 @@ TEST_F(TextDrawTest, AnyAlignmentOutOfRangeCancelsBothOffsets)
 
 TEST_F(TextDrawTest, PlateSpansTheAdvanceAndTheCellPlusTheBorderWidth)
 {
-    grSetMode(GR_MODE_BORDER, 1);
+    grSetMode(GR_MODE_BORDER, GR_ON);
     grText(100, 50, 0, u"00");
     ASSERT_EQ(rec::draws().size(), 2u);
     const FontMetrics m = Metrics();
@@ -165,7 +171,7 @@ TEST_F(TextDrawTest, PlateSpansTheAdvanceAndTheCellPlusTheBorderWidth)
 
 TEST_F(TextDrawTest, EmptyOrBlankStringWithTheBorderDrawsOnlyThePlate)
 {
-    grSetMode(GR_MODE_BORDER, 1);
+    grSetMode(GR_MODE_BORDER, GR_ON);
     grText(100, 50, 0, u"");
     ASSERT_EQ(rec::draws().size(), 1u);
     const auto& empty = rec::draws()[0].vertices;
@@ -181,7 +187,7 @@ TEST_F(TextDrawTest, EmptyOrBlankStringWithTheBorderDrawsOnlyThePlate)
 
 TEST_F(TextDrawTest, NullTextOrUnloadedFontDrawsNothing)
 {
-    grSetMode(GR_MODE_BORDER, 1);
+    grSetMode(GR_MODE_BORDER, GR_ON);
     grText(100, 50, 0, nullptr);
     EXPECT_TRUE(rec::calls().empty());
     grSetFont(6);

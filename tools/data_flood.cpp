@@ -1,12 +1,10 @@
 #include "data_flood.h"
 
+#include <unistd.h>
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-
-#include <unistd.h>
-
-#include <algorithm>
 
 #include "udp_socket.h"
 
@@ -40,9 +38,11 @@ bool DataFlood::Start(const GrDisplay& display, int rate, std::string* error)
         while (!stop_.load()) {
             const double elapsedS = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             const long long due = static_cast<long long>(elapsedS * rate);
-            for (long long sent = sent_.load(); sent < due; ++sent)
+            // Counted as they go, so that a reading during a burst is true.
+            while (sent_.load(std::memory_order_relaxed) < due && !stop_.load(std::memory_order_relaxed)) {
                 socket.Send(datagram.data(), static_cast<int>(datagram.size()));
-            sent_.store(std::max(sent_.load(), due));
+                sent_.fetch_add(1, std::memory_order_relaxed);
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     });

@@ -20,6 +20,7 @@
 
 #include "arguments.h"
 #include "counting_allocator.h"
+#include "data_flood.h"
 #include "display_renderer.h"
 #include "egl_headless.h"
 #include "gl_choice.h"
@@ -32,7 +33,7 @@ namespace {
 
 const char* const kUsage =
     "usage: panel-bench [--samples S]... [--mode exact|batched|both] [--frames N] [--rounds R] [--size WxH]\n"
-    "                   [--gl gl1|es2|es3|core]... [--default-heap] [--packed-stencil] [--json]\n"
+    "                   [--gl gl1|es2|es3|core]... [--default-heap] [--packed-stencil] [--flood RATE] [--json]\n"
     "       panel-bench --help\n"
     "  --samples S     a sample count of the probed table (repeatable; default: all of them)\n"
     "  --mode M        the submission modes to measure against the floor (default both)\n"
@@ -43,6 +44,8 @@ const char* const kUsage =
     "  --default-heap  leave glibc's heap trimming as it is (to measure what keeping the heap buys)\n"
     "  --packed-stencil  draw with the stencil packed with a depth buffer, as the configurations have it,\n"
     "                  instead of stencil alone (to measure what stencil alone buys)\n"
+    "  --flood RATE    feed the display's first input over UDP on 127.0.0.1, RATE datagrams a second\n"
+    "                  (1 to 1000000) from a thread of this program, while the frames run\n"
     "  --json          one JSON object instead of the table\n";
 
 struct Options {
@@ -58,6 +61,7 @@ struct Options {
     bool packedStencil = false;
     bool json = false;
     bool help = false;
+    int floodRate = 0;  // 0: no data source
 };
 
 bool parseArgs(int argc, char** argv, Options* o, std::string* error)
@@ -82,7 +86,7 @@ bool parseArgs(int argc, char** argv, Options* o, std::string* error)
         }
         if (i + 1 >= argc) {
             *error = arg == "--samples" || arg == "--frames" || arg == "--rounds" || arg == "--size" ||
-                             arg == "--mode" || arg == "--gl"
+                             arg == "--mode" || arg == "--gl" || arg == "--flood"
                          ? arg + " needs a value"
                          : "unknown argument: " + arg;
             return false;
@@ -99,6 +103,8 @@ bool parseArgs(int argc, char** argv, Options* o, std::string* error)
             o->samples.push_back(n);
         } else if (arg == "--frames" && parseNumber(value, &n) && n >= 1 && n <= 100000) {
             o->frames = n;
+        } else if (arg == "--flood" && parseNumber(value, &n) && n >= 1 && n <= 1000000) {
+            o->floodRate = n;
         } else if (arg == "--rounds" && parseNumber(value, &n) && n >= 1 && n <= 1000) {
             o->rounds = n;
         } else if (arg == "--size") {
@@ -411,6 +417,20 @@ int main(int argc, char** argv)
             return 2;
         }
 
+    // The display's frames poll the source before each update, as the
+    // program's do.
+    DataFlood flood;
+    if (options.floodRate > 0) {
+        if (!flood.Start(*renderer.Display().descriptor, options.floodRate, &error)) {
+            std::fprintf(stderr, "panel-bench: %s\n", error.c_str());
+            return 1;
+        }
+        renderer.SetBeforeUpdate([&flood, processStart] {
+            flood.Feed().BeforeUpdate(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - processStart).count());
+        });
+    }
+
     double startupMs = 0;
     std::vector<SampleResult> results;
     if (options.backends.empty())
@@ -462,6 +482,12 @@ int main(int argc, char** argv)
         r.stencilOnly = surface.StencilOnly();
         renderer.Destroy();
         results.push_back(std::move(r));
+    }
+    if (options.floodRate > 0) {
+        const FeedCounts counts = flood.Feed().Counts();
+        std::fprintf(stderr, "flood: %lld datagrams sent, %lld received, %lld values fed to the frames\n", flood.Sent(),
+                    counts.datagrams, counts.fed);
+        flood.Stop();
     }
     const CpuResult cpu = runCpuBench(options.frames);
     if (options.json)

@@ -61,7 +61,8 @@ struct DrawState {
 extern DrawState g_draw;
 
 // Puts every selection of the drawing state (colours, widths, font, image,
-// pattern, alignment, switches) back to the state the process starts with.
+// pattern, alignment, fill and border switches) back to the state the
+// process starts with.
 void resetSelections();
 
 // True when the pattern table holds entries the library manages textures for.

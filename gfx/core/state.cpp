@@ -32,6 +32,8 @@ bool grUseTables(const GrTables* tables)
 }
 
 // Selections point into the tables, or index them: none may outlive them.
+// The antialiasing switch stays: it mirrors the GL's, which needs a context,
+// and grBeginFrame turns both off.
 void resetSelections()
 {
     g_draw.color = nullptr;
@@ -42,7 +44,6 @@ void resetSelections()
     g_draw.image = 0;
     g_draw.alignHorizontal = 0;
     g_draw.alignVertical = 0;
-    g_draw.antialias = 0;
     g_draw.fill = 0;
     g_draw.border = 0;
     g_draw.pattern = nullptr;

@@ -76,7 +76,8 @@ void grCheckGlErrors(const char* where);
 bool startBackend();
 
 // Puts every selection of the drawing state (colours, widths, font, image,
-// pattern, alignment, switches) back to the state the process starts with.
+// pattern, alignment, fill and border switches) back to the state the
+// process starts with.
 void resetSelections();
 
 // True when the pattern table holds entries the library manages textures for.

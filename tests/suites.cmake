@@ -16,6 +16,7 @@ set_tests_properties(panel_snapshot_prints_its_usage PROPERTIES
   PASS_REGULAR_EXPRESSION "^usage: panel-snapshot .*--frames N +render frames 1 to N.*778x1034"
   FAIL_REGULAR_EXPRESSION "unknown argument")
 unit_test(test_runtime)
+unit_test(test_cpu_raster)
 pixel_test(test_snapshot)
 recording_test(test_ellipse)
 recording_test(test_polygon)

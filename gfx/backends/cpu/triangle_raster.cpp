@@ -1,0 +1,331 @@
+#include "triangle_raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "pixel_ops.h"
+
+namespace cpu {
+
+namespace {
+
+int64_t floorDiv(int64_t a, int64_t b)  // b > 0
+{
+    const int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+enum class EdgeKind { Left, Right, Flat };
+
+// One edge a -> b in fixed point, oriented so that the interior lies where
+// E(p) = dx * (py - ay) - dy * (px - ax) is positive; bias is 0 for a top
+// or left edge (samples on it are covered) and 1 otherwise.
+struct Edge {
+    EdgeKind kind;
+    int64_t ax, ay, dx, dy, bias;
+    int64_t divisor, stepQuotient, stepRemainder;  // for Left and Right
+};
+
+// floor(M / divisor) for an edge and a sample row, stepped a row at a time.
+struct Bound {
+    int64_t quotient, remainder;
+};
+
+Edge makeEdge(int64_t ax, int64_t ay, int64_t bx, int64_t by)
+{
+    Edge e{};
+    e.ax = ax;
+    e.ay = ay;
+    e.dx = bx - ax;
+    e.dy = by - ay;
+    const bool topLeft = e.dy < 0 || (e.dy == 0 && e.dx > 0);
+    e.bias = topLeft ? 0 : 1;
+    e.kind = e.dy < 0 ? EdgeKind::Left : (e.dy > 0 ? EdgeKind::Right : EdgeKind::Flat);
+    if (e.kind != EdgeKind::Flat) {
+        e.divisor = kSubpixelOne * (e.dy < 0 ? -e.dy : e.dy);
+        const int64_t step = kSubpixelOne * e.dx;  // M grows by this a row
+        e.stepQuotient = floorDiv(step, e.divisor);
+        e.stepRemainder = step - e.stepQuotient * e.divisor;
+    }
+    return e;
+}
+
+// A left edge bounds x from below: x >= ceil(N / divisor) = -floor(M / divisor)
+// with M = -N. A right edge from above: x <= floor(M / divisor).
+Bound startBound(const Edge& e, int64_t px, int64_t py)
+{
+    int64_t m = 0;
+    if (e.kind == EdgeKind::Left)
+        m = -(e.bias - e.dx * (py - e.ay) - e.dy * (e.ax - px));
+    else
+        m = e.dx * (py - e.ay) + e.dy * (e.ax - px) - e.bias;
+    const int64_t q = floorDiv(m, e.divisor);
+    return {q, m - q * e.divisor};
+}
+
+void stepBound(const Edge& e, Bound& b)
+{
+    b.quotient += e.stepQuotient;
+    b.remainder += e.stepRemainder;
+    if (b.remainder >= e.divisor) {
+        b.remainder -= e.divisor;
+        ++b.quotient;
+    }
+}
+
+// An attribute as a plane over window positions.
+struct Plane {
+    float a, b, c;  // value = a * x + b * y + c
+    float At(float x, float y) const { return a * x + b * y + c; }
+};
+
+Plane makePlane(const RasterVertex* v, float RasterVertex::*attribute)
+{
+    const double x1 = v[1].x - v[0].x, y1 = v[1].y - v[0].y;
+    const double x2 = v[2].x - v[0].x, y2 = v[2].y - v[0].y;
+    const double det = x1 * y2 - x2 * y1;
+    const double a0 = v[0].*attribute;
+    if (det == 0.0)
+        return {0.0f, 0.0f, static_cast<float>(a0)};
+    const double d1 = v[1].*attribute - a0, d2 = v[2].*attribute - a0;
+    const double a = (d1 * y2 - d2 * y1) / det;
+    const double b = (d2 * x1 - d1 * x2) / det;
+    return {static_cast<float>(a), static_cast<float>(b), static_cast<float>(a0 - a * v[0].x - b * v[0].y)};
+}
+
+uint32_t mul255(uint32_t a, uint32_t b)
+{
+    const uint32_t x = a * b + 128;
+    return (x + (x >> 8)) >> 8;
+}
+
+// What a triangle writes, and where.
+class Writer {
+public:
+    Writer(CpuFrame& frame, const Paint& paint, const RasterVertex* v)
+        : color_(frame.Pixels()), split_(frame.SplitFlags()), samples_(frame.SampleColors()),
+          stencil_(frame.Stencil()), width_(frame.Width()), count_(frame.Pattern().count),
+          shift_(frame.Pattern().shift), full_((1u << frame.Pattern().count) - 1), paint_(paint)
+    {
+        if (paint.texture) {
+            s_ = makePlane(v, &RasterVertex::s);
+            t_ = makePlane(v, &RasterVertex::t);
+        }
+        solidOpaque_ = !paint.texture && (!paint.blend || alphaOf(paint.color) == 255);
+    }
+
+    void SingleSampleSpan(int y, int x0, int x1)
+    {
+        const size_t row = static_cast<size_t>(y) * width_;
+        if (paint_.stencil == StencilMode::Write) {
+            std::memset(stencil_ + row + x0, paint_.stencilRef, static_cast<size_t>(x1 - x0));
+            return;
+        }
+        if (solidOpaque_ && paint_.stencil == StencilMode::Off) {
+            std::fill(color_ + row + x0, color_ + row + x1, paint_.color);
+            return;
+        }
+        const float cy = static_cast<float>(y) + 0.5f;
+        for (int x = x0; x < x1; ++x) {
+            const size_t p = row + x;
+            if (paint_.stencil == StencilMode::Test && stencil_[p] != paint_.stencilRef)
+                continue;
+            const uint32_t src = Shade(static_cast<float>(x) + 0.5f, cy);
+            color_[p] = paint_.blend ? blendOver(src, color_[p]) : src;
+        }
+    }
+
+    // Pixels [x0, x1) of row y with every sample covered.
+    void FullSpan(int y, int x0, int x1)
+    {
+        const size_t row = static_cast<size_t>(y) * width_;
+        if (paint_.stencil == StencilMode::Write) {
+            std::memset(stencil_ + (row + x0) * count_, paint_.stencilRef, static_cast<size_t>(x1 - x0) * count_);
+            return;
+        }
+        if (solidOpaque_ && paint_.stencil == StencilMode::Off) {
+            std::fill(color_ + row + x0, color_ + row + x1, paint_.color);
+            std::memset(split_ + row + x0, 0, static_cast<size_t>(x1 - x0));
+            return;
+        }
+        for (int x = x0; x < x1; ++x)
+            Pixel(y, x, full_);
+    }
+
+    // Pixel x of row y, its samples in mask covered.
+    void Pixel(int y, int x, uint32_t mask)
+    {
+        const size_t p = static_cast<size_t>(y) * width_ + x;
+        uint8_t* stencil = stencil_ + p * count_;
+        if (paint_.stencil == StencilMode::Write) {
+            for (int s = 0; s < count_; ++s)
+                if (mask >> s & 1)
+                    stencil[s] = paint_.stencilRef;
+            return;
+        }
+        if (paint_.stencil == StencilMode::Test) {
+            for (int s = 0; s < count_; ++s)
+                if (stencil[s] != paint_.stencilRef)
+                    mask &= ~(1u << s);
+            if (mask == 0)
+                return;
+        }
+        const uint32_t src = Shade(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+        const bool opaque = !paint_.blend || alphaOf(src) == 255;
+        uint32_t* samples = samples_ + p * count_;
+        if (!split_[p]) {
+            const uint32_t before = color_[p];
+            const uint32_t after = opaque ? src : blendOver(src, before);
+            if (after == before)
+                return;
+            if (mask == full_) {
+                color_[p] = after;
+                return;
+            }
+            for (int s = 0; s < count_; ++s)
+                samples[s] = mask >> s & 1 ? after : before;
+            split_[p] = 1;
+            color_[p] = averageSamples(samples, count_, shift_);
+            return;
+        }
+        if (mask == full_ && opaque) {
+            color_[p] = src;
+            split_[p] = 0;
+            return;
+        }
+        for (int s = 0; s < count_; ++s)
+            if (mask >> s & 1)
+                samples[s] = opaque ? src : blendOver(src, samples[s]);
+        color_[p] = averageSamples(samples, count_, shift_);
+    }
+
+private:
+    uint32_t Shade(float x, float y) const
+    {
+        if (!paint_.texture)
+            return paint_.color;
+        const float s = s_.At(x, y);
+        const float t = t_.At(x, y);
+        if (paint_.texture->format == TexelFormat::Alpha)
+            return withAlpha(paint_.color, mul255(alphaOf(paint_.color), paint_.texture->SampleAlpha(s, t)));
+        return modulate(paint_.color, paint_.texture->Sample(s, t));
+    }
+
+    uint32_t* color_;
+    uint8_t* split_;
+    uint32_t* samples_;
+    uint8_t* stencil_;
+    int width_;
+    int count_;
+    int shift_;
+    uint32_t full_;
+    const Paint& paint_;
+    Plane s_{}, t_{};
+    bool solidOpaque_ = false;
+};
+
+bool inRange(float c) { return std::isfinite(c) && std::fabs(c) <= kMaxRasterCoordinate; }
+
+}  // namespace
+
+void rasterTriangle(CpuFrame& frame, const RasterVertex* v, const Paint& paint, int rowBegin, int rowEnd)
+{
+    for (int i = 0; i < 3; ++i)
+        if (!inRange(v[i].x) || !inRange(v[i].y))
+            return;
+    if (paint.texture && (paint.texture->width <= 0 || paint.texture->height <= 0))
+        return;
+    int64_t x[3], y[3];
+    for (int i = 0; i < 3; ++i) {
+        x[i] = std::lrintf(v[i].x * kSubpixelOne);
+        y[i] = std::lrintf(v[i].y * kSubpixelOne);
+    }
+    const int64_t area = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]);
+    if (area == 0)
+        return;
+    if (area < 0) {
+        std::swap(x[1], x[2]);
+        std::swap(y[1], y[2]);
+    }
+    const Edge edges[3] = {makeEdge(x[0], y[0], x[1], y[1]), makeEdge(x[1], y[1], x[2], y[2]),
+                           makeEdge(x[2], y[2], x[0], y[0])};
+
+    const SamplePattern& pattern = frame.Pattern();
+    const int count = pattern.count;
+    const int minSampleY = *std::min_element(pattern.y, pattern.y + count);
+    const int maxSampleY = *std::max_element(pattern.y, pattern.y + count);
+    const int64_t top = std::min({y[0], y[1], y[2]});
+    const int64_t bottom = std::max({y[0], y[1], y[2]});
+    const int firstRow = static_cast<int>(
+        std::max<int64_t>({floorDiv(top - maxSampleY + kSubpixelOne - 1, kSubpixelOne), rowBegin, 0}));
+    const int lastRow = static_cast<int>(
+        std::min<int64_t>({floorDiv(bottom - minSampleY, kSubpixelOne), rowEnd - 1, frame.Height() - 1}));
+    if (firstRow > lastRow)
+        return;
+    const int width = frame.Width();
+
+    Bound bounds[kMaxSamples][3];
+    for (int s = 0; s < count; ++s) {
+        const int64_t py = static_cast<int64_t>(firstRow) * kSubpixelOne + pattern.y[s];
+        for (int e = 0; e < 3; ++e)
+            if (edges[e].kind != EdgeKind::Flat)
+                bounds[s][e] = startBound(edges[e], pattern.x[s], py);
+    }
+
+    Writer writer(frame, paint, v);
+    int spanBegin[kMaxSamples], spanEnd[kMaxSamples];
+    for (int row = firstRow; row <= lastRow; ++row) {
+        int lo = width, hi = 0, fullLo = 0, fullHi = width;
+        for (int s = 0; s < count; ++s) {
+            int64_t b = 0, end = width;
+            const int64_t py = static_cast<int64_t>(row) * kSubpixelOne + pattern.y[s];
+            for (int e = 0; e < 3; ++e) {
+                const Edge& edge = edges[e];
+                if (edge.kind == EdgeKind::Left)
+                    b = std::max(b, -bounds[s][e].quotient);
+                else if (edge.kind == EdgeKind::Right)
+                    end = std::min(end, bounds[s][e].quotient + 1);
+                else if (edge.dx * (py - edge.ay) < edge.bias)
+                    end = b;
+            }
+            b = std::min<int64_t>(b, width);
+            spanBegin[s] = static_cast<int>(b);
+            spanEnd[s] = static_cast<int>(std::max(b, end));
+            if (spanBegin[s] < spanEnd[s]) {
+                lo = std::min(lo, spanBegin[s]);
+                hi = std::max(hi, spanEnd[s]);
+            }
+            fullLo = std::max(fullLo, spanBegin[s]);
+            fullHi = std::min(fullHi, spanEnd[s]);
+            for (int e = 0; e < 3; ++e)
+                if (edges[e].kind != EdgeKind::Flat)
+                    stepBound(edges[e], bounds[s][e]);
+        }
+        if (lo >= hi)
+            continue;
+        if (count == 1) {
+            writer.SingleSampleSpan(row, lo, hi);
+            continue;
+        }
+        if (fullLo >= fullHi)
+            fullLo = fullHi = hi;
+        for (int px = lo; px < hi; ++px) {
+            if (px == fullLo) {
+                writer.FullSpan(row, fullLo, fullHi);
+                px = fullHi - 1;
+                continue;
+            }
+            uint32_t mask = 0;
+            for (int s = 0; s < count; ++s)
+                if (px >= spanBegin[s] && px < spanEnd[s])
+                    mask |= 1u << s;
+            if (mask)
+                writer.Pixel(row, px, mask);
+        }
+    }
+    if (paint.stencil == StencilMode::Write)
+        frame.NoteStencilRows(firstRow, lastRow + 1);
+}
+
+}  // namespace cpu

@@ -44,7 +44,7 @@ void DrawList::Triangles(const RasterVertex* vertices, int count, const Paint& p
     commands_.push_back(c);
 }
 
-void DrawList::DrawRows(int y0, int y1)
+void DrawList::DrawRows(int y0, int y1, CoverageAccumulator& accumulator)
 {
     CpuFrame& frame = *frame_;
     const float bandTop = static_cast<float>(y0) - 1.0f;
@@ -66,8 +66,9 @@ void DrawList::DrawRows(int y0, int y1)
             const float bottom = std::max({v[i].y, v[i + 1].y, v[i + 2].y});
             if (bottom < bandTop || top > bandBottom)
                 continue;
-            rasterTriangle(frame, v + i, c.paint, y0, y1);
+            rasterTriangle(frame, v + i, c.paint, y0, y1, &accumulator);
         }
+        accumulator.Flush(frame, c.paint);
     }
 }
 
@@ -77,7 +78,7 @@ void DrawList::DrawBand(void* context, int band)
     const int y0 = band * list->bandRows_;
     const int y1 = std::min(y0 + list->bandRows_, list->frame_->Height());
     if (y0 < y1)
-        list->DrawRows(y0, y1);
+        list->DrawRows(y0, y1, list->accumulators_[static_cast<size_t>(band)]);
 }
 
 void DrawList::Execute(CpuFrame& frame, BandPool& pool)
@@ -86,6 +87,8 @@ void DrawList::Execute(CpuFrame& frame, BandPool& pool)
         frame_ = &frame;
         const int bands = pool.Threads() == 1 ? 1 : pool.Threads() * kBandsPerThread;
         bandRows_ = (frame.Height() + bands - 1) / bands;
+        if (accumulators_.size() < static_cast<size_t>(bands))
+            accumulators_.resize(static_cast<size_t>(bands));
         pool.Run(&DrawList::DrawBand, this, bands);
         frame_ = nullptr;
     }

@@ -36,10 +36,11 @@ private:
         uint8_t clearStencilValue;
     };
     static void DrawBand(void* context, int band);
-    void DrawRows(int y0, int y1);
+    void DrawRows(int y0, int y1, CoverageAccumulator& accumulator);
 
     std::vector<Command> commands_;
     std::vector<RasterVertex> vertices_;
+    std::vector<CoverageAccumulator> accumulators_;  // one a band
     CpuFrame* frame_ = nullptr;
     int bandRows_ = 0;
 };

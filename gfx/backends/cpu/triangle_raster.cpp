@@ -194,10 +194,15 @@ public:
             split_[p] = 0;
             return;
         }
-        for (int s = 0; s < count_; ++s)
+        bool uniform = true;
+        for (int s = 0; s < count_; ++s) {
             if (mask >> s & 1)
                 samples[s] = opaque ? src : blendOver(src, samples[s]);
-        color_[p] = averageSamples(samples, count_, shift_);
+            uniform = uniform && samples[s] == samples[0];
+        }
+        // A pixel whose samples have come to agree is single again.
+        split_[p] = uniform ? 0 : 1;
+        color_[p] = uniform ? samples[0] : averageSamples(samples, count_, shift_);
     }
 
 private:
@@ -225,11 +230,118 @@ private:
     bool solidOpaque_ = false;
 };
 
+struct RowRange {
+    int first, last;  // inclusive
+};
+
+// Walks the triangle's rows: per sample row, the span of pixels whose
+// sample lies inside, from the left and right edges stepped exactly; then
+// the pixels with every sample inside as one span, the rest by mask.
+template <int N>
+void scanRows(CpuFrame& frame, const Edge* edges, RowRange rows, Writer& writer, CoverageAccumulator* gather)
+{
+    const SamplePattern& pattern = frame.Pattern();
+    const int width = frame.Width();
+    int left[2], right[2], nLeft = 0, nRight = 0;
+    const Edge* flat = nullptr;
+    for (int e = 0; e < 3; ++e) {
+        if (edges[e].kind == EdgeKind::Left)
+            left[nLeft++] = e;
+        else if (edges[e].kind == EdgeKind::Right)
+            right[nRight++] = e;
+        else
+            flat = &edges[e];
+    }
+    Bound leftBounds[N][2], rightBounds[N][2];
+    for (int s = 0; s < N; ++s) {
+        const int64_t py = static_cast<int64_t>(rows.first) * kSubpixelOne + pattern.y[s];
+        for (int i = 0; i < nLeft; ++i)
+            leftBounds[s][i] = startBound(edges[left[i]], pattern.x[s], py);
+        for (int i = 0; i < nRight; ++i)
+            rightBounds[s][i] = startBound(edges[right[i]], pattern.x[s], py);
+    }
+    int spanBegin[N], spanEnd[N];
+    for (int row = rows.first; row <= rows.last; ++row) {
+        int lo = width, hi = 0, fullLo = 0, fullHi = width;
+        for (int s = 0; s < N; ++s) {
+            int64_t b = 0, end = width;
+            for (int i = 0; i < nLeft; ++i) {
+                b = std::max(b, -leftBounds[s][i].quotient);
+                stepBound(edges[left[i]], leftBounds[s][i]);
+            }
+            for (int i = 0; i < nRight; ++i) {
+                end = std::min(end, rightBounds[s][i].quotient + 1);
+                stepBound(edges[right[i]], rightBounds[s][i]);
+            }
+            if (flat && flat->dx * (static_cast<int64_t>(row) * kSubpixelOne + pattern.y[s] - flat->ay) < flat->bias)
+                end = b;
+            b = std::min<int64_t>(b, width);
+            spanBegin[s] = static_cast<int>(b);
+            spanEnd[s] = static_cast<int>(std::max(b, end));
+            if (spanBegin[s] < spanEnd[s]) {
+                lo = std::min(lo, spanBegin[s]);
+                hi = std::max(hi, spanEnd[s]);
+            }
+            fullLo = std::max(fullLo, spanBegin[s]);
+            fullHi = std::min(fullHi, spanEnd[s]);
+        }
+        if (lo >= hi)
+            continue;
+        if (N == 1) {
+            writer.SingleSampleSpan(row, lo, hi);
+            continue;
+        }
+        if (fullLo >= fullHi)
+            fullLo = fullHi = hi;
+        const size_t rowStart = static_cast<size_t>(row) * width;
+        for (int px = lo; px < hi; ++px) {
+            if (px == fullLo) {
+                writer.FullSpan(row, fullLo, fullHi);
+                px = fullHi - 1;
+                continue;
+            }
+            uint32_t mask = 0;
+            for (int s = 0; s < N; ++s)
+                mask |= static_cast<uint32_t>(px >= spanBegin[s] && px < spanEnd[s]) << s;
+            if (mask == 0)
+                continue;
+            if (gather)
+                gather->Add(frame, rowStart + px, mask);
+            else
+                writer.Pixel(row, px, mask);
+        }
+    }
+}
+
 bool inRange(float c) { return std::isfinite(c) && std::fabs(c) <= kMaxRasterCoordinate; }
 
 }  // namespace
 
-void rasterTriangle(CpuFrame& frame, const RasterVertex* v, const Paint& paint, int rowBegin, int rowEnd)
+void CoverageAccumulator::Add(CpuFrame& frame, size_t pixel, uint32_t mask)
+{
+    uint8_t& gathered = frame.Coverage()[pixel];
+    if (gathered == 0)
+        touched_.push_back(static_cast<uint32_t>(pixel));
+    gathered = static_cast<uint8_t>(gathered | mask);
+}
+
+void CoverageAccumulator::Flush(CpuFrame& frame, const Paint& paint)
+{
+    if (touched_.empty())
+        return;
+    const RasterVertex none[3] = {};
+    Writer writer(frame, paint, none);
+    const size_t width = static_cast<size_t>(frame.Width());
+    uint8_t* masks = frame.Coverage();
+    for (uint32_t p : touched_) {
+        writer.Pixel(static_cast<int>(p / width), static_cast<int>(p % width), masks[p]);
+        masks[p] = 0;
+    }
+    touched_.clear();
+}
+
+void rasterTriangle(CpuFrame& frame, const RasterVertex* v, const Paint& paint, int rowBegin, int rowEnd,
+                    CoverageAccumulator* accumulator)
 {
     for (int i = 0; i < 3; ++i)
         if (!inRange(v[i].x) || !inRange(v[i].y))
@@ -263,66 +375,23 @@ void rasterTriangle(CpuFrame& frame, const RasterVertex* v, const Paint& paint, 
         std::min<int64_t>({floorDiv(bottom - minSampleY, kSubpixelOne), rowEnd - 1, frame.Height() - 1}));
     if (firstRow > lastRow)
         return;
-    const int width = frame.Width();
-
-    Bound bounds[kMaxSamples][3];
-    for (int s = 0; s < count; ++s) {
-        const int64_t py = static_cast<int64_t>(firstRow) * kSubpixelOne + pattern.y[s];
-        for (int e = 0; e < 3; ++e)
-            if (edges[e].kind != EdgeKind::Flat)
-                bounds[s][e] = startBound(edges[e], pattern.x[s], py);
-    }
 
     Writer writer(frame, paint, v);
-    int spanBegin[kMaxSamples], spanEnd[kMaxSamples];
-    for (int row = firstRow; row <= lastRow; ++row) {
-        int lo = width, hi = 0, fullLo = 0, fullHi = width;
-        for (int s = 0; s < count; ++s) {
-            int64_t b = 0, end = width;
-            const int64_t py = static_cast<int64_t>(row) * kSubpixelOne + pattern.y[s];
-            for (int e = 0; e < 3; ++e) {
-                const Edge& edge = edges[e];
-                if (edge.kind == EdgeKind::Left)
-                    b = std::max(b, -bounds[s][e].quotient);
-                else if (edge.kind == EdgeKind::Right)
-                    end = std::min(end, bounds[s][e].quotient + 1);
-                else if (edge.dx * (py - edge.ay) < edge.bias)
-                    end = b;
-            }
-            b = std::min<int64_t>(b, width);
-            spanBegin[s] = static_cast<int>(b);
-            spanEnd[s] = static_cast<int>(std::max(b, end));
-            if (spanBegin[s] < spanEnd[s]) {
-                lo = std::min(lo, spanBegin[s]);
-                hi = std::max(hi, spanEnd[s]);
-            }
-            fullLo = std::max(fullLo, spanBegin[s]);
-            fullHi = std::min(fullHi, spanEnd[s]);
-            for (int e = 0; e < 3; ++e)
-                if (edges[e].kind != EdgeKind::Flat)
-                    stepBound(edges[e], bounds[s][e]);
-        }
-        if (lo >= hi)
-            continue;
-        if (count == 1) {
-            writer.SingleSampleSpan(row, lo, hi);
-            continue;
-        }
-        if (fullLo >= fullHi)
-            fullLo = fullHi = hi;
-        for (int px = lo; px < hi; ++px) {
-            if (px == fullLo) {
-                writer.FullSpan(row, fullLo, fullHi);
-                px = fullHi - 1;
-                continue;
-            }
-            uint32_t mask = 0;
-            for (int s = 0; s < count; ++s)
-                if (px >= spanBegin[s] && px < spanEnd[s])
-                    mask |= 1u << s;
-            if (mask)
-                writer.Pixel(row, px, mask);
-        }
+    CoverageAccumulator* gather = !paint.texture && count > 1 ? accumulator : nullptr;
+    const RowRange rows{firstRow, lastRow};
+    switch (count) {
+    case 1:
+        scanRows<1>(frame, edges, rows, writer, gather);
+        break;
+    case 2:
+        scanRows<2>(frame, edges, rows, writer, gather);
+        break;
+    case 4:
+        scanRows<4>(frame, edges, rows, writer, gather);
+        break;
+    default:
+        scanRows<kMaxSamples>(frame, edges, rows, writer, gather);
+        break;
     }
     if (paint.stencil == StencilMode::Write)
         frame.NoteStencilRows(firstRow, lastRow + 1);

@@ -7,7 +7,9 @@
 // shades a multisampled pixel.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "cpu_frame.h"
 #include "cpu_texture.h"
@@ -35,11 +37,30 @@ struct Paint {
     uint8_t stencilRef = 0;
 };
 
+// The partly covered pixels of one solid-coloured draw, gathered over all
+// its triangles before any is written: triangles of one draw cover
+// disjoint samples, so writing a pixel once with the union of its
+// triangles' samples gives the GL's picture, and a pixel that the draw
+// covers whole in the end is never split. One per band of rows.
+// The masks gathered live in the frame's coverage plane.
+class CoverageAccumulator {
+public:
+    void Add(CpuFrame& frame, size_t pixel, uint32_t mask);
+    // Writes the gathered pixels with paint and forgets them.
+    void Flush(CpuFrame& frame, const Paint& paint);
+
+private:
+    std::vector<uint32_t> touched_;
+};
+
 // Largest coordinate magnitude the rasteriser takes, in pixels; a triangle
 // reaching beyond it must be clipped first (it is skipped).
 constexpr float kMaxRasterCoordinate = 1 << 20;
 
-// Draws the triangle's samples in rows [rowBegin, rowEnd) of the frame.
-void rasterTriangle(CpuFrame& frame, const RasterVertex* v, const Paint& paint, int rowBegin, int rowEnd);
+// Draws the triangle's samples in rows [rowBegin, rowEnd) of the frame. With
+// an accumulator (for an untextured paint on a multisampled frame), partly
+// covered pixels are gathered there for its Flush instead of written.
+void rasterTriangle(CpuFrame& frame, const RasterVertex* v, const Paint& paint, int rowBegin, int rowEnd,
+                    CoverageAccumulator* accumulator = nullptr);
 
 }  // namespace cpu

@@ -4,15 +4,19 @@ namespace cpu {
 
 namespace {
 
-// Offsets in 1/16 of a pixel from its corner, as the patterns are published.
-constexpr int kSixteenth = kSubpixelOne / 16;
+// Offsets in 1/16 of a pixel from its top left corner, as the patterns are
+// published; the frame's rows count up from the bottom, as the GL's window
+// rows do, so y is taken from the bottom edge (measured against llvmpipe:
+// this way round its 4-sample frames are matched to the pixel).
+constexpr int kSixteenths = 16;
+constexpr int kSixteenth = kSubpixelOne / kSixteenths;
 
 constexpr SamplePattern make(int count, int shift, const int (&xy)[kMaxSamples][2])
 {
     SamplePattern p{count, shift, {}, {}};
     for (int i = 0; i < count; ++i) {
         p.x[i] = xy[i][0] * kSixteenth;
-        p.y[i] = xy[i][1] * kSixteenth;
+        p.y[i] = (kSixteenths - xy[i][1]) * kSixteenth;
     }
     return p;
 }

@@ -13,8 +13,8 @@ constexpr int kMaxSamples = 8;
 struct SamplePattern {
     int count;                 // 1 for centre sampling
     int shift;                 // log2(count)
-    int x[kMaxSamples];        // offsets within the pixel in 1/256, rows
-    int y[kMaxSamples];        // counted in memory order
+    int x[kMaxSamples];        // offsets within the pixel in 1/256,
+    int y[kMaxSamples];        // rows counted in memory order
 };
 
 // The pattern for samples 0, 2, 4 or 8; nullptr for any other count.

@@ -240,7 +240,7 @@ struct RowRange {
 template <int N>
 void scanRows(CpuFrame& frame, const Edge* edges, RowRange rows, Writer& writer, CoverageAccumulator* gather)
 {
-    const SamplePattern& pattern = frame.Pattern();
+    const SamplePattern& pattern = N == 1 ? *samplePattern(0) : frame.Pattern();
     const int width = frame.Width();
     int left[2], right[2], nLeft = 0, nRight = 0;
     const Edge* flat = nullptr;
@@ -288,7 +288,10 @@ void scanRows(CpuFrame& frame, const Edge* edges, RowRange rows, Writer& writer,
         if (lo >= hi)
             continue;
         if (N == 1) {
-            writer.SingleSampleSpan(row, lo, hi);
+            if (frame.Pattern().count == 1)
+                writer.SingleSampleSpan(row, lo, hi);
+            else
+                writer.FullSpan(row, lo, hi);
             continue;
         }
         if (fullLo >= fullHi)
@@ -363,7 +366,7 @@ void rasterTriangle(CpuFrame& frame, const RasterVertex* v, const Paint& paint, 
     const Edge edges[3] = {makeEdge(x[0], y[0], x[1], y[1]), makeEdge(x[1], y[1], x[2], y[2]),
                            makeEdge(x[2], y[2], x[0], y[0])};
 
-    const SamplePattern& pattern = frame.Pattern();
+    const SamplePattern& pattern = paint.multisample ? frame.Pattern() : *samplePattern(0);
     const int count = pattern.count;
     const int minSampleY = *std::min_element(pattern.y, pattern.y + count);
     const int maxSampleY = *std::max_element(pattern.y, pattern.y + count);

@@ -33,6 +33,9 @@ struct Paint {
     uint32_t color = 0xFF000000u;        // packed RGBA
     const CpuTexture* texture = nullptr;  // modulates color when set
     bool blend = false;                   // source alpha over the frame
+    // Off: on a multisampled frame the pixel centre decides and every
+    // sample is written, as the GL draws with GL_MULTISAMPLE disabled.
+    bool multisample = true;
     StencilMode stencil = StencilMode::Off;
     uint8_t stencilRef = 0;
 };

@@ -1,0 +1,160 @@
+// cpu-backend-bench: the built-in display drawn by the CPU backend, timed
+// per frame, and one frame written as a PNG to compare with panel-snapshot.
+//   cpu-backend-bench [--samples S] [--threads T] [--frames N] [--batched] [--png FILE] [--compare FILE [--diff FILE]]
+// Runs frames 1 to N of the animation (as panel-snapshot --frames N does),
+// writes frame N and / or counts its pixels that differ from a reference
+// frame (panel-snapshot's) by more than kLevels in a channel (--diff
+// writes them red over the dimmed frame), then times N
+// more frames; prints the median and 99th
+// percentile wall milliseconds and the median processor milliseconds (all
+// threads) per frame.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "arguments.h"
+#include "cpu_gl.h"
+#include "display.h"
+#include "display_renderer.h"
+#include "gr.h"
+#include "model.h"
+#include "percentile.h"
+#include "png_file.h"
+#include "tables.h"
+
+namespace {
+
+constexpr int kWidth = 778;
+constexpr int kHeight = 1034;
+constexpr int kLevels = 2;
+
+// Prints how many pixels of image differ from the PNG at path by more than
+// kLevels in some channel, and the largest difference.
+bool compare(const RgbaImage& image, const std::string& path, const std::string& diffPath)
+{
+    RgbaImage reference;
+    std::string error;
+    if (!readPng(path, &reference, &error) || reference.width != image.width ||
+        reference.height != image.height) {
+        std::fprintf(stderr, "cpu-backend-bench: %s: %s\n", path.c_str(),
+                     error.empty() ? "not the frame's size" : error.c_str());
+        return false;
+    }
+    long long differing = 0;
+    int worst = 0;
+    RgbaImage diff = image;
+    for (size_t p = 0; p < image.pixels.size(); p += 4) {
+        int most = 0;
+        for (size_t c = 0; c < 3; ++c)
+            most = std::max(most, std::abs(image.pixels[p + c] - reference.pixels[p + c]));
+        differing += most > kLevels;
+        worst = std::max(worst, most);
+        // The difference image: the frame dimmed, differing pixels red.
+        for (size_t c = 0; c < 3; ++c)
+            diff.pixels[p + c] = static_cast<uint8_t>(most > kLevels ? (c == 0 ? 255 : 0) : image.pixels[p + c] / 4);
+    }
+    if (!diffPath.empty() && !writePng(diffPath, diff, &error))
+        std::fprintf(stderr, "cpu-backend-bench: %s\n", error.c_str());
+    const double share = 100.0 * static_cast<double>(differing) / (static_cast<double>(image.pixels.size()) / 4);
+    std::printf("against %s: %lld pixels (%.3f %%) differ by more than %d levels, at most %d\n", path.c_str(),
+                differing, share, kLevels, worst);
+    return true;
+}
+
+double processMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
+}
+
+// The renderer's frame: the model moves on, the frame is cleared and drawn.
+void frame()
+{
+    UpdateDisplayModel();
+    clearFrame();
+    grBeginFrame();
+    DrawDisplay();
+    grEndFrame();
+    cpuGlBackend().Finish();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int samples = 4, threads = 1, frames = 200;
+    bool batched = false;
+    std::string png, reference, diff;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (arg == "--batched") {
+            batched = true;
+        } else if (arg == "--png" && value) {
+            png = argv[++i];
+        } else if (arg == "--compare" && value) {
+            reference = argv[++i];
+        } else if (arg == "--diff" && value) {
+            diff = argv[++i];
+        } else if ((arg == "--samples" && value && parseNumber(value, &samples)) ||
+                   (arg == "--threads" && value && parseNumber(value, &threads)) ||
+                   (arg == "--frames" && value && parseNumber(value, &frames))) {
+            ++i;
+        } else {
+            std::fprintf(stderr, "usage: cpu-backend-bench [--samples S] [--threads T] [--frames N] [--batched] "
+                                 "[--png FILE] [--compare FILE [--diff FILE]]\n");
+            return 2;
+        }
+    }
+    cpu::CpuBackend& backend = cpuGlBackend();
+    if (frames < 1 || threads < 1 || !backend.Resize(kWidth, kHeight, samples)) {
+        std::fprintf(stderr, "cpu-backend-bench: samples 0, 2, 4 or 8, threads and frames from 1\n");
+        return 2;
+    }
+    backend.SetThreads(threads);
+    grUseTables(&displayTables());
+    if (grInit(1.5f) != GR_INIT_OK) {
+        std::fprintf(stderr, "cpu-backend-bench: the drawing library did not start (fonts?)\n");
+        return 1;
+    }
+    grSetBatching(batched);
+    setDisplayProjection(kWidth, kHeight);
+    resetDisplayModel();
+    for (int i = 0; i < frames; ++i)
+        frame();
+    if (!png.empty() || !reference.empty()) {
+        RgbaImage image;
+        image.width = kWidth;
+        image.height = kHeight;
+        image.pixels.resize(static_cast<size_t>(kWidth) * kHeight * 4);
+        backend.ReadPixels(image.pixels.data());
+        for (size_t i = 3; i < image.pixels.size(); i += 4)
+            image.pixels[i] = 255;
+        std::string error;
+        if (!png.empty() && !writePng(png, image, &error)) {
+            std::fprintf(stderr, "cpu-backend-bench: %s\n", error.c_str());
+            return 1;
+        }
+        if (!reference.empty() && !compare(image, reference, diff))
+            return 1;
+    }
+    std::vector<double> wall, cpu;
+    for (int i = 0; i < frames; ++i) {
+        const double cpu0 = processMs();
+        const auto start = std::chrono::steady_clock::now();
+        frame();
+        wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        cpu.push_back(processMs() - cpu0);
+    }
+    std::printf("samples %d threads %d %s: median %.3f ms, p99 %.3f ms, processor %.3f ms per frame\n", samples,
+                threads, batched ? "batched" : "exact", percentile(wall, 0.5), percentile(wall, 0.99),
+                percentile(cpu, 0.5));
+    grShutdown();
+    return 0;
+}

@@ -64,14 +64,14 @@ Bound startBound(const Edge& e, int64_t px, int64_t py)
     return {q, m - q * e.divisor};
 }
 
+// Without a branch: the carry's direction follows the edge's slope
+// fraction, which no predictor guesses.
 void stepBound(const Edge& e, Bound& b)
 {
-    b.quotient += e.stepQuotient;
-    b.remainder += e.stepRemainder;
-    if (b.remainder >= e.divisor) {
-        b.remainder -= e.divisor;
-        ++b.quotient;
-    }
+    const int64_t remainder = b.remainder + e.stepRemainder;
+    const int64_t carry = remainder >= e.divisor;
+    b.remainder = remainder - (e.divisor & -carry);
+    b.quotient += e.stepQuotient + carry;
 }
 
 // An attribute as a plane over window positions.

@@ -101,12 +101,12 @@ uint32_t mul255(uint32_t a, uint32_t b)
 }
 
 // What a triangle writes, and where.
+template <int F>  // the frame's samples a pixel
 class Writer {
 public:
     Writer(CpuFrame& frame, const Paint& paint, const RasterVertex* v)
         : color_(frame.Pixels()), split_(frame.SplitFlags()), samples_(frame.SampleColors()),
-          stencil_(frame.Stencil()), width_(frame.Width()), count_(frame.Pattern().count),
-          shift_(frame.Pattern().shift), full_((1u << frame.Pattern().count) - 1), paint_(paint)
+          stencil_(frame.Stencil()), width_(frame.Width()), paint_(paint)
     {
         if (paint.texture) {
             s_ = makePlane(v, &RasterVertex::s);
@@ -222,9 +222,9 @@ private:
     uint32_t* samples_;
     uint8_t* stencil_;
     int width_;
-    int count_;
-    int shift_;
-    uint32_t full_;
+    static constexpr int count_ = F;
+    static constexpr int shift_ = F == 8 ? 3 : (F == 4 ? 2 : (F == 2 ? 1 : 0));
+    static constexpr uint32_t full_ = (1u << F) - 1;
     const Paint& paint_;
     Plane s_{}, t_{};
     bool solidOpaque_ = false;
@@ -237,8 +237,8 @@ struct RowRange {
 // Walks the triangle's rows: per sample row, the span of pixels whose
 // sample lies inside, from the left and right edges stepped exactly; then
 // the pixels with every sample inside as one span, the rest by mask.
-template <int N>
-void scanRows(CpuFrame& frame, const Edge* edges, RowRange rows, Writer& writer, CoverageAccumulator* gather)
+template <int N, int F>
+void scanRows(CpuFrame& frame, const Edge* edges, RowRange rows, Writer<F>& writer, CoverageAccumulator* gather)
 {
     const SamplePattern& pattern = N == 1 ? *samplePattern(0) : frame.Pattern();
     const int width = frame.Width();
@@ -252,27 +252,57 @@ void scanRows(CpuFrame& frame, const Edge* edges, RowRange rows, Writer& writer,
         else
             flat = &edges[e];
     }
-    Bound leftBounds[N][2], rightBounds[N][2];
-    for (int s = 0; s < N; ++s) {
-        const int64_t py = static_cast<int64_t>(rows.first) * kSubpixelOne + pattern.y[s];
-        for (int i = 0; i < nLeft; ++i)
-            leftBounds[s][i] = startBound(edges[left[i]], pattern.x[s], py);
-        for (int i = 0; i < nRight; ++i)
-            rightBounds[s][i] = startBound(edges[right[i]], pattern.x[s], py);
+    // Each edge is stepped at the first sample; another sample's bound
+    // differs from it by a constant, split like the bound into a quotient
+    // and a remainder, so one compare gives it.
+    const int64_t px0 = pattern.x[0];
+    const int64_t py0 = static_cast<int64_t>(rows.first) * kSubpixelOne + pattern.y[0];
+    Bound leftBounds[2], rightBounds[2], leftOffsets[2][N], rightOffsets[2][N];
+    auto offsets = [&](const Edge& e, Bound* out) {
+        for (int s = 0; s < N; ++s) {
+            const int64_t delta = e.dx * (pattern.y[s] - pattern.y[0]) - e.dy * (pattern.x[s] - pattern.x[0]);
+            const int64_t q = floorDiv(delta, e.divisor);
+            out[s] = {q, delta - q * e.divisor};
+        }
+    };
+    for (int i = 0; i < nLeft; ++i) {
+        leftBounds[i] = startBound(edges[left[i]], px0, py0);
+        offsets(edges[left[i]], leftOffsets[i]);
+    }
+    for (int i = 0; i < nRight; ++i) {
+        rightBounds[i] = startBound(edges[right[i]], px0, py0);
+        offsets(edges[right[i]], rightOffsets[i]);
     }
     int spanBegin[N], spanEnd[N];
     for (int row = rows.first; row <= rows.last; ++row) {
         int lo = width, hi = 0, fullLo = 0, fullHi = width;
+        int64_t begins[N], ends[N];
         for (int s = 0; s < N; ++s) {
-            int64_t b = 0, end = width;
-            for (int i = 0; i < nLeft; ++i) {
-                b = std::max(b, -leftBounds[s][i].quotient);
-                stepBound(edges[left[i]], leftBounds[s][i]);
+            begins[s] = 0;
+            ends[s] = width;
+        }
+        for (int i = 0; i < nLeft; ++i) {
+            const Edge& e = edges[left[i]];
+            const Bound& b = leftBounds[i];
+            for (int s = 0; s < N; ++s) {
+                const Bound& o = leftOffsets[i][s];
+                const int64_t q = b.quotient + o.quotient + (b.remainder + o.remainder >= e.divisor);
+                begins[s] = std::max(begins[s], -q);
             }
-            for (int i = 0; i < nRight; ++i) {
-                end = std::min(end, rightBounds[s][i].quotient + 1);
-                stepBound(edges[right[i]], rightBounds[s][i]);
+            stepBound(e, leftBounds[i]);
+        }
+        for (int i = 0; i < nRight; ++i) {
+            const Edge& e = edges[right[i]];
+            const Bound& b = rightBounds[i];
+            for (int s = 0; s < N; ++s) {
+                const Bound& o = rightOffsets[i][s];
+                const int64_t q = b.quotient + o.quotient + (b.remainder + o.remainder >= e.divisor);
+                ends[s] = std::min(ends[s], q + 1);
             }
+            stepBound(e, rightBounds[i]);
+        }
+        for (int s = 0; s < N; ++s) {
+            int64_t b = begins[s], end = ends[s];
             if (flat && flat->dx * (static_cast<int64_t>(row) * kSubpixelOne + pattern.y[s] - flat->ay) < flat->bias)
                 end = b;
             b = std::min<int64_t>(b, width);
@@ -288,7 +318,7 @@ void scanRows(CpuFrame& frame, const Edge* edges, RowRange rows, Writer& writer,
         if (lo >= hi)
             continue;
         if (N == 1) {
-            if (frame.Pattern().count == 1)
+            if (F == 1)
                 writer.SingleSampleSpan(row, lo, hi);
             else
                 writer.FullSpan(row, lo, hi);
@@ -316,31 +346,52 @@ void scanRows(CpuFrame& frame, const Edge* edges, RowRange rows, Writer& writer,
     }
 }
 
+template <int F>
+void rasterWith(CpuFrame& frame, const Edge* edges, RowRange rows, const Paint& paint, const RasterVertex* v,
+                CoverageAccumulator* accumulator)
+{
+    Writer<F> writer(frame, paint, v);
+    if (F == 1 || !paint.multisample) {
+        scanRows<1, F>(frame, edges, rows, writer, nullptr);
+        return;
+    }
+    scanRows<F, F>(frame, edges, rows, writer, paint.texture ? nullptr : accumulator);
+}
+
 bool inRange(float c) { return std::isfinite(c) && std::fabs(c) <= kMaxRasterCoordinate; }
 
 }  // namespace
 
-void CoverageAccumulator::Add(CpuFrame& frame, size_t pixel, uint32_t mask)
+
+template <int F>
+void flushGathered(CpuFrame& frame, const Paint& paint, std::vector<uint32_t>& touched)
 {
-    uint8_t& gathered = frame.Coverage()[pixel];
-    if (gathered == 0)
-        touched_.push_back(static_cast<uint32_t>(pixel));
-    gathered = static_cast<uint8_t>(gathered | mask);
+    const RasterVertex none[3] = {};
+    Writer<F> writer(frame, paint, none);
+    const size_t width = static_cast<size_t>(frame.Width());
+    uint8_t* masks = frame.Coverage();
+    for (uint32_t p : touched) {
+        writer.Pixel(static_cast<int>(p / width), static_cast<int>(p % width), masks[p]);
+        masks[p] = 0;
+    }
+    touched.clear();
 }
 
 void CoverageAccumulator::Flush(CpuFrame& frame, const Paint& paint)
 {
     if (touched_.empty())
         return;
-    const RasterVertex none[3] = {};
-    Writer writer(frame, paint, none);
-    const size_t width = static_cast<size_t>(frame.Width());
-    uint8_t* masks = frame.Coverage();
-    for (uint32_t p : touched_) {
-        writer.Pixel(static_cast<int>(p / width), static_cast<int>(p % width), masks[p]);
-        masks[p] = 0;
+    switch (frame.Pattern().count) {
+    case 2:
+        flushGathered<2>(frame, paint, touched_);
+        break;
+    case 4:
+        flushGathered<4>(frame, paint, touched_);
+        break;
+    default:
+        flushGathered<kMaxSamples>(frame, paint, touched_);
+        break;
     }
-    touched_.clear();
 }
 
 void rasterTriangle(CpuFrame& frame, const RasterVertex* v, const Paint& paint, int rowBegin, int rowEnd,
@@ -379,21 +430,19 @@ void rasterTriangle(CpuFrame& frame, const RasterVertex* v, const Paint& paint, 
     if (firstRow > lastRow)
         return;
 
-    Writer writer(frame, paint, v);
-    CoverageAccumulator* gather = !paint.texture && count > 1 ? accumulator : nullptr;
     const RowRange rows{firstRow, lastRow};
-    switch (count) {
+    switch (frame.Pattern().count) {
     case 1:
-        scanRows<1>(frame, edges, rows, writer, gather);
+        rasterWith<1>(frame, edges, rows, paint, v, nullptr);
         break;
     case 2:
-        scanRows<2>(frame, edges, rows, writer, gather);
+        rasterWith<2>(frame, edges, rows, paint, v, accumulator);
         break;
     case 4:
-        scanRows<4>(frame, edges, rows, writer, gather);
+        rasterWith<4>(frame, edges, rows, paint, v, accumulator);
         break;
     default:
-        scanRows<kMaxSamples>(frame, edges, rows, writer, gather);
+        rasterWith<kMaxSamples>(frame, edges, rows, paint, v, accumulator);
         break;
     }
     if (paint.stencil == StencilMode::Write)

@@ -48,7 +48,13 @@ struct Paint {
 // The masks gathered live in the frame's coverage plane.
 class CoverageAccumulator {
 public:
-    void Add(CpuFrame& frame, size_t pixel, uint32_t mask);
+    void Add(CpuFrame& frame, size_t pixel, uint32_t mask)
+    {
+        uint8_t& gathered = frame.Coverage()[pixel];
+        if (gathered == 0)
+            touched_.push_back(static_cast<uint32_t>(pixel));
+        gathered = static_cast<uint8_t>(gathered | mask);
+    }
     // Writes the gathered pixels with paint and forgets them.
     void Flush(CpuFrame& frame, const Paint& paint);
 

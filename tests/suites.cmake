@@ -66,3 +66,7 @@ set_tests_properties(panel_soak_reports_context_cycles PROPERTIES
   PASS_REGULAR_EXPRESSION "frame 5: resident [0-9.]+ MB, [0-9]+ files open, [0-9]+ live textures, 0 GL errors, 0 refused calls, 4 context cycles")
 add_test(NAME panel_soak_rejects_bad_arguments COMMAND panel-soak --frames -3)
 set_tests_properties(panel_soak_rejects_bad_arguments PROPERTIES WILL_FAIL TRUE)
+add_test(NAME cpu_backend_frames_equal_gl1
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_cpu_backend_frames.sh $<TARGET_FILE:panel-snapshot>
+          $<TARGET_FILE:cpu-backend-bench> ${PANEL_TEST_OUTPUT})
+set_tests_properties(cpu_backend_frames_equal_gl1 PROPERTIES TIMEOUT 300)

@@ -231,6 +231,27 @@ TEST_P(SampleCounts, StencilMaskMatchesTheShapeSampleForSample)
         }
 }
 
+// With multisampling switched off for a draw, a multisampled frame takes
+// the pixel centre's coverage for every sample, as the GL does with
+// GL_MULTISAMPLE disabled: the picture of a frame without samples, and no
+// pixel left split.
+TEST_P(SampleCounts, DrawWithoutMultisamplingCoversWholePixelsByTheirCentres)
+{
+    const int samples = GetParam();
+    const std::vector<RasterVertex> tiles = tiledRectangle(7, 3.03125, 4.03125, 41.96875, 43.96875);
+    CpuFrame single = clearedFrame(0, kBlack);
+    CpuFrame multi = clearedFrame(samples, kBlack);
+    Paint paint;
+    paint.color = kRed;
+    paint.multisample = false;
+    draw(single, tiles, paint);
+    draw(multi, tiles, paint);
+    for (int p = 0; p < kSide * kSide; ++p) {
+        ASSERT_EQ(multi.Pixels()[p], single.Pixels()[p]) << p % kSide << "," << p / kSide;
+        ASSERT_TRUE(samples == 0 || multi.SplitFlags()[p] == 0);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Patterns, SampleCounts, testing::Values(0, 2, 4, 8));
 
 // Threads draw bands of rows; the picture is the same for any count.

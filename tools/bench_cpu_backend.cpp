@@ -1,12 +1,14 @@
 // cpu-backend-bench: the built-in display drawn by the CPU backend, timed
 // per frame, and one frame written as a PNG to compare with panel-snapshot.
 //   cpu-backend-bench [--samples S] [--threads T] [--at K] [--frames N] [--batched] [--png FILE]
-//                     [--compare FILE [--diff FILE]]
+//                     [--compare FILE [--diff FILE] [--max-differing PERCENT]]
 // Runs frames 1 to K (default 200) of the animation (as panel-snapshot
 // --frames K does), writes frame K and / or counts its pixels that differ
 // from a reference frame (panel-snapshot's) by more than kLevels in a
-// channel (--diff writes them red over the dimmed frame); then, warm, times
-// frames 1 to N (default 500) as the peer benchmarks do; prints the median and 99th
+// channel (--diff writes them red over the dimmed frame; with
+// --max-differing, more than PERCENT of the pixels fail the run); then,
+// warm, times frames 1 to N (default 500) as the peer benchmarks do, and
+// counts the heap allocations of those frames; prints the median and 99th
 // percentile wall milliseconds and the median processor milliseconds (all
 // threads) per frame.
 #include <algorithm>
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include "arguments.h"
+#include "counting_allocator.h"
 #include "cpu_gl.h"
 #include "display.h"
 #include "display_renderer.h"
@@ -36,7 +39,7 @@ constexpr int kLevels = 2;
 
 // Prints how many pixels of image differ from the PNG at path by more than
 // kLevels in some channel, and the largest difference.
-bool compare(const RgbaImage& image, const std::string& path, const std::string& diffPath)
+bool compare(const RgbaImage& image, const std::string& path, const std::string& diffPath, double maxPercent)
 {
     RgbaImage reference;
     std::string error;
@@ -64,6 +67,10 @@ bool compare(const RgbaImage& image, const std::string& path, const std::string&
     const double share = 100.0 * static_cast<double>(differing) / (static_cast<double>(image.pixels.size()) / 4);
     std::printf("against %s: %lld pixels (%.3f %%) differ by more than %d levels, at most %d\n", path.c_str(),
                 differing, share, kLevels, worst);
+    if (share > maxPercent) {
+        std::fprintf(stderr, "cpu-backend-bench: more than %.3f %% of the pixels differ\n", maxPercent);
+        return false;
+    }
     return true;
 }
 
@@ -92,6 +99,7 @@ int main(int argc, char** argv)
     int samples = 4, threads = 1, at = 200, frames = 500;
     bool batched = false;
     std::string png, reference, diff;
+    double maxPercent = 100.0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -103,6 +111,8 @@ int main(int argc, char** argv)
             reference = argv[++i];
         } else if (arg == "--diff" && value) {
             diff = argv[++i];
+        } else if (arg == "--max-differing" && value) {
+            maxPercent = std::atof(argv[++i]);
         } else if ((arg == "--samples" && value && parseNumber(value, &samples)) ||
                    (arg == "--threads" && value && parseNumber(value, &threads)) ||
                    (arg == "--at" && value && parseNumber(value, &at)) ||
@@ -110,7 +120,7 @@ int main(int argc, char** argv)
             ++i;
         } else {
             std::fprintf(stderr, "usage: cpu-backend-bench [--samples S] [--threads T] [--at K] [--frames N] [--batched] "
-                                 "[--png FILE] [--compare FILE [--diff FILE]]\n");
+                                 "[--png FILE] [--compare FILE [--diff FILE] [--max-differing PERCENT]]\n");
             return 2;
         }
     }
@@ -143,11 +153,14 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cpu-backend-bench: %s\n", error.c_str());
             return 1;
         }
-        if (!reference.empty() && !compare(image, reference, diff))
+        if (!reference.empty() && !compare(image, reference, diff, maxPercent))
             return 1;
     }
     std::vector<double> wall, cpu;
+    wall.reserve(static_cast<size_t>(frames));
+    cpu.reserve(static_cast<size_t>(frames));
     resetDisplayModel();
+    const AllocationCount heap0 = allocationCount();
     for (int i = 0; i < frames; ++i) {
         const double cpu0 = processMs();
         const auto start = std::chrono::steady_clock::now();
@@ -155,9 +168,11 @@ int main(int argc, char** argv)
         wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         cpu.push_back(processMs() - cpu0);
     }
-    std::printf("samples %d threads %d %s: median %.3f ms, p99 %.3f ms, processor %.3f ms per frame\n", samples,
-                threads, batched ? "batched" : "exact", percentile(wall, 0.5), percentile(wall, 0.99),
-                percentile(cpu, 0.5));
+    const AllocationCount heap1 = allocationCount();
+    std::printf("samples %d threads %d %s: median %.3f ms, p99 %.3f ms, processor %.3f ms per frame, "
+                "%lld allocations in %d frames\n",
+                samples, threads, batched ? "batched" : "exact", percentile(wall, 0.5), percentile(wall, 0.99),
+                percentile(cpu, 0.5), heap1.allocations - heap0.allocations, frames);
     grShutdown();
     return 0;
 }

@@ -154,9 +154,11 @@ public:
     }
 
     // Pixel x of row y, its samples in mask covered.
-    void Pixel(int y, int x, uint32_t mask)
+    void Pixel(int y, int x, uint32_t mask) { PixelAt(static_cast<size_t>(y) * width_ + x, x, y, mask); }
+
+    // Pixel p, at x, y (only a texture needs them), its samples in mask covered.
+    void PixelAt(size_t p, int x, int y, uint32_t mask)
     {
-        const size_t p = static_cast<size_t>(y) * width_ + x;
         uint8_t* stencil = stencil_ + p * count_;
         if (paint_.stencil == StencilMode::Write) {
             for (int s = 0; s < count_; ++s)
@@ -368,10 +370,9 @@ void flushGathered(CpuFrame& frame, const Paint& paint, std::vector<uint32_t>& t
 {
     const RasterVertex none[3] = {};
     Writer<F> writer(frame, paint, none);
-    const size_t width = static_cast<size_t>(frame.Width());
     uint8_t* masks = frame.Coverage();
     for (uint32_t p : touched) {
-        writer.Pixel(static_cast<int>(p / width), static_cast<int>(p % width), masks[p]);
+        writer.PixelAt(p, 0, 0, masks[p]);  // untextured: the colour is the same everywhere
         masks[p] = 0;
     }
     touched.clear();

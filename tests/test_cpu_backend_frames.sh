@@ -2,8 +2,9 @@
 # The built-in display drawn by the CPU backend against gl1's frame of the
 # same animation step (panel-snapshot on Mesa): at 0 samples at most 0.1 %
 # of the pixels may differ by more than 2 levels, at 4 samples (llvmpipe's
-# own pattern) the same; on one thread and on three alike; and frames drawn
-# after the first allocate nothing.
+# own pattern) the same; through the library's backend seam ("cpu", "cpu4")
+# and through the GL stand-in on one thread and on three alike; and frames
+# drawn after the first allocate nothing.
 #   test_cpu_backend_frames.sh PANEL_SNAPSHOT CPU_BACKEND_BENCH OUTPUT_DIR
 set -euo pipefail
 snapshot="$1"
@@ -13,10 +14,11 @@ frame=120
 for samples in 0 4; do
   reference="$out/cpu-reference-s$samples.png"
   "$snapshot" --frames "$frame" --samples "$samples" -o "$reference"
-  for threads in 1 3; do
+  for path in "--seam" "--threads 1" "--threads 3"; do
     for mode in "" --batched; do
-      result="$("$bench" --samples "$samples" --threads "$threads" $mode --at "$frame" --frames 3 \
-        --compare "$reference" --diff "$out/cpu-diff-s$samples-t$threads$mode.png" --max-differing 0.1)"
+      name="$(tr -d ' -' <<<"s$samples$path$mode")"
+      result="$("$bench" --samples "$samples" $path $mode --at "$frame" --frames 3 \
+        --compare "$reference" --diff "$out/cpu-diff-$name.png" --max-differing 0.1)"
       echo "$result"
       grep -q ' 0 allocations in 3 frames' <<<"$result" || { echo "FAIL: a steady frame allocated" >&2; exit 1; }
     done

@@ -1,5 +1,8 @@
 // cpu-backend-bench: the built-in display drawn by the CPU backend, timed
 // per frame, and one frame written as a PNG to compare with panel-snapshot.
+// With --seam the library draws through the backend seam's "cpu" backend
+// (its threads: the machine's cores, printed as 0); without, through the GL stand-in, on
+// --threads threads.
 //   cpu-backend-bench [--samples S] [--threads T] [--at K] [--frames N] [--batched] [--png FILE]
 //                     [--compare FILE [--diff FILE] [--max-differing PERCENT]]
 // Runs frames 1 to K (default 200) of the animation (as panel-snapshot
@@ -97,7 +100,7 @@ void frame()
 int main(int argc, char** argv)
 {
     int samples = 4, threads = 1, at = 200, frames = 500;
-    bool batched = false;
+    bool batched = false, seam = false;
     std::string png, reference, diff;
     double maxPercent = 100.0;
     for (int i = 1; i < argc; ++i) {
@@ -105,6 +108,8 @@ int main(int argc, char** argv)
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (arg == "--batched") {
             batched = true;
+        } else if (arg == "--seam") {
+            seam = true;
         } else if (arg == "--png" && value) {
             png = argv[++i];
         } else if (arg == "--compare" && value) {
@@ -119,7 +124,7 @@ int main(int argc, char** argv)
                    (arg == "--frames" && value && parseNumber(value, &frames))) {
             ++i;
         } else {
-            std::fprintf(stderr, "usage: cpu-backend-bench [--samples S] [--threads T] [--at K] [--frames N] [--batched] "
+            std::fprintf(stderr, "usage: cpu-backend-bench [--seam] [--samples S] [--threads T] [--at K] [--frames N] [--batched] "
                                  "[--png FILE] [--compare FILE [--diff FILE] [--max-differing PERCENT]]\n");
             return 2;
         }
@@ -130,6 +135,11 @@ int main(int argc, char** argv)
         return 2;
     }
     backend.SetThreads(threads);
+    const std::string cpuName = samples == 0 ? "cpu" : "cpu" + std::to_string(samples);
+    if (seam && !grSelectBackend(cpuName.c_str(), nullptr)) {
+        std::fprintf(stderr, "cpu-backend-bench: the library has no backend %s\n", cpuName.c_str());
+        return 1;
+    }
     grUseTables(&displayTables());
     if (grInit(1.5f) != GR_INIT_OK) {
         std::fprintf(stderr, "cpu-backend-bench: the drawing library did not start (fonts?)\n");
@@ -145,7 +155,19 @@ int main(int argc, char** argv)
         image.width = kWidth;
         image.height = kHeight;
         image.pixels.resize(static_cast<size_t>(kWidth) * kHeight * 4);
-        backend.ReadPixels(image.pixels.data());
+        if (seam) {
+            // The library reads bottom row first, as glReadPixels.
+            std::vector<uint8_t> rows(image.pixels.size());
+            if (!grReadPixels(kWidth, kHeight, rows.data())) {
+                std::fprintf(stderr, "cpu-backend-bench: the frame cannot be read\n");
+                return 1;
+            }
+            const size_t row = static_cast<size_t>(kWidth) * 4;
+            for (int y = 0; y < kHeight; ++y)
+                std::memcpy(&image.pixels[row * y], &rows[row * (kHeight - 1 - y)], row);
+        } else {
+            backend.ReadPixels(image.pixels.data());
+        }
         for (size_t i = 3; i < image.pixels.size(); i += 4)
             image.pixels[i] = 255;
         std::string error;
@@ -169,9 +191,9 @@ int main(int argc, char** argv)
         cpu.push_back(processMs() - cpu0);
     }
     const AllocationCount heap1 = allocationCount();
-    std::printf("samples %d threads %d %s: median %.3f ms, p99 %.3f ms, processor %.3f ms per frame, "
+    std::printf("%s samples %d threads %d %s: median %.3f ms, p99 %.3f ms, processor %.3f ms per frame, "
                 "%lld allocations in %d frames\n",
-                samples, threads, batched ? "batched" : "exact", percentile(wall, 0.5), percentile(wall, 0.99),
+                seam ? "seam" : "stand-in", samples, seam ? 0 : threads, batched ? "batched" : "exact", percentile(wall, 0.5), percentile(wall, 0.99),
                 percentile(cpu, 0.5), heap1.allocations - heap0.allocations, frames);
     grShutdown();
     return 0;

@@ -200,4 +200,11 @@ void CpuBackend::ReadPixels(uint8_t* rgba) const
         std::memcpy(rgba + row * y, pixels + row * (frame_.Height() - 1 - y), row);
 }
 
+void CpuBackend::ReadRows(int width, int height, uint8_t* rgba) const
+{
+    for (int y = 0; y < height; ++y)
+        std::memcpy(rgba + static_cast<size_t>(y) * width * 4, frame_.Pixels() + static_cast<size_t>(y) * frame_.Width(),
+                    static_cast<size_t>(width) * 4);
+}
+
 }  // namespace cpu

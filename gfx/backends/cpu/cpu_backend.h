@@ -72,6 +72,8 @@ public:
     void Finish();
     // The finished frame, top row first, 4 bytes a pixel (RGBA).
     void ReadPixels(uint8_t* rgba) const;
+    // Its lower left width x height pixels, bottom row first (as glReadPixels).
+    void ReadRows(int width, int height, uint8_t* rgba) const;
 
 private:
     CpuTexture* Texture(TextureName name);

@@ -16,6 +16,7 @@ set_tests_properties(panel_snapshot_prints_its_usage PROPERTIES
   PASS_REGULAR_EXPRESSION "^usage: panel-snapshot .*--frames N +render frames 1 to N.*778x1034"
   FAIL_REGULAR_EXPRESSION "unknown argument")
 unit_test(test_runtime)
+unit_test(test_cpu_raster)
 pixel_test(test_snapshot)
 recording_test(test_ellipse)
 recording_test(test_polygon)
@@ -78,3 +79,8 @@ set_tests_properties(panel_soak_rejects_bad_arguments PROPERTIES WILL_FAIL TRUE)
 panel_test(test_data)
 target_link_libraries(test_data PRIVATE data_feed)
 target_compile_definitions(test_data PRIVATE FLIGHT_DATA_DIR="${PROJECT_SOURCE_DIR}/examples/flight/data")
+
+add_test(NAME cpu_backend_frames_equal_gl1
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_cpu_backend_frames.sh $<TARGET_FILE:panel-snapshot>
+          $<TARGET_FILE:cpu-backend-bench> ${PANEL_TEST_OUTPUT})
+set_tests_properties(cpu_backend_frames_equal_gl1 PROPERTIES TIMEOUT 300)

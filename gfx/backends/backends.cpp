@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "cpu/cpu_seam.h"
 #include "gl1/gl1_backend.h"
 #if defined(GR_SHADER_BACKEND)
 #include "gles/gles_backend.h"
@@ -25,5 +26,8 @@ std::unique_ptr<Backend> makeBackend(const char* name, ProcLoader loader)
 #endif
     if (std::strcmp(name, "gl1") == 0)
         return makeGl1Backend();
+    const int cpuSamples = cpuBackendSamples(name);
+    if (cpuSamples >= 0)
+        return makeCpuBackend(cpuSamples, 0);
     return nullptr;
 }

@@ -1,0 +1,53 @@
+#include "cpu_frame.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace cpu {
+
+bool CpuFrame::Resize(int width, int height, int samples)
+{
+    const SamplePattern* pattern = samplePattern(samples);
+    if (!pattern || width <= 0 || height <= 0)
+        return false;
+    width_ = width;
+    height_ = height;
+    pattern_ = pattern;
+    const size_t pixels = static_cast<size_t>(width) * height;
+    const size_t perPixel = static_cast<size_t>(pattern->count);
+    color_.resize(pixels);
+    split_.assign(pixels, 0);
+    samples_.resize(perPixel > 1 ? pixels * perPixel : 0);
+    coverage_.assign(perPixel > 1 ? pixels : 0, 0);
+    stencil_.assign(pixels * perPixel, 0);
+    stencilDirty_.assign(static_cast<size_t>(height), 0);
+    stencilRowValue_.assign(static_cast<size_t>(height), 0);
+    return true;
+}
+
+void CpuFrame::ClearColor(int y0, int y1, uint32_t rgba)
+{
+    const size_t first = static_cast<size_t>(y0) * width_;
+    const size_t count = static_cast<size_t>(y1 - y0) * width_;
+    std::fill_n(color_.data() + first, count, rgba);
+    std::memset(split_.data() + first, 0, count);
+}
+
+void CpuFrame::ClearStencil(int y0, int y1, uint8_t value)
+{
+    const size_t row = static_cast<size_t>(width_) * pattern_->count;
+    for (int y = y0; y < y1; ++y) {
+        if (!stencilDirty_[y] && stencilRowValue_[y] == value)
+            continue;
+        std::memset(stencil_.data() + row * y, value, row);
+        stencilDirty_[y] = 0;
+        stencilRowValue_[y] = value;
+    }
+}
+
+void CpuFrame::NoteStencilRows(int y0, int y1)
+{
+    std::fill(stencilDirty_.begin() + y0, stencilDirty_.begin() + y1, 1);
+}
+
+}  // namespace cpu

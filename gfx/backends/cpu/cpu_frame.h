@@ -1,0 +1,59 @@
+// The image the CPU backend draws into: 32-bit RGBA pixels, row 0 first in
+// memory (the GL's window row 0, the bottom one), and an 8-bit stencil
+// value per sample. With samples, every pixel holds its resolved colour;
+// a pixel whose samples differ (an edge) also holds each sample, and its
+// resolved colour is their mean, updated as they change. Pixels covered
+// whole stay single, so clearing and resolving cost no more than the
+// edges do.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "sample_pattern.h"
+
+namespace cpu {
+
+class CpuFrame {
+public:
+    // Sizes the planes for a width x height image with samples per pixel
+    // (0, 2, 4 or 8); false, and nothing changed, for anything else. Memory
+    // is kept across calls of the same size or smaller.
+    bool Resize(int width, int height, int samples);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int Samples() const { return pattern_->count == 1 ? 0 : pattern_->count; }
+    const SamplePattern& Pattern() const { return *pattern_; }
+
+    // Clears rows [y0, y1) of the colour to rgba and of the stencil to value.
+    void ClearColor(int y0, int y1, uint32_t rgba);
+    void ClearStencil(int y0, int y1, uint8_t value);
+
+    // The resolved pixels, row 0 first.
+    const uint32_t* Pixels() const { return color_.data(); }
+    uint32_t* Pixels() { return color_.data(); }
+    uint8_t* SplitFlags() { return split_.data(); }
+    uint32_t* SampleColors() { return samples_.data(); }
+    uint8_t* Stencil() { return stencil_.data(); }
+    // Per pixel, the samples a draw has covered so far (zero between draws).
+    uint8_t* Coverage() { return coverage_.data(); }
+    const uint8_t* Stencil() const { return stencil_.data(); }
+    // Stencil rows written since they were last cleared: clearing skips
+    // the rest. Each band of rows is tracked apart, by the thread that draws it.
+    void NoteStencilRows(int y0, int y1);
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    const SamplePattern* pattern_ = samplePattern(0);
+    std::vector<uint32_t> color_;
+    std::vector<uint8_t> split_;      // per pixel: 1 while its samples differ
+    std::vector<uint32_t> samples_;   // per sample; valid where split
+    std::vector<uint8_t> stencil_;    // per sample
+    std::vector<uint8_t> coverage_;   // per pixel, with samples
+    std::vector<uint8_t> stencilDirty_;     // per row: drawn into since cleared
+    std::vector<uint8_t> stencilRowValue_;  // per row: the value it was cleared to
+};
+
+}  // namespace cpu

@@ -1,0 +1,15 @@
+// The CPU backend behind the library's backend seam.
+#pragma once
+
+#include <memory>
+
+#include "backends/backend.h"
+
+// Names the CPU backend answers to: "cpu" draws without samples, "cpu2",
+// "cpu4" and "cpu8" with that many a pixel. Returns its sample count, or -1
+// for any other name.
+int cpuBackendSamples(const char* name);
+
+// The CPU backend drawing with samples per pixel (0, 2, 4 or 8) on threads
+// threads (the caller's included).
+std::unique_ptr<Backend> makeCpuBackend(int samples, int threads);

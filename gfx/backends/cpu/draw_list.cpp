@@ -1,0 +1,99 @@
+#include "draw_list.h"
+
+#include <algorithm>
+
+namespace cpu {
+
+namespace {
+
+// Bands a thread gets on average: more than one evens out busy and idle rows.
+constexpr int kBandsPerThread = 4;
+
+}  // namespace
+
+void DrawList::Clear(bool color, uint32_t rgba, bool stencil, uint8_t stencilValue)
+{
+    if (!color && !stencil)
+        return;
+    Command c{};
+    c.kind = Kind::Clear;
+    c.clearColor = color;
+    c.clearRgba = rgba;
+    c.clearStencil = stencil;
+    c.clearStencilValue = stencilValue;
+    commands_.push_back(c);
+}
+
+void DrawList::Triangles(const RasterVertex* vertices, int count, const Paint& paint)
+{
+    count -= count % 3;
+    if (count <= 0)
+        return;
+    Command c{};
+    c.kind = Kind::Triangles;
+    c.paint = paint;
+    c.first = static_cast<uint32_t>(vertices_.size());
+    c.count = static_cast<uint32_t>(count);
+    c.top = vertices[0].y;
+    c.bottom = vertices[0].y;
+    for (int i = 0; i < count; ++i) {
+        c.top = std::min(c.top, vertices[i].y);
+        c.bottom = std::max(c.bottom, vertices[i].y);
+    }
+    vertices_.insert(vertices_.end(), vertices, vertices + count);
+    commands_.push_back(c);
+}
+
+void DrawList::DrawRows(int y0, int y1, CoverageAccumulator& accumulator)
+{
+    CpuFrame& frame = *frame_;
+    const float bandTop = static_cast<float>(y0) - 1.0f;
+    const float bandBottom = static_cast<float>(y1) + 1.0f;
+    for (const Command& c : commands_) {
+        if (c.kind == Kind::Clear) {
+            if (c.clearColor)
+                frame.ClearColor(y0, y1, c.clearRgba);
+            if (c.clearStencil)
+                frame.ClearStencil(y0, y1, c.clearStencilValue);
+            continue;
+        }
+        // NaN bounds fail both tests and go on to the rasteriser, which skips them.
+        if (c.bottom < bandTop || c.top > bandBottom)
+            continue;
+        const RasterVertex* v = vertices_.data() + c.first;
+        for (uint32_t i = 0; i < c.count; i += 3) {
+            const float top = std::min({v[i].y, v[i + 1].y, v[i + 2].y});
+            const float bottom = std::max({v[i].y, v[i + 1].y, v[i + 2].y});
+            if (bottom < bandTop || top > bandBottom)
+                continue;
+            rasterTriangle(frame, v + i, c.paint, y0, y1, &accumulator);
+        }
+        accumulator.Flush(frame, c.paint);
+    }
+}
+
+void DrawList::DrawBand(void* context, int band)
+{
+    auto* list = static_cast<DrawList*>(context);
+    const int y0 = band * list->bandRows_;
+    const int y1 = std::min(y0 + list->bandRows_, list->frame_->Height());
+    if (y0 < y1)
+        list->DrawRows(y0, y1, list->accumulators_[static_cast<size_t>(band)]);
+}
+
+void DrawList::Execute(CpuFrame& frame, BandPool& pool)
+{
+    if (!commands_.empty()) {
+        frame_ = &frame;
+        const int bands = pool.Threads() == 1 ? 1 : pool.Threads() * kBandsPerThread;
+        bandRows_ = (frame.Height() + bands - 1) / bands;
+        if (accumulators_.size() < static_cast<size_t>(bands))
+            accumulators_.resize(static_cast<size_t>(bands));
+        pool.Run(&DrawList::DrawBand, this, bands);
+        frame_ = nullptr;
+    }
+    commands_.clear();
+    vertices_.clear();
+}
+
+}  // namespace cpu

@@ -1,0 +1,48 @@
+// A frame's drawing recorded as commands and then drawn in bands of rows,
+// on as many threads as the pool has. Recording copies the vertices into
+// memory kept from frame to frame: a steady frame allocates nothing.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "band_pool.h"
+#include "cpu_frame.h"
+#include "triangle_raster.h"
+
+namespace cpu {
+
+class DrawList {
+public:
+    // Clears the colour to rgba and / or the stencil to stencilValue.
+    void Clear(bool color, uint32_t rgba, bool stencil, uint8_t stencilValue);
+    // Records count / 3 triangles (count a multiple of 3) drawn with paint.
+    // The paint's texture must stay as it is until the list is drawn.
+    void Triangles(const RasterVertex* vertices, int count, const Paint& paint);
+    bool Empty() const { return commands_.empty(); }
+
+    // Draws everything recorded into frame and empties the list.
+    void Execute(CpuFrame& frame, BandPool& pool);
+
+private:
+    enum class Kind { Clear, Triangles };
+    struct Command {
+        Kind kind;
+        Paint paint;
+        uint32_t first, count;  // vertices
+        float top, bottom;      // rows the triangles reach
+        bool clearColor, clearStencil;
+        uint32_t clearRgba;
+        uint8_t clearStencilValue;
+    };
+    static void DrawBand(void* context, int band);
+    void DrawRows(int y0, int y1, CoverageAccumulator& accumulator);
+
+    std::vector<Command> commands_;
+    std::vector<RasterVertex> vertices_;
+    std::vector<CoverageAccumulator> accumulators_;  // one a band
+    CpuFrame* frame_ = nullptr;
+    int bandRows_ = 0;
+};
+
+}  // namespace cpu

@@ -1,0 +1,71 @@
+// Pixel arithmetic on packed 8-bit RGBA (R in the lowest byte, as the bytes
+// lie in memory on a little-endian machine), done as the GL does it: unorm8
+// products rounded to the nearest level, GL_SRC_ALPHA /
+// GL_ONE_MINUS_SRC_ALPHA blending, GL_MODULATE, a box-filter resolve.
+#pragma once
+
+#include <cstdint>
+
+namespace cpu {
+
+constexpr uint32_t kEvenBytes = 0x00FF00FFu;
+
+constexpr uint32_t packRgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
+{
+    return r | (g << 8) | (b << 16) | (a << 24);
+}
+
+constexpr uint32_t alphaOf(uint32_t c) { return c >> 24; }
+
+// x / 255 rounded, for each 16-bit lane of x holding at most 255 * 255.
+inline uint32_t div255Lanes(uint32_t x)
+{
+    x += 0x00800080u;
+    return ((x + ((x >> 8) & kEvenBytes)) >> 8) & kEvenBytes;
+}
+
+// src * a + dst * (1 - a) for all four channels, a taken from src: the
+// destination alpha follows the GL's blend of it too.
+inline uint32_t blendOver(uint32_t src, uint32_t dst)
+{
+    const uint32_t a = alphaOf(src);
+    if (a == 255)
+        return src;
+    if (a == 0)
+        return dst;
+    const uint32_t na = 255 - a;
+    const uint32_t even = div255Lanes((src & kEvenBytes) * a + (dst & kEvenBytes) * na);
+    const uint32_t odd = div255Lanes(((src >> 8) & kEvenBytes) * a + ((dst >> 8) & kEvenBytes) * na);
+    return even | (odd << 8);
+}
+
+// Channel-wise product of two colours (GL_MODULATE of an RGBA texel).
+inline uint32_t modulate(uint32_t a, uint32_t b)
+{
+    uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const uint32_t x = ((a >> shift) & 0xFF) * ((b >> shift) & 0xFF) + 128;
+        out |= (((x + (x >> 8)) >> 8) & 0xFF) << shift;
+    }
+    return out;
+}
+
+// A colour with its alpha replaced (GL_MODULATE of an opaque colour by an
+// alpha texel).
+inline uint32_t withAlpha(uint32_t c, uint32_t a) { return (c & 0x00FFFFFFu) | (a << 24); }
+
+// The mean of count (2, 4 or 8) samples, rounded to nearest, channel by
+// channel: the resolve of a multisampled pixel.
+inline uint32_t averageSamples(const uint32_t* samples, int count, int shift)
+{
+    uint32_t even = 0;
+    uint32_t odd = 0;
+    for (int i = 0; i < count; ++i) {
+        even += samples[i] & kEvenBytes;
+        odd += (samples[i] >> 8) & kEvenBytes;
+    }
+    const uint32_t half = static_cast<uint32_t>(count / 2) * 0x00010001u;
+    return (((even + half) >> shift) & kEvenBytes) | ((((odd + half) >> shift) & kEvenBytes) << 8);
+}
+
+}  // namespace cpu

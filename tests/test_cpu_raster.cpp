@@ -1,0 +1,376 @@
+// The CPU rasteriser against the GL's rules, independently of any GL:
+// coverage at the standard sample positions, the top-left fill rule (a
+// tiled area covered exactly once), stencil, texture sampling and blending.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "backends/cpu/band_pool.h"
+#include "backends/cpu/draw_list.h"
+#include "backends/cpu/pixel_ops.h"
+#include "backends/cpu/polygon_clip.h"
+
+namespace {
+
+using cpu::CpuFrame;
+using cpu::Paint;
+using cpu::RasterVertex;
+
+constexpr int kSide = 48;
+constexpr uint32_t kBlack = cpu::packRgba(0, 0, 0, 255);
+constexpr uint32_t kRed = cpu::packRgba(255, 0, 0, 255);
+constexpr uint32_t kBlue = cpu::packRgba(0, 0, 255, 255);
+
+// The published positions, in pixels from the pixel's top left corner,
+// turned to the frame's rows, which count from the bottom as the GL's do.
+struct Position {
+    double x, y;
+};
+std::vector<Position> publishedPattern(int samples)
+{
+    std::vector<Position> fromTop;
+    switch (samples) {
+    case 0:
+        fromTop = {{0.5, 0.5}};
+        break;
+    case 2:
+        fromTop = {{0.75, 0.75}, {0.25, 0.25}};
+        break;
+    case 4:
+        fromTop = {{0.375, 0.125}, {0.875, 0.375}, {0.125, 0.625}, {0.625, 0.875}};
+        break;
+    default:
+        fromTop = {{0.5625, 0.3125}, {0.4375, 0.6875}, {0.8125, 0.5625}, {0.3125, 0.1875},
+                   {0.1875, 0.8125}, {0.0625, 0.4375}, {0.6875, 0.9375}, {0.9375, 0.0625}};
+    }
+    for (Position& p : fromTop)
+        p.y = 1.0 - p.y;
+    return fromTop;
+}
+
+// The colour of one sample, whether its pixel is split or not.
+uint32_t sampleColor(CpuFrame& frame, int x, int y, int s)
+{
+    const size_t p = static_cast<size_t>(y) * frame.Width() + x;
+    if (frame.Samples() == 0 || !frame.SplitFlags()[p])
+        return frame.Pixels()[p];
+    return frame.SampleColors()[p * frame.Samples() + s];
+}
+
+void draw(CpuFrame& frame, const std::vector<RasterVertex>& triangles, const Paint& paint)
+{
+    for (size_t i = 0; i + 2 < triangles.size(); i += 3)
+        cpu::rasterTriangle(frame, &triangles[i], paint, 0, frame.Height());
+}
+
+CpuFrame clearedFrame(int samples, uint32_t color)
+{
+    CpuFrame frame;
+    EXPECT_TRUE(frame.Resize(kSide, kSide, samples));
+    frame.ClearColor(0, kSide, color);
+    frame.ClearStencil(0, kSide, 0);
+    return frame;
+}
+
+// A rectangle cut into triangles between jittered grid points.
+std::vector<RasterVertex> tiledRectangle(unsigned seed, double x0, double y0, double x1, double y1)
+{
+    constexpr int kCells = 5;
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> jitter(-20, 20);
+    RasterVertex grid[kCells + 1][kCells + 1];
+    for (int j = 0; j <= kCells; ++j)
+        for (int i = 0; i <= kCells; ++i) {
+            const bool edgeX = i == 0 || i == kCells, edgeY = j == 0 || j == kCells;
+            // Inner corners on whole pixels plus sixteenths: edges between
+            // them run through sample positions, where the fill rule decides.
+            const double x = edgeX ? (i ? x1 : x0) : std::round(x0 + (x1 - x0) * i / kCells) + jitter(random) / 16.0;
+            const double y = edgeY ? (j ? y1 : y0) : std::round(y0 + (y1 - y0) * j / kCells) + jitter(random) / 16.0;
+            grid[j][i] = {static_cast<float>(x), static_cast<float>(y), 0, 0};
+        }
+    std::vector<RasterVertex> out;
+    for (int j = 0; j < kCells; ++j)
+        for (int i = 0; i < kCells; ++i) {
+            const RasterVertex a = grid[j][i], b = grid[j][i + 1], c = grid[j + 1][i], d = grid[j + 1][i + 1];
+            // Both diagonals, and both windings, occur.
+            if ((i + j) % 2)
+                out.insert(out.end(), {a, b, d, a, d, c});
+            else
+                out.insert(out.end(), {a, c, b, b, c, d});
+        }
+    return out;
+}
+
+class SampleCounts : public testing::TestWithParam<int> {};
+
+// Every sample inside the tiled rectangle is hit exactly once, none
+// outside: blending a quarter-white once gives 64, twice more.
+TEST_P(SampleCounts, TiledAreaIsCoveredExactlyOnce)
+{
+    const int samples = GetParam();
+    const std::vector<Position> pattern = publishedPattern(samples);
+    // Corners away from any sample row or column of the patterns.
+    const double x0 = 3.03125, y0 = 4.03125, x1 = 41.96875, y1 = 43.96875;
+    // A half-plane cuts some tiles too, as clip planes do.
+    const cpu::HalfPlane cut{1.0, -0.6, -3.1};
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        CpuFrame frame = clearedFrame(samples, kBlack);
+        Paint paint;
+        paint.color = cpu::packRgba(255, 255, 255, 64);
+        paint.blend = true;
+        const std::vector<RasterVertex> tiles = tiledRectangle(seed, x0, y0, x1, y1);
+        for (size_t i = 0; i < tiles.size(); i += 3) {
+            RasterVertex polygon[cpu::kMaxClippedVertices];
+            const int corners = cpu::clipTriangle(&tiles[i], &cut, 1, polygon);
+            for (int k = 1; k + 1 < corners; ++k) {
+                const RasterVertex fan[] = {polygon[0], polygon[k], polygon[k + 1]};
+                cpu::rasterTriangle(frame, fan, paint, 0, kSide);
+            }
+        }
+        int inside = 0;
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x)
+                for (size_t s = 0; s < pattern.size(); ++s) {
+                    const double px = x + pattern[s].x, py = y + pattern[s].y;
+                    const double side = cut.a * px + cut.b * py + cut.c;
+                    if (std::fabs(side) < 0.01)
+                        continue;  // on the cut: either side is right
+                    const bool expected = px > x0 && px < x1 && py > y0 && py < y1 && side > 0;
+                    const uint32_t red = sampleColor(frame, x, y, static_cast<int>(s)) & 0xFF;
+                    ASSERT_EQ(red, expected ? 64u : 0u)
+                        << "seed " << seed << " pixel " << x << "," << y << " sample " << s;
+                    inside += expected;
+                }
+        EXPECT_GT(inside, 0);
+    }
+}
+
+// Coverage at the published positions, and a pixel's colour the rounded
+// mean of its samples.
+TEST_P(SampleCounts, CoverageIsThatOfThePublishedPositionsResolvedByTheMean)
+{
+    const int samples = GetParam();
+    const std::vector<Position> pattern = publishedPattern(samples);
+    // Corners on the 1/256 grid the rasteriser snaps to, so that its
+    // coverage and the exact one below agree but for ties.
+    const RasterVertex triangle[] = {{2.125f, 1.3125f, 0, 0}, {45.6875f, 9.1875f, 0, 0}, {11.375f, 46.59375f, 0, 0}};
+    CpuFrame frame = clearedFrame(samples, kBlack);
+    Paint paint;
+    paint.color = kRed;
+    cpu::rasterTriangle(frame, triangle, paint, 0, kSide);
+    auto edge = [&](int i, double px, double py) {
+        const RasterVertex& a = triangle[i];
+        const RasterVertex& b = triangle[(i + 1) % 3];
+        return (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
+    };
+    int partial = 0;
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) {
+            int covered = 0;
+            bool tie = false;
+            for (const Position& s : pattern) {
+                const double px = x + s.x, py = y + s.y;
+                bool in = true;
+                for (int i = 0; i < 3; ++i) {
+                    in = in && edge(i, px, py) > 0;
+                    tie = tie || edge(i, px, py) == 0;
+                }
+                covered += in;
+            }
+            if (tie)
+                continue;  // the fill rule's business, tested above
+            const int n = static_cast<int>(pattern.size());
+            const uint32_t expected = (covered * 255 + n / 2) / n;
+            ASSERT_EQ(frame.Pixels()[y * kSide + x] & 0xFF, expected) << "pixel " << x << "," << y;
+            partial += covered > 0 && covered < n;
+        }
+    EXPECT_EQ(partial > 0, samples > 0);
+}
+
+// A mask written into the stencil and drawn through, inside and outside,
+// gives sample for sample the picture of the masking shape drawn directly.
+TEST_P(SampleCounts, StencilMaskMatchesTheShapeSampleForSample)
+{
+    const int samples = GetParam();
+    const RasterVertex mask[] = {{5.3f, 7.1f, 0, 0}, {40.2f, 3.9f, 0, 0}, {22.6f, 44.4f, 0, 0}};
+    const RasterVertex screen[] = {{0, 0, 0, 0},          {kSide, 0, 0, 0}, {0, kSide, 0, 0},
+                                   {kSide, 0, 0, 0}, {kSide, kSide, 0, 0}, {0, kSide, 0, 0}};
+    const std::vector<RasterVertex> whole(screen, screen + 6);
+
+    CpuFrame masked = clearedFrame(samples, kBlack);
+    // A stencil cleared after an earlier mask forgets it.
+    Paint write;
+    write.stencil = cpu::StencilMode::Write;
+    write.stencilRef = 1;
+    draw(masked, whole, write);
+    masked.ClearStencil(0, kSide, 0);
+    cpu::rasterTriangle(masked, mask, write, 0, kSide);
+    Paint inside;
+    inside.color = kRed;
+    inside.stencil = cpu::StencilMode::Test;
+    inside.stencilRef = 1;
+    draw(masked, whole, inside);
+    Paint outside = inside;
+    outside.color = kBlue;
+    outside.stencilRef = 0;
+    draw(masked, whole, outside);
+
+    CpuFrame direct = clearedFrame(samples, kBlue);
+    Paint red;
+    red.color = kRed;
+    cpu::rasterTriangle(direct, mask, red, 0, kSide);
+
+    const int count = samples == 0 ? 1 : samples;
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) {
+            ASSERT_EQ(masked.Pixels()[y * kSide + x], direct.Pixels()[y * kSide + x]) << x << "," << y;
+            for (int s = 0; s < count; ++s)
+                ASSERT_EQ(sampleColor(masked, x, y, s), sampleColor(direct, x, y, s));
+        }
+}
+
+// With multisampling switched off for a draw, a multisampled frame takes
+// the pixel centre's coverage for every sample, as the GL does with
+// GL_MULTISAMPLE disabled: the picture of a frame without samples, and no
+// pixel left split.
+TEST_P(SampleCounts, DrawWithoutMultisamplingCoversWholePixelsByTheirCentres)
+{
+    const int samples = GetParam();
+    const std::vector<RasterVertex> tiles = tiledRectangle(7, 3.03125, 4.03125, 41.96875, 43.96875);
+    CpuFrame single = clearedFrame(0, kBlack);
+    CpuFrame multi = clearedFrame(samples, kBlack);
+    Paint paint;
+    paint.color = kRed;
+    paint.multisample = false;
+    draw(single, tiles, paint);
+    draw(multi, tiles, paint);
+    for (int p = 0; p < kSide * kSide; ++p) {
+        ASSERT_EQ(multi.Pixels()[p], single.Pixels()[p]) << p % kSide << "," << p / kSide;
+        ASSERT_TRUE(samples == 0 || multi.SplitFlags()[p] == 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Patterns, SampleCounts, testing::Values(0, 2, 4, 8));
+
+// Threads draw bands of rows; the picture is the same for any count.
+TEST(CpuDrawList, PictureDoesNotDependOnThreadCount)
+{
+    std::vector<uint32_t> first;
+    for (int threads : {1, 2, 3}) {
+        cpu::BandPool pool;
+        pool.SetThreads(threads);
+        CpuFrame frame;
+        ASSERT_TRUE(frame.Resize(kSide, kSide, 4));
+        cpu::DrawList list;
+        list.Clear(true, kBlack, true, 0);
+        Paint paint;
+        paint.color = cpu::packRgba(40, 200, 90, 100);
+        paint.blend = true;
+        for (unsigned seed = 1; seed <= 3; ++seed) {
+            const std::vector<RasterVertex> tiles = tiledRectangle(seed, 1.1 * seed, 2.2, 40.3, 45.6 - seed);
+            list.Triangles(tiles.data(), static_cast<int>(tiles.size()), paint);
+        }
+        list.Execute(frame, pool);
+        const std::vector<uint32_t> pixels(frame.Pixels(), frame.Pixels() + kSide * kSide);
+        if (first.empty())
+            first = pixels;
+        else
+            EXPECT_EQ(pixels, first) << threads << " threads";
+    }
+}
+
+struct SampleCase {
+    const char* name;
+    cpu::TextureFilter filter;
+    cpu::TextureWrap wrap;
+    float s;
+    uint32_t alpha;
+};
+
+class TextureSampling : public testing::TestWithParam<SampleCase> {};
+
+// A 4-texel pattern 0, 255, 255, 200 sampled as the GL samples it.
+TEST_P(TextureSampling, PatternTexelsAsTheGlFiltersThem)
+{
+    const SampleCase& c = GetParam();
+    const uint8_t texels[] = {0, 255, 255, 200};
+    cpu::CpuTexture texture;
+    texture.Define(cpu::TexelFormat::Alpha, 4, 1, texels);
+    texture.oneDimensional = true;
+    texture.filter = c.filter;
+    texture.wrap = c.wrap;
+    EXPECT_EQ(texture.SampleAlpha(c.s, 0.9f), c.alpha) << c.name;
+}
+
+using cpu::TextureFilter;
+using cpu::TextureWrap;
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextureSampling,
+    testing::Values(SampleCase{"nearest inside", TextureFilter::Nearest, TextureWrap::Clamp, 0.3f, 255},
+                    SampleCase{"nearest past the end clamps", TextureFilter::Nearest, TextureWrap::Clamp, 1.7f, 200},
+                    SampleCase{"nearest repeats", TextureFilter::Nearest, TextureWrap::Repeat, 1.3f, 255},
+                    SampleCase{"nearest repeats below 0", TextureFilter::Nearest, TextureWrap::Repeat, -0.6f, 255},
+                    SampleCase{"linear between texels", TextureFilter::Linear, TextureWrap::Clamp, 0.25f, 128},
+                    SampleCase{"linear at a texel centre", TextureFilter::Linear, TextureWrap::Clamp, 0.375f, 255},
+                    SampleCase{"linear clamp edge takes the border", TextureFilter::Linear, TextureWrap::Clamp,
+                               1.0f, 100},
+                    SampleCase{"linear repeat wraps to the far texel", TextureFilter::Linear, TextureWrap::Repeat,
+                               0.0f, 100},
+                    SampleCase{"linear repeat past the end", TextureFilter::Linear, TextureWrap::Repeat, 1.25f,
+                               128}),
+    [](const testing::TestParamInfo<SampleCase>& info) {
+        std::string name = info.param.name;
+        for (char& ch : name)
+            if (!std::isalnum(static_cast<unsigned char>(ch)))
+                ch = '_';
+        return name;
+    });
+
+// An image drawn one texel a pixel, as grImage draws it, arrives texel for
+// texel, tinted by the colour it is modulated with, blended by its alpha.
+TEST(CpuTexture, ImageQuadIsCopiedTexelForTexelAndBlended)
+{
+    constexpr int kImage = 8;
+    std::vector<uint32_t> texels(kImage * kImage);
+    for (int i = 0; i < kImage * kImage; ++i)
+        texels[i] = cpu::packRgba(i * 3, 255 - i * 2, i * 4 % 256, i % 2 ? 255 : 51);
+    cpu::CpuTexture texture;
+    texture.Define(cpu::TexelFormat::Rgba, kImage, kImage, texels.data());
+    CpuFrame frame = clearedFrame(0, kBlack);
+    Paint paint;
+    paint.color = cpu::packRgba(255, 255, 255, 255);
+    paint.texture = &texture;
+    paint.blend = true;
+    const float x0 = 10, y0 = 20, x1 = x0 + kImage, y1 = y0 + kImage;
+    const std::vector<RasterVertex> quad = {{x0, y0, 0, 0}, {x1, y0, 1, 0}, {x0, y1, 0, 1},
+                                            {x1, y0, 1, 0}, {x1, y1, 1, 1}, {x0, y1, 0, 1}};
+    draw(frame, quad, paint);
+    for (int j = 0; j < kImage; ++j)
+        for (int i = 0; i < kImage; ++i) {
+            const uint32_t texel = texels[j * kImage + i];
+            ASSERT_EQ(frame.Pixels()[(20 + j) * kSide + 10 + i] & 0xFFFFFF,
+                      cpu::blendOver(texel, kBlack) & 0xFFFFFF)
+                << i << "," << j;
+        }
+}
+
+// Blending and modulation round as the GL's unorm arithmetic does: to the
+// nearest level of the exact product.
+TEST(CpuPixelOps, BlendAndModulateRoundToTheNearestLevel)
+{
+    for (uint32_t a = 0; a < 256; a += 3)
+        for (uint32_t s = 0; s < 256; s += 5)
+            for (uint32_t d = 0; d < 256; d += 7) {
+                const uint32_t out = cpu::blendOver(cpu::packRgba(s, 0, s, a), cpu::packRgba(d, d, 0, 255));
+                const auto round = [](double v) { return static_cast<uint32_t>(std::lround(v)); };
+                ASSERT_EQ(out & 0xFF, round((s * a + d * (255.0 - a)) / 255.0)) << s << " " << d << " " << a;
+                ASSERT_EQ(out >> 8 & 0xFF, round(d * (255.0 - a) / 255.0));
+                ASSERT_EQ(out >> 16 & 0xFF, round(s * a / 255.0));
+                ASSERT_EQ(cpu::modulate(cpu::packRgba(s, d, a, 255), cpu::packRgba(d, a, s, 255)) & 0xFFFFFF,
+                          cpu::packRgba(round(s * d / 255.0), round(d * a / 255.0), round(a * s / 255.0), 0));
+            }
+}
+
+}  // namespace

@@ -46,6 +46,7 @@ recording_test(test_text_draw)
 pixel_test(test_display_pixels)
 pixel_test(test_text_pixels)
 include(${CMAKE_CURRENT_SOURCE_DIR}/display_module_tests.cmake)
+include(${CMAKE_CURRENT_SOURCE_DIR}/kiosk_tests.cmake)
 pixel_test(test_batching_pixels)
 # The benchmark runs from the build and refuses what it cannot measure.
 add_test(NAME panel_bench_runs COMMAND panel-bench --samples 0 --frames 3 --rounds 1 --json)

@@ -12,19 +12,16 @@
 
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
 #include <string>
 
+#include "frame_comparison.h"
 #include "png_file.h"
 
 namespace {
-
-constexpr int kChannelTolerance = 24;
-constexpr double kDifferingShare = 0.0001;  // 0.01 %: about 80 pixels of a frame
 
 struct Golden {
     const char* name;
@@ -44,36 +41,6 @@ const Golden kGoldens[] = {
     {"flight_frame150_s0", FLIGHT_MODULE, 150, 0},
     {"flight_frame150_s4", FLIGHT_MODULE, 150, 4},
 };
-
-struct Comparison {
-    long differing = 0;
-    long allowed = 0;
-    RgbaImage difference;
-};
-
-Comparison compare(const RgbaImage& frame, const RgbaImage& reference)
-{
-    Comparison result;
-    result.allowed = static_cast<long>(kDifferingShare * frame.width * frame.height);
-    result.difference = reference;
-    for (size_t i = 0; i + 3 < frame.pixels.size(); i += 4) {
-        int worst = 0;
-        for (int c = 0; c < 3; ++c)
-            worst = std::max(worst, std::abs(frame.pixels[i + c] - reference.pixels[i + c]));
-        uint8_t* out = &result.difference.pixels[i];
-        if (worst > kChannelTolerance) {
-            ++result.differing;
-            out[0] = 255;
-            out[1] = 0;
-            out[2] = 0;
-        } else {
-            for (int c = 0; c < 3; ++c)
-                out[c] = static_cast<uint8_t>(out[c] / 4);
-        }
-        out[3] = 255;
-    }
-    return result;
-}
 
 class Goldens : public ::testing::TestWithParam<Golden> {};
 
@@ -106,8 +73,8 @@ TEST_P(Goldens, FrameMatchesItsReference)
     ASSERT_EQ(frame.width, expected.width) << rendered;
     ASSERT_EQ(frame.height, expected.height) << rendered;
 
-    const Comparison result = compare(frame, expected);
-    if (result.differing <= result.allowed)
+    const FrameComparison result = compareFrames(frame, expected);
+    if (result.Agrees())
         return;
     const std::string differencePath = outputDir + "/" + golden.name + "-difference.png";
     ASSERT_TRUE(writePng(differencePath, result.difference, &error)) << error;

@@ -148,8 +148,8 @@ std::string outputFolder(const std::string& name)
     return folder;
 }
 
-// A headless Weston with the desktop shell (the kiosk shell maps nothing
-// without a seat) on a private runtime folder, its
+// A headless Weston with the desktop shell (its kiosk shell shows no
+// window headless) on a private runtime folder, its
 // output width x height; the screenshooter needs its debug protocols.
 class HeadlessWeston {
 public:
@@ -230,6 +230,7 @@ void PrintTo(const KioskFrame& frame, std::ostream* out) { *out << frame.name; }
 const KioskFrame kFrames[] = {
     {"builtin_frame40_s0", nullptr, 40, 0},
     {"flight_frame60_s0", FLIGHT_MODULE, 60, 0},
+    {"builtin_frame20_s4", nullptr, 20, 4},
 };
 
 class KioskUnderWeston : public ::testing::TestWithParam<KioskFrame> {};

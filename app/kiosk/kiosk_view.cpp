@@ -162,8 +162,10 @@ bool KioskView::Wait()
     if (dirty_ || quit_)
         return window_.FinishWait(false);
     pollfd descriptors[] = {{window_.FileDescriptor(), POLLIN, 0}, {timer_, POLLIN, 0}, {signals_, POLLIN, 0}};
-    if (poll(descriptors, 3, -1) < 0)
-        return window_.FinishWait(false) && errno == EINTR;
+    if (poll(descriptors, 3, -1) < 0) {
+        const bool interrupted = errno == EINTR;
+        return window_.FinishWait(false) && interrupted;
+    }
     if (descriptors[0].revents & (POLLERR | POLLHUP)) {
         window_.FinishWait(false);
         return false;

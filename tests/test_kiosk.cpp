@@ -307,20 +307,28 @@ TEST(KioskWithoutCompositor, SaysSoAndFails)
         << text;
 }
 
-// With no EGL vendor library at all, the kiosk reaches the compositor and
-// then says what is missing.
-TEST(KioskWithoutEgl, SaysSoAndFails)
+// On a compositor: with no EGL vendor library at all the kiosk says what is
+// missing, and a sample count the configurations lack is refused with the
+// counts there are.
+TEST(KioskOnACompositor, RefusesWhatItCannotDrawWith)
 {
-    const std::string folder = outputFolder("no_egl");
+    const std::string folder = outputFolder("refusals");
     HeadlessWeston weston;
     std::string error;
     ASSERT_TRUE(weston.Start(320, 240, folder + "/weston.log", &error)) << error;
-    Environment environment = weston.ClientEnvironment();
-    environment["__EGL_VENDOR_LIBRARY_FILENAMES"] = folder + "/no-such-vendor.json";
-    Child kiosk = spawn({PANEL_KIOSK}, environment, folder);
+
+    Environment withoutEgl = weston.ClientEnvironment();
+    withoutEgl["__EGL_VENDOR_LIBRARY_FILENAMES"] = folder + "/no-such-vendor.json";
+    Child kiosk = spawn({PANEL_KIOSK}, withoutEgl, folder);
     std::string text;
     EXPECT_EQ(waitForExit(kiosk, kExitLimit, &text), 1);
     EXPECT_NE(text.find("instrument-panel-kiosk: EGL: "), std::string::npos) << text;
+
+    Child oddSamples = spawn({PANEL_KIOSK, "--samples", "3"}, weston.ClientEnvironment(), folder);
+    text.clear();
+    EXPECT_EQ(waitForExit(oddSamples, kExitLimit, &text), 2);
+    EXPECT_NE(text.find("instrument-panel-kiosk: no pixel format with 3 samples; available: 0"), std::string::npos)
+        << text;
 }
 
 TEST(KioskOptions, ParsesTheCommandLineAndRefusesBadValues)

@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <iostream>
 
 #include "display_module.h"
@@ -128,7 +127,7 @@ bool KioskView::ChooseSamples(int* status)
     for (const PixelFormatEntry& entry : formats.Entries())
         std::cerr << " " << entry.samples;
     std::cerr << "\n";
-    *status = kExitBadSamples;
+    *status = kExitBadArguments;
     return false;
 }
 

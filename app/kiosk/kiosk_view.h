@@ -14,7 +14,7 @@
 // Exit statuses of the kiosk.
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;  // no compositor, no usable GL, a lost connection
-constexpr int kExitBadSamples = 2;  // a sample count the configurations lack
+constexpr int kExitBadArguments = 2;  // a bad option, or a sample count the configurations lack
 
 class KioskView : public ViewWindow, public WindowEvents {
 public:

@@ -20,11 +20,11 @@ int main(int argc, char** argv)
     KioskOptions options;
     if (!parseKioskArgs(argc, argv, &options, &error)) {
         std::cerr << "instrument-panel-kiosk: " << error << "\n" << kKioskUsage;
-        return 2;
+        return kExitBadArguments;
     }
     if (options.help) {
         std::cout << kKioskUsage;
-        return 0;
+        return kExitOk;
     }
     grSetBatching(options.batched);
     KioskView view(options);

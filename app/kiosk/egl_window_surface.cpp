@@ -8,10 +8,17 @@
 
 namespace {
 
-// The GL the drawing library is given: desktop OpenGL with its fixed
-// function, as the library's GL 1.1 submission needs.
-constexpr EGLenum kApi = EGL_OPENGL_API;
-constexpr EGLint kRenderableBit = EGL_OPENGL_BIT;
+// The GL the drawing library is given: which API, which configurations can
+// render it, and what the context asks for.
+struct KioskGl {
+    EGLenum api;
+    EGLint renderableBit;
+    const EGLint* contextAttributes;
+};
+
+// Desktop OpenGL with its fixed function, as the library's GL 1.1
+// submission needs.
+constexpr KioskGl kGl = {EGL_OPENGL_API, EGL_OPENGL_BIT, nullptr};
 
 constexpr int kMaxConfigs = 256;
 
@@ -33,7 +40,7 @@ bool hasEightBitChannels(EGLDisplay display, EGLConfig config)
 std::vector<EGLConfig> chooseConfigs(EGLDisplay display, bool multisampled)
 {
     const EGLint attributes[] = {
-        EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, kRenderableBit,
+        EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, kGl.renderableBit,
         EGL_COLOR_BUFFER_TYPE, EGL_RGB_BUFFER, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
         EGL_BLUE_SIZE, 8, EGL_STENCIL_SIZE, 1, EGL_SAMPLE_BUFFERS, multisampled ? 1 : 0, EGL_NONE,
     };
@@ -75,7 +82,7 @@ EGLDisplay waylandEglDisplay(wl_display* connection, std::string* error)
             failure = "EGL: the Wayland platform is not available";
         else if (!eglInitialize(candidate, nullptr, nullptr))
             failure = "EGL: cannot initialise the display of the Wayland connection";
-        else if (!eglBindAPI(kApi))
+        else if (!eglBindAPI(kGl.api))
             failure = "EGL: the GL the kiosk draws with is not available";
         else
             initialisedDisplay = candidate;
@@ -105,7 +112,7 @@ bool WaylandEglProbe::ChoosePlainFormat(int* format)
         return false;
     }
     // Proves a context works before any window depends on it.
-    EGLContext trial = eglCreateContext(display, configs[0], EGL_NO_CONTEXT, nullptr);
+    EGLContext trial = eglCreateContext(display, configs[0], EGL_NO_CONTEXT, kGl.contextAttributes);
     const bool current =
         trial != EGL_NO_CONTEXT && eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, trial) == EGL_TRUE;
     eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
@@ -178,7 +185,7 @@ bool WaylandEglSurface::CreateContext(int format)
             return false;
         }
     }
-    context_ = eglCreateContext(display_, config, EGL_NO_CONTEXT, nullptr);
+    context_ = eglCreateContext(display_, config, EGL_NO_CONTEXT, kGl.contextAttributes);
     if (context_ == EGL_NO_CONTEXT) {
         error_ = "EGL: cannot create a GL context";
         return false;

@@ -24,6 +24,7 @@ PACKAGES=(
   xvfb xauth x11-utils imagemagick
   xdotool procps
   clang-14 libclang-rt-14-dev
+  libwayland-dev wayland-protocols libxkbcommon-dev weston
 )
 
 # The Windows build: MinGW-w64 with POSIX threads, GoogleTest's sources to

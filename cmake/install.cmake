@@ -11,6 +11,9 @@ set(PANEL_INSTALLED_PROGRAMS panel-snapshot)
 if(TARGET instrument-panel)
   list(APPEND PANEL_INSTALLED_PROGRAMS instrument-panel)
 endif()
+if(TARGET instrument-panel-kiosk)
+  list(APPEND PANEL_INSTALLED_PROGRAMS instrument-panel-kiosk)
+endif()
 
 install(TARGETS gr_shared ${PANEL_INSTALLED_PROGRAMS}
   EXPORT InstrumentPanelTargets

@@ -22,7 +22,6 @@
 
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,13 +29,12 @@
 #include <ostream>
 #include <string>
 
+#include "frame_comparison.h"
 #include "png_file.h"
 #include "test_backend.h"
 
 namespace {
 
-constexpr int kChannelTolerance = 24;
-constexpr double kDifferingShare = 0.0001;  // 0.01 %: about 80 pixels of a frame
 constexpr int kAgreeingLevels = 2;
 constexpr double kAgreeingShare = 0.001;  // 0.1 %
 constexpr double kPerTargetShare = 0.001;
@@ -72,37 +70,6 @@ const Golden kGoldens[] = {
     // The recorded flight at 4 s: the same frame on every machine and run.
     {"flight_replay_frame100_s0", FLIGHT_MODULE, 100, 0, GOLDEN_DIR, "recorded-flight.csv"},
 };
-
-struct Comparison {
-    long differing = 0;
-    long allowed = 0;
-    RgbaImage difference;
-};
-
-Comparison compare(const RgbaImage& frame, const RgbaImage& reference, int tolerance = kChannelTolerance,
-                   double share = kDifferingShare)
-{
-    Comparison result;
-    result.allowed = static_cast<long>(share * frame.width * frame.height);
-    result.difference = reference;
-    for (size_t i = 0; i + 3 < frame.pixels.size(); i += 4) {
-        int worst = 0;
-        for (int c = 0; c < 3; ++c)
-            worst = std::max(worst, std::abs(frame.pixels[i + c] - reference.pixels[i + c]));
-        uint8_t* out = &result.difference.pixels[i];
-        if (worst > tolerance) {
-            ++result.differing;
-            out[0] = 255;
-            out[1] = 0;
-            out[2] = 0;
-        } else {
-            for (int c = 0; c < 3; ++c)
-                out[c] = static_cast<uint8_t>(out[c] / 4);
-        }
-        out[3] = 255;
-    }
-    return result;
-}
 
 class Goldens : public ::testing::TestWithParam<Golden> {};
 
@@ -143,9 +110,9 @@ TEST_P(Goldens, FrameMatchesItsReference)
     ASSERT_EQ(frame.width, expected.width) << rendered;
     ASSERT_EQ(frame.height, expected.height) << rendered;
 
-    const Comparison result = compare(frame, expected, kChannelTolerance,
-                                      golden.samples > 0 ? multisampledShare(testBackend()) : kDifferingShare);
-    if (result.differing <= result.allowed)
+    const FrameComparison result = compareFrames(frame, expected, kChannelTolerance,
+                                                 golden.samples > 0 ? multisampledShare(testBackend()) : kDifferingShare);
+    if (result.Agrees())
         return;
     const std::string differencePath = outputDir + "/" + golden.name + "-difference.png";
     ASSERT_TRUE(writePng(differencePath, result.difference, &error)) << error;
@@ -173,8 +140,8 @@ TEST_P(Goldens, BackendsAgree)
     ASSERT_EQ(frame.height, reference.height);
     const bool multisampled = golden.samples > 0;
     const int levels = multisampled ? kChannelTolerance : kAgreeingLevels;
-    const Comparison result =
-        compare(frame, reference, levels, multisampled ? multisampledShare(backend) : kAgreeingShare);
+    const FrameComparison result =
+        compareFrames(frame, reference, levels, multisampled ? multisampledShare(backend) : kAgreeingShare);
     std::printf("%s on %s: %ld pixels differ from gl1's by more than %d levels (%.4f %%; at most %ld may)\n",
                 golden.name, backend.c_str(), result.differing, levels,
                 100.0 * result.differing / (frame.width * frame.height), result.allowed);

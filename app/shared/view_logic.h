@@ -60,6 +60,9 @@ class ViewState {
 public:
     // The sample count the view starts with: the table's default.
     void Prepare(const PixelFormatTable& formats) { samples_ = formats.DefaultSampleCount(); }
+    // Starts with samples instead: a count the user chose, which the caller
+    // has found in the table.
+    void PrepareWithSamples(int samples) { samples_ = samples; }
 
     int Samples() const { return samples_; }
     bool Running() const { return running_; }

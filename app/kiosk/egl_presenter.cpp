@@ -1,0 +1,55 @@
+#include "egl_presenter.h"
+
+EglPresenter::~EglPresenter()
+{
+    Stop();
+    endWaylandEgl();
+}
+
+bool EglPresenter::Prepare(std::string* error)
+{
+    if (renderer_.Init(probe_))
+        return true;
+    *error = probe_.Error().empty() ? std::string("EGL: no usable configuration") : probe_.Error();
+    return false;
+}
+
+bool EglPresenter::Start(int samples, int width, int height, std::string* error)
+{
+    surface_ = std::make_unique<WaylandEglSurface>(connection_, wlSurface_);
+    surface_->SetSize(width, height);
+    if (renderer_.Create(surface_.get(), samples)) {
+        renderer_.Resize(width, height);
+        return true;
+    }
+    if (surface_->Reported())
+        error->clear();
+    else
+        *error = surface_->Error().empty() ? std::string("cannot create the GL context") : surface_->Error();
+    Stop();
+    return false;
+}
+
+void EglPresenter::Stop()
+{
+    if (!surface_)
+        return;
+    // The drawing library deletes its textures in the context.
+    surface_->MakeCurrent();
+    renderer_.Destroy();
+    surface_.reset();
+}
+
+void EglPresenter::Resize(int width, int height)
+{
+    if (!surface_ || !surface_->MakeCurrent())
+        return;
+    surface_->SetSize(width, height);
+    renderer_.Resize(width, height);
+}
+
+void EglPresenter::Present(bool running)
+{
+    if (surface_ && surface_->MakeCurrent())
+        renderer_.Paint(running);
+}

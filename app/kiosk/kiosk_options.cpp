@@ -1,0 +1,54 @@
+#include "kiosk_options.h"
+
+#include "arguments.h"
+
+const char* const kKioskUsage =
+    "usage: instrument-panel-kiosk [--display MODULE] [--samples S] [--frames N] [--batched]\n"
+    "Shows the display full screen on a Wayland compositor, running from the start.\n"
+    "  --display M  a display module (a shared library); default: the built-in display\n"
+    "  --samples S  samples per pixel (default: 8, else 4, else 2, else 0)\n"
+    "  --frames N   show frames 1 to N, then hold frame N paused\n"
+    "  --batched    draw in the batched submission mode (same pixels, fewer draws)\n"
+    "Keys: Space starts and pauses, S starts, P pauses, 0 2 4 8 choose the\n"
+    "samples while paused, Escape or Q quits.\n";
+
+namespace {
+
+constexpr int kMaxHoldFrame = 1000000;
+
+}  // namespace
+
+bool parseKioskArgs(int argc, const char* const* argv, KioskOptions* options, std::string* error)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            options->help = true;
+            return true;
+        }
+        if (arg == "--batched") {
+            options->batched = true;
+            continue;
+        }
+        if (arg != "--samples" && arg != "--frames") {
+            *error = "unknown argument: " + arg;
+            return false;
+        }
+        if (i + 1 >= argc) {
+            *error = arg + " needs a value";
+            return false;
+        }
+        const char* value = argv[++i];
+        if (arg == "--samples") {
+            if (!parseNumber(value, &options->samples) || options->samples < 0) {
+                *error = std::string("--samples takes a sample count, not ") + value;
+                return false;
+            }
+        } else if (!parseNumber(value, &options->holdFrame) || options->holdFrame < 1 ||
+                   options->holdFrame > kMaxHoldFrame) {
+            *error = std::string("--frames takes a count from 1 to 1000000, not ") + value;
+            return false;
+        }
+    }
+    return true;
+}

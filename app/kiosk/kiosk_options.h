@@ -1,0 +1,17 @@
+// The kiosk's command line after --display is taken out: platform-free, so
+// that it is checked without a compositor.
+#pragma once
+
+#include <string>
+
+struct KioskOptions {
+    int samples = -1;  // -1: the view's default rule
+    int holdFrame = 0;  // 0: run on; N: show frames 1 to N, then hold frame N paused
+    bool batched = false;  // the drawing library's batched submission mode
+    bool help = false;  // print kKioskUsage and do nothing else
+};
+
+// Parses argv[1..argc); false with a message in *error for bad arguments.
+bool parseKioskArgs(int argc, const char* const* argv, KioskOptions* options, std::string* error);
+
+extern const char* const kKioskUsage;

@@ -1,0 +1,303 @@
+#include "wayland_window.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+#include <wayland-client.h>
+#include <xkbcommon/xkbcommon.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "xdg-shell-client-protocol.h"
+
+namespace {
+
+// The protocol versions the window is written against.
+constexpr uint32_t kCompositorVersion = 4;
+constexpr uint32_t kWmBaseVersion = 1;
+constexpr uint32_t kSeatVersion = 5;
+constexpr uint32_t kShmVersion = 1;
+
+// Linux evdev key codes are XKB key codes less this offset.
+constexpr uint32_t kEvdevToXkbOffset = 8;
+
+WaylandWindow* self(void* data) { return static_cast<WaylandWindow*>(data); }
+
+void registryGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
+{
+    self(data)->Global(registry, name, interface, version);
+}
+
+void registryGlobalRemove(void*, wl_registry*, uint32_t) {}
+
+const wl_registry_listener kRegistryListener = {registryGlobal, registryGlobalRemove};
+
+void wmBasePing(void*, xdg_wm_base* base, uint32_t serial) { xdg_wm_base_pong(base, serial); }
+
+const xdg_wm_base_listener kWmBaseListener = {wmBasePing};
+
+void surfaceConfigure(void* data, xdg_surface*, uint32_t serial) { self(data)->Configure(serial); }
+
+const xdg_surface_listener kSurfaceListener = {surfaceConfigure};
+
+void toplevelConfigure(void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*)
+{
+    self(data)->ToplevelConfigure(width, height);
+}
+
+void toplevelClose(void* data, xdg_toplevel*) { self(data)->Close(); }
+
+// Bounds and capabilities belong to later versions than the one bound.
+void toplevelConfigureBounds(void*, xdg_toplevel*, int32_t, int32_t) {}
+
+void toplevelWmCapabilities(void*, xdg_toplevel*, wl_array*) {}
+
+const xdg_toplevel_listener kToplevelListener = {toplevelConfigure, toplevelClose, toplevelConfigureBounds,
+                                                 toplevelWmCapabilities};
+
+void seatCapabilities(void* data, wl_seat*, uint32_t capabilities) { self(data)->SeatCapabilities(capabilities); }
+
+void seatName(void*, wl_seat*, const char*) {}
+
+const wl_seat_listener kSeatListener = {seatCapabilities, seatName};
+
+void keyboardKeymap(void* data, wl_keyboard*, uint32_t format, int32_t fd, uint32_t size)
+{
+    self(data)->Keymap(format, fd, size);
+}
+
+void keyboardEnter(void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {}
+
+void keyboardLeave(void*, wl_keyboard*, uint32_t, wl_surface*) {}
+
+void keyboardKey(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state)
+{
+    self(data)->Key(key, state);
+}
+
+void keyboardModifiers(void* data, wl_keyboard*, uint32_t, uint32_t depressed, uint32_t latched, uint32_t locked,
+                       uint32_t group)
+{
+    self(data)->Modifiers(depressed, latched, locked, group);
+}
+
+void keyboardRepeatInfo(void*, wl_keyboard*, int32_t, int32_t) {}
+
+const wl_keyboard_listener kKeyboardListener = {keyboardKeymap, keyboardEnter,     keyboardLeave,
+                                                keyboardKey,    keyboardModifiers, keyboardRepeatInfo};
+
+void frameDone(void* data, wl_callback*, uint32_t) { self(data)->FrameDone(); }
+
+const wl_callback_listener kFrameListener = {frameDone};
+
+}  // namespace
+
+WaylandWindow::~WaylandWindow()
+{
+    if (frameCallback_)
+        wl_callback_destroy(frameCallback_);
+    if (keyState_)
+        xkb_state_unref(keyState_);
+    if (keymap_)
+        xkb_keymap_unref(keymap_);
+    if (xkb_)
+        xkb_context_unref(xkb_);
+    if (keyboard_)
+        wl_keyboard_destroy(keyboard_);
+    if (seat_)
+        wl_seat_destroy(seat_);
+    if (toplevel_)
+        xdg_toplevel_destroy(toplevel_);
+    if (xdgSurface_)
+        xdg_surface_destroy(xdgSurface_);
+    if (surface_)
+        wl_surface_destroy(surface_);
+    if (wmBase_)
+        xdg_wm_base_destroy(wmBase_);
+    if (shm_)
+        wl_shm_destroy(shm_);
+    if (compositor_)
+        wl_compositor_destroy(compositor_);
+    if (registry_)
+        wl_registry_destroy(registry_);
+    if (display_)
+        wl_display_disconnect(display_);
+}
+
+bool WaylandWindow::Open(const std::string& title, int width, int height, std::string* error)
+{
+    fallbackWidth_ = width;
+    fallbackHeight_ = height;
+    display_ = wl_display_connect(nullptr);
+    if (!display_) {
+        const char* name = std::getenv("WAYLAND_DISPLAY");
+        *error = std::string("cannot connect to a Wayland compositor (WAYLAND_DISPLAY=") + (name ? name : "") +
+                 "): " + std::strerror(errno);
+        return false;
+    }
+    registry_ = wl_display_get_registry(display_);
+    wl_registry_add_listener(registry_, &kRegistryListener, this);
+    if (wl_display_roundtrip(display_) < 0) {
+        *error = "the Wayland compositor closed the connection";
+        return false;
+    }
+    if (!compositor_ || !wmBase_) {
+        *error = "the Wayland compositor offers no xdg-shell (xdg_wm_base), so no window";
+        return false;
+    }
+    xkb_ = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    surface_ = wl_compositor_create_surface(compositor_);
+    xdgSurface_ = xdg_wm_base_get_xdg_surface(wmBase_, surface_);
+    xdg_surface_add_listener(xdgSurface_, &kSurfaceListener, this);
+    toplevel_ = xdg_surface_get_toplevel(xdgSurface_);
+    xdg_toplevel_add_listener(toplevel_, &kToplevelListener, this);
+    xdg_toplevel_set_title(toplevel_, title.c_str());
+    xdg_toplevel_set_app_id(toplevel_, "instrument-panel-kiosk");
+    xdg_toplevel_set_fullscreen(toplevel_, nullptr);
+    // Every frame is opaque: the compositor need not blend what lies behind.
+    wl_region* opaque = wl_compositor_create_region(compositor_);
+    wl_region_add(opaque, 0, 0, INT32_MAX, INT32_MAX);
+    wl_surface_set_opaque_region(surface_, opaque);
+    wl_region_destroy(opaque);
+    wl_surface_commit(surface_);
+    while (!configured_)
+        if (wl_display_dispatch(display_) < 0) {
+            *error = "the Wayland compositor closed the connection before showing the window";
+            return false;
+        }
+    return true;
+}
+
+void WaylandWindow::Global(wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
+{
+    auto bind = [&](const wl_interface* kind, uint32_t wanted) {
+        return wl_registry_bind(registry, name, kind, version < wanted ? version : wanted);
+    };
+    if (std::strcmp(interface, wl_compositor_interface.name) == 0 && !compositor_) {
+        compositor_ = static_cast<wl_compositor*>(bind(&wl_compositor_interface, kCompositorVersion));
+    } else if (std::strcmp(interface, wl_shm_interface.name) == 0 && !shm_) {
+        shm_ = static_cast<wl_shm*>(bind(&wl_shm_interface, kShmVersion));
+    } else if (std::strcmp(interface, xdg_wm_base_interface.name) == 0 && !wmBase_) {
+        wmBase_ = static_cast<xdg_wm_base*>(bind(&xdg_wm_base_interface, kWmBaseVersion));
+        xdg_wm_base_add_listener(wmBase_, &kWmBaseListener, this);
+    } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && !seat_) {
+        seat_ = static_cast<wl_seat*>(bind(&wl_seat_interface, kSeatVersion));
+        wl_seat_add_listener(seat_, &kSeatListener, this);
+    }
+}
+
+void WaylandWindow::ToplevelConfigure(int width, int height)
+{
+    pendingWidth_ = width;
+    pendingHeight_ = height;
+}
+
+// A size of 0 leaves the choice to the client: the display's own size.
+void WaylandWindow::Configure(uint32_t serial)
+{
+    xdg_surface_ack_configure(xdgSurface_, serial);
+    const int width = pendingWidth_ > 0 ? pendingWidth_ : fallbackWidth_;
+    const int height = pendingHeight_ > 0 ? pendingHeight_ : fallbackHeight_;
+    const bool resized = !configured_ || width != width_ || height != height_;
+    width_ = width;
+    height_ = height;
+    configured_ = true;
+    if (resized)
+        events_.OnResize(width_, height_);
+}
+
+void WaylandWindow::SeatCapabilities(uint32_t capabilities)
+{
+    const bool hasKeyboard = capabilities & WL_SEAT_CAPABILITY_KEYBOARD;
+    if (hasKeyboard && !keyboard_) {
+        keyboard_ = wl_seat_get_keyboard(seat_);
+        wl_keyboard_add_listener(keyboard_, &kKeyboardListener, this);
+    } else if (!hasKeyboard && keyboard_) {
+        wl_keyboard_destroy(keyboard_);
+        keyboard_ = nullptr;
+    }
+}
+
+void WaylandWindow::Keymap(uint32_t format, int fd, uint32_t size)
+{
+    if (format != WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1 || !xkb_) {
+        close(fd);
+        return;
+    }
+    void* text = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    close(fd);
+    if (text == MAP_FAILED)
+        return;
+    xkb_keymap* keymap = xkb_keymap_new_from_string(xkb_, static_cast<const char*>(text), XKB_KEYMAP_FORMAT_TEXT_V1,
+                                                    XKB_KEYMAP_COMPILE_NO_FLAGS);
+    munmap(text, size);
+    if (!keymap)
+        return;
+    if (keyState_)
+        xkb_state_unref(keyState_);
+    if (keymap_)
+        xkb_keymap_unref(keymap_);
+    keymap_ = keymap;
+    keyState_ = xkb_state_new(keymap_);
+}
+
+void WaylandWindow::Key(uint32_t key, uint32_t state)
+{
+    if (state == WL_KEYBOARD_KEY_STATE_PRESSED && keyState_)
+        events_.OnKey(xkb_state_key_get_one_sym(keyState_, key + kEvdevToXkbOffset));
+}
+
+void WaylandWindow::Modifiers(uint32_t depressed, uint32_t latched, uint32_t locked, uint32_t group)
+{
+    if (keyState_)
+        xkb_state_update_mask(keyState_, depressed, latched, locked, 0, 0, group);
+}
+
+void WaylandWindow::RequestShownNotice()
+{
+    if (frameCallback_)
+        wl_callback_destroy(frameCallback_);
+    shown_ = false;
+    frameCallback_ = wl_surface_frame(surface_);
+    wl_callback_add_listener(frameCallback_, &kFrameListener, this);
+}
+
+void WaylandWindow::FrameDone()
+{
+    wl_callback_destroy(frameCallback_);
+    frameCallback_ = nullptr;
+    shown_ = true;
+}
+
+int WaylandWindow::FileDescriptor() const { return wl_display_get_fd(display_); }
+
+// EGL reads the same connection for its own queue while it swaps, so the
+// window's events may already be read: they are dispatched before any wait,
+// and the read is announced so that neither side takes the other's events.
+bool WaylandWindow::PrepareToWait()
+{
+    while (wl_display_prepare_read(display_) != 0)
+        if (wl_display_dispatch_pending(display_) < 0)
+            return false;
+    if (Flush())
+        return true;
+    wl_display_cancel_read(display_);
+    return false;
+}
+
+bool WaylandWindow::FinishWait(bool readable)
+{
+    if (!readable)
+        wl_display_cancel_read(display_);
+    else if (wl_display_read_events(display_) != 0)
+        return false;
+    return wl_display_dispatch_pending(display_) >= 0;
+}
+
+bool WaylandWindow::Flush()
+{
+    // A full socket buffer drains as the compositor reads; that is no loss.
+    return wl_display_flush(display_) >= 0 || errno == EAGAIN;
+}

@@ -1,0 +1,109 @@
+// One fullscreen xdg-shell toplevel on the Wayland compositor, with the
+// seat's keyboard read through xkbcommon. No toolkit: the kiosk's event loop
+// polls FileDescriptor() between PrepareToWait and FinishWait itself.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct wl_callback;
+struct wl_compositor;
+struct wl_display;
+struct wl_keyboard;
+struct wl_registry;
+struct wl_seat;
+struct wl_shm;
+struct wl_surface;
+struct xdg_surface;
+struct xdg_toplevel;
+struct xdg_wm_base;
+struct xkb_context;
+struct xkb_keymap;
+struct xkb_state;
+
+// What the window tells its owner.
+class WindowEvents {
+public:
+    // The compositor gave the surface a size, in pixels.
+    virtual void OnResize(int width, int height) = 0;
+    // A key went down: its keysym under the current keymap and modifiers.
+    virtual void OnKey(uint32_t keysym) = 0;
+    // The compositor asks the window to close.
+    virtual void OnClose() = 0;
+
+protected:
+    ~WindowEvents() = default;
+};
+
+class WaylandWindow {
+public:
+    explicit WaylandWindow(WindowEvents& events) : events_(events) {}
+    ~WaylandWindow();
+    WaylandWindow(const WaylandWindow&) = delete;
+    WaylandWindow& operator=(const WaylandWindow&) = delete;
+
+    // Connects to the compositor of WAYLAND_DISPLAY, makes the fullscreen
+    // toplevel titled title and waits for its first configure. A compositor
+    // that leaves the size to the client gets width x height. False with the
+    // reason in *error.
+    bool Open(const std::string& title, int width, int height, std::string* error);
+
+    wl_display* Display() const { return display_; }
+    wl_surface* Surface() const { return surface_; }
+    // Shared memory, for presenters that draw on the processor.
+    wl_shm* SharedMemory() const { return shm_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    // Asks to be told when the compositor shows the next commit; Shown()
+    // turns true once it has.
+    void RequestShownNotice();
+    bool Shown() const { return shown_; }
+
+    int FileDescriptor() const;
+    // Dispatches the events already read, sends the requests and prepares
+    // to read FileDescriptor(); every successful call is followed by one
+    // FinishWait. False when the connection is lost.
+    bool PrepareToWait();
+    // Reads the events (when the descriptor is readable) and dispatches them.
+    bool FinishWait(bool readable);
+    // Sends queued requests; false when the connection is lost.
+    bool Flush();
+
+    // Protocol callbacks; public only for the listener tables.
+    void Global(wl_registry* registry, uint32_t name, const char* interface, uint32_t version);
+    void Configure(uint32_t serial);
+    void ToplevelConfigure(int width, int height);
+    void Close() { events_.OnClose(); }
+    void SeatCapabilities(uint32_t capabilities);
+    void Keymap(uint32_t format, int fd, uint32_t size);
+    void Key(uint32_t key, uint32_t state);
+    void Modifiers(uint32_t depressed, uint32_t latched, uint32_t locked, uint32_t group);
+    void FrameDone();
+
+private:
+    WindowEvents& events_;
+    wl_display* display_ = nullptr;
+    wl_registry* registry_ = nullptr;
+    wl_compositor* compositor_ = nullptr;
+    wl_shm* shm_ = nullptr;
+    xdg_wm_base* wmBase_ = nullptr;
+    wl_seat* seat_ = nullptr;
+    wl_keyboard* keyboard_ = nullptr;
+    wl_surface* surface_ = nullptr;
+    xdg_surface* xdgSurface_ = nullptr;
+    xdg_toplevel* toplevel_ = nullptr;
+    wl_callback* frameCallback_ = nullptr;
+    xkb_context* xkb_ = nullptr;
+    xkb_keymap* keymap_ = nullptr;
+    xkb_state* keyState_ = nullptr;
+    // The size of the latest toplevel configure, applied at its surface configure.
+    int pendingWidth_ = 0;
+    int pendingHeight_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    int fallbackWidth_ = 0;
+    int fallbackHeight_ = 0;
+    bool configured_ = false;
+    bool shown_ = false;
+};

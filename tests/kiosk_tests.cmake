@@ -1,0 +1,9 @@
+# The kiosk host under a private headless Weston, its frames compared with
+# panel-snapshot's.
+panel_test(test_kiosk)
+target_link_libraries(test_kiosk PRIVATE png_file kiosk_options)
+add_dependencies(test_kiosk instrument-panel-kiosk panel-snapshot flight-display)
+target_compile_definitions(test_kiosk PRIVATE
+  PANEL_KIOSK="$<TARGET_FILE:instrument-panel-kiosk>"
+  PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
+  FLIGHT_MODULE="$<TARGET_FILE:flight-display>")

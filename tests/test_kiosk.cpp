@@ -1,0 +1,360 @@
+// The kiosk host under a headless Weston of its own (private runtime folder
+// and socket, pixman): it shows the built-in display and a
+// module's display, held at a frame, and weston-screenshooter's capture of
+// the output is compared with panel-snapshot's frame of the same number, as
+// the goldens are compared. Without a compositor, or without a usable EGL,
+// it says so and fails. Captures and difference images go to
+// test-output/kiosk. Time limits only stop a process that hangs.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "frame_comparison.h"
+#include "kiosk_options.h"
+#include "png_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// Limits that only end a hung process; nothing is asserted about speed.
+constexpr auto kStartLimit = std::chrono::seconds(60);
+constexpr auto kFramesLimit = std::chrono::seconds(100);
+constexpr auto kExitLimit = std::chrono::seconds(60);
+constexpr auto kPollStep = std::chrono::milliseconds(20);
+
+constexpr const char* kSocket = "panel-kiosk";
+
+using Environment = std::map<std::string, std::string>;
+
+struct Child {
+    pid_t pid = -1;
+    int output = -1;  // the read end of its standard output and error
+};
+
+// Starts argv in folder with the environment's changes; its standard output
+// and error go to a pipe, or to logPath when given.
+Child spawn(const std::vector<std::string>& argv, const Environment& environment, const std::string& folder,
+            const std::string& logPath = {})
+{
+    int ends[2] = {-1, -1};
+    if (logPath.empty() && pipe(ends) != 0)
+        return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int out = logPath.empty() ? ends[1] : open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, STDOUT_FILENO);
+        dup2(out, STDERR_FILENO);
+        for (const auto& [name, value] : environment)
+            if (value.empty())
+                unsetenv(name.c_str());
+            else
+                setenv(name.c_str(), value.c_str(), 1);
+        if (!folder.empty() && chdir(folder.c_str()) != 0)
+            _exit(127);
+        std::vector<char*> args;
+        for (const std::string& arg : argv)
+            args.push_back(const_cast<char*>(arg.c_str()));
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    if (logPath.empty()) {
+        close(ends[1]);
+        fcntl(ends[0], F_SETFL, O_NONBLOCK);
+    }
+    return {pid, logPath.empty() ? ends[0] : -1};
+}
+
+// Reads what the child has written so far onto text.
+void drain(const Child& child, std::string* text)
+{
+    char buffer[4096];
+    ssize_t n;
+    while (child.output >= 0 && (n = read(child.output, buffer, sizeof buffer)) > 0)
+        text->append(buffer, static_cast<size_t>(n));
+}
+
+// The exit status (128 + signal for a signal); -1 when the limit passed, and
+// then the child is killed.
+int waitForExit(Child& child, Clock::duration limit, std::string* text = nullptr)
+{
+    const auto end = Clock::now() + limit;
+    int status = 0;
+    while (waitpid(child.pid, &status, WNOHANG) == 0) {
+        if (text)
+            drain(child, text);
+        if (Clock::now() > end) {
+            kill(child.pid, SIGKILL);
+            waitpid(child.pid, &status, 0);
+            child.pid = -1;
+            return -1;
+        }
+        std::this_thread::sleep_for(kPollStep);
+    }
+    if (text)
+        drain(child, text);
+    child.pid = -1;
+    if (child.output >= 0)
+        close(child.output);
+    child.output = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Reads the child's output until it contains needle or the child ends; false
+// when it did not appear (the child is then stopped).
+bool waitForOutput(Child& child, const std::string& needle, Clock::duration limit, std::string* text)
+{
+    const auto end = Clock::now() + limit;
+    while (text->find(needle) == std::string::npos) {
+        pollfd descriptor = {child.output, POLLIN, 0};
+        poll(&descriptor, 1, static_cast<int>(std::chrono::milliseconds(kPollStep).count()));
+        drain(child, text);
+        int status = 0;
+        if (waitpid(child.pid, &status, WNOHANG) == child.pid) {
+            drain(child, text);
+            child.pid = -1;
+            return text->find(needle) != std::string::npos;
+        }
+        if (Clock::now() > end) {
+            kill(child.pid, SIGKILL);
+            waitForExit(child, kExitLimit);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string outputFolder(const std::string& name)
+{
+    const std::string folder = std::string(PANEL_TEST_OUTPUT) + "/kiosk/" + name;
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+// A headless Weston with the desktop shell (its kiosk shell shows no
+// window headless) on a private runtime folder, its
+// output width x height; the screenshooter needs its debug protocols.
+class HeadlessWeston {
+public:
+    ~HeadlessWeston() { Stop(); }
+
+    bool Start(int width, int height, const std::string& logPath, std::string* error)
+    {
+        char folder[] = "/tmp/panel-kiosk-XXXXXX";
+        if (!mkdtemp(folder)) {
+            *error = "cannot make a runtime folder";
+            return false;
+        }
+        runtime_ = folder;
+        weston_ = spawn({"weston", "--backend=headless-backend.so", "--use-pixman", "--shell=desktop-shell.so",
+                         std::string("--socket=") + kSocket, "--width=" + std::to_string(width),
+                         "--height=" + std::to_string(height), "--idle-time=0", "--debug"},
+                        {{"XDG_RUNTIME_DIR", runtime_}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}}, runtime_,
+                        logPath);
+        const auto end = Clock::now() + kStartLimit;
+        const fs::path socket = fs::path(runtime_) / kSocket;
+        int status = 0;
+        while (!fs::exists(socket)) {
+            if (waitpid(weston_.pid, &status, WNOHANG) == weston_.pid) {
+                weston_.pid = -1;
+                *error = "weston ended at start; see " + logPath;
+                return false;
+            }
+            if (Clock::now() > end) {
+                *error = "weston made no socket; see " + logPath;
+                return false;
+            }
+            std::this_thread::sleep_for(kPollStep);
+        }
+        return true;
+    }
+
+    // The environment of a client of this compositor.
+    Environment ClientEnvironment() const
+    {
+        return {{"XDG_RUNTIME_DIR", runtime_}, {"WAYLAND_DISPLAY", kSocket}, {"DISPLAY", ""}};
+    }
+
+    void Stop()
+    {
+        if (weston_.pid > 0) {
+            kill(weston_.pid, SIGTERM);
+            waitForExit(weston_, kExitLimit);
+        }
+        if (!runtime_.empty())
+            fs::remove_all(runtime_);
+        runtime_.clear();
+    }
+
+private:
+    Child weston_;
+    std::string runtime_;
+};
+
+// The one PNG the screenshooter wrote into folder.
+bool readCapture(const std::string& folder, RgbaImage* image, std::string* error)
+{
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == ".png")
+            return readPng(entry.path().string(), image, error);
+    *error = "weston-screenshooter wrote no PNG into " + folder;
+    return false;
+}
+
+struct KioskFrame {
+    const char* name;
+    const char* module;  // null: the built-in display
+    int frame;
+    int samples;
+};
+
+void PrintTo(const KioskFrame& frame, std::ostream* out) { *out << frame.name; }
+
+const KioskFrame kFrames[] = {
+    {"builtin_frame40_s0", nullptr, 40, 0},
+    {"flight_frame60_s0", FLIGHT_MODULE, 60, 0},
+    {"builtin_frame20_s4", nullptr, 20, 4},
+};
+
+class KioskUnderWeston : public ::testing::TestWithParam<KioskFrame> {};
+
+}  // namespace
+
+TEST_P(KioskUnderWeston, ShowsTheFramePanelSnapshotRenders)
+{
+    const KioskFrame& shown = GetParam();
+    const std::string folder = outputFolder(shown.name);
+    std::vector<std::string> displayArgs;
+    if (shown.module)
+        displayArgs = {"--display", shown.module};
+
+    // The reference, and from its size the compositor's output.
+    const std::string referencePath = folder + "/panel-snapshot.png";
+    std::vector<std::string> snapshot = {PANEL_SNAPSHOT, "--frames", std::to_string(shown.frame), "--samples",
+                                         std::to_string(shown.samples), "-o", referencePath};
+    snapshot.insert(snapshot.end(), displayArgs.begin(), displayArgs.end());
+    Child snapshotChild = spawn(snapshot, {}, folder);
+    std::string snapshotText;
+    ASSERT_EQ(waitForExit(snapshotChild, kFramesLimit, &snapshotText), 0) << snapshotText;
+    RgbaImage reference;
+    std::string error;
+    ASSERT_TRUE(readPng(referencePath, &reference, &error)) << error;
+
+    HeadlessWeston weston;
+    ASSERT_TRUE(weston.Start(reference.width, reference.height, folder + "/weston.log", &error)) << error;
+    std::vector<std::string> kiosk = {PANEL_KIOSK, "--frames", std::to_string(shown.frame), "--samples",
+                                      std::to_string(shown.samples)};
+    kiosk.insert(kiosk.end(), displayArgs.begin(), displayArgs.end());
+    // Under the sanitizers the kiosk's leaks go unchecked: LeakSanitizer's
+    // tracer crashes on the software GL's threads of a multisampled window,
+    // and the GL driver unloaded at the end leaves its own allocations
+    // without a module that suppressions could name.
+    Environment environment = weston.ClientEnvironment();
+    const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
+    environment["ASAN_OPTIONS"] = std::string(sanitizerOptions ? sanitizerOptions : "") + ":detect_leaks=0";
+    Child kioskChild = spawn(kiosk, environment, folder);
+    std::string kioskText;
+    const std::string held = "holding frame " + std::to_string(shown.frame);
+    ASSERT_TRUE(waitForOutput(kioskChild, held, kFramesLimit, &kioskText)) << "no \"" << held << "\":\n" << kioskText;
+
+    const std::string captureFolder = folder + "/capture";
+    fs::create_directories(captureFolder);
+    Child shooter = spawn({"weston-screenshooter"}, weston.ClientEnvironment(), captureFolder);
+    std::string shooterText;
+    ASSERT_EQ(waitForExit(shooter, kExitLimit, &shooterText), 0) << shooterText;
+
+    // The kiosk ends cleanly on SIGTERM, as under a service manager.
+    kill(kioskChild.pid, SIGTERM);
+    EXPECT_EQ(waitForExit(kioskChild, kExitLimit, &kioskText), 0) << kioskText;
+
+    RgbaImage capture;
+    ASSERT_TRUE(readCapture(captureFolder, &capture, &error)) << error;
+    ASSERT_EQ(capture.width, reference.width);
+    ASSERT_EQ(capture.height, reference.height);
+    const FrameComparison result = compareFrames(capture, reference);
+    std::cout << shown.name << ": " << result.differing << " of " << capture.width * capture.height
+              << " pixels differ by more than " << kChannelTolerance << "\n";
+    if (result.Agrees())
+        return;
+    const std::string differencePath = folder + "/difference.png";
+    ASSERT_TRUE(writePng(differencePath, result.difference, &error)) << error;
+    ADD_FAILURE() << shown.name << ": " << result.differing << " pixels differ by more than " << kChannelTolerance
+                  << " (at most " << result.allowed << " may)\n  capture: " << captureFolder
+                  << "\n  difference (red): " << differencePath << "\n  panel-snapshot: " << referencePath;
+}
+
+INSTANTIATE_TEST_SUITE_P(Frames, KioskUnderWeston, ::testing::ValuesIn(kFrames),
+                         [](const ::testing::TestParamInfo<KioskFrame>& info) { return std::string(info.param.name); });
+
+TEST(KioskWithoutCompositor, SaysSoAndFails)
+{
+    const std::string folder = outputFolder("no_compositor");
+    Child kiosk = spawn({PANEL_KIOSK}, {{"XDG_RUNTIME_DIR", folder}, {"WAYLAND_DISPLAY", "no-such-socket"}}, folder);
+    std::string text;
+    EXPECT_EQ(waitForExit(kiosk, kExitLimit, &text), 1);
+    EXPECT_NE(text.find("instrument-panel-kiosk: cannot connect to a Wayland compositor (WAYLAND_DISPLAY=no-such-socket)"),
+              std::string::npos)
+        << text;
+}
+
+// On a compositor: with no EGL vendor library at all the kiosk says what is
+// missing, and a sample count the configurations lack is refused with the
+// counts there are.
+TEST(KioskOnACompositor, RefusesWhatItCannotDrawWith)
+{
+    const std::string folder = outputFolder("refusals");
+    HeadlessWeston weston;
+    std::string error;
+    ASSERT_TRUE(weston.Start(320, 240, folder + "/weston.log", &error)) << error;
+
+    Environment withoutEgl = weston.ClientEnvironment();
+    withoutEgl["__EGL_VENDOR_LIBRARY_FILENAMES"] = folder + "/no-such-vendor.json";
+    Child kiosk = spawn({PANEL_KIOSK}, withoutEgl, folder);
+    std::string text;
+    EXPECT_EQ(waitForExit(kiosk, kExitLimit, &text), 1);
+    EXPECT_NE(text.find("instrument-panel-kiosk: EGL: "), std::string::npos) << text;
+
+    Child oddSamples = spawn({PANEL_KIOSK, "--samples", "3"}, weston.ClientEnvironment(), folder);
+    text.clear();
+    EXPECT_EQ(waitForExit(oddSamples, kExitLimit, &text), 2);
+    EXPECT_NE(text.find("instrument-panel-kiosk: no pixel format with 3 samples; available: 0"), std::string::npos)
+        << text;
+}
+
+TEST(KioskOptions, ParsesTheCommandLineAndRefusesBadValues)
+{
+    KioskOptions options;
+    std::string error;
+    const char* good[] = {"kiosk", "--samples", "4", "--frames", "150", "--batched"};
+    ASSERT_TRUE(parseKioskArgs(6, good, &options, &error)) << error;
+    EXPECT_EQ(options.samples, 4);
+    EXPECT_EQ(options.holdFrame, 150);
+    EXPECT_TRUE(options.batched);
+
+    const std::vector<std::vector<const char*>> bad = {
+        {"kiosk", "--samples"}, {"kiosk", "--samples", "-1"}, {"kiosk", "--frames", "0"},
+        {"kiosk", "--frames", "12x"}, {"kiosk", "--size", "10x10"}};
+    for (const auto& args : bad) {
+        KioskOptions refused;
+        error.clear();
+        EXPECT_FALSE(parseKioskArgs(static_cast<int>(args.size()), args.data(), &refused, &error)) << args.back();
+        EXPECT_FALSE(error.empty());
+    }
+}

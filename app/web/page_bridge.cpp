@@ -1,6 +1,6 @@
 #include "page_bridge.h"
 
-#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
 
 // The page's script defines window.panelPage before the module starts.
 EM_JS(void, jsMakeCanvas, (int width, int height), { panelPage.makeCanvas(width, height); });

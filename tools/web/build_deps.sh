@@ -64,10 +64,29 @@ fetch_source libpng1.6 libpng
 build_with_cmake png libpng -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
   -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include"
 
+# libjpeg-turbo: the library alone (its tools and tests take longer than it),
+# without SIMD; its check of size_t's size does not work with Emscripten.
+build_jpeg() {
+  [ -f "$prefix/.built-jpeg" ] && return 0
+  echo "Building jpeg for WebAssembly"
+  local build="$work/build-jpeg"
+  {
+    emcmake cmake -S "$work/libjpeg-turbo" -B "$build" -DCMAKE_BUILD_TYPE=Release -DENABLE_SHARED=OFF \
+      -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DSIZE_T=4 -DHAVE_SIZE_T=TRUE &&
+      cmake --build "$build" -j "$(nproc)" --target jpeg-static &&
+      mkdir -p "$prefix/lib" "$prefix/include" &&
+      cp "$build/libjpeg.a" "$prefix/lib/" &&
+      cp "$build/jconfig.h" "$work/libjpeg-turbo/jpeglib.h" "$work/libjpeg-turbo/jmorecfg.h" \
+        "$work/libjpeg-turbo/jerror.h" "$prefix/include/"
+  } >"$work/jpeg.log" 2>&1 || { tail -20 "$work/jpeg.log"; exit 1; }
+  touch "$prefix/.built-jpeg"
+}
+
 fetch_source libjpeg-turbo libjpeg-turbo
-build_with_cmake jpeg libjpeg-turbo -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
-  -DWITH_JAVA=OFF
+build_jpeg
 
 fetch_source freetype freetype
-build_with_cmake freetype freetype -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+# FreeType's gzip support uses the zlib above, not a copy of its own.
+build_with_cmake freetype freetype -DFT_REQUIRE_ZLIB=ON -DZLIB_LIBRARY="$prefix/lib/libz.a" \
+  -DZLIB_INCLUDE_DIR="$prefix/include" -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
   -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON

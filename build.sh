@@ -19,7 +19,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(
   cmake g++ make pkg-config
-  libwxgtk3.2-dev libgtk-3-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libx11-dev
+  libwxgtk3.2-dev libgtk-3-dev libgl-dev libegl-dev libgles-dev libgl1-mesa-dri libegl-mesa0 libx11-dev
   libpng-dev libfreetype-dev libfontconfig-dev libstb-dev fonts-liberation
   fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libjpeg62-turbo-dev locales

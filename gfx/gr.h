@@ -87,6 +87,7 @@ enum {
     GR_INIT_OK = 0,
     GR_INIT_IMAGES_FAILED = 1,
     GR_INIT_FONTS_FAILED = 2,
+    GR_INIT_BACKEND_FAILED = 3,  // the context cannot serve the selected backend (grBackendError says why)
 };
 
 // Largest factor scratch buffers over-allocate by.

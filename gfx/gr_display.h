@@ -52,3 +52,38 @@ typedef const GrDisplay* (*GrDisplayEntry)();
 // slash). Null or empty restores the default, the executable's folder.
 // Takes effect at the next grInit.
 void grSetImageFolder(const char* folder);
+
+// ---------------------------------------------------------------------------
+// Host side: the graphics backend and the frame
+// ---------------------------------------------------------------------------
+
+// Finds a GL entry point by name (eglGetProcAddress, wglGetProcAddress...).
+typedef void* (*GrProcLoader)(const char* name);
+
+// Selects the backend the library draws through: "gl1" (OpenGL 1.1, the
+// default), "es2", "es3" or "core" (the shader backend, for OpenGL ES 2,
+// OpenGL ES 3 and OpenGL 3.3 core contexts: GLSL ES 1.00, ES 3.00 and 3.30),
+// or "auto" (the one that serves the context current at this call). loader
+// finds the GL's entry points for the shader backend. Call before grInit or
+// after grShutdown. False, keeping the previous choice, for a name no
+// backend answers to.
+bool grSelectBackend(const char* name, GrProcLoader loader);
+
+// The name of the backend in use ("gl1", "es3", ...).
+const char* grBackendName();
+
+// Why grInit returned GR_INIT_BACKEND_FAILED; empty otherwise.
+const char* grBackendError();
+
+// The frame's viewport and projection: width x height pixels, one unit a
+// pixel, y upwards, the display's origin originX, originY pixels in from the
+// lower left corner; the modelview becomes a shift by pixelOffset in x and y.
+void grSetProjection(int width, int height, double originX, double originY, float pixelOffset);
+
+// Clears the frame's colour to r, g, b, a (0..1) and its stencil to 0;
+// before grBeginFrame.
+void grClearFrame(float r, float g, float b, float a);
+
+// Reads the frame's lower left width x height pixels as RGBA bytes, bottom
+// row first; after grEndFrame. False when the target cannot be read.
+bool grReadPixels(int width, int height, uint8_t* rgba);

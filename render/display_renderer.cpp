@@ -1,7 +1,5 @@
 #include "display_renderer.h"
 
-#include <GL/gl.h>
-
 #include <clocale>
 #include <ctime>
 
@@ -20,6 +18,8 @@ namespace {
 bool firstPaint = true;
 
 constexpr float kScratchGrowth = 1.5f;
+constexpr float kPixelOffset = 0.375f;
+constexpr float kViewGrey = 0.082f;
 
 }  // namespace
 
@@ -48,6 +48,11 @@ bool DisplayRenderer::Create(RenderSurface* surface, int samples, const GrTables
     if (!surface->MakeCurrent())
         return false;
 
+    if (!grSelectBackend(backend_.c_str(), loader_)) {
+        surface->ReportError(("No drawing backend is called " + backend_ + ".").c_str(), kErrorCaption);
+        Destroy();
+        return false;
+    }
     grUseTables(tables ? tables : display_.descriptor->tables);
     grSetImageFolder(display_.imageFolder.empty() ? nullptr : display_.imageFolder.c_str());
     const int result = grInit(kScratchGrowth);
@@ -57,6 +62,8 @@ bool DisplayRenderer::Create(RenderSurface* surface, int samples, const GrTables
         surface->ReportError(kImageLoadFailedText, kErrorCaption);
     else if (result == GR_INIT_FONTS_FAILED)
         surface->ReportError(kFontLoadFailedText, kErrorCaption);
+    else if (result == GR_INIT_BACKEND_FAILED)
+        surface->ReportError(grBackendError(), kErrorCaption);
     Destroy();
     return false;
 }
@@ -86,21 +93,13 @@ void DisplayRenderer::Resize(int width, int height)
 
 void setDisplayProjection(int width, int height)
 {
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-kDisplayMargin, width - kDisplayMargin, -kDisplayMargin, height - kDisplayMargin, 1.0, -1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    // Puts primitives' half-unit edges clear of pixel centres.
-    glTranslatef(0.375f, 0.375f, 0.0f);
+    // The shift puts primitives' half-unit edges clear of pixel centres.
+    grSetProjection(width, height, kDisplayMargin, kDisplayMargin, kPixelOffset);
 }
 
 void clearFrame()
 {
-    glClearColor(0.082f, 0.082f, 0.082f, 0.0f);
-    glClearStencil(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    grClearFrame(kViewGrey, kViewGrey, kViewGrey, 0.0f);
 }
 
 void DisplayRenderer::Paint(bool running)

@@ -2,7 +2,10 @@
 // context of the current surface, viewport and projection, and the frame.
 #pragma once
 
+#include <string>
+
 #include "display_module.h"
+#include "gr_display.h"
 #include "pixel_format_table.h"
 #include "render_surface.h"
 
@@ -31,6 +34,14 @@ public:
     bool Init(PixelFormatProbe& probe);
     // Shows display from the next Create on; the selected display until then.
     void SetDisplay(const HostedDisplay& display) { display_ = display; }
+    // Draws through the named backend of the drawing library ("gl1" by
+    // default; see grSelectBackend) from the next Create on; loader finds
+    // the context's GL entry points.
+    void UseBackend(const std::string& name, GrProcLoader loader)
+    {
+        backend_ = name;
+        loader_ = loader;
+    }
     const HostedDisplay& Display() const { return display_; }
     // Creates the context on surface with the table's format for samples and
     // starts the drawing library in it with tables (null: the display's).
@@ -48,4 +59,6 @@ private:
     bool hasContext_ = false;
     PixelFormatTable formats_;
     HostedDisplay display_ = selectedDisplay();
+    std::string backend_ = "gl1";
+    GrProcLoader loader_ = nullptr;
 };

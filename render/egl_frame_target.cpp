@@ -4,6 +4,7 @@
 #include <GL/glext.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -48,12 +49,21 @@ bool loadFramebufferFunctions()
            load(&fb.blitFramebuffer, "glBlitFramebuffer");
 }
 
+// Whether the current context is OpenGL ES.
+bool isEs()
+{
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    return version && std::strncmp(version, "OpenGL ES ", 10) == 0;
+}
+
 // The context's version as major * 10 + minor, 0 when unreadable.
 int glVersion()
 {
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     int major = 0;
     int minor = 0;
+    if (version && isEs())
+        version += 10;
     if (!version || std::sscanf(version, "%d.%d", &major, &minor) != 2)
         return 0;
     return major * 10 + minor;
@@ -71,7 +81,9 @@ bool EglFrameTarget::Create(int width, int height, int samples, bool packedStenc
 {
     Destroy();
     const int version = glVersion();
-    if ((version < 30 && !hasExtension("GL_ARB_framebuffer_object")) || !loadFramebufferFunctions()) {
+    // OpenGL ES 3 has everything below; ES 2 lacks multisampled buffers.
+    const bool es = isEs();
+    if ((version < 30 && (es || !hasExtension("GL_ARB_framebuffer_object"))) || !loadFramebufferFunctions()) {
         *error = "EGL: headless drawing needs framebuffer objects, which this OpenGL lacks";
         return false;
     }
@@ -81,7 +93,10 @@ bool EglFrameTarget::Create(int width, int height, int samples, bool packedStenc
     // Window buffers are stored top row first and the rasteriser places
     // pixel centres and samples in stored rows; drawing upside down the same
     // way gives the window's very pixels. Read-back turns them upright.
-    flipped_ = fb.clipControl && (version >= 45 || hasExtension("GL_ARB_clip_control"));
+    if (es && hasExtension("GL_EXT_clip_control"))
+        load(&fb.clipControl, "glClipControlEXT");
+    flipped_ = fb.clipControl &&
+               (es ? hasExtension("GL_EXT_clip_control") : version >= 45 || hasExtension("GL_ARB_clip_control"));
     if (samples == 0 && !flipped_) {
         // The pbuffer itself is stored as a window is and does as well.
         *error = "EGL: drawing upside down needs glClipControl, which this OpenGL lacks";

@@ -58,6 +58,25 @@ bool configById(EGLDisplay display, int id, EGLConfig* config)
     return eglChooseConfig(display, attributes, config, 1, &count) && count == 1;
 }
 
+// Binds the API of kind (the thread's current API decides which contexts
+// EGL makes and reports current) and returns the attributes that ask for it.
+const EGLint* contextAttributes(GlContextKind kind)
+{
+    static const EGLint kEs2[] = {EGL_CONTEXT_MAJOR_VERSION, 2, EGL_NONE};
+    static const EGLint kEs3[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_NONE};
+    static const EGLint kCore[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
+                                   EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
+    const bool es = kind == GlContextKind::Es2 || kind == GlContextKind::Es3;
+    eglBindAPI(es ? EGL_OPENGL_ES_API : EGL_OPENGL_API);
+    switch (kind) {
+    case GlContextKind::Es2: return kEs2;
+    case GlContextKind::Es3: return kEs3;
+    case GlContextKind::Core: return kCore;
+    case GlContextKind::Compatibility: break;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 EGLDisplay headlessDisplay(std::string* error)
@@ -86,6 +105,8 @@ EGLDisplay headlessDisplay(std::string* error)
         *error = failure;
     return display;
 }
+
+void* eglProcAddress(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
 
 bool EglProbe::ChoosePlainFormat(int* format)
 {
@@ -164,7 +185,7 @@ bool EglPbufferSurface::CreateContext(int format)
             return false;
         pbuffers_.emplace_back(format, surface_);
     }
-    context_ = eglCreateContext(display_, config, EGL_NO_CONTEXT, nullptr);
+    context_ = eglCreateContext(display_, config, EGL_NO_CONTEXT, contextAttributes(contextKind_));
     return context_ != EGL_NO_CONTEXT;
 }
 

@@ -9,12 +9,17 @@
 #include <vector>
 
 #include "egl_frame_target.h"
+#include "gl_choice.h"
 #include "pixel_format_table.h"
 #include "render_surface.h"
 
 // The process's surfaceless EGL display, initialised on first use; null
 // (with the reason in *error) when the platform is not available.
 EGLDisplay headlessDisplay(std::string* error);
+
+// A GL entry point of the current EGL context, for the drawing library's
+// backends that load theirs.
+void* eglProcAddress(const char* name);
 
 class EglProbe : public PixelFormatProbe {
 public:
@@ -49,6 +54,8 @@ public:
     // Draws with stencil packed with depth, as the configurations have it,
     // instead of stencil alone; for contexts created after the call.
     void UsePackedStencil(bool packed) { packedStencil_ = packed; }
+    // The kind of context CreateContext makes (OpenGL 1.1 by default).
+    void UseContextKind(GlContextKind kind) { contextKind_ = kind; }
     // Whether the frame's stencil buffer has no depth beside it.
     bool StencilOnly() const { return frameTarget_.StencilOnly(); }
     // Whether read-back finds the frame top row first (see EglFrameTarget).
@@ -69,6 +76,7 @@ private:
     EGLContext context_ = EGL_NO_CONTEXT;
     int configSamples_ = 0;
     bool packedStencil_ = false;
+    GlContextKind contextKind_ = GlContextKind::Compatibility;
     EglFrameTarget frameTarget_;
     std::string error_;
     bool reported_ = false;

@@ -585,4 +585,12 @@ void glClear(GLbitfield mask) { rec::record("glClear", {double(mask)}); }
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { rec::record("glClearColor", {r, g, b, a}); }
 void glClearStencil(GLint s) { rec::record("glClearStencil", {double(s)}); }
 
+// Nothing is drawn: the frame reads back black and transparent.
+void glReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type, void* pixels)
+{
+    rec::record("glReadPixels", {double(x), double(y), double(w), double(h), double(format), double(type)});
+    if (format == GL_RGBA && type == GL_UNSIGNED_BYTE && w > 0 && h > 0)
+        std::memset(pixels, 0, static_cast<size_t>(w) * h * 4);
+}
+
 }  // extern "C"

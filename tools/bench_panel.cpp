@@ -1,6 +1,7 @@
 // panel-bench: what a frame of the running display costs on this machine's
 // GL, headless, against the floor (the same surface doing only clear,
-// grBeginFrame, grEndFrame and swap), in exact and batched submission.
+// grBeginFrame, grEndFrame and swap), in exact and batched submission, for
+// each drawing backend asked for (gl1, and the shader backend beside it).
 // Blocks of frames alternate display and floor in the same run so that
 // machine noise hits both alike; the ratios to the floor are the figures to
 // compare between machines and commits.
@@ -21,6 +22,7 @@
 #include "counting_allocator.h"
 #include "display_renderer.h"
 #include "egl_headless.h"
+#include "gl_choice.h"
 #include "gr.h"
 #include "heap_policy.h"
 #include "model.h"
@@ -30,13 +32,14 @@ namespace {
 
 const char* const kUsage =
     "usage: panel-bench [--samples S]... [--mode exact|batched|both] [--frames N] [--rounds R] [--size WxH]\n"
-    "                   [--default-heap] [--packed-stencil] [--json]\n"
+    "                   [--gl gl1|es2|es3|core]... [--default-heap] [--packed-stencil] [--json]\n"
     "       panel-bench --help\n"
     "  --samples S     a sample count of the probed table (repeatable; default: all of them)\n"
     "  --mode M        the submission modes to measure against the floor (default both)\n"
     "  --frames N      frames per block (default 500)\n"
     "  --rounds R      rounds of exact, floor, batched, floor blocks (default 3, at least 1)\n"
     "  --size WxH      surface size (default 778x1034)\n"
+    "  --gl API        a drawing backend and its context (repeatable, measured in the same run; default gl1)\n"
     "  --default-heap  leave glibc's heap trimming as it is (to measure what keeping the heap buys)\n"
     "  --packed-stencil  draw with the stencil packed with a depth buffer, as the configurations have it,\n"
     "                  instead of stencil alone (to measure what stencil alone buys)\n"
@@ -44,6 +47,7 @@ const char* const kUsage =
 
 struct Options {
     std::vector<int> samples;
+    std::vector<std::string> backends;
     int frames = 500;
     int rounds = 3;
     int width = 778;
@@ -78,7 +82,7 @@ bool parseArgs(int argc, char** argv, Options* o, std::string* error)
         }
         if (i + 1 >= argc) {
             *error = arg == "--samples" || arg == "--frames" || arg == "--rounds" || arg == "--size" ||
-                             arg == "--mode"
+                             arg == "--mode" || arg == "--gl"
                          ? arg + " needs a value"
                          : "unknown argument: " + arg;
             return false;
@@ -89,6 +93,8 @@ bool parseArgs(int argc, char** argv, Options* o, std::string* error)
                                 std::strcmp(value, "both") == 0)) {
             o->exact = std::strcmp(value, "batched") != 0;
             o->batched = std::strcmp(value, "exact") != 0;
+        } else if (GlContextKind kind; arg == "--gl" && glContextKindFor(value, &kind)) {
+            o->backends.push_back(value);
         } else if (arg == "--samples" && parseNumber(value, &n) && n >= 0) {
             o->samples.push_back(n);
         } else if (arg == "--frames" && parseNumber(value, &n) && n >= 1 && n <= 100000) {
@@ -277,6 +283,7 @@ ConfigInfo configInfo(int format)
 
 struct SampleResult {
     int samples = 0;
+    std::string backend;
     double createToFirstFrameMs = 0;
     ConfigInfo config;
     bool stencilOnly = false;
@@ -308,9 +315,9 @@ void printTable(const Options& o, double startupMs, const CpuResult& cpu, const 
                     cpu.exact.medianMs, cpu.batched.medianMs, cpu.floor.medianMs, cpu.exact.allocations,
                     cpu.batched.allocations);
     for (const SampleResult& r : results) {
-        std::printf("\nsamples %d (configuration: depth %d, stencil %d; configurations with stencil and no "
-                    "depth: %d; drawn with %s); create to first frame %.1f ms\n",
-                    r.samples, r.config.depth, r.config.stencil, r.config.stencilWithoutDepth,
+        std::printf("\nsamples %d, backend %s (configuration: depth %d, stencil %d; configurations with stencil "
+                    "and no depth: %d; drawn with %s); create to first frame %.1f ms\n",
+                    r.samples, r.backend.c_str(), r.config.depth, r.config.stencil, r.config.stencilWithoutDepth,
                     r.stencilOnly ? "stencil alone" : "stencil packed with depth", r.createToFirstFrameMs);
         std::printf("  %-22s %8s %8s %7s %8s %6s %8s %8s %8s %10s %8s %6s %6s %5s\n", "per frame", "median",
                     "p99", "xfloor", "cpu", "draws", "GLcalls", "verts", "allocs", "bytes", "faults", "glyphs",
@@ -356,9 +363,9 @@ void printJson(const Options& o, double startupMs, const CpuResult& cpu, const s
     std::printf("},\"samples\":[");
     for (size_t i = 0; i < results.size(); ++i) {
         const SampleResult& r = results[i];
-        std::printf("{\"samples\":%d,\"depthBits\":%d,\"stencilBits\":%d,\"stencilWithoutDepthConfigs\":%d,"
+        std::printf("{\"samples\":%d,\"backend\":\"%s\",\"depthBits\":%d,\"stencilBits\":%d,\"stencilWithoutDepthConfigs\":%d,"
                     "\"stencilAlone\":%s,\"createToFirstFrameMs\":%.2f,",
-                    r.samples, r.config.depth, r.config.stencil, r.config.stencilWithoutDepth,
+                    r.samples, r.backend.c_str(), r.config.depth, r.config.stencil, r.config.stencilWithoutDepth,
                     r.stencilOnly ? "true" : "false", r.createToFirstFrameMs);
         const double floorMedian = percentile(r.floor.ms, 0.5);
         jsonSeries("exact", r.exact, floorMedian, &cpu.exact, false);
@@ -406,15 +413,24 @@ int main(int argc, char** argv)
 
     double startupMs = 0;
     std::vector<SampleResult> results;
-    for (int samples : options.samples) {
+    if (options.backends.empty())
+        options.backends.push_back("gl1");
+    for (int samples : options.samples)
+      for (const std::string& backend : options.backends) {
         SampleResult r;
         r.samples = samples;
+        r.backend = backend;
         r.config = configInfo(renderer.Formats().FormatFor(samples));
         EglPbufferSurface surface(options.width, options.height);
         surface.UsePackedStencil(options.packedStencil);
+        GlContextKind kind = GlContextKind::Compatibility;
+        glContextKindFor(backend, &kind);
+        surface.UseContextKind(kind);
+        renderer.UseBackend(backend, eglProcAddress);
         const auto created = std::chrono::steady_clock::now();
         if (!renderer.Create(&surface, samples)) {
-            std::fprintf(stderr, "panel-bench: cannot create the GL context with %d samples\n", samples);
+            std::fprintf(stderr, "panel-bench: cannot draw through %s with %d samples: %s\n", backend.c_str(), samples,
+                         surface.Error().empty() ? grBackendError() : surface.Error().c_str());
             renderer.Destroy();
             return 1;
         }

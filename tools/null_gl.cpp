@@ -38,6 +38,7 @@ void glDisableClientState(GLenum) { COUNT; }
 void glEnable(GLenum) { COUNT; }
 void glEnableClientState(GLenum) { COUNT; }
 void glPixelStorei(GLenum, GLint) { COUNT; }
+void glReadPixels(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*) { COUNT; }
 void glPopMatrix() { COUNT; }
 void glPushMatrix() { COUNT; }
 void glLoadIdentity() { COUNT; }

@@ -7,16 +7,18 @@
 #include <string>
 
 #include "arguments.h"
+#include "gl_choice.h"
 #include "soak.h"
 
 namespace {
 
 const char* const kUsage =
-    "usage: panel-soak [--frames N] [--cycles C] [--every K] [--size WxH] [--samples S]\n"
+    "usage: panel-soak [--frames N] [--cycles C] [--every K] [--size WxH] [--samples S] [--gl gl1|es2|es3|core]\n"
     "  --frames N   frames to draw with the animation running (default 100000)\n"
     "  --cycles C   instead, destroy and re-create the context C times, stepping\n"
     "               through the offered multisampling levels, one frame each\n"
     "  --every K    report after every K frames or cycles (default 5000, or 50)\n"
+    "  --gl API     the drawing library's backend and the context it draws in (default gl1)\n"
     "Ends with status 1 when a GL error was raised or a call refused.\n";
 
 bool parseCount(const char* text, long* value) { return parseNumber(text, value) && *value >= 0 && *value <= 100000000; }
@@ -27,6 +29,7 @@ struct Options {
     long every = 0;
     int width = 778, height = 1034;
     long samples = -1;
+    std::string gl = "gl1";
     bool help = false;
 };
 
@@ -52,7 +55,11 @@ bool parse(int argc, char** argv, Options* o, std::string* error)
             ok = parseCount(value, &o->every) && o->every > 0;
         else if (arg == "--samples")
             ok = parseCount(value, &o->samples);
-        else if (arg == "--size") {
+        else if (arg == "--gl") {
+            GlContextKind kind;
+            ok = glContextKindFor(value, &kind);
+            o->gl = value;
+        } else if (arg == "--size") {
             ok = parseViewSize(value, &o->width, &o->height);
         } else {
             *error = "unknown argument: " + arg;
@@ -83,6 +90,7 @@ int main(int argc, char** argv)
         return 0;
     }
     HeadlessDisplay display;
+    display.UseBackend(options.gl);
     if (!display.Start(options.width, options.height, static_cast<int>(options.samples), &error)) {
         std::cerr << "panel-soak: " << error << "\n";
         return 1;

@@ -12,7 +12,8 @@
 #include "headless.h"
 
 const char* const kSnapshotUsage =
-    "usage: panel-snapshot [--display MODULE] [--frames N] [--samples S] [--size WxH] [--batched] -o out.png\n"
+    "usage: panel-snapshot [--display MODULE] [--frames N] [--samples S] [--size WxH] [--batched]\n"
+    "                      [--gl gl1|es2|es3|core] -o out.png\n"
     "       panel-snapshot --formats\n"
     "       panel-snapshot --help\n"
     "Renders the display without a window and writes one frame as a PNG.\n"
@@ -23,6 +24,8 @@ const char* const kSnapshotUsage =
     "  --size WxH   view size in pixels (default: the display area and its 10-pixel\n"
     "               margin, 778x1034 for the built-in display)\n"
     "  --batched    draw in the batched submission mode (same pixels, fewer draws)\n"
+    "  --gl API     draw through OpenGL 1.1 (gl1, the default) or the shader backend\n"
+    "               in an OpenGL ES 2 (es2), ES 3 (es3) or 3.3 core (core) context\n"
     "  --formats    list the pixel formats: \"samples id\" per line\n";
 
 namespace {
@@ -48,7 +51,8 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
             options->batched = true;
             continue;
         }
-        if (arg != "--frames" && arg != "--samples" && arg != "--size" && arg != "--display" && arg != "-o") {
+        if (arg != "--frames" && arg != "--samples" && arg != "--size" && arg != "--display" && arg != "--gl" &&
+            arg != "-o") {
             *error = "unknown argument: " + arg;
             return false;
         }
@@ -73,6 +77,13 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
                 return false;
             }
             options->sizeGiven = true;
+        } else if (arg == "--gl") {
+            GlContextKind kind;
+            if (!glContextKindFor(value, &kind)) {
+                *error = std::string("--gl takes ") + kGlChoiceNames + ", not " + value;
+                return false;
+            }
+            options->gl = value;
         } else if (arg == "--display") {
             options->displayPath = value;
         } else {
@@ -149,6 +160,13 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     const int height = sizeFromArea ? display.descriptor->height + margin : options.height;
     grSetBatching(options.batched);
     HeadlessSurface surface(width, height);
+    GlContextKind kind = GlContextKind::Compatibility;
+    glContextKindFor(options.gl, &kind);
+    if (!useHeadlessContext(surface, kind)) {
+        err << "panel-snapshot: --gl " << options.gl << " is not available on this platform\n";
+        return 1;
+    }
+    renderer.UseBackend(options.gl, headlessProcLoader());
     if (!renderer.Create(&surface, samples)) {
         // A start-up failure the surface reported is the whole story.
         if (!surface.Reported())

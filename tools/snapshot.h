@@ -17,6 +17,7 @@ struct SnapshotOptions {
     bool listFormats = false;
     bool help = false;  // print kSnapshotUsage and do nothing else
     bool batched = false;  // the drawing library's batched submission mode
+    std::string gl = "gl1";  // the drawing library's backend (--gl)
 };
 
 // Parses the command line; false with a message in *error for bad arguments.

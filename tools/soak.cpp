@@ -95,8 +95,18 @@ bool HeadlessDisplay::Start(int width, int height, int samples, std::string* err
         return false;
     }
     surface_ = std::make_unique<EglPbufferSurface>(width, height);
+    surface_->UseContextKind(contextKind_);
+    renderer_.UseBackend(backend_, eglProcAddress);
     started_ = true;
     return CreateContext(error);
+}
+
+bool HeadlessDisplay::UseBackend(const std::string& name)
+{
+    if (!glContextKindFor(name, &contextKind_))
+        return false;
+    backend_ = name;
+    return true;
 }
 
 bool HeadlessDisplay::CreateContext(std::string* error)

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "display_renderer.h"
+#include "gl_choice.h"
 #include "egl_headless.h"
 
 struct SoakFigures {
@@ -37,6 +38,9 @@ public:
     // Probes the formats and creates the context with samples (-1: the
     // view's default level); false with the reason.
     bool Start(int width, int height, int samples, std::string* error);
+    // Draws through the named backend ("gl1" by default, or one of
+    // kGlChoiceNames) in the context it needs; before Start.
+    bool UseBackend(const std::string& name);
     // Paints n frames, waiting for each to finish and reading its GL errors.
     void RunFrames(long n, bool running = true);
     // Destroys the context and creates it again with the next offered
@@ -55,4 +59,6 @@ private:
     int width_ = 0, height_ = 0, samples_ = 0;
     long frames_ = 0, glErrors_ = 0, cycles_ = 0;
     bool started_ = false;
+    std::string backend_ = "gl1";
+    GlContextKind contextKind_ = GlContextKind::Compatibility;
 };

@@ -1,6 +1,5 @@
 #include <algorithm>
 
-#include "batch.h"
 #include "clip_apply.h"
 
 void grClipHalfPlane(int side, int value)
@@ -9,7 +8,7 @@ void grClipHalfPlane(int side, int value)
         ++g_draw.diagnostics.rejectedShapes;
         return;
     }
-    batchClipWillChange();
+    backend().clipWillChange();
     ClipState& clip = g_draw.clip;
     clip.halfPlaneActive = 1;
     clip.halfPlaneSide = side;
@@ -21,7 +20,7 @@ void grClipHalfPlane(int side, int value)
 void grClipRect(int x1, int y1, int x2, int y2)
 {
     // Corners in either order name the same rectangle, as for grRect.
-    batchClipWillChange();
+    backend().clipWillChange();
     ClipState& clip = g_draw.clip;
     clip.rectActive = 1;
     clip.rectX1 = std::min(x1, x2);
@@ -49,7 +48,7 @@ constexpr int kTestMask = 1;
 void grClipOp(int op)
 {
     if (op >= 0 && op <= 7)
-        batchClipWillChange();
+        backend().clipWillChange();
     switch (op) {
     case 0:  // no clipping
         halfPlaneOff();
@@ -63,7 +62,7 @@ void grClipOp(int op)
         useStencil(kTestMask, 0);
         break;
     case 3:  // start a new mask
-        glClear(GL_STENCIL_BUFFER_BIT);
+        backend().clearStencil();
         useStencil(kWriteMask, 1);
         break;
     case 4:  // add to the mask

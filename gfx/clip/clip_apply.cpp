@@ -2,8 +2,6 @@
 
 namespace {
 
-const GLenum kClipPlanes[] = {GL_CLIP_PLANE0, GL_CLIP_PLANE1, GL_CLIP_PLANE2, GL_CLIP_PLANE3};
-
 struct Normal {
     double x, y;
 };
@@ -13,10 +11,10 @@ const Normal kHalfPlaneNormals[] = {{1, 0}, {-1, 0}, {0, -1}, {0, 1}};
 
 // Keeps the points p with n·p >= n·e + 0.5 for any point e on the edge
 // line: the edge line's own pixels are clipped away.
-void setEdgePlane(GLenum plane, Normal n, double edge)
+void setEdgePlane(int plane, Normal n, double edge)
 {
-    const GLdouble equation[] = {n.x, n.y, 0.0, -(n.x + n.y) * edge - 0.5};
-    glClipPlane(plane, equation);
+    const double equation[] = {n.x, n.y, 0.0, -(n.x + n.y) * edge - 0.5};
+    backend().setClipPlane(plane, equation);
 }
 
 }  // namespace
@@ -25,43 +23,36 @@ bool validHalfPlaneSide(int side) { return side >= 0 && side <= 3; }
 
 void applyHalfPlane(int side, int value)
 {
-    setEdgePlane(GL_CLIP_PLANE0, kHalfPlaneNormals[side], value);
-    glEnable(GL_CLIP_PLANE0);
+    setEdgePlane(0, kHalfPlaneNormals[side], value);
+    backend().enableClipPlane(0, true);
 }
 
 void applyRect(int x1, int y1, int x2, int y2)
 {
-    setEdgePlane(GL_CLIP_PLANE0, {1, 0}, x1);
-    setEdgePlane(GL_CLIP_PLANE1, {0, 1}, y1);
-    setEdgePlane(GL_CLIP_PLANE2, {-1, 0}, x2);
-    setEdgePlane(GL_CLIP_PLANE3, {0, -1}, y2);
-    for (GLenum plane : kClipPlanes)
-        glEnable(plane);
+    setEdgePlane(0, {1, 0}, x1);
+    setEdgePlane(1, {0, 1}, y1);
+    setEdgePlane(2, {-1, 0}, x2);
+    setEdgePlane(3, {0, -1}, y2);
+    for (int plane = 0; plane < kClipPlaneCount; ++plane)
+        backend().enableClipPlane(plane, true);
 }
 
 void applyStencil(int mode, int ref)
 {
-    if (mode == 0) {
-        glStencilFunc(GL_NEVER, ref, ~0u);
-        glStencilOp(GL_REPLACE, GL_KEEP, GL_KEEP);
-    } else {
-        glStencilFunc(GL_EQUAL, ref, ~0u);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    }
-    glEnable(GL_STENCIL_TEST);
+    backend().setStencil(mode == 0 ? StencilMode::Write : StencilMode::Test, ref);
 }
 
 void disableClipPlanes(int first, int last)
 {
     for (int i = first; i <= last; ++i)
-        glDisable(kClipPlanes[i]);
+        backend().enableClipPlane(i, false);
 }
 
 void halfPlaneOff()
 {
     if (!g_draw.clip.halfPlaneActive)
         return;
-    glDisable(GL_CLIP_PLANE0);
+    backend().enableClipPlane(0, false);
     g_draw.clip.halfPlaneActive = 0;
 }
 
@@ -77,6 +68,6 @@ void stencilOff()
 {
     if (!g_draw.clip.stencilActive)
         return;
-    glDisable(GL_STENCIL_TEST);
+    backend().disableStencil();
     g_draw.clip.stencilActive = 0;
 }

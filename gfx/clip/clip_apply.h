@@ -1,5 +1,5 @@
-// Putting the three clip mechanisms into GL and taking them out again. The
-// half-plane and the rectangle share GL_CLIP_PLANE0; plane equations are
+// Putting the three clip mechanisms into the backend and taking them out
+// again. The half-plane and the rectangle share clip plane 0; plane equations are
 // taken in the modelview current at the call.
 #pragma once
 
@@ -18,7 +18,7 @@ void applyStencil(int mode, int ref);
 
 void disableClipPlanes(int first, int last);
 
-// Switch-offs of the current state: each touches GL only while its
+// Switch-offs of the current state: each touches the backend only while its
 // mechanism is active, and marks it inactive.
 void halfPlaneOff();
 void rectOff();

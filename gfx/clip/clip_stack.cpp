@@ -1,6 +1,5 @@
 #include <limits>
 
-#include "batch.h"
 #include "clip_apply.h"
 
 namespace {
@@ -29,11 +28,11 @@ void clearForRestore(const ClipState& current, Mechanism restored)
         if (current.rectActive)
             disableClipPlanes(1, 3);
         if (current.stencilActive)
-            glDisable(GL_STENCIL_TEST);
+            backend().disableStencil();
         break;
     case Mechanism::Rect:  // rewrites planes 0..3
         if (current.stencilActive)
-            glDisable(GL_STENCIL_TEST);
+            backend().disableStencil();
         break;
     case Mechanism::Stencil:
         if (current.rectActive)
@@ -43,7 +42,7 @@ void clearForRestore(const ClipState& current, Mechanism restored)
         break;
     case Mechanism::None:
         disableClipPlanes(0, 3);
-        glDisable(GL_STENCIL_TEST);
+        backend().disableStencil();
         break;
     }
 }
@@ -90,7 +89,7 @@ void grPopClip(int)
     const int index = g_draw.clipIndex--;
     if (index >= GR_MAX_CLIP_DEPTH)
         return;
-    batchClipWillChange();
+    backend().clipWillChange();
     const ClipState& saved = g_draw.clipStack[index];
     const Mechanism restored = firstActive(saved);
     clearForRestore(g_draw.clip, restored);

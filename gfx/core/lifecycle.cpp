@@ -1,7 +1,5 @@
 #include <cmath>
 
-#include "batch.h"
-#include "gl_state.h"
 #include "image/image_table.h"
 #include "pattern.h"
 #include "scratch.h"
@@ -11,9 +9,8 @@
 int grInit(float scratchGrowth)
 {
     // A new context: nothing the library knew of the GL holds.
-    releaseBatch();
-    gls::forgetAll();
-    batchForgetGlState();
+    if (!startBackend())
+        return GR_INIT_BACKEND_FAILED;
     g_draw.matrixIndex = -1;
     g_draw.clip.halfPlaneActive = 0;
     g_draw.clip.rectActive = 0;
@@ -45,40 +42,23 @@ int grInit(float scratchGrowth)
 // swapped since grInit must not leak the textures made for the old ones.
 void grShutdown()
 {
-    flushBatch();
-    batchRestoreArrays();
+    backend().settle();
     releasePatternTextures(g_draw.patternTextures, GR_MAX_PATTERNS);
     releaseImages(g_imageTable);
     releaseFontTable();
     g_draw.pattern = nullptr;
     g_draw.patternTexture = nullptr;
     freeScratch();
-    releaseBatch();
-    gls::forgetAll();  // names of this context mean nothing in the next
+    backend().stop();
 }
 
 // Between frames the host may have changed anything, so the state cache
 // starts from the baseline set here.
 void grBeginFrame()
 {
-    flushBatch();
-    batchRestoreArrays();
-    gls::forgetAll();
-    batchForgetGlState();
-    glDisable(GL_STENCIL_TEST);
-    glDisable(GL_DEPTH_TEST);
-    glShadeModel(GL_FLAT);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDisable(GL_TEXTURE_1D);
-    glDisable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glDisable(GL_BLEND);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    backend().beginFrame();
     g_draw.antialias = 0;
-    glDisable(GL_MULTISAMPLE);
     g_draw.pattern = nullptr;
-    gls::noteFrameBaseline();
     GR_CHECK_GL("begin frame");
 }
 
@@ -86,10 +66,7 @@ void grBeginFrame()
 // exact mode leaves it. In exact mode there is nothing to do.
 void grEndFrame()
 {
-    if (!batching())
-        return;
-    flushBatch();
-    batchRestoreArrays();
-    gls::applyRecorded();
-    GR_CHECK_GL("end frame");
+    backend().endFrame();
+    if (batching())
+        GR_CHECK_GL("end frame");
 }

@@ -1,6 +1,5 @@
 #include <limits>
 
-#include "batch.h"
 #include "state.h"
 
 // matrixIndex counts pushes beyond the stack too, so that the pops matching
@@ -14,8 +13,7 @@ void grPushMatrix(int)
         return;
     }
     ++g_draw.matrixIndex;
-    glGetFloatv(GL_MODELVIEW_MATRIX, g_draw.matrixStack[g_draw.matrixIndex]);
-    batchNoteModelview(g_draw.matrixStack[g_draw.matrixIndex]);
+    backend().getModelview(g_draw.matrixStack[g_draw.matrixIndex]);
 }
 
 void grPopMatrix(int)
@@ -25,27 +23,21 @@ void grPopMatrix(int)
         return;
     }
     const int index = g_draw.matrixIndex--;
-    if (index < GR_MAX_MATRIX_DEPTH) {
-        batchMatrixWillChange();
-        glLoadMatrixf(g_draw.matrixStack[index]);
-        batchNoteModelview(g_draw.matrixStack[index]);
-    }
+    if (index < GR_MAX_MATRIX_DEPTH)
+        backend().loadModelview(g_draw.matrixStack[index]);
 }
 
 void grTranslate(int dx, int dy)
 {
-    batchMatrixWillChange();
-    glTranslatef(static_cast<float>(dx), static_cast<float>(dy), 0.0f);
+    backend().translate(static_cast<float>(dx), static_cast<float>(dy));
 }
 
 void grRotate(float degrees)
 {
-    batchMatrixWillChange();
-    glRotatef(degrees, 0.0f, 0.0f, 1.0f);
+    backend().rotate(degrees);
 }
 
 void grScale(float sx, float sy)
 {
-    batchMatrixWillChange();
-    glScalef(sx, sy, 1.0f);
+    backend().scale(sx, sy);
 }

@@ -1,6 +1,5 @@
 #include "pattern.h"
 
-#include "gl_state.h"
 #include "texture_filter.h"
 
 enum { kPatternBits = 16, kMaxPatternTexels = kPatternBits * (GR_MAX_PATTERN_REPEAT + 1) };
@@ -34,34 +33,19 @@ int buildPatternTexels(const LinePattern& pattern, unsigned char* out)
     return n;
 }
 
-bool createPatternTexture(const LinePattern& pattern, GLuint* name)
+bool createPatternTexture(const LinePattern& pattern, TextureHandle* name)
 {
     unsigned char texels[kMaxPatternTexels];
     const int width = buildPatternTexels(pattern, texels);
-
-    drainGlErrors();
-    glGenTextures(1, name);
-    gls::bindTextureNow(GL_TEXTURE_1D, *name);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage1D(GL_TEXTURE_1D, 0, GL_ALPHA, width, 0, GL_ALPHA, GL_UNSIGNED_BYTE, texels);
-    // Selecting the pattern binds it again: the upload's binding is not the
-    // selection's.
-    gls::forgetBinding(GL_TEXTURE_1D);
-    if (glGetError() != GL_NO_ERROR) {
-        if (glIsTexture(*name))
-            gls::deleteTexture(*name);
-        *name = 0;
-        return false;
-    }
-    ++g_draw.counters.textureUploads;
-    return true;
+    *name = backend().createTexture(TextureFormat::PatternAlpha, width, 1, texels);
+    return *name != 0;
 }
 
 PatternTexture* ensurePatternTexture(const LinePattern& pattern, PatternTexture& record)
 {
     if (record.name != 0)
         return &record;
-    GLuint name = 0;
+    TextureHandle name = 0;
     if (!createPatternTexture(pattern, &name))
         return nullptr;
     record.name = name;
@@ -80,8 +64,7 @@ void releasePatternTextures(PatternTexture* records, int count)
     for (int i = 0; i < count; ++i) {
         if (records[i].name == 0)
             continue;
-        if (glIsTexture(records[i].name))
-            gls::deleteTexture(records[i].name);
+        backend().deleteTexture(records[i].name);
         records[i].name = 0;
     }
 }
@@ -103,9 +86,8 @@ void grSetLinePattern(int index)
     g_draw.patternTexture = ensurePatternTexture(*entry, g_draw.patternTextures[index]);
     if (!g_draw.patternTexture)
         return;
-    gls::bindTexture(GL_TEXTURE_1D, g_draw.patternTexture->name);
-    applyTextureFilter(GL_TEXTURE_1D);
-    gls::texParameter(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    gls::texParameter(GL_TEXTURE_1D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    backend().bindTexture(TextureSlot::Pattern, g_draw.patternTexture->name);
+    applyTextureFilter(TextureSlot::Pattern);
+    backend().setTextureWrap(TextureSlot::Pattern, TextureWrap::Repeat);
     GR_CHECK_GL("select pattern");
 }

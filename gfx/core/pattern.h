@@ -13,9 +13,9 @@ float patternLength(const LinePattern& pattern);
 // Writes the texels of one repeat into out (room for 256) and returns their number.
 int buildPatternTexels(const LinePattern& pattern, unsigned char* out);
 
-// Uploads the pattern as a GL_ALPHA 1-D texture; false (and no texture left
-// behind) when GL reports an error.
-bool createPatternTexture(const LinePattern& pattern, GLuint* name);
+// Hands the pattern's texels to the backend as a pattern texture; false
+// (and no texture left behind) when the backend refuses it.
+bool createPatternTexture(const LinePattern& pattern, TextureHandle* name);
 
 // The record with its texture, creating it on first use; null on failure,
 // leaving the record untouched so that the next selection retries.

@@ -1,6 +1,5 @@
 #include "state.h"
 
-#include "gl_state.h"
 #include "pattern.h"
 #include "texture_filter.h"
 
@@ -81,13 +80,10 @@ void grSetMode(int which, int value)
         if (value == g_draw.antialias)
             return;
         g_draw.antialias = value;
-        if (value)
-            gls::enable(GL_MULTISAMPLE);
-        else
-            gls::disable(GL_MULTISAMPLE);
+        backend().setCapability(Capability::Antialias, value != 0);
         // The bound dash texture follows the switch at once.
         if (g_draw.pattern && g_draw.pattern->mask != 0xFFFF && g_draw.patternTexture)
-            applyTextureFilter(GL_TEXTURE_1D);
+            applyTextureFilter(TextureSlot::Pattern);
         break;
     case GR_MODE_FILL:
         g_draw.fill = value;
@@ -106,20 +102,8 @@ GrCounters grCounters() { return g_draw.counters; }
 
 void grResetDiagnostics() { g_draw.diagnostics = {}; }
 
-// Without a current context some drivers report an error on every call, so
-// the loops are bounded.
-constexpr int kMaxQueuedGlErrors = 64;
-
-int drainGlErrors()
-{
-    int errors = 0;
-    while (errors < kMaxQueuedGlErrors && glGetError() != GL_NO_ERROR)
-        ++errors;
-    return errors;
-}
-
 void grCheckGlErrors(const char* where)
 {
     (void)where;  // a label to break on in a debugger
-    g_draw.diagnostics.glErrors += drainGlErrors();
+    g_draw.diagnostics.glErrors += backend().drainErrors();
 }

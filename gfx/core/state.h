@@ -2,11 +2,11 @@
 // g_draw, used from the thread that owns the GL context; nothing locks it.
 #pragma once
 
-#include "gl.h"
+#include "backends/backend.h"
 #include "gr.h"
 
 struct PatternTexture {
-    GLuint name;   // 0 until the texture is created
+    TextureHandle name;  // 0 until the texture is created
     float length;  // pattern length in texels (units of line length)
 };
 
@@ -59,6 +59,21 @@ struct DrawState {
 };
 
 extern DrawState g_draw;
+
+// Counts the errors the backend has queued in grDiagnostics().glErrors;
+// where labels the point for a debugger.
+void grCheckGlErrors(const char* where);
+
+// Checks for errors at a labelled point in debug builds (GR_CHECK_GL_ERRORS).
+#if defined(GR_CHECK_GL_ERRORS)
+#define GR_CHECK_GL(where) grCheckGlErrors(where)
+#else
+#define GR_CHECK_GL(where) ((void)0)
+#endif
+
+// Starts the selected backend in the current context (grInit); false with
+// the reason kept for grBackendError.
+bool startBackend();
 
 // True when the pattern table holds entries the library manages textures for.
 bool patternTableInUse();

@@ -1,5 +1,5 @@
 // Submitting built geometry: the helpers every primitive ends with, so that
-// each part of a shape costs one glColor3ub and one glDrawArrays.
+// each part of a shape is one draw through the backend.
 #pragma once
 
 #include "state.h"
@@ -15,13 +15,13 @@ float dashLength();
 
 // Draws count vertices (x, y float pairs) as mode in color. Nothing is drawn
 // while no colour has been chosen.
-void drawVertices(GLenum mode, const float* vertices, int count, const GrColor* color);
+void drawVertices(Primitive mode, const float* vertices, int count, const GrColor* color);
 
 // The same with a texture coordinate pair per vertex.
-void drawTexturedVertices(GLenum mode, const float* vertices, const float* texCoords, int count,
+void drawTexturedVertices(Primitive mode, const float* vertices, const float* texCoords, int count,
                           const GrColor* color);
 
-// Turns dash texturing (1-D texture, texture-coordinate array, blending) on
+// Turns dash texturing (pattern texture, texture-coordinate array, blending) on
 // for its lifetime when dashed is true, and back off to the frame baseline.
 class DashScope {
 public:

@@ -1,11 +1,8 @@
 #include "texture_filter.h"
 
-#include "gl_state.h"
 #include "state.h"
 
-void applyTextureFilter(GLenum target)
+void applyTextureFilter(TextureSlot slot)
 {
-    const GLint filter = g_draw.antialias ? GL_LINEAR : GL_NEAREST;
-    gls::texParameter(target, GL_TEXTURE_MIN_FILTER, filter);
-    gls::texParameter(target, GL_TEXTURE_MAG_FILTER, filter);
+    backend().setTextureFilter(slot, g_draw.antialias ? TextureFilter::Linear : TextureFilter::Nearest);
 }

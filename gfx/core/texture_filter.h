@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gl.h"
+#include "backends/backend.h"
 
-// GL_LINEAR while antialiasing is on, else GL_NEAREST, for the texture bound
-// to target (min filter first, then mag filter).
-void applyTextureFilter(GLenum target);
+// Linear sampling while antialiasing is on, else nearest, for the texture
+// of slot.
+void applyTextureFilter(TextureSlot slot);

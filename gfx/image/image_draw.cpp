@@ -1,5 +1,3 @@
-#include "batch.h"
-#include "gl_state.h"
 #include "image_table.h"
 #include "state.h"
 #include "texture_filter.h"
@@ -11,12 +9,11 @@ constexpr float kPixelOffset = 0.375f;
 // The texels' own colours: white modulates nothing.
 constexpr GrColor kUntinted = {255, 255, 255};
 
-static void bindImageTexture(GLuint texture)
+static void bindImageTexture(TextureHandle texture)
 {
-    gls::bindTexture(GL_TEXTURE_2D, texture);
-    applyTextureFilter(GL_TEXTURE_2D);
-    gls::texParameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    gls::texParameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    backend().bindTexture(TextureSlot::Surface, texture);
+    applyTextureFilter(TextureSlot::Surface);
+    backend().setTextureWrap(TextureSlot::Surface, TextureWrap::Clamp);
 }
 
 void grImage(int x, int y)
@@ -32,22 +29,14 @@ void grImage(int x, int y)
     const float vertices[] = {left, bottom, left, top, right, bottom, right, top};
     const float texCoords[] = {0, image->tMax, 0, 0, image->sMax, image->tMax, image->sMax, 0};
 
-    gls::enable(GL_TEXTURE_2D);
-    gls::enableTexCoordArray();
-    gls::enable(GL_BLEND);
+    Backend& target = backend();
+    target.setCapability(Capability::SurfaceTexture, true);
+    target.setCapability(Capability::TexCoords, true);
+    target.setCapability(Capability::Blend, true);
     bindImageTexture(image->texture);
-    if (batching()) {
-        batchDraw(GL_TRIANGLE_STRIP, vertices, texCoords, 4, kUntinted);
-    } else {
-        glColor4f(1, 1, 1, 1);
-        glVertexPointer(2, GL_FLOAT, 0, vertices);
-        glTexCoordPointer(2, GL_FLOAT, 0, texCoords);
-        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-        ++g_draw.counters.draws;
-        g_draw.counters.vertices += 4;
-    }
-    gls::disable(GL_TEXTURE_2D);
-    gls::disableTexCoordArray();
-    gls::disable(GL_BLEND);
+    target.draw({Primitive::TriangleStrip, vertices, texCoords, 4, kUntinted, true});
+    target.setCapability(Capability::SurfaceTexture, false);
+    target.setCapability(Capability::TexCoords, false);
+    target.setCapability(Capability::Blend, false);
     GR_CHECK_GL("image");
 }

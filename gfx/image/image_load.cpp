@@ -36,9 +36,9 @@ bool loadImage(const ImageSpec& entry, ImageRecord* record, std::string* error)
         return false;
     }
     buildImageTexels(image.rgba.get(), image.width, image.height, entry, size, texels.get());
-    GLuint name = 0;
+    TextureHandle name = 0;
     if (!uploadImageTexture(texels.get(), size, &name)) {
-        *error = path + ": GL refused its texture";
+        *error = path + ": the graphics backend refused its texture";
         return false;
     }
 

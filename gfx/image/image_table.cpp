@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "gl_state.h"
 #include "image_load.h"
 #include "state.h"
 
@@ -39,9 +38,7 @@ bool loadImages(const ImageSpec* entries, int count, ImageTable& table)
 void releaseImages(ImageTable& table)
 {
     for (int i = 0; i < table.count; ++i) {
-        GLuint& name = table.records[i].texture;
-        if (name != 0 && glIsTexture(name))
-            gls::deleteTexture(name);
+        backend().deleteTexture(table.records[i].texture);
     }
     table = {};
 }

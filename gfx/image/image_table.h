@@ -2,11 +2,11 @@
 // filled when the library starts and released when it shuts down.
 #pragma once
 
-#include "gl.h"
+#include "backends/backend.h"
 #include "gr.h"
 
 struct ImageRecord {
-    GLuint texture;  // 0 while not loaded
+    TextureHandle texture;  // 0 while not loaded
     float width, height;
     float sMax, tMax;  // the part of the power-of-two texture the image fills
 };

@@ -167,9 +167,9 @@ int buildCurve(const Curve& c, const CurveTarget& out, float patternLength)
 void drawStrip(const float* vertices, const float* texCoords, int count, const GrColor* color)
 {
     if (texCoords)
-        drawTexturedVertices(GL_TRIANGLE_STRIP, vertices, texCoords, count, color);
+        drawTexturedVertices(Primitive::TriangleStrip, vertices, texCoords, count, color);
     else
-        drawVertices(GL_TRIANGLE_STRIP, vertices, count, color);
+        drawVertices(Primitive::TriangleStrip, vertices, count, color);
 }
 
 void drawCurve(const Curve& c, bool dashed)

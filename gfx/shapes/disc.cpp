@@ -20,9 +20,9 @@ bool drawRimmedFan(const Sweep& sweep, float cx, float cy, float r)
         pass.strip(band, r, r + g_draw.borderWidth);
     pass.write();
 
-    drawVertices(GL_TRIANGLE_FAN, fan, fanCount, g_draw.color);
+    drawVertices(Primitive::TriangleFan, fan, fanCount, g_draw.color);
     if (border)
-        drawVertices(GL_TRIANGLE_STRIP, band, bandCount, g_draw.borderColor);
+        drawVertices(Primitive::TriangleStrip, band, bandCount, g_draw.borderColor);
     return true;
 }
 

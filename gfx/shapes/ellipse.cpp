@@ -44,9 +44,9 @@ void fillEllipse(const Ellipse& e)
         }
         prev = cur;
     }
-    drawVertices(GL_TRIANGLES, data, fillCount, g_draw.color);
+    drawVertices(Primitive::Triangles, data, fillCount, g_draw.color);
     if (border)
-        drawVertices(GL_TRIANGLES, data + 2 * fillCount, borderCount, g_draw.borderColor);
+        drawVertices(Primitive::Triangles, data + 2 * fillCount, borderCount, g_draw.borderColor);
     GR_CHECK_GL("ellipse fill");
 }
 
@@ -114,9 +114,9 @@ void buildOutline(const Ellipse& e, int n, float hw, float bw, OutlineTarget out
 void drawRegion(const float* vertices, const float* texCoords, int count, const GrColor* color)
 {
     if (texCoords)
-        drawTexturedVertices(GL_TRIANGLES, vertices, texCoords, count, color);
+        drawTexturedVertices(Primitive::Triangles, vertices, texCoords, count, color);
     else
-        drawVertices(GL_TRIANGLES, vertices, count, color);
+        drawVertices(Primitive::Triangles, vertices, count, color);
 }
 
 void outlineEllipse(const Ellipse& e, bool dashed)

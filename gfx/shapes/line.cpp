@@ -6,9 +6,9 @@ namespace {
 
 void drawSolidSegment(const SegmentShape& shape)
 {
-    drawVertices(GL_TRIANGLE_STRIP, shape.body, kSegmentBodyVertices, g_draw.color);
+    drawVertices(Primitive::TriangleStrip, shape.body, kSegmentBodyVertices, g_draw.color);
     if (g_draw.border)
-        drawVertices(GL_TRIANGLES, shape.border, kSegmentBorderVertices, g_draw.borderColor);
+        drawVertices(Primitive::Triangles, shape.border, kSegmentBorderVertices, g_draw.borderColor);
 }
 
 // The dash runs on from where the previous segment of the line ended.
@@ -19,9 +19,9 @@ void drawDashedSegment(const SegmentShape& shape, float length)
     SegmentTexCoords tex;
     buildSegmentTexCoords(s0, s1, g_draw.lineWidth, g_draw.borderWidth, &tex);
     DashScope dash(true);
-    drawTexturedVertices(GL_TRIANGLE_STRIP, shape.body, tex.body, kSegmentBodyVertices, g_draw.color);
+    drawTexturedVertices(Primitive::TriangleStrip, shape.body, tex.body, kSegmentBodyVertices, g_draw.color);
     if (g_draw.border)
-        drawTexturedVertices(GL_TRIANGLES, shape.border, tex.border, kSegmentBorderVertices,
+        drawTexturedVertices(Primitive::Triangles, shape.border, tex.border, kSegmentBorderVertices,
                              g_draw.borderColor);
     g_draw.patternPhase = s1;
 }

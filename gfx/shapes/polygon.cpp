@@ -43,11 +43,11 @@ bool drawEdgeBorder(const GrPoint* points, int count, EdgeWriter edges)
     float* const start = g_draw.vertexScratch.data;
     float* position = start;
     edges(points, count, 2 * g_draw.borderWidth, &position);
-    drawVertices(GL_TRIANGLES, start, static_cast<int>((position - start) / 2), g_draw.borderColor);
+    drawVertices(Primitive::Triangles, start, static_cast<int>((position - start) / 2), g_draw.borderColor);
     return true;
 }
 
-void drawPoints(const GrPoint* points, int count, GLenum mode)
+void drawPoints(const GrPoint* points, int count, Primitive mode)
 {
     if (!ensureVertexScratch(count))
         return;
@@ -59,7 +59,7 @@ void drawPoints(const GrPoint* points, int count, GLenum mode)
     drawVertices(mode, v, count, g_draw.color);
 }
 
-void fillWithBorder(const GrPoint* points, int count, GLenum mode, EdgeWriter edges)
+void fillWithBorder(const GrPoint* points, int count, Primitive mode, EdgeWriter edges)
 {
     if (count < 0 || (count > 0 && !points)) {
         ++g_draw.diagnostics.rejectedShapes;
@@ -76,9 +76,9 @@ void fillWithBorder(const GrPoint* points, int count, GLenum mode, EdgeWriter ed
 
 }  // namespace
 
-void grPolygon(const GrPoint* points, int count) { fillWithBorder(points, count, GL_TRIANGLE_FAN, fanEdges); }
+void grPolygon(const GrPoint* points, int count) { fillWithBorder(points, count, Primitive::TriangleFan, fanEdges); }
 
 void grTriangleStrip(const GrPoint* points, int count)
 {
-    fillWithBorder(points, count, GL_TRIANGLE_STRIP, stripEdges);
+    fillWithBorder(points, count, Primitive::TriangleStrip, stripEdges);
 }

@@ -36,7 +36,7 @@ void EdgeBatch::addSides(const EdgeRun& edge, float w, float bw)
 void EdgeBatch::draw(const GrColor* color) const
 {
     if (dashed_)
-        drawTexturedVertices(GL_TRIANGLES, v_, tex_, count_, color);
+        drawTexturedVertices(Primitive::Triangles, v_, tex_, count_, color);
     else
-        drawVertices(GL_TRIANGLES, v_, count_, color);
+        drawVertices(Primitive::Triangles, v_, count_, color);
 }

@@ -63,11 +63,11 @@ void fillRect(float x1, float y1, float x2, float y2)
     fillSpan(x1, x2, &body.xl, &body.xh);
     fillSpan(y1, y2, &body.yl, &body.yh);
     const float strip[] = {body.xl, body.yl, body.xl, body.yh, body.xh, body.yl, body.xh, body.yh};
-    drawVertices(GL_TRIANGLE_STRIP, strip, 4, g_draw.color);
+    drawVertices(Primitive::TriangleStrip, strip, 4, g_draw.color);
     if (g_draw.border) {
         float frame[2 * kFrameStripVertices];
         writeFrameStrip(frame, grownBy(body, g_draw.borderWidth), body);
-        drawVertices(GL_TRIANGLE_STRIP, frame, kFrameStripVertices, g_draw.borderColor);
+        drawVertices(Primitive::TriangleStrip, frame, kFrameStripVertices, g_draw.borderColor);
     }
     GR_CHECK_GL("fill rect");
 }

@@ -117,12 +117,12 @@ void drawDashedRectOutline(const RectEdges& edges)
     float* st = g_draw.texCoordScratch.data;
 
     DashScope dash(true);
-    drawTexturedVertices(GL_TRIANGLES, xy, st, writeBand(sides, {-hw, t, rows}, xy, st), g_draw.color);
+    drawTexturedVertices(Primitive::Triangles, xy, st, writeBand(sides, {-hw, t, rows}, xy, st), g_draw.color);
     if (borderRows == 0)
         return;
     const float bw = g_draw.borderWidth;
     int n = writeBand(sides, {-hw - bw, 0.0f, borderRows}, xy, st);
     if (edges.xh - edges.xl > w && edges.yh - edges.yl > w)
         n += writeBand(sides, {hw, t, borderRows}, xy + 2 * n, st + 2 * n);
-    drawTexturedVertices(GL_TRIANGLES, xy, st, n, g_draw.borderColor);
+    drawTexturedVertices(Primitive::Triangles, xy, st, n, g_draw.borderColor);
 }

@@ -20,7 +20,7 @@ void drawSolidRectOutline(const RectEdges& edges)
 
     float frame[2 * kFrameStripVertices];
     writeFrameStrip(frame, outer, inner);
-    drawVertices(GL_TRIANGLE_STRIP, frame, kFrameStripVertices, g_draw.color);
+    drawVertices(Primitive::TriangleStrip, frame, kFrameStripVertices, g_draw.color);
     if (!g_draw.border)
         return;
 
@@ -28,5 +28,5 @@ void drawSolidRectOutline(const RectEdges& edges)
     float border[2 * 2 * kFrameTriangleVertices];
     writeFrameTriangles(border, grownBy(outer, bw), outer);
     writeFrameTriangles(border + 2 * kFrameTriangleVertices, inner, insetToCentre(inner, bw, cx, cy));
-    drawVertices(GL_TRIANGLES, border, 2 * kFrameTriangleVertices, g_draw.borderColor);
+    drawVertices(Primitive::Triangles, border, 2 * kFrameTriangleVertices, g_draw.borderColor);
 }

@@ -26,11 +26,11 @@ void fillRing(float cx, float cy, float inner, float outer, const Sweep& sweep)
         pass.strip(innerBand, inner, innerEdge);
     pass.write();
 
-    drawVertices(GL_TRIANGLE_STRIP, body, q, g_draw.color);
+    drawVertices(Primitive::TriangleStrip, body, q, g_draw.color);
     if (innerBorder)
-        drawVertices(GL_TRIANGLE_STRIP, innerBand, q, g_draw.borderColor);
+        drawVertices(Primitive::TriangleStrip, innerBand, q, g_draw.borderColor);
     if (border)
-        drawVertices(GL_TRIANGLE_STRIP, outerBand, q, g_draw.borderColor);
+        drawVertices(Primitive::TriangleStrip, outerBand, q, g_draw.borderColor);
     GR_CHECK_GL("ring fill");
 }
 

@@ -37,18 +37,18 @@ void fillRingSector(const RingSector& s)
     }
     pass.write();
 
-    drawVertices(GL_TRIANGLE_STRIP, body, q, g_draw.color);
+    drawVertices(Primitive::TriangleStrip, body, q, g_draw.color);
     if (!border) {
         GR_CHECK_GL("ring sector fill");
         return;
     }
-    drawVertices(GL_TRIANGLE_STRIP, innerBand, q, g_draw.borderColor);
-    drawVertices(GL_TRIANGLE_STRIP, outerBand, q, g_draw.borderColor);
+    drawVertices(Primitive::TriangleStrip, innerBand, q, g_draw.borderColor);
+    drawVertices(Primitive::TriangleStrip, outerBand, q, g_draw.borderColor);
     if (s.partial) {
         const float end = s.start + s.sweep;
         const TriangleList<6> edges = ringSectorEdgeBorder(s.c, maxf(0.0f, s.inner - bw), s.outer + bw, bw,
                                                            minf(s.start, end), maxf(s.start, end));
-        drawVertices(GL_TRIANGLES, edges.v, edges.count, g_draw.borderColor);
+        drawVertices(Primitive::Triangles, edges.v, edges.count, g_draw.borderColor);
     }
     GR_CHECK_GL("ring sector fill");
 }

@@ -24,7 +24,7 @@ void fillSector(const Sector& s, const Sweep& sweep)
     if (g_draw.border && s.partial) {
         const TriangleList<6> radii =
             sectorRadialBorder(s.c, s.r, g_draw.borderWidth, minf(s.start, s.start + s.sweep), std::fabs(s.sweep));
-        drawVertices(GL_TRIANGLES, radii.v, radii.count, g_draw.borderColor);
+        drawVertices(Primitive::Triangles, radii.v, radii.count, g_draw.borderColor);
     }
     GR_CHECK_GL("sector fill");
 }

@@ -67,9 +67,9 @@ void StrokeSet::drawBand(int band, int texBand, const GrColor* color) const
     const int q = sweep_.stripVertices();
     const float* const v = g_draw.vertexScratch.data + 2 * q * band;
     if (dashed_)
-        drawTexturedVertices(GL_TRIANGLE_STRIP, v, g_draw.texCoordScratch.data + 2 * q * texBand, q, color);
+        drawTexturedVertices(Primitive::TriangleStrip, v, g_draw.texCoordScratch.data + 2 * q * texBand, q, color);
     else
-        drawVertices(GL_TRIANGLE_STRIP, v, q, color);
+        drawVertices(Primitive::TriangleStrip, v, q, color);
 }
 
 void StrokeSet::drawBody(int i) const

@@ -1,10 +1,7 @@
 #include "atlas.h"
 
-#include <cstdlib>
 #include <new>
 
-#include "batch.h"
-#include "gl_state.h"
 #include "state.h"
 
 static int roundUpToPowerOfTwo(int n)
@@ -13,30 +10,6 @@ static int roundUpToPowerOfTwo(int n)
     while (p < n && p < (1 << 30))
         p <<= 1;
     return p;
-}
-
-// An all-zero alpha texture, left bound; 0 when GL or memory refuses it.
-static GLuint createAlphaTexture(int width, int height)
-{
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    gls::bindTextureNow(GL_TEXTURE_2D, name);
-    void* zeros = std::calloc(static_cast<size_t>(width) * height, 1);
-    if (!zeros) {
-        gls::deleteTexture(name);
-        return 0;
-    }
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    drainGlErrors();
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, width, height, 0, GL_ALPHA, GL_UNSIGNED_BYTE, zeros);
-    const GLenum error = glGetError();
-    std::free(zeros);
-    if (error != GL_NO_ERROR) {
-        gls::deleteTexture(name);
-        return 0;
-    }
-    ++g_draw.counters.textureUploads;
-    return name;
 }
 
 static bool appendPage(AtlasPages& pages, AtlasPage* page)
@@ -51,8 +24,7 @@ static bool appendPage(AtlasPages& pages, AtlasPage* page)
 
 static void freePage(AtlasPage* page)
 {
-    if (page->texture != 0 && glIsTexture(page->texture))
-        gls::deleteTexture(page->texture);
+    backend().deleteTexture(page->texture);
     freePackTree(page->root);
     delete page;
 }
@@ -61,20 +33,19 @@ AtlasPage* openAtlasPage(AtlasPages& pages, int width, int height, PackSize need
 {
     int w = roundUpToPowerOfTwo(width);
     int h = roundUpToPowerOfTwo(height);
-    GLint maxSide = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    const int maxSide = backend().maxTextureSide();
     if (static_cast<long long>(maxSide) * maxSide < static_cast<long long>(w) * h)
         w = h = maxSide;
     if (w < need.w || h < need.h)
         return nullptr;
-    GLuint texture = createAlphaTexture(w, h);
+    const TextureHandle texture = backend().createTexture(TextureFormat::GlyphAlpha, w, h, nullptr);
     if (texture == 0)
         return nullptr;
     PackNode* root = newPackNode(0, 0, w, h, 0);
     AtlasPage* page = root ? new (std::nothrow) AtlasPage{texture, root} : nullptr;
     if (!page) {
         freePackTree(root);
-        gls::deleteTexture(texture);
+        backend().deleteTexture(texture);
         return nullptr;
     }
     if (!appendPage(pages, page)) {
@@ -115,16 +86,7 @@ bool reserveGlyphSpace(AtlasPages& pages, int w, int h, GlyphSpace* out)
 
 void uploadGlyph(const AtlasPage& page, const unsigned char* bitmap, int x, int y, int w, int h)
 {
-    // Draws collected earlier come first; the GL itself says what is bound.
-    flushBatch();
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    if (static_cast<GLuint>(bound) != page.texture)
-        glBindTexture(GL_TEXTURE_2D, page.texture);
-    gls::noteBound(GL_TEXTURE_2D, page.texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_ALPHA, GL_UNSIGNED_BYTE, bitmap);
-    ++g_draw.counters.textureUploads;
+    backend().updateTexture(page.texture, x, y, w, h, bitmap);
 }
 
 void releaseAtlasPages(AtlasPages& pages)

@@ -1,14 +1,14 @@
-// Atlas pages: shared GL_ALPHA textures that hold the glyphs of every font
+// Atlas pages: shared glyph-page textures that hold the glyphs of every font
 // and both antialiasing modes, each with its packing tree.
 #pragma once
 
 #include <vector>
 
-#include "gl.h"
+#include "backends/backend.h"
 #include "pack_node.h"
 
 struct AtlasPage {
-    GLuint texture;
+    TextureHandle texture;
     PackNode* root;  // spans the whole page, so the page size is read from it
 };
 
@@ -30,8 +30,8 @@ inline int pageWidth(const AtlasPage& page) { return page.root->x1; }
 inline int pageHeight(const AtlasPage& page) { return page.root->y1; }
 
 // Opens a page of the requested size (rounded up to powers of two, limited
-// by GL_MAX_TEXTURE_SIZE) and appends it. Null when need cannot fit on it or
-// GL refuses the texture. The new texture is left bound.
+// by the backend's largest texture) and appends it. Null when need cannot fit on it or
+// the backend refuses the texture. The new texture is left bound.
 AtlasPage* openAtlasPage(AtlasPages& pages, int width, int height, PackSize need);
 
 // Room for a w x h bitmap: in the newest page only, else on a new page.

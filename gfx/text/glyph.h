@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <map>
 
-#include "gl.h"
+#include "backends/backend.h"
 
 struct GlyphRecord {
-    GLuint texture;  // atlas page; 0 when the glyph has no bitmap on a page
+    TextureHandle texture;  // atlas page; 0 when the glyph has no bitmap on a page
     float s0, t0;    // texture coordinates of the left edge and the top row
     float s1, t1;    // of the right edge and the bottom edge
     float left;      // black box's left edge relative to the pen

@@ -1,6 +1,5 @@
 #include "glyph_batch.h"
 
-#include "gl_state.h"
 #include "submit.h"
 #include "texture_filter.h"
 
@@ -9,13 +8,12 @@ GlyphBatch::GlyphBatch(float* vertices, float* texCoords, const GrColor* color)
 {
 }
 
-void GlyphBatch::usePage(GLuint texture)
+void GlyphBatch::usePage(TextureHandle texture)
 {
     flush();
-    gls::bindTexture(GL_TEXTURE_2D, texture);
-    applyTextureFilter(GL_TEXTURE_2D);
-    gls::texParameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    gls::texParameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    backend().bindTexture(TextureSlot::Surface, texture);
+    applyTextureFilter(TextureSlot::Surface);
+    backend().setTextureWrap(TextureSlot::Surface, TextureWrap::Clamp);
     texture_ = texture;
 }
 
@@ -46,7 +44,7 @@ void GlyphBatch::flush()
 {
     if (count_ == 0)
         return;
-    gls::bindTexture(GL_TEXTURE_2D, texture_);
-    drawTexturedVertices(GL_TRIANGLES, vertices_, texCoords_, count_, color_);
+    backend().bindTexture(TextureSlot::Surface, texture_);
+    drawTexturedVertices(Primitive::Triangles, vertices_, texCoords_, count_, color_);
     count_ = 0;
 }

@@ -19,11 +19,11 @@ public:
     void flush();
 
 private:
-    void usePage(GLuint texture);
+    void usePage(TextureHandle texture);
 
     float* vertices_;
     float* texCoords_;
     const GrColor* color_;
-    GLuint texture_ = 0;
+    TextureHandle texture_ = 0;
     int count_ = 0;
 };

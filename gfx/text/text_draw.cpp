@@ -1,5 +1,4 @@
 #include "font_manager.h"
-#include "gl_state.h"
 #include "glyph_batch.h"
 #include "scratch.h"
 #include "state.h"
@@ -26,14 +25,14 @@ void drawPlate(TextRun& run, Vec2f pen, const TextFrame& frame)
 {
     float corners[8];
     plateCorners(pen, frame, runWidth(run), run.metrics, g_draw.borderWidth, corners);
-    drawVertices(GL_TRIANGLE_STRIP, corners, 4, g_draw.borderColor);
+    drawVertices(Primitive::TriangleStrip, corners, 4, g_draw.borderColor);
 }
 
 void drawGlyphs(const TextRun& run, Vec2f pen, const TextFrame& frame)
 {
-    gls::enable(GL_TEXTURE_2D);
-    gls::enableTexCoordArray();
-    gls::enable(GL_BLEND);
+    backend().setCapability(Capability::SurfaceTexture, true);
+    backend().setCapability(Capability::TexCoords, true);
+    backend().setCapability(Capability::Blend, true);
     GlyphBatch batch(g_draw.vertexScratch.data, g_draw.texCoordScratch.data, g_draw.color);
     for (const char16_t* p = run.text; *p; ++p) {
         const GlyphRecord* glyph = fontManager().findGlyph(run.font, *p, run.antialiased);
@@ -44,9 +43,9 @@ void drawGlyphs(const TextRun& run, Vec2f pen, const TextFrame& frame)
         pen = pen + glyph->advance * frame.d;
     }
     batch.flush();
-    gls::disable(GL_TEXTURE_2D);
-    gls::disableTexCoordArray();
-    gls::disable(GL_BLEND);
+    backend().setCapability(Capability::SurfaceTexture, false);
+    backend().setCapability(Capability::TexCoords, false);
+    backend().setCapability(Capability::Blend, false);
 }
 
 void drawText(const char16_t* text, float x, float y, float angleDeg)

@@ -7,8 +7,9 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "backends/backend.h"
+#include "backends/shared/transform.h"
 #include "gl_state.h"
-#include "state.h"
 
 namespace {
 
@@ -26,7 +27,6 @@ struct Batch {
 };
 
 Batch g_batch = {};
-bool g_batching = false;
 unsigned g_serial = 0;  // bumped by every modelview change
 
 float g_modelview[16];  // the GL's modelview as of g_modelviewSerial
@@ -114,38 +114,12 @@ bool clipPlanesOn()
     return g_clipPlanes != 0;
 }
 
-// P·M as the GL forms it: every element a sum of four products, left to right.
-void projectModelview(const float* p, const float* m, float* out)
-{
-    for (int col = 0; col < 4; ++col)
-        for (int row = 0; row < 4; ++row) {
-            float sum = p[row] * m[col * 4];
-            sum = sum + p[4 + row] * m[col * 4 + 1];
-            sum = sum + p[8 + row] * m[col * 4 + 2];
-            sum = sum + p[12 + row] * m[col * 4 + 3];
-            out[col * 4 + row] = sum;
-        }
-}
-
-// (P·M)·(x, y, z, w), one row at a time in the GL's order.
-void transform(const float* pm, float* v)
-{
-    const float x = v[0], y = v[1], z = v[2], w = v[3];
-    for (int row = 0; row < 4; ++row) {
-        float sum = pm[row] * x;
-        sum = sum + pm[4 + row] * y;
-        sum = sum + pm[8 + row] * z;
-        sum = sum + pm[12 + row] * w;
-        v[row] = sum;
-    }
-}
-
 void toClipSpace(const float* modelview, int first, int count)
 {
     float pm[16];
     projectModelview(projection(), modelview, pm);
     for (int i = first; i < first + count; ++i)
-        transform(pm, g_batch.positions + 4 * i);
+        transformVertex(pm, g_batch.positions + 4 * i);
 }
 
 // The raw positions go to clip coordinates with the matrix they were made
@@ -191,8 +165,7 @@ void drawAlone(GLenum mode, const float* vertices, const float* texCoords, int c
         glTexCoordPointer(2, GL_FLOAT, 0, texCoords);
     glVertexPointer(2, GL_FLOAT, 0, vertices);
     glDrawArrays(mode, 0, count);
-    ++g_draw.counters.draws;
-    g_draw.counters.vertices += count;
+    countDraw(count);
 }
 
 void withIdentityMatrices(bool on)
@@ -213,18 +186,6 @@ void withIdentityMatrices(bool on)
 }
 
 }  // namespace
-
-bool batching() { return g_batching; }
-
-void grSetBatching(bool on)
-{
-    flushBatch();
-    batchRestoreArrays();
-    gls::applyRecorded();
-    g_batching = on;
-}
-
-bool grBatching() { return g_batching; }
 
 void batchDraw(GLenum mode, const float* vertices, const float* texCoords, int count, const GrColor& color)
 {
@@ -296,8 +257,7 @@ void flushBatch()
     glDrawArrays(GL_TRIANGLES, 0, g_batch.count);
     if (g_batch.clipSpace)
         withIdentityMatrices(false);
-    ++g_draw.counters.draws;
-    g_draw.counters.vertices += g_batch.count;
+    countDraw(g_batch.count);
     g_batch.count = 0;
 }
 

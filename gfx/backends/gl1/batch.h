@@ -8,11 +8,8 @@
 // with identity matrices. The pixels are those of exact mode.
 #pragma once
 
+#include "backends/backend.h"
 #include "gl.h"
-#include "gr.h"
-
-// Whether draws are collected instead of issued one by one.
-bool batching();
 
 // Collects count vertices (x, y float pairs) drawn as mode: GL_TRIANGLES,
 // GL_TRIANGLE_STRIP or GL_TRIANGLE_FAN. texCoords (pairs) may be null.

@@ -1,4 +1,4 @@
-// The one place the drawing library includes OpenGL.
+// The gl1 backend's OpenGL: the only place the library includes GL 1.1.
 #pragma once
 
 #include <GL/gl.h>
@@ -10,13 +10,3 @@
 
 // Reads and forgets the errors GL has queued; returns how many there were.
 int drainGlErrors();
-
-// Checks for GL errors at a labelled point when GR_CHECK_GL_ERRORS is set
-// (debug builds); each error found is counted in grDiagnostics().glErrors.
-void grCheckGlErrors(const char* where);
-
-#if defined(GR_CHECK_GL_ERRORS)
-#define GR_CHECK_GL(where) grCheckGlErrors(where)
-#else
-#define GR_CHECK_GL(where) ((void)0)
-#endif

@@ -1,0 +1,80 @@
+// The backend the library draws through, and the host's side of it: the
+// choice, the frame's projection, its clear and its read-back.
+#include "backends/backends.h"
+#include "gr_display.h"
+#include "state.h"
+
+namespace {
+
+std::unique_ptr<Backend> g_backend;
+const char* g_backendError = "";
+bool g_batching = false;
+
+}  // namespace
+
+Backend& backend()
+{
+    if (!g_backend)
+        g_backend = makeBackend("gl1", nullptr);
+    return *g_backend;
+}
+
+bool batching() { return g_batching; }
+
+void countDraw(int vertices)
+{
+    ++g_draw.counters.draws;
+    g_draw.counters.vertices += vertices;
+}
+
+void countTextureUpload() { ++g_draw.counters.textureUploads; }
+
+bool startBackend()
+{
+    const char* error = backend().start();
+    g_backendError = error ? error : "";
+    return !error;
+}
+
+void grSetBatching(bool on)
+{
+    backend().syncState();
+    g_batching = on;
+}
+
+bool grBatching() { return g_batching; }
+
+bool grSelectBackend(const char* name, GrProcLoader loader)
+{
+    if (!name)
+        return false;
+    std::unique_ptr<Backend> chosen = makeBackend(name, loader);
+    if (!chosen)
+        return false;
+    g_backend = std::move(chosen);
+    return true;
+}
+
+const char* grBackendName() { return backend().name(); }
+
+const char* grBackendError() { return g_backendError; }
+
+void grSetProjection(int width, int height, double originX, double originY, float pixelOffset)
+{
+    const double box[6] = {-originX, width - originX, -originY, height - originY, 1.0, -1.0};
+    backend().setProjection(width, height, box);
+    backend().translate(pixelOffset, pixelOffset);
+}
+
+void grClearFrame(float r, float g, float b, float a)
+{
+    const float rgba[4] = {r, g, b, a};
+    backend().clearFrame(rgba);
+}
+
+bool grReadPixels(int width, int height, uint8_t* rgba)
+{
+    if (width <= 0 || height <= 0 || !rgba)
+        return false;
+    return backend().readPixels(width, height, rgba);
+}

@@ -20,8 +20,9 @@ target_link_libraries(web_deps INTERFACE ${PANEL_WEB_DEPS}/lib/libpng16.a ${PANE
 
 # The drawing library: everything platform-free, the Linux folders for
 # images (libpng, libjpeg, stb_image), text (FreeType) and the runtime, with
-# the faces found among the page's files instead of by fontconfig; the
-# shader backend draws.
+# the faces found among the page's files instead of by fontconfig. The
+# shader backend draws (WebGL 2 is OpenGL ES 3.0); the browser has no
+# fixed-function GL, so the gl1 backend is left out.
 set(GR_DIR ${PROJECT_SOURCE_DIR}/gfx)
 file(GLOB_RECURSE GR_SOURCES CONFIGURE_DEPENDS RELATIVE ${GR_DIR} ${GR_DIR}/*.cpp)
 list(FILTER GR_SOURCES EXCLUDE REGEX "(^|/)windows/")
@@ -33,6 +34,7 @@ target_include_directories(gr PUBLIC ${GR_DIR} ${GR_DIR}/text/linux)
 target_include_directories(gr PRIVATE ${GR_DIR}/core ${GR_DIR}/shapes ${GR_DIR}/clip ${GR_DIR}/text
   ${GR_DIR}/image ${GR_DIR}/runtime ${GR_DIR}/backends)
 target_include_directories(gr SYSTEM PRIVATE /usr/include/stb)
+target_compile_definitions(gr PRIVATE GR_SHADER_BACKEND=1 GR_WITHOUT_GL1=1)
 target_link_libraries(gr PUBLIC web_deps)
 add_library(gr_link INTERFACE)
 target_link_libraries(gr_link INTERFACE gr)

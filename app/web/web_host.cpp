@@ -68,6 +68,7 @@ bool WebHost::Start(const HostedDisplay& display, const PageOptions& options, do
         return false;
     }
     renderer_.SetDisplay(display);
+    renderer_.UseBackend(kWebGlBackend, webGlProcAddress);
     const PixelFormatTable& formats = renderer_.Formats();
     view_.Prepare(formats);
     if (options.samples >= 0 && !view_.PrepareWithSamples(formats, options.samples)) {
@@ -79,9 +80,10 @@ bool WebHost::Start(const HostedDisplay& display, const PageOptions& options, do
     width_ = display.descriptor->width + margin;
     height_ = display.descriptor->height + margin;
     AddControls();
-    grSetBatching(options.batched);
     if (!CreateWithSamples(view_.Samples()))
         return false;
+    // Once the backend is chosen: the library has no other in the browser.
+    grSetBatching(options.batched);
     Relayout();
     // Each opening frame is finished before the next, as panel-snapshot does,
     // so that the time they take counts the GL's work.

@@ -35,17 +35,24 @@ EMSCRIPTEN_WEBGL_CONTEXT_HANDLE createContext()
     return context > 0 ? context : 0;
 }
 
+// WebGL answers only GL_SAMPLES, with as many counts as it has: a buffer
+// larger than any list, zeros past its end.
+constexpr int kMaxSampleCounts = 16;
+
 std::vector<int> sampleCountsOf(GLenum format)
 {
-    GLint count = 0;
-    glGetInternalformativ(GL_RENDERBUFFER, format, GL_NUM_SAMPLE_COUNTS, 1, &count);
-    std::vector<int> counts(static_cast<size_t>(std::max(count, 0)));
-    if (!counts.empty())
-        glGetInternalformativ(GL_RENDERBUFFER, format, GL_SAMPLES, count, counts.data());
-    return counts;
+    GLint counts[kMaxSampleCounts] = {};
+    glGetInternalformativ(GL_RENDERBUFFER, format, GL_SAMPLES, kMaxSampleCounts, counts);
+    std::vector<int> offered;
+    for (GLint samples : counts)
+        if (samples > 0)
+            offered.push_back(samples);
+    return offered;
 }
 
 }  // namespace
+
+void* webGlProcAddress(const char* name) { return emscripten_webgl_get_proc_address(name); }
 
 bool WebGlProbe::ChoosePlainFormat(int* format)
 {

@@ -26,6 +26,11 @@ private:
     std::vector<int> counts_;
 };
 
+// The backend that draws on WebGL 2 (OpenGL ES 3.0), and where it finds
+// the context's entry points.
+constexpr const char* kWebGlBackend = "es3";
+void* webGlProcAddress(const char* name);
+
 class WebGlSurface : public RenderSurface {
 public:
     WebGlSurface(int width, int height) : width_(width), height_(height) {}

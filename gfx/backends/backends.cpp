@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#if !defined(GR_WITHOUT_GL1)
 #include "gl1/gl1_backend.h"
+#endif
 #if defined(GR_SHADER_BACKEND)
 #include "gles/gles_backend.h"
 #endif
@@ -23,7 +25,9 @@ std::unique_ptr<Backend> makeBackend(const char* name, ProcLoader loader)
     if (std::strcmp(name, "auto") == 0)
         name = "gl1";
 #endif
+#if !defined(GR_WITHOUT_GL1)
     if (std::strcmp(name, "gl1") == 0)
         return makeGl1Backend();
+#endif
     return nullptr;
 }

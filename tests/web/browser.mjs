@@ -53,12 +53,16 @@ export async function openPage(browser, url) {
   const page = await browser.newPage();
   const console = [];
   page.on('console', (message) => console.push(message.text()));
-  page.on('pageerror', (error) => console.push(String(error)));
+  page.on('pageerror', (error) => console.push(String(error.stack || error)));
   await page.goto(url);
-  await page.waitForFunction(() => window.panelPage && (panelPage.ready || panelPage.failed),
-    { timeout: kPageTimeoutMs });
+  try {
+    await page.waitForFunction(() => window.panelPage && (panelPage.ready || panelPage.failed),
+      { timeout: kPageTimeoutMs });
+  } catch (error) {
+    console.push(String(error));
+  }
   const state = await page.evaluate(() => ({
-    ready: panelPage.ready,
+    ready: Boolean(window.panelPage && panelPage.ready),
     errors: document.getElementById('errors').textContent,
     title: document.title,
     frame: panelPage.ready ? panelPage.frame() : 0,

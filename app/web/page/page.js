@@ -16,7 +16,7 @@ function pageArguments(search) {
   return args;
 }
 
-const panelPage = {
+var panelPage = {
   ready: false,
   failed: false,
   controls: new Map(),
@@ -83,6 +83,10 @@ const panelPage = {
   },
   frame() { return Module._webFrame(); },
 };
+
+// A failure of the module shows on the page like the host's own.
+window.addEventListener('error', (event) => panelPage.showError('Ошибка', String(event.message)));
+window.addEventListener('unhandledrejection', (event) => panelPage.showError('Ошибка', String(event.reason)));
 
 var Module = {
   arguments: pageArguments(location.search),

@@ -20,11 +20,14 @@ const pages = resolve(pagesArg);
 const output = resolve(outputArg);
 mkdirSync(output, { recursive: true });
 
-// Without multisampling both GLs must agree almost everywhere; with it their
-// sample positions may differ, so the goldens' tolerance applies.
+// Chromium's GL (SwiftShader under ANGLE) and the desktop's (Mesa) round
+// antialiased glyph edges differently by a few levels, and place the four
+// samples of a pixel differently: without multisampling at most 0.1 % of the
+// pixels may differ by more than the goldens' 24 levels; with it 2 %, which
+// still fails on a missing text, needle or image.
 const kTolerances = {
-  0: { channel: 2, share: 0.001 },
-  4: { channel: 24, share: 0.0001 },
+  0: { channel: 24, share: 0.001 },
+  4: { channel: 24, share: 0.02 },
 };
 
 const kCommandStart = 3005;

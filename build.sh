@@ -12,6 +12,9 @@
 #                             from its kept corpus (build-fuzz/)
 #   ./build.sh soak [FRAMES]  the display headless for FRAMES frames (default
 #                             100000), reporting memory, files, textures, errors
+#   ./build.sh web    builds every display's page for the browser into
+#                     build-web/<display>/ (WebAssembly on WebGL 2); once it
+#                     exists, ./build.sh test also runs the pages in Chromium
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -33,6 +36,13 @@ PACKAGES=(
 WINDOWS_PACKAGES=(
   cmake make g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest
   wine64 xvfb xauth xdotool imagemagick fonts-liberation
+)
+
+# The browser's build: Emscripten, Debian's sources of the C libraries it
+# compiles, the faces pages ship, and Chromium with Node for the page tests
+# (npm comes with Node; Debian's npm package is added only without one).
+WEB_PACKAGES=(
+  cmake make emscripten dpkg-dev xz-utils fonts-liberation chromium nodejs
 )
 
 install_missing() {
@@ -189,6 +199,44 @@ fuzz() {
   [ "$failed" -eq 0 ]
 }
 
+# Debian's Emscripten finds its Node modules only through NODE_PATH.
+export_web_environment() {
+  export NODE_PATH=/usr/share/nodejs
+}
+
+build_web() {
+  export_web_environment
+  tools/web/build_deps.sh build-web/deps build-web/deps/prefix
+  if [ ! -f build-web/cmake/CMakeCache.txt ]; then
+    emcmake cmake -S . -B build-web/cmake -DCMAKE_BUILD_TYPE=Release -DPANEL_WERROR=ON \
+      -DPANEL_WEB_DEPS="$PWD/build-web/deps/prefix" -DPANEL_WEB_PAGES="$PWD/build-web" >/dev/null
+  fi
+  cmake --build build-web/cmake -j "$(nproc)"
+  echo "Pages written: build-web/*/index.html (serve with: python3 -m http.server -d build-web 8000)"
+}
+
+# The page tests' Node packages (puppeteer-core drives the system's
+# Chromium; it downloads no browser), installed beside copies of the
+# scripts so that their imports find them.
+prepare_page_tests() {
+  command -v npm >/dev/null || install_missing npm
+  local node=build-web/node
+  mkdir -p "$node"
+  if ! cmp -s tests/web/package-lock.json "$node/package-lock.json" || [ ! -d "$node/node_modules" ]; then
+    cp tests/web/package.json tests/web/package-lock.json "$node/"
+    (cd "$node" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+  fi
+  cp tests/web/*.mjs tools/web/*.mjs "$node/"
+}
+
+# The pages in headless Chromium against panel-snapshot of the native build.
+test_web() {
+  prepare_page_tests
+  cmake --build build -j "$(nproc)" --target panel-snapshot flight-display
+  node build-web/node/page_tests.mjs build-web build/tools/panel-snapshot \
+    build/examples/flight/flight-display.so build/test-output/web
+}
+
 run_program() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     exec build/app/instrument-panel "$@"
@@ -211,7 +259,14 @@ case "${1:-}" in
     install_missing "${PACKAGES[@]}"
     ensure_test_locale required
     build
-    ctest --test-dir build --output-on-failure -j "$(nproc)"
+    status=0
+    ctest --test-dir build --output-on-failure -j "$(nproc)" || status=$?
+    if [ -f build-web/cmake/CMakeCache.txt ]; then
+      install_missing "${WEB_PACKAGES[@]}"
+      build_web
+      test_web || status=1
+    fi
+    exit "$status"
     ;;
   windows)
     install_missing "${PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
@@ -235,8 +290,12 @@ case "${1:-}" in
     build
     build/tools/panel-soak --frames "${2:-100000}"
     ;;
+  web)
+    install_missing "${WEB_PACKAGES[@]}"
+    build_web
+    ;;
   *)
-    echo "usage: ./build.sh run | test | windows | sanitize | fuzz [SECONDS] | soak [FRAMES]" >&2
+    echo "usage: ./build.sh run | test | windows | sanitize | fuzz [SECONDS] | soak [FRAMES] | web" >&2
     exit 2
     ;;
 esac

@@ -1,17 +1,29 @@
-# instrument_panel_add_display(<target> SOURCES <file>... [IMAGES <file>...])
+# instrument_panel_add_display(<target> SOURCES <file>... [IMAGES <file>...] [FACES <name>...])
 #
 # Builds a display module: a shared module linked against InstrumentPanel::gr
 # that exports only grDisplayDescriptor (GR_EXPORT_DISPLAY in gr_display.h).
 # The module file is <target>.so (<target>.dll on Windows); the IMAGES are
 # copied beside it, where the runtime resolves the relative image names of
 # the display's tables.
+#
+# In the browser's build (Emscripten) it builds the display's page instead:
+# the display linked into the page host, in PANEL_WEB_PAGES/<target>/ as
+# index.html, page.js, <target>.js, <target>.wasm and <target>.data, which
+# holds the IMAGES and the faces. Pages ship Liberation Sans and Liberation
+# Sans Narrow (regular and bold); FACES adds others by file name without
+# .ttf (LiberationSerif-Italic for "Times New Roman" in italics). The
+# desktop finds faces with fontconfig and ignores FACES.
 function(instrument_panel_add_display target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;IMAGES")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;IMAGES;FACES")
   if(NOT arg_SOURCES)
     message(FATAL_ERROR "instrument_panel_add_display(${target}): SOURCES is empty")
   endif()
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "instrument_panel_add_display(${target}): unknown arguments ${arg_UNPARSED_ARGUMENTS}")
+  endif()
+  if(EMSCRIPTEN)
+    instrument_panel_add_display_page(${target} "${arg_SOURCES}" "${arg_IMAGES}" "${arg_FACES}")
+    return()
   endif()
   add_library(${target} MODULE ${arg_SOURCES})
   target_link_libraries(${target} PRIVATE InstrumentPanel::gr)
@@ -41,4 +53,37 @@ function(instrument_panel_add_display target)
       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} $<TARGET_FILE_DIR:${target}>/${name}
       VERBATIM)
   endforeach()
+endfunction()
+
+# The faces every page ships: what "Arial" and "Arial Narrow" resolve to.
+set(PANEL_WEB_DEFAULT_FACES LiberationSans-Regular LiberationSans-Bold LiberationSansNarrow-Regular
+  LiberationSansNarrow-Bold)
+
+# The browser's variant: one page per display (see above).
+function(instrument_panel_add_display_page target sources images faces)
+  add_executable(${target} ${sources})
+  target_link_libraries(${target} PRIVATE web_host InstrumentPanel::gr)
+  set(page ${PANEL_WEB_PAGES}/${target})
+  set_target_properties(${target} PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${page})
+  # The page's files as the module's file system sees them: faces in
+  # /fonts, the display's images in /display.
+  set(files ${CMAKE_CURRENT_BINARY_DIR}/${target}-files)
+  file(REMOVE_RECURSE ${files})
+  foreach(face IN LISTS PANEL_WEB_DEFAULT_FACES faces)
+    configure_file(${PANEL_WEB_FACE_FOLDER}/${face}.ttf ${files}/fonts/${face}.ttf COPYONLY)
+  endforeach()
+  foreach(image IN LISTS images)
+    get_filename_component(source ${image} ABSOLUTE)
+    get_filename_component(name ${image} NAME)
+    configure_file(${source} ${files}/display/${name} COPYONLY)
+  endforeach()
+  file(MAKE_DIRECTORY ${files}/display)
+  target_link_options(${target} PRIVATE
+    -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
+    "-sEXPORTED_FUNCTIONS=['_main','_webCommand','_webFrame','_webWidth','_webHeight','_webReadFrame']"
+    --preload-file ${files}@/)
+  set(PAGE_TITLE ${target})
+  set(PAGE_SCRIPT ${target}.js)
+  configure_file(${PANEL_WEB_PAGE_SOURCES}/index.html.in ${page}/index.html @ONLY)
+  configure_file(${PANEL_WEB_PAGE_SOURCES}/page.js ${page}/page.js COPYONLY)
 endfunction()

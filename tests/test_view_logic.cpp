@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "frame_clock.h"
 #include "view_logic.h"
 
 namespace {
@@ -140,4 +141,47 @@ TEST(ViewLogic, ANewLevelRemakesTheWindowAndAFailureGoesBack)
     window.failing = {2, 4};
     EXPECT_TRUE(view.Execute(kCommandMultisampling4x, table, window));
     EXPECT_EQ(window.calls, (Calls{"destroy", "create 4", "create 2", "report 4 lost", "close"}));
+}
+
+TEST(ViewLogic, AStartingSampleCountMustBeOneTheTableHas)
+{
+    const PixelFormatTable table = tableOf({2, 4});
+    ViewState view;
+    view.Prepare(table);
+    EXPECT_FALSE(view.PrepareWithSamples(table, 8));
+    EXPECT_EQ(view.Samples(), 4) << "a refused count changes nothing";
+    EXPECT_TRUE(view.PrepareWithSamples(table, 0));
+    EXPECT_EQ(view.Samples(), 0);
+}
+
+// Refreshes at the given times (ms); the times at which a frame was due.
+std::vector<double> dueFrames(FrameClock& clock, const std::vector<double>& refreshes)
+{
+    std::vector<double> due;
+    for (double now : refreshes)
+        if (clock.Tick(now))
+            due.push_back(now);
+    return due;
+}
+
+TEST(FrameClock, OneFramePerPeriodAtMostOnePerRefresh)
+{
+    FrameClock clock;
+    clock.Start(1000.0);
+    // 60 Hz refreshes: a frame on the first refresh at or after each 40 ms.
+    std::vector<double> refreshes;
+    for (int i = 1; i <= 12; ++i)
+        refreshes.push_back(1000.0 + i * 16.7);
+    EXPECT_EQ(dueFrames(clock, refreshes), (std::vector<double>{1000.0 + 3 * 16.7, 1000.0 + 5 * 16.7,
+                                                                1000.0 + 8 * 16.7, 1000.0 + 10 * 16.7,
+                                                                1000.0 + 12 * 16.7}));
+}
+
+TEST(FrameClock, AStallDropsTheFramesItMissed)
+{
+    FrameClock clock;
+    clock.Start(0.0);
+    // One refresh after 500 ms of nothing: one frame, then the cycle starts
+    // again from there instead of catching up twelve frames.
+    EXPECT_EQ(dueFrames(clock, {500.0, 510.0, 539.0, 540.0, 560.0, 580.0}), (std::vector<double>{500.0, 540.0, 580.0}));
 }

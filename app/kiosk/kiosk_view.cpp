@@ -119,10 +119,8 @@ bool KioskView::ChooseSamples(int* status)
         state_.Prepare(formats);
         return true;
     }
-    if (formats.IsSupported(options_.samples)) {
-        state_.PrepareWithSamples(options_.samples);
+    if (state_.PrepareWithSamples(formats, options_.samples))
         return true;
-    }
     std::cerr << kProgram << ": no pixel format with " << options_.samples << " samples; available:";
     for (const PixelFormatEntry& entry : formats.Entries())
         std::cerr << " " << entry.samples;

@@ -36,6 +36,14 @@ bool ViewCommandUi(int id, bool running, int samples, const PixelFormatTable& fo
     return false;
 }
 
+bool ViewState::PrepareWithSamples(const PixelFormatTable& formats, int samples)
+{
+    if (!formats.IsSupported(samples))
+        return false;
+    samples_ = samples;
+    return true;
+}
+
 bool ViewState::Execute(int id, const PixelFormatTable& formats, ViewWindow& window)
 {
     CommandUi ui = {};

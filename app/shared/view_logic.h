@@ -60,9 +60,9 @@ class ViewState {
 public:
     // The sample count the view starts with: the table's default.
     void Prepare(const PixelFormatTable& formats) { samples_ = formats.DefaultSampleCount(); }
-    // Starts with samples instead: a count the user chose, which the caller
-    // has found in the table.
-    void PrepareWithSamples(int samples) { samples_ = samples; }
+    // The view starts with samples instead; false, changing nothing, when the
+    // table has no format for it.
+    bool PrepareWithSamples(const PixelFormatTable& formats, int samples);
 
     int Samples() const { return samples_; }
     bool Running() const { return running_; }

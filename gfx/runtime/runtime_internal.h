@@ -20,8 +20,9 @@ public:
 
 private:
     void* previous_ = nullptr;  // the setting to restore; null: nothing changed
-    int threadConfig_ = 0;
-    char saved_[128] = {};
+    // What Windows' per-thread locale needs; unused elsewhere.
+    [[maybe_unused]] int threadConfig_ = 0;
+    [[maybe_unused]] char saved_[128] = {};
 };
 
 // Copies a broken-down time into out, converting the C library's offsets

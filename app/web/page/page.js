@@ -1,0 +1,96 @@
+// The page side of the display host: the controls, the canvas and the
+// messages the module asks for (app/web/page_bridge.cpp), and the address's
+// parameters handed to the module as its command line.
+'use strict';
+
+// ?frames=N&samples=S&paused=1&batched=1 become --frames N --samples S
+// --paused --batched.
+function pageArguments(search) {
+  const params = new URLSearchParams(search);
+  const args = [];
+  for (const name of ['frames', 'samples']) {
+    if (params.has(name)) args.push('--' + name, params.get(name));
+  }
+  if (params.get('paused') === '1') args.push('--paused');
+  if (params.get('batched') === '1') args.push('--batched');
+  return args;
+}
+
+var panelPage = {
+  ready: false,
+  failed: false,
+  controls: new Map(),
+
+  makeCanvas(width, height) {
+    const old = document.getElementById('canvas');
+    const canvas = document.createElement('canvas');
+    canvas.id = 'canvas';
+    canvas.width = width;
+    canvas.height = height;
+    old.replaceWith(canvas);
+    canvas.addEventListener('webglcontextlost', (event) => event.preventDefault());
+  },
+  setTitle(name) {
+    document.title = name;
+    document.getElementById('title').textContent = name;
+  },
+  addGroup(label) {
+    const group = document.createElement('span');
+    group.className = 'group';
+    if (label) {
+      const heading = document.createElement('span');
+      heading.textContent = label + ':';
+      group.appendChild(heading);
+    }
+    document.getElementById('controls').appendChild(group);
+  },
+  addCommand(id, label) {
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.textContent = label;
+    button.dataset.command = id;
+    button.addEventListener('click', () => Module._webCommand(id));
+    document.getElementById('controls').lastChild.appendChild(button);
+    this.controls.set(id, button);
+  },
+  setCommandState(id, enabled, checked) {
+    const button = this.controls.get(id);
+    if (!button) return;
+    button.disabled = !enabled;
+    button.setAttribute('aria-pressed', checked ? 'true' : 'false');
+  },
+  showError(caption, text) {
+    this.failed = true;
+    const message = document.createElement('p');
+    message.textContent = caption + ': ' + text;
+    document.getElementById('errors').appendChild(message);
+  },
+  showFrame(frame, running) {
+    document.getElementById('frame').textContent = '#' + frame + (running ? '' : ' ‖');
+  },
+  // openingMs: how long the opening frames took to draw.
+  setReady(openingMs) {
+    this.ready = true;
+    this.openingMs = openingMs;
+    this.readyMs = performance.now();
+  },
+  // The frame on the canvas: { width, height, rgba } top row first.
+  readFrame() {
+    const width = Module._webWidth(), height = Module._webHeight();
+    const pointer = Module._webReadFrame();
+    if (!pointer) return null;
+    return { width, height, rgba: Module.HEAPU8.slice(pointer, pointer + width * height * 4) };
+  },
+  frame() { return Module._webFrame(); },
+};
+
+// A failure of the module shows on the page like the host's own.
+window.addEventListener('error', (event) => panelPage.showError('Ошибка', String(event.message)));
+window.addEventListener('unhandledrejection', (event) => panelPage.showError('Ошибка', String(event.reason)));
+
+var Module = {
+  arguments: pageArguments(location.search),
+  print: (text) => console.log(text),
+  printErr: (text) => console.error(text),
+  onAbort: (what) => panelPage.showError('Ошибка', String(what)),
+};

@@ -1,0 +1,56 @@
+# The browser's build, with Emscripten: the drawing library on WebGL 2, and
+# one page per display (index.html with its .js, .wasm and .data) in
+# PANEL_WEB_PAGES/<display>/, servable by any static web server.
+#   emcmake cmake -S . -B build-web/cmake -DPANEL_WEB_DEPS=P -DPANEL_WEB_PAGES=build-web
+# P holds zlib, libpng, libjpeg and FreeType built for WebAssembly
+# (tools/web/build_deps.sh).
+set(PANEL_WEB_DEPS "" CACHE PATH "Where the WebAssembly builds of zlib, libpng, libjpeg and FreeType are")
+set(PANEL_WEB_PAGES ${CMAKE_BINARY_DIR}/pages CACHE PATH "Where each display's page is written")
+set(PANEL_WEB_FACE_FOLDER /usr/share/fonts/truetype/liberation CACHE PATH "Where the faces pages ship are")
+
+foreach(library z png16 jpeg freetype)
+  if(NOT EXISTS ${PANEL_WEB_DEPS}/lib/lib${library}.a)
+    message(FATAL_ERROR "lib${library}.a is not in PANEL_WEB_DEPS (${PANEL_WEB_DEPS}/lib): run tools/web/build_deps.sh")
+  endif()
+endforeach()
+add_library(web_deps INTERFACE)
+target_include_directories(web_deps SYSTEM INTERFACE ${PANEL_WEB_DEPS}/include ${PANEL_WEB_DEPS}/include/freetype2)
+target_link_libraries(web_deps INTERFACE ${PANEL_WEB_DEPS}/lib/libpng16.a ${PANEL_WEB_DEPS}/lib/libjpeg.a
+  ${PANEL_WEB_DEPS}/lib/libfreetype.a ${PANEL_WEB_DEPS}/lib/libz.a)
+
+# The drawing library: everything platform-free, the Linux folders for
+# images (libpng, libjpeg, stb_image), text (FreeType) and the runtime, with
+# the faces found among the page's files instead of by fontconfig. The
+# shader backend draws (WebGL 2 is OpenGL ES 3.0); the browser has no
+# fixed-function GL, so the gl1 backend is left out.
+set(GR_DIR ${PROJECT_SOURCE_DIR}/gfx)
+file(GLOB_RECURSE GR_SOURCES CONFIGURE_DEPENDS RELATIVE ${GR_DIR} ${GR_DIR}/*.cpp)
+list(FILTER GR_SOURCES EXCLUDE REGEX "(^|/)windows/")
+list(FILTER GR_SOURCES EXCLUDE REGEX "^backends/gl1/")
+list(REMOVE_ITEM GR_SOURCES text/linux/face_file_fontconfig.cpp)
+list(TRANSFORM GR_SOURCES PREPEND ${GR_DIR}/)
+add_library(gr STATIC ${GR_SOURCES})
+target_include_directories(gr PUBLIC ${GR_DIR} ${GR_DIR}/text/linux)
+target_include_directories(gr PRIVATE ${GR_DIR}/core ${GR_DIR}/shapes ${GR_DIR}/clip ${GR_DIR}/text
+  ${GR_DIR}/image ${GR_DIR}/runtime ${GR_DIR}/backends)
+target_include_directories(gr SYSTEM PRIVATE /usr/include/stb)
+target_compile_definitions(gr PRIVATE GR_SHADER_BACKEND=1 GR_WITHOUT_GL1=1)
+target_link_libraries(gr PUBLIC web_deps)
+add_library(gr_link INTERFACE)
+target_link_libraries(gr_link INTERFACE gr)
+add_library(InstrumentPanel::gr ALIAS gr)
+
+add_subdirectory(display)
+
+# The renderer and the view's rules without a window system.
+set(RENDER_DIR ${PROJECT_SOURCE_DIR}/render)
+add_library(render STATIC ${RENDER_DIR}/display_renderer.cpp ${RENDER_DIR}/display_module.cpp
+  ${RENDER_DIR}/pixel_format_table.cpp)
+target_include_directories(render PUBLIC ${RENDER_DIR} ${GR_DIR})
+target_link_libraries(render PUBLIC display gr)
+
+include(cmake/InstrumentPanelDisplay.cmake)
+add_subdirectory(app/web)
+add_subdirectory(examples/flight)
+add_subdirectory(examples/minimal)
+add_subdirectory(tests/web)

@@ -1,0 +1,159 @@
+// The display pages in headless Chromium, served from 127.0.0.1: frames 1
+// and 200 of both displays at 0 and 4 samples against panel-snapshot's of
+// the same frame on the shader backend; Start and Pause deciding whether
+// the frame advances; a display with a missing image showing the refusal.
+//   node page_tests.mjs PAGES PANEL_SNAPSHOT FLIGHT_MODULE OUTPUT
+// On a failed comparison the page's frame and a difference image (differing
+// pixels red over the dimmed reference) are written to OUTPUT.
+import { execFileSync } from 'node:child_process';
+import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
+import { join, resolve } from 'node:path';
+import { PNG } from 'pngjs';
+import { launchChromium, openPage, readFrame, serveFolder } from './browser.mjs';
+
+const [pagesArg, snapshot, flightModule, outputArg] = process.argv.slice(2);
+if (!outputArg) {
+  console.error('usage: node page_tests.mjs PAGES PANEL_SNAPSHOT FLIGHT_MODULE OUTPUT');
+  process.exit(2);
+}
+const pages = resolve(pagesArg);
+const output = resolve(outputArg);
+mkdirSync(output, { recursive: true });
+
+// Chromium's GL (SwiftShader under ANGLE) and the desktop's (Mesa) round
+// antialiased glyph edges differently by a few levels, and place the four
+// samples of a pixel differently: without multisampling at most 0.1 % of the
+// pixels may differ by more than the goldens' 24 levels; with it 2 %, which
+// still fails on a missing text, needle or image.
+const kTolerances = {
+  0: { channel: 24, share: 0.001 },
+  4: { channel: 24, share: 0.02 },
+};
+
+const kCommandStart = 3005;
+const kCommandPause = 3006;
+
+const displays = [
+  { page: 'instrument-panel', module: null },
+  { page: 'flight-display', module: flightModule },
+];
+
+// panel-snapshot's frame on the shader backend, when it has one.
+const snapshotHelp = execFileSync(snapshot, ['--help']).toString();
+const shaderBackend = snapshotHelp.includes('--gl') ? ['--gl', 'es3'] : [];
+
+function snapshotFrame(display, frames, samples) {
+  const file = join(output, `${display.page}-frame${frames}-s${samples}-snapshot.png`);
+  const args = [...shaderBackend, '--frames', String(frames), '--samples', String(samples), '-o', file];
+  if (display.module) args.unshift('--display', display.module);
+  execFileSync(snapshot, args);
+  return PNG.sync.read(readFileSync(file));
+}
+
+function writePng(file, width, height, rgba) {
+  const png = new PNG({ width, height });
+  png.data = Buffer.from(rgba);
+  writeFileSync(file, PNG.sync.write(png));
+}
+
+// Counts pixels with a channel off by more than tolerance; on too many,
+// writes the frame and the difference image and says where.
+function compareFrames(name, frame, reference, tolerance) {
+  if (frame.width !== reference.width || frame.height !== reference.height)
+    return `${name}: the page's frame is ${frame.width} x ${frame.height}, panel-snapshot's ${reference.width} x ${reference.height}`;
+  const total = frame.width * frame.height;
+  const diff = Buffer.alloc(total * 4);
+  let differing = 0;
+  for (let i = 0; i < total * 4; i += 4) {
+    let worst = 0;
+    for (let c = 0; c < 3; ++c) worst = Math.max(worst, Math.abs(frame.rgba[i + c] - reference.data[i + c]));
+    const differs = worst > tolerance.channel;
+    differing += differs ? 1 : 0;
+    for (let c = 0; c < 3; ++c) diff[i + c] = differs ? (c === 0 ? 255 : 0) : reference.data[i + c] >> 2;
+    diff[i + 3] = 255;
+  }
+  const allowed = Math.floor(total * tolerance.share);
+  console.log(`  ${name}: ${differing} of ${total} pixels differ by more than ${tolerance.channel} (at most ${allowed} may)`);
+  if (differing <= allowed) return null;
+  writePng(join(output, `${name}-page.png`), frame.width, frame.height, frame.rgba);
+  writePng(join(output, `${name}-diff.png`), frame.width, frame.height, diff);
+  return `${name}: ${differing} pixels differ (at most ${allowed} may); see ${output}/${name}-page.png and -diff.png`;
+}
+
+const failures = [];
+function check(condition, message) {
+  if (!condition) failures.push(message);
+  return condition;
+}
+
+async function framesMatchSnapshots(browser, origin) {
+  for (const display of displays) {
+    for (const frames of [1, 200]) {
+      for (const samples of [0, 4]) {
+        const name = `${display.page}-frame${frames}-s${samples}`;
+        const { page, state } = await openPage(browser, `${origin}/${display.page}/?frames=${frames}&samples=${samples}&paused=1`);
+        if (check(state.ready, `${name}: the page did not start: ${state.errors} ${state.console.join(' | ')}`)) {
+          check(state.frame === frames, `${name}: the page shows frame ${state.frame}`);
+          const failure = compareFrames(name, await readFrame(page), snapshotFrame(display, frames, samples),
+            kTolerances[samples]);
+          check(!failure, failure);
+        }
+        await page.close();
+      }
+    }
+  }
+}
+
+// Waits a few of the 40 ms cycles and returns the frame the page shows.
+async function frameAfterCycles(page, cycles) {
+  await new Promise((done) => setTimeout(done, cycles * 40));
+  return page.evaluate(() => panelPage.frame());
+}
+
+async function startAndPauseDecideWhetherFramesAdvance(browser, origin) {
+  const { page, state } = await openPage(browser, `${origin}/instrument-panel/?paused=1`);
+  if (!check(state.ready, `paused page did not start: ${state.errors}`)) return;
+  check(state.title === 'Приборы двигателя', `the page's title is "${state.title}", not the display's name`);
+  check(await frameAfterCycles(page, 10) === 1, 'a paused page advanced');
+  const start = `button[data-command="${kCommandStart}"]`, pause = `button[data-command="${kCommandPause}"]`;
+  check(await page.$eval(start, (b) => b.textContent) === 'Старт', 'the start button is not "Старт"');
+  await page.click(start);
+  const running = await frameAfterCycles(page, 10);
+  check(running > 1, `after Start the frame stayed at ${running}`);
+  check(await page.$eval(start, (b) => b.disabled) && !(await page.$eval(pause, (b) => b.disabled)),
+    'while running Start is enabled or Pause disabled');
+  await page.click(pause);
+  const paused = await page.evaluate(() => panelPage.frame());
+  check(await frameAfterCycles(page, 10) === paused, 'after Pause the frame still advanced');
+  // A new sample count makes a new context and keeps the display's values.
+  await page.click('button[data-command="3000"]');
+  check(await page.evaluate(() => panelPage.frame()) === paused, 'changing the sample count changed the frame');
+  check(await page.$eval('button[data-command="3000"]', (b) => b.getAttribute('aria-pressed')) === 'true',
+    '"Отключен" is not checked after choosing it');
+  await page.close();
+}
+
+async function aMissingImageShowsTheRefusal(browser, origin) {
+  const { page, state } = await openPage(browser, `${origin}/missing-image/`);
+  check(!state.ready, 'the page without its image started');
+  check(state.errors.includes('Ошибка загрузки символов.') && state.errors.includes('lamp_fuel.png'),
+    `the refusal on the page does not name the image: "${state.errors}"`);
+  await page.close();
+}
+
+const { server, origin } = await serveFolder(pages);
+const browser = await launchChromium();
+try {
+  for (const test of [framesMatchSnapshots, startAndPauseDecideWhetherFramesAdvance, aMissingImageShowsTheRefusal]) {
+    console.log(test.name);
+    await test(browser, origin);
+  }
+} catch (error) {
+  failures.push(String(error.stack || error));
+} finally {
+  await browser.close();
+  server.close();
+}
+for (const failure of failures) console.error('FAILED ' + failure);
+console.log(failures.length ? `page tests: ${failures.length} failures` : 'page tests: all passed');
+process.exit(failures.length ? 1 : 0);

@@ -11,6 +11,19 @@ set -euo pipefail
 source "$(dirname "$0")/wine_window.sh"
 wine_run="$1" program="$2" out="$3"
 mkdir -p "$out"
+# The command line is read before any window: --help is the usage and 0,
+# an option it does not take the usage and 2.
+expect_status() {
+  local want="$1" says="$2"; shift 2
+  local output status=0
+  output="$(timeout 60 "$wine_run" "$program" "$@" 2>&1)" || status=$?
+  [ "$status" -eq "$want" ] || fail "instrument-panel.exe $*: exit status $status, not $want: $output"
+  grep -qF -- "$says" <<<"$output" || fail "instrument-panel.exe $*: does not say \"$says\": $output"
+}
+expect_status 0 "usage: instrument-panel" --help
+expect_status 2 "unknown option: --dispaly" --dispaly x.dll
+expect_status 2 "unknown option: --samples" --samples 3
+
 TITLE='^Графическая библиотека для файлов кодогенерации, полученных с помощью модуля Lorvane2.X$'
 
 "$wine_run" "$program" &

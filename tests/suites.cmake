@@ -58,9 +58,14 @@ include(${CMAKE_CURRENT_SOURCE_DIR}/kiosk_tests.cmake)
 pixel_test(test_batching_pixels)
 also_on_backends(test_batching_pixels es3)
 # The benchmark runs from the build and refuses what it cannot measure.
-add_test(NAME panel_bench_runs COMMAND panel-bench --samples 0 --frames 3 --rounds 1 --json)
+add_test(NAME panel_bench_runs COMMAND panel-bench --samples 0 --frames 3 --rounds 1 --gl gl1 --gl es3 --json)
 set_tests_properties(panel_bench_runs PROPERTIES
-  PASS_REGULAR_EXPRESSION "\"exact\":\\{\"medianMs\".*\"batched\":\\{\"medianMs\".*\"floor\":\\{" TIMEOUT 120)
+  PASS_REGULAR_EXPRESSION "\"backend\":\"gl1\".*\"exact\":\\{\"medianMs\".*\"batched\":\\{\"medianMs\".*\"floor\":\\{.*\"backend\":\"es3\".*\"batched\":\\{\"medianMs\"" TIMEOUT 180)
+# The shader backend through the soak tool: no GL error, no refused call.
+add_test(NAME panel_soak_on_the_shader_backend COMMAND panel-soak --gl es3 --frames 40 --every 40)
+set_tests_properties(panel_soak_on_the_shader_backend PROPERTIES TIMEOUT 120)
+add_test(NAME panel_snapshot_rejects_an_unknown_backend COMMAND panel-snapshot --gl vulkan -o x.png)
+set_tests_properties(panel_snapshot_rejects_an_unknown_backend PROPERTIES WILL_FAIL TRUE)
 add_test(NAME panel_bench_rejects_bad_arguments COMMAND panel-bench --mode fast)
 set_tests_properties(panel_bench_rejects_bad_arguments PROPERTIES WILL_FAIL TRUE)
 add_test(NAME panel_snapshot_batched COMMAND panel-snapshot --batched --frames 3 --samples 0 -o batched.png)

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "data_option.h"
 #include "display_option.h"
 #include "main_frame.h"
 #include "resource.h"
@@ -34,8 +35,9 @@ void reportStartupError(const std::string& message)
 }
 
 // Takes --display MODULE out of the command line and selects the module's
-// display; the exit status on failure (2 for a bad option, 1 for a refused
-// module, as on Linux), 0 otherwise.
+// display, then attaches the --data sources to it; the exit status on
+// failure (2 for a bad option, 1 for a refused module or source, as on
+// Linux), 0 otherwise.
 int selectDisplayFromCommandLine()
 {
     int count = 0;
@@ -54,7 +56,9 @@ int selectDisplayFromCommandLine()
     argv.push_back(nullptr);
     int argc = count;
     std::string error;
-    const int status = selectDisplayOfOption(&argc, argv.data(), &error);
+    int status = selectDisplayOfOption(&argc, argv.data(), &error);
+    if (status == 0)
+        status = attachDataOfOptions(&argc, argv.data(), &error);
     if (status != 0)
         reportStartupError(error);
     return status;
@@ -101,5 +105,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     UpdateWindow(frame->Window());
     const int result = runMessageLoop(frame);
     OleUninitialize();
+    std::string error;
+    if (!programFeed().Detach(&error)) {
+        reportStartupError(error);
+        return result == 0 ? 1 : result;
+    }
     return result;
 }

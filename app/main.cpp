@@ -12,16 +12,21 @@ int main(int argc, char** argv)
 {
     keepDriverHeap();
     std::string out, error;
-    const int status = readProgramCommandLine(&argc, argv, &out, &error);
-    if (status != kStartProgram) {
+    DataOptions data;
+    if (!takeDataOptions(&argc, argv, &data, &error)) {
+        std::cerr << "instrument-panel: " << error << "\n" << kProgramUsage;
+        return kExitUsage;
+    }
+    const int read = readProgramCommandLine(&argc, argv, &out, &error);
+    if (read != kStartProgram) {
         std::cout << out;
         if (!error.empty())
             std::cerr << "instrument-panel: " << error << (error.back() == '\n' ? "" : "\n");
-        return status;
+        return read;
     }
-    if (const int status = attachDataOfOptions(&argc, argv, &error)) {
+    if (const int attached = attachDataOfOptions(data, &error)) {
         std::cerr << "instrument-panel: " << error << "\n";
-        return status;
+        return attached;
     }
     PreferX11Backend();
     // The toolkit gives -1 when the frame could not start (its display's

@@ -80,7 +80,14 @@ bool loadDisplayModule(const std::string& path, HostedDisplay* display, std::str
     }
     HMODULE module = LoadLibraryExW(full, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!module) {
-        *error = path + ": cannot load the display module: " + systemMessage(GetLastError(), path);
+        const DWORD code = GetLastError();
+        // A module of interface version 1 imports the gr API under its C++
+        // names, which the DLL no longer exports.
+        if (code == ERROR_PROC_NOT_FOUND) {
+            *error = path + ": display refused: " + rebuildMessage(1);
+            return false;
+        }
+        *error = path + ": cannot load the display module: " + systemMessage(code, path);
         return false;
     }
     auto entry = reinterpret_cast<GrDisplayEntry>(

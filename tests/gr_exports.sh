@@ -14,6 +14,11 @@ dll) names="$("$tool" -p "$library" | sed -n '/\[Ordinal\/Name Pointer\] Table/,
   grep -E '^\s+\[ *[0-9]+\] [^ ]+$' | sed 's/.*\] //')" ;;
 *) echo "usage: $0 so|dll TOOL CXXFILT LIBRARY HEADER..." >&2; exit 2 ;;
 esac
+# The API has C linkage: a C++ name leaving the library is a fault.
+if echo "$names" | grep -q '^_Z'; then
+  echo "FAIL: $(basename "$library") exports C++ names: $(echo "$names" | grep '^_Z' | head -3 | tr '\n' ' ')"
+  exit 1
+fi
 exported="$(echo "$names" | "$cxxfilt" | sed 's/(.*//' | sort -u)"
 [ "$(echo "$declared" | wc -l)" -gt 90 ] || { echo "FAIL: the headers declare too few functions"; exit 1; }
 if ! difference="$(diff <(echo "$declared") <(echo "$exported"))"; then

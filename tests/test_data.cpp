@@ -9,6 +9,7 @@
 #include <fstream>
 #include <limits>
 #include <map>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,6 +31,8 @@ struct FormatCase {
     std::vector<std::string> malformed;  // each skipped whole and counted once
     std::string refused;                 // a datagram with a NaN or an infinity for pitch
 };
+
+void PrintTo(const FormatCase& format, std::ostream* out) { *out << format.name; }
 
 std::string xplaneBytes(int group, float first, size_t cut = 0)
 {

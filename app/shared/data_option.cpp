@@ -49,11 +49,8 @@ bool takeDataOptions(int* argc, char** argv, DataOptions* options, std::string* 
     return true;
 }
 
-int attachDataOfOptions(int* argc, char** argv, std::string* error)
+int attachDataOfOptions(const DataOptions& options, std::string* error)
 {
-    DataOptions options;
-    if (!takeDataOptions(argc, argv, &options, error))
-        return 2;
     if (options.sources.empty())
         return 0;
     if (!programFeed().Attach(*selectedDisplay().descriptor, options.sources, options.recordPath, error))

@@ -17,10 +17,9 @@ struct DataOptions {
 // message in *error for an option without a value or a malformed SOURCE.
 bool takeDataOptions(int* argc, char** argv, DataOptions* options, std::string* error);
 
-// Takes the options out and attaches their sources to the selected display:
-// 0, or the program's exit status with the reason in *error (2 for a bad
-// option, 1 for a source that cannot be attached).
-int attachDataOfOptions(int* argc, char** argv, std::string* error);
+// Attaches the sources of options to the selected display: 0, or the
+// program's exit status (1) with the reason in *error.
+int attachDataOfOptions(const DataOptions& options, std::string* error);
 
 // The program's one feed, attached or not, and its clock: milliseconds
 // since the program attached it.

@@ -13,12 +13,15 @@ constexpr const char* kOption = "--display";
 }  // namespace
 
 const char* const kProgramUsage =
-    "usage: instrument-panel [--display MODULE] [--batched]\n"
+    "usage: instrument-panel [--display MODULE] [--batched] [--data SOURCE]... [--record FILE]\n"
     "       instrument-panel --help\n"
     "Shows the display in a window.\n"
     "  --display M  a display module (a shared library, a DLL on Windows);\n"
     "               default: the built-in display\n"
     "  --batched    draw in the batched submission mode (same pixels, fewer draws)\n"
+    "  --data S     feed the display's inputs from S (repeatable): udp:[ADDRESS:]PORT:MAPPING\n"
+    "               (ADDRESS 127.0.0.1 unless given) or replay:FILE[:loop]\n"
+    "  --record F   write every value fed to the display to F (CSV: time,input,value)\n"
     "Exit status: 0 once the window is closed; 1 when the display module is refused\n"
     "or the display cannot start (an image or a font of its tables, OpenGL); 2 for\n"
     "a command line it does not take.\n";

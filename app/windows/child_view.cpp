@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "data_option.h"
 #include "resource.h"
 #include "shell_text.h"
 #include "wgl_probe.h"
@@ -48,13 +49,19 @@ bool CChildView::PrepareRenderer()
     if (!m_renderer.Init(probe))
         return false;
     m_state.Prepare(m_renderer.Formats());
+    m_renderer.SetBeforeUpdate([] { programFeed().BeforeUpdate(programFeedClockMs()); });
     return true;
 }
 
 bool CChildView::CreateDisplayWindow(HWND parent)
 {
     m_parent = parent;
-    return CreateWithSamples(m_state.Samples());
+    if (!CreateWithSamples(m_state.Samples()))
+        return false;
+    // Live data is shown as it comes: a fed display starts running.
+    if (programFeed().Attached())
+        m_state.Execute(kCommandStart, m_renderer.Formats(), *this);
+    return true;
 }
 
 bool CChildView::CreateWithSamples(int samples)

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "data_option.h"
 #include "display_option.h"
 #include "main_frame.h"
 #include "resource.h"
@@ -39,7 +40,7 @@ void reportStartupError(const std::string& message)
 }
 
 // Reads the command line as on Linux: kStartProgram, or the exit status
-// (0 for --help, 1 for a refused module, 2 for a bad option).
+// (0 for --help, 1 for a refused module or data source, 2 for a bad option).
 int readCommandLine()
 {
     int count = 0;
@@ -58,7 +59,16 @@ int readCommandLine()
     argv.push_back(nullptr);
     int argc = count;
     std::string out, error;
-    const int status = readProgramCommandLine(&argc, argv.data(), &out, &error);
+    DataOptions data;
+    int status = kStartProgram;
+    if (!takeDataOptions(&argc, argv.data(), &data, &error)) {
+        error += std::string("\n") + kProgramUsage;
+        status = kExitUsage;
+    } else {
+        status = readProgramCommandLine(&argc, argv.data(), &out, &error);
+        if (status == kStartProgram && attachDataOfOptions(data, &error) != 0)
+            status = kExitRefused;
+    }
     if (!out.empty())
         tellUser(STD_OUTPUT_HANDLE, out, MB_ICONINFORMATION);
     if (!error.empty())
@@ -111,5 +121,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     UpdateWindow(frame->Window());
     const int result = runMessageLoop(frame);
     OleUninitialize();
+    std::string error;
+    if (!programFeed().Detach(&error)) {
+        reportStartupError(error);
+        return result == 0 ? 1 : result;
+    }
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data_option.h"
 #include "display_option.h"
 #include "display_renderer.h"
 #include "resource.h"
@@ -266,6 +267,17 @@ void CMainFrame::OnIdle()
             const wchar_t* text = on ? m_indicatorTexts[i].c_str() : L"";
             SendMessageW(m_wndStatusBar, SB_SETTEXTW, i + 1, reinterpret_cast<LPARAM>(text));
         }
+    // The message pane names the data source and its state while one feeds
+    // the display.
+    DataFeed& feed = programFeed();
+    feed.TakeNotices();
+    if (feed.Attached() && m_wndStatusBar) {
+        const std::string status = feed.Status();
+        if (status != m_dataStatus) {
+            m_dataStatus = status;
+            SetMessageText(WideFromUtf8(status));
+        }
+    }
 }
 
 void CMainFrame::OnCommand(int id)

@@ -57,6 +57,7 @@ private:
     std::wstring m_tooltip;
     int m_indicatorWidths[3] = {};
     std::wstring m_indicatorTexts[3];     // CAP, NUM, SCRL as loaded
+    std::string m_dataStatus;  // the data status the message pane shows
     int m_indicatorShown[3] = {-1, -1, -1};  // whether each pane shows its text; -1 not yet set
 };
 

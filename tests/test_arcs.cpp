@@ -72,6 +72,8 @@ TEST_F(CurveTest, AnEmptyPatternHidesOutlinesButNotFills)
     tables.patterns = patterns;
     tables.patternCount = 2;
     ASSERT_TRUE(grUseTables(&tables));
+    useKnownDrawingState();  // new tables reset every selection
+    rec::clearCalls();
     grSetLinePattern(1);
     for (int fill = 0; fill <= 1; ++fill) {
         grSetMode(GR_MODE_FILL, fill);

@@ -1,6 +1,7 @@
 // The kiosk host under a headless Weston of its own (private runtime folder
-// and socket, pixman): it shows the built-in display and a
-// module's display, held at a frame, and weston-screenshooter's capture of
+// and socket, pixman): it shows the built-in display and a module's
+// display, held at a frame, through the shader backend on OpenGL ES 3 and
+// through gl1, and weston-screenshooter's capture of
 // the output is compared with panel-snapshot's frame of the same number, as
 // the goldens are compared. Without a compositor, or without a usable EGL,
 // it says so and fails. Captures and difference images go to
@@ -223,14 +224,16 @@ struct KioskFrame {
     const char* module;  // null: the built-in display
     int frame;
     int samples;
+    const char* gl;  // the kiosk's --gl; panel-snapshot draws with gl1
 };
 
 void PrintTo(const KioskFrame& frame, std::ostream* out) { *out << frame.name; }
 
 const KioskFrame kFrames[] = {
-    {"builtin_frame40_s0", nullptr, 40, 0},
-    {"flight_frame60_s0", FLIGHT_MODULE, 60, 0},
-    {"builtin_frame20_s4", nullptr, 20, 4},
+    {"builtin_frame40_s0_es3", nullptr, 40, 0, "es3"},
+    {"flight_frame60_s0_es3", FLIGHT_MODULE, 60, 0, "es3"},
+    {"builtin_frame20_s4_es3", nullptr, 20, 4, "es3"},
+    {"flight_frame30_s0_gl1", FLIGHT_MODULE, 30, 0, "gl1"},
 };
 
 class KioskUnderWeston : public ::testing::TestWithParam<KioskFrame> {};
@@ -260,7 +263,7 @@ TEST_P(KioskUnderWeston, ShowsTheFramePanelSnapshotRenders)
     HeadlessWeston weston;
     ASSERT_TRUE(weston.Start(reference.width, reference.height, folder + "/weston.log", &error)) << error;
     std::vector<std::string> kiosk = {PANEL_KIOSK, "--frames", std::to_string(shown.frame), "--samples",
-                                      std::to_string(shown.samples)};
+                                      std::to_string(shown.samples), "--gl", shown.gl};
     kiosk.insert(kiosk.end(), displayArgs.begin(), displayArgs.end());
     // Under the sanitizers the kiosk's leaks go unchecked: LeakSanitizer's
     // tracer crashes on the software GL's threads of a multisampled window,
@@ -342,15 +345,17 @@ TEST(KioskOptions, ParsesTheCommandLineAndRefusesBadValues)
 {
     KioskOptions options;
     std::string error;
-    const char* good[] = {"kiosk", "--samples", "4", "--frames", "150", "--batched"};
-    ASSERT_TRUE(parseKioskArgs(6, good, &options, &error)) << error;
+    EXPECT_EQ(options.glKind, GlContextKind::Es3);
+    const char* good[] = {"kiosk", "--samples", "4", "--frames", "150", "--batched", "--gl", "gl1"};
+    ASSERT_TRUE(parseKioskArgs(8, good, &options, &error)) << error;
+    EXPECT_EQ(options.glKind, GlContextKind::Compatibility);
     EXPECT_EQ(options.samples, 4);
     EXPECT_EQ(options.holdFrame, 150);
     EXPECT_TRUE(options.batched);
 
     const std::vector<std::vector<const char*>> bad = {
         {"kiosk", "--samples"}, {"kiosk", "--samples", "-1"}, {"kiosk", "--frames", "0"},
-        {"kiosk", "--frames", "12x"}, {"kiosk", "--size", "10x10"}};
+        {"kiosk", "--frames", "12x"}, {"kiosk", "--size", "10x10"}, {"kiosk", "--gl", "gles"}};
     for (const auto& args : bad) {
         KioskOptions refused;
         error.clear();

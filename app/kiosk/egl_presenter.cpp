@@ -1,5 +1,18 @@
 #include "egl_presenter.h"
 
+namespace {
+
+void* eglEntryPoint(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
+
+}  // namespace
+
+EglPresenter::EglPresenter(wl_display* connection, wl_surface* surface, const std::string& gl, GlContextKind kind)
+    : connection_(connection), wlSurface_(surface), probe_(connection)
+{
+    useGlContextKind(kind);
+    renderer_.UseBackend(gl, eglEntryPoint);
+}
+
 EglPresenter::~EglPresenter()
 {
     Stop();

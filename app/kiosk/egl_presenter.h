@@ -12,7 +12,9 @@ struct wl_surface;
 
 class EglPresenter : public FramePresenter {
 public:
-    EglPresenter(wl_display* connection, wl_surface* surface) : connection_(connection), wlSurface_(surface), probe_(connection) {}
+    // Draws through the drawing library's backend named gl in a context of
+    // kind (see gl_choice.h).
+    EglPresenter(wl_display* connection, wl_surface* surface, const std::string& gl, GlContextKind kind);
     ~EglPresenter() override;
 
     bool Prepare(std::string* error) override;

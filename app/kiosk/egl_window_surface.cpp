@@ -16,9 +16,13 @@ struct KioskGl {
     const EGLint* contextAttributes;
 };
 
-// Desktop OpenGL with its fixed function, as the library's GL 1.1
-// submission needs.
-constexpr KioskGl kGl = {EGL_OPENGL_API, EGL_OPENGL_BIT, nullptr};
+constexpr EGLint kEs2Attributes[] = {EGL_CONTEXT_MAJOR_VERSION, 2, EGL_NONE};
+constexpr EGLint kEs3Attributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_NONE};
+constexpr EGLint kCoreAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
+                                      EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+                                      EGL_NONE};
+
+KioskGl kGl = {EGL_OPENGL_ES_API, EGL_OPENGL_ES3_BIT, kEs3Attributes};
 
 constexpr int kMaxConfigs = 256;
 
@@ -67,6 +71,24 @@ EGLDisplay initialisedDisplay = EGL_NO_DISPLAY;
 
 }  // namespace
 
+void useGlContextKind(GlContextKind kind)
+{
+    switch (kind) {
+    case GlContextKind::Compatibility:
+        kGl = {EGL_OPENGL_API, EGL_OPENGL_BIT, nullptr};
+        break;
+    case GlContextKind::Es2:
+        kGl = {EGL_OPENGL_ES_API, EGL_OPENGL_ES2_BIT, kEs2Attributes};
+        break;
+    case GlContextKind::Es3:
+        kGl = {EGL_OPENGL_ES_API, EGL_OPENGL_ES3_BIT, kEs3Attributes};
+        break;
+    case GlContextKind::Core:
+        kGl = {EGL_OPENGL_API, EGL_OPENGL_BIT, kCoreAttributes};
+        break;
+    }
+}
+
 EGLDisplay waylandEglDisplay(wl_display* connection, std::string* error)
 {
     static std::string failure;
@@ -83,7 +105,7 @@ EGLDisplay waylandEglDisplay(wl_display* connection, std::string* error)
         else if (!eglInitialize(candidate, nullptr, nullptr))
             failure = "EGL: cannot initialise the display of the Wayland connection";
         else if (!eglBindAPI(kGl.api))
-            failure = "EGL: the GL the kiosk draws with is not available";
+            failure = std::string("EGL: ") + (kGl.api == EGL_OPENGL_ES_API ? "OpenGL ES" : "desktop OpenGL") + " is not available";
         else
             initialisedDisplay = candidate;
     }

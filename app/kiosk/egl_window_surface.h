@@ -10,12 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "gl_choice.h"
 #include "pixel_format_table.h"
 #include "render_surface.h"
 
 struct wl_display;
 struct wl_egl_window;
 struct wl_surface;
+
+// Draws in contexts of kind from the next waylandEglDisplay on (OpenGL ES 3
+// unless told otherwise).
+void useGlContextKind(GlContextKind kind);
 
 // The EGL display of the compositor connection, initialised on first use
 // with the kiosk's GL bound; EGL_NO_DISPLAY with the reason in *error when

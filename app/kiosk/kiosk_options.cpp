@@ -3,9 +3,12 @@
 #include "arguments.h"
 
 const char* const kKioskUsage =
-    "usage: instrument-panel-kiosk [--display MODULE] [--samples S] [--frames N] [--batched]\n"
+    "usage: instrument-panel-kiosk [--display MODULE] [--gl gl1|es2|es3|core] [--samples S] [--frames N]\n"
+    "                              [--batched]\n"
     "Shows the display full screen on a Wayland compositor, running from the start.\n"
     "  --display M  a display module (a shared library); default: the built-in display\n"
+    "  --gl G       the GL to draw with: es3 (default), es2, core (the shader backend)\n"
+    "               or gl1 (desktop OpenGL with its fixed function)\n"
     "  --samples S  samples per pixel (default: 8, else 4, else 2, else 0)\n"
     "  --frames N   show frames 1 to N, then hold frame N paused\n"
     "  --batched    draw in the batched submission mode (same pixels, fewer draws)\n"
@@ -30,7 +33,7 @@ bool parseKioskArgs(int argc, const char* const* argv, KioskOptions* options, st
             options->batched = true;
             continue;
         }
-        if (arg != "--samples" && arg != "--frames") {
+        if (arg != "--samples" && arg != "--frames" && arg != "--gl") {
             *error = "unknown argument: " + arg;
             return false;
         }
@@ -39,7 +42,13 @@ bool parseKioskArgs(int argc, const char* const* argv, KioskOptions* options, st
             return false;
         }
         const char* value = argv[++i];
-        if (arg == "--samples") {
+        if (arg == "--gl") {
+            if (!glContextKindFor(value, &options->glKind)) {
+                *error = std::string("--gl takes ") + kGlChoiceNames + ", not " + value;
+                return false;
+            }
+            options->gl = value;
+        } else if (arg == "--samples") {
             if (!parseNumber(value, &options->samples) || options->samples < 0) {
                 *error = std::string("--samples takes a sample count, not ") + value;
                 return false;

@@ -4,10 +4,16 @@
 
 #include <string>
 
+#include "gl_choice.h"
+
 struct KioskOptions {
     int samples = -1;  // -1: the view's default rule
     int holdFrame = 0;  // 0: run on; N: show frames 1 to N, then hold frame N paused
     bool batched = false;  // the drawing library's batched submission mode
+    // The drawing library's backend and the context it draws in: OpenGL ES 3
+    // through the shader backend unless told otherwise.
+    std::string gl = "es3";
+    GlContextKind glKind = GlContextKind::Es3;
     bool help = false;  // print kKioskUsage and do nothing else
 };
 

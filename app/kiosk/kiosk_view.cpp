@@ -75,7 +75,7 @@ int KioskView::Run()
         std::cerr << kProgram << ": " << error_ << "\n";
         return kExitFailure;
     }
-    presenter_ = std::make_unique<EglPresenter>(window_.Display(), window_.Surface());
+    presenter_ = std::make_unique<EglPresenter>(window_.Display(), window_.Surface(), options_.gl, options_.glKind);
     if (!presenter_->Prepare(&error_)) {
         std::cerr << kProgram << ": " << error_ << "\n";
         return kExitFailure;

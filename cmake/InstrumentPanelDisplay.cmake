@@ -78,6 +78,9 @@ function(instrument_panel_add_display_page target sources images faces)
     configure_file(${source} ${files}/display/${name} COPYONLY)
   endforeach()
   file(MAKE_DIRECTORY ${files}/display)
+  # The .data file is written at link time: a new face or image relinks.
+  file(GLOB_RECURSE page_files ${files}/*)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${page_files})
   target_link_options(${target} PRIVATE
     -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
     "-sEXPORTED_FUNCTIONS=['_main','_webCommand','_webFrame','_webWidth','_webHeight','_webReadFrame']"

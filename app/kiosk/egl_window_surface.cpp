@@ -263,8 +263,10 @@ void WaylandEglSurface::SwapBuffers()
     eglSwapBuffers(display_, eglSurface_);
 }
 
-void WaylandEglSurface::ReportError(const char* text, const char* caption)
+void WaylandEglSurface::ReportError(const char* text, const char* detail, const char* caption)
 {
     reported_ = true;
-    std::fprintf(stderr, "instrument-panel-kiosk: %s: %s\n", caption, text);
+    const bool detailed = detail && *detail;
+    std::fprintf(stderr, "instrument-panel-kiosk: %s: %s%s%s\n", caption, text, detailed ? " " : "",
+                 detailed ? detail : "");
 }

@@ -59,7 +59,7 @@ public:
     bool Exists() const override { return window_ != nullptr; }
     void Release() override;
     void SwapBuffers() override;
-    void ReportError(const char* text, const char* caption) override;
+    void ReportError(const char* text, const char* detail, const char* caption) override;
 
     // Why CreateContext or MakeCurrent failed.
     const std::string& Error() const { return error_; }

@@ -99,6 +99,20 @@ int readProgramCommandLine(int* argc, char** argv, std::string* out, std::string
     return kStartProgram;
 }
 
+int selectDisplayOfOption(int* argc, char** argv, std::string* error)
+{
+    std::string path;
+    if (!takeDisplayOption(argc, argv, &path, error))
+        return kExitUsage;
+    if (path.empty())
+        return 0;
+    HostedDisplay display;
+    if (!loadDisplayModule(path, &display, error))
+        return kExitRefused;
+    selectDisplay(display);
+    return 0;
+}
+
 std::string titleShowingDisplay(const std::string& title, const GrDisplay* display)
 {
     if (!display || display == builtInHostedDisplay().descriptor)

@@ -30,6 +30,12 @@ bool takeDisplayOption(int* argc, char** argv, std::string* path, std::string* e
 // refused module: the reason, kExitRefused).
 int readProgramCommandLine(int* argc, char** argv, std::string* out, std::string* error);
 
+// Takes --display out of the command line and selects its module's display,
+// for hosts that read their other options themselves: 0, or the exit status
+// with the reason in *error (kExitUsage for a bad option, kExitRefused for a
+// refused module).
+int selectDisplayOfOption(int* argc, char** argv, std::string* error);
+
 // The frame's title for display: a display from a module names itself in
 // front of the program's title ("NAME — TITLE", UTF-8); the built-in display
 // keeps the title as it is.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "page_bridge.h"
 
@@ -162,7 +163,12 @@ void WebGlSurface::SwapBuffers()
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
 }
 
-void WebGlSurface::ReportError(const char* text, const char* caption) { pageShowError(caption, text); }
+void WebGlSurface::ReportError(const char* text, const char* detail, const char* caption)
+{
+    // The page shows the detail (the file and the cause) under the message.
+    const std::string shown = detail && *detail ? std::string(text) + "\n" + detail : std::string(text);
+    pageShowError(caption, shown.c_str());
+}
 
 std::vector<uint8_t> WebGlSurface::ReadFrame() const
 {

@@ -43,7 +43,7 @@ public:
     bool Exists() const override { return exists_; }
     void Release() override { exists_ = false; }
     void SwapBuffers() override;
-    void ReportError(const char* text, const char* caption) override;
+    void ReportError(const char* text, const char* detail, const char* caption) override;
 
     int Width() const { return width_; }
     int Height() const { return height_; }

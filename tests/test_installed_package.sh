@@ -57,6 +57,7 @@ differing="$(compare -metric AE "$cmake_frame" "$pc_frame" null: 2>&1 || true)"
 
 # C: the minimal dial written in C11 renders what the C++ one does.
 mkdir -p "$scratch/c"
+flags="$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs instrument-panel)"
 # shellcheck disable=SC2086
 gcc -std=c11 -Wall -Wextra -Werror -pedantic -O1 -shared -fPIC -fvisibility=hidden -Wl,--no-undefined \
   "$source/tests/modules/c_display.c" $flags -Wl,-rpath,"$prefix/lib" -o "$scratch/c/c-display.so" ||

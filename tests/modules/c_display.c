@@ -31,15 +31,15 @@ static void DrawDisplay(void)
 {
     char16_t text[16];
     grSetColor(0);
-    grSetMode(GR_MODE_FILL, 1);
-    grSetMode(GR_MODE_BORDER, 0);
-    grSetMode(GR_MODE_ANTIALIAS, 1);
-    grRect(0, 0, 199, 199);
+    grSetMode(GR_MODE_FILL, GR_ON);
+    grSetMode(GR_MODE_BORDER, GR_OFF);
+    grSetMode(GR_MODE_ANTIALIAS, GR_ON);
+    grRect(0, 0, 200, 200);
 
     grSetColor(1);
     grSetLineWidth(0);
     grSetLinePattern(0);
-    grSetMode(GR_MODE_FILL, 0);
+    grSetMode(GR_MODE_FILL, GR_OFF);
     grCircle(100, 100, 80);
 
     grPushMatrix(1);
@@ -53,8 +53,8 @@ static void DrawDisplay(void)
     grSetFont(0);
     grSetBorderColor(0);
     grSetBorderWidth(0);
-    grSetMode(GR_MODE_BORDER, 1);
-    grSetTextAlign(1, 1);
+    grSetMode(GR_MODE_BORDER, GR_ON);
+    grSetTextAlign(GR_ALIGN_CENTER, GR_ALIGN_TOP);
     grText(100, 60, 0.0f, grFormat(text, 16, u"%+d", grRoundToInt(g_angle)));
 }
 

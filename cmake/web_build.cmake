@@ -47,7 +47,10 @@ set(RENDER_DIR ${PROJECT_SOURCE_DIR}/render)
 add_library(render STATIC ${RENDER_DIR}/display_renderer.cpp ${RENDER_DIR}/display_module.cpp
   ${RENDER_DIR}/pixel_format_table.cpp)
 target_include_directories(render PUBLIC ${RENDER_DIR} ${GR_DIR})
-target_link_libraries(render PUBLIC display gr)
+# The display a page shows is the one linked into it: the renderer takes it
+# from the page's grDisplayDescriptor, not from the built-in display.
+target_compile_definitions(render PRIVATE PANEL_DISPLAY_LINKED_IN)
+target_link_libraries(render PUBLIC gr)
 
 include(cmake/InstrumentPanelDisplay.cmake)
 add_subdirectory(app/web)

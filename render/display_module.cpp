@@ -3,8 +3,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "display.h"
 #include "gr_display.h"
+#if !defined(PANEL_DISPLAY_LINKED_IN)
+#include "display.h"
+#endif
 
 namespace {
 
@@ -50,7 +52,13 @@ std::string tablesProblem(const GrTables& t)
 
 }  // namespace
 
+#if defined(PANEL_DISPLAY_LINKED_IN)
+// A page links exactly one display, the one it exports, and no other.
+extern "C" const GrDisplay* grDisplayDescriptor();
+HostedDisplay builtInHostedDisplay() { return {grDisplayDescriptor(), std::string()}; }
+#else
 HostedDisplay builtInHostedDisplay() { return {&builtInDisplay(), std::string()}; }
+#endif
 
 const HostedDisplay& selectedDisplay() { return selection(); }
 

@@ -4,6 +4,7 @@
 #include <limits>
 #include <memory>
 
+#include "gl.h"
 #include "recording_fixture.h"
 #include "pattern.h"
 #include "scratch.h"

@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const size_t first = gifFirstPictureBytes(data, size);
     FUZZ_CHECK(first <= size);
-    if (header.format != ImageFormat::Gif || !problem.empty())
+    // Only a first picture that ends inside the file is cut after.
+    if (header.format != ImageFormat::Gif || !problem.empty() || first >= size)
         return 0;
     std::vector<uint8_t> cut(data, data + first);
     cut.push_back(kGifTrailer);

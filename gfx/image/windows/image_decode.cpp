@@ -81,7 +81,12 @@ std::vector<uint8_t> decoderInput(ImageFormat format, std::vector<uint8_t> bytes
 {
     if (format != ImageFormat::Gif)
         return bytes;
-    bytes.resize(gifFirstPictureBytes(bytes.data(), bytes.size()));
+    // A file whose first picture does not end inside it is given unchanged:
+    // a trailer after truncated bytes would be read as part of the picture.
+    const size_t first = gifFirstPictureBytes(bytes.data(), bytes.size());
+    if (first >= bytes.size())
+        return bytes;
+    bytes.resize(first);
     bytes.push_back(kGifTrailer);
     return bytes;
 }

@@ -23,20 +23,20 @@ bool parsePort(const std::string& text, int* port)
 
 }  // namespace
 
-bool parseSourceSpec(const std::string& text, SourceSpec* spec, std::string* error)
+bool parseSourceOption(const std::string& text, SourceOption* wanted, std::string* error)
 {
-    *spec = SourceSpec();
+    *wanted = SourceOption();
     const std::string usage = "--data takes udp:[ADDRESS:]PORT:MAPPING or replay:FILE[:loop], not \"" + text + "\"";
     if (text.rfind("replay:", 0) == 0) {
-        spec->kind = SourceSpec::Kind::Replay;
-        spec->path = text.substr(7);
+        wanted->kind = SourceOption::Kind::Replay;
+        wanted->path = text.substr(7);
         const std::string loopSuffix = ":loop";
-        if (spec->path.size() > loopSuffix.size() &&
-            spec->path.compare(spec->path.size() - loopSuffix.size(), loopSuffix.size(), loopSuffix) == 0) {
-            spec->loop = true;
-            spec->path.resize(spec->path.size() - loopSuffix.size());
+        if (wanted->path.size() > loopSuffix.size() &&
+            wanted->path.compare(wanted->path.size() - loopSuffix.size(), loopSuffix.size(), loopSuffix) == 0) {
+            wanted->loop = true;
+            wanted->path.resize(wanted->path.size() - loopSuffix.size());
         }
-        if (spec->path.empty()) {
+        if (wanted->path.empty()) {
             *error = usage;
             return false;
         }
@@ -53,21 +53,21 @@ bool parseSourceSpec(const std::string& text, SourceSpec* spec, std::string* err
             *error = usage;
             return false;
         }
-        spec->address = rest.substr(1, close - 1);
+        wanted->address = rest.substr(1, close - 1);
         rest = rest.substr(close + 2);
     } else {
         const size_t colon = rest.find(':');
         if (colon != std::string::npos && rest.substr(0, colon).find('.') != std::string::npos) {
-            spec->address = rest.substr(0, colon);
+            wanted->address = rest.substr(0, colon);
             rest = rest.substr(colon + 1);
         }
     }
     const size_t colon = rest.find(':');
-    if (colon == std::string::npos || !parsePort(rest.substr(0, colon), &spec->port) || colon + 1 == rest.size()) {
+    if (colon == std::string::npos || !parsePort(rest.substr(0, colon), &wanted->port) || colon + 1 == rest.size()) {
         *error = usage;
         return false;
     }
-    spec->path = rest.substr(colon + 1);
+    wanted->path = rest.substr(colon + 1);
     return true;
 }
 
@@ -79,7 +79,7 @@ DataFeed::~DataFeed()
     Detach(&ignored);
 }
 
-bool DataFeed::Attach(const GrDisplay& display, const std::vector<SourceSpec>& specs, const std::string& recordPath,
+bool DataFeed::Attach(const GrDisplay& display, const std::vector<SourceOption>& requested, const std::string& recordPath,
                       std::string* error)
 {
     std::string ignored;
@@ -89,9 +89,9 @@ bool DataFeed::Attach(const GrDisplay& display, const std::vector<SourceSpec>& s
         return false;
     }
     std::vector<std::unique_ptr<DataSource>> opened;
-    for (const SourceSpec& spec : specs) {
+    for (const SourceOption& wanted : requested) {
         std::unique_ptr<DataSource> source =
-            spec.kind == SourceSpec::Kind::Udp ? openUdpSource(spec, error) : openReplaySource(spec, error);
+            wanted.kind == SourceOption::Kind::Udp ? openUdpSource(wanted, error) : openReplaySource(wanted, error);
         if (!source) {
             grUseInputs(nullptr, 0);
             return false;
@@ -102,7 +102,7 @@ bool DataFeed::Attach(const GrDisplay& display, const std::vector<SourceSpec>& s
             std::string declared;
             for (int i = 0; i < display.inputCount; ++i)
                 declared += std::string(i ? ", " : "") + display.inputs[i].name;
-            *error = spec.path + ": the display \"" + display.name + "\" has no input \"" + input +
+            *error = wanted.path + ": the display \"" + display.name + "\" has no input \"" + input +
                      "\" (its inputs: " + (declared.empty() ? std::string("none") : declared) + ")";
             grUseInputs(nullptr, 0);
             return false;

@@ -15,7 +15,7 @@
 // A --data SOURCE, parsed:
 //   udp:[ADDRESS:]PORT:MAPPING   ADDRESS 127.0.0.1 unless given; IPv6 in [ ]
 //   replay:FILE[:loop]
-struct SourceSpec {
+struct SourceOption {
     enum class Kind { Udp, Replay } kind = Kind::Udp;
     std::string address = "127.0.0.1";
     int port = 0;
@@ -24,7 +24,7 @@ struct SourceSpec {
 };
 
 // False with a message in *error for a malformed SOURCE.
-bool parseSourceSpec(const std::string& text, SourceSpec* spec, std::string* error);
+bool parseSourceOption(const std::string& text, SourceOption* wanted, std::string* error);
 
 // What the sources did since attaching.
 struct FeedCounts {
@@ -48,7 +48,7 @@ public:
     // records what is fed. False with "WHAT: cause" in *error, and nothing
     // attached, for a source that cannot open or feeds an input the display
     // lacks.
-    bool Attach(const GrDisplay& display, const std::vector<SourceSpec>& sources, const std::string& recordPath,
+    bool Attach(const GrDisplay& display, const std::vector<SourceOption>& sources, const std::string& recordPath,
                 std::string* error);
     bool Attached() const { return !sources_.empty(); }
     // Before each UpdateDisplayModel, at nowMs since attaching: feeds what

@@ -27,6 +27,6 @@ public:
     virtual void TakeNotices(std::vector<std::string>*) {}
 };
 
-// Opens the source spec describes; null with "WHAT: cause" in *error.
-std::unique_ptr<DataSource> openUdpSource(const SourceSpec& spec, std::string* error);
-std::unique_ptr<DataSource> openReplaySource(const SourceSpec& spec, std::string* error);
+// Opens the source that wanted names; null with "WHAT: cause" in *error.
+std::unique_ptr<DataSource> openUdpSource(const SourceOption& wanted, std::string* error);
+std::unique_ptr<DataSource> openReplaySource(const SourceOption& wanted, std::string* error);

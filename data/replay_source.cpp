@@ -61,10 +61,10 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DataSource> openReplaySource(const SourceSpec& spec, std::string* error)
+std::unique_ptr<DataSource> openReplaySource(const SourceOption& wanted, std::string* error)
 {
     std::vector<RecordedValue> rows;
-    if (!readRecording(spec.path, &rows, error))
+    if (!readRecording(wanted.path, &rows, error))
         return nullptr;
-    return std::make_unique<ReplaySource>(spec.path, std::move(rows), spec.loop);
+    return std::make_unique<ReplaySource>(wanted.path, std::move(rows), wanted.loop);
 }

@@ -25,8 +25,8 @@ struct LatestValue {
 
 class UdpSource : public DataSource {
 public:
-    UdpSource(const SourceSpec& spec, Mapping mapping)
-        : format_(mapping.format), spec_(spec), decoder_(std::move(mapping)), latest_(decoder_.Inputs().size())
+    UdpSource(const SourceOption& wanted, Mapping mapping)
+        : format_(mapping.format), wanted_(wanted), decoder_(std::move(mapping)), latest_(decoder_.Inputs().size())
     {
     }
 
@@ -39,7 +39,7 @@ public:
 
     bool Open(std::string* error)
     {
-        if (!socket_.Bind(spec_.address, spec_.port, error))
+        if (!socket_.Bind(wanted_.address, wanted_.port, error))
             return false;
         thread_ = std::thread([this] { receive(); });
         return true;
@@ -61,8 +61,8 @@ public:
     std::vector<std::string> Inputs() const override { return decoder_.Inputs(); }
     std::string Name() const override
     {
-        const bool v6 = spec_.address.find(':') != std::string::npos;
-        return "udp " + (v6 ? "[" + spec_.address + "]" : spec_.address) + ":" + std::to_string(socket_.Port()) +
+        const bool v6 = wanted_.address.find(':') != std::string::npos;
+        return "udp " + (v6 ? "[" + wanted_.address + "]" : wanted_.address) + ":" + std::to_string(socket_.Port()) +
                " (" + wireFormatName(format_) + ")";
     }
     long long Datagrams() const override { return datagrams_.load(std::memory_order_relaxed); }
@@ -109,7 +109,7 @@ private:
     }
 
     WireFormat format_;
-    SourceSpec spec_;
+    SourceOption wanted_;
     DatagramDecoder decoder_;
     std::vector<LatestValue> latest_;
     UdpSocket socket_;
@@ -124,12 +124,12 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DataSource> openUdpSource(const SourceSpec& spec, std::string* error)
+std::unique_ptr<DataSource> openUdpSource(const SourceOption& wanted, std::string* error)
 {
     Mapping mapping;
-    if (!readMapping(spec.path, &mapping, error))
+    if (!readMapping(wanted.path, &mapping, error))
         return nullptr;
-    auto source = std::make_unique<UdpSource>(spec, std::move(mapping));
+    auto source = std::make_unique<UdpSource>(wanted, std::move(mapping));
     if (!source->Open(error))
         return nullptr;
     return source;

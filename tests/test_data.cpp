@@ -119,12 +119,12 @@ TEST_P(WireFormats, AFeedOverUdpFollowsClampsAndGoesStale)
     const GrTables tables = {};
     const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 6};
 
-    SourceSpec spec;
+    SourceOption wanted;
     std::string error;
-    ASSERT_TRUE(parseSourceSpec("udp:0:" + kDataDir + "/" + GetParam().mapping, &spec, &error)) << error;
-    EXPECT_EQ(spec.address, "127.0.0.1");
+    ASSERT_TRUE(parseSourceOption("udp:0:" + kDataDir + "/" + GetParam().mapping, &wanted, &error)) << error;
+    EXPECT_EQ(wanted.address, "127.0.0.1");
     DataFeed feed;
-    ASSERT_TRUE(feed.Attach(display, {spec}, "", &error)) << error;
+    ASSERT_TRUE(feed.Attach(display, {wanted}, "", &error)) << error;
     feed.BeforeUpdate(0.0);
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(grInputState(i), GR_INPUT_NOT_FED);

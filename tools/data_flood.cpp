@@ -20,9 +20,9 @@ bool DataFlood::Start(const GrDisplay& display, int rate, std::string* error)
     const std::string mappingPath =
         (std::filesystem::temp_directory_path() / ("panel-bench-flood-" + std::to_string(getpid()) + ".map")).string();
     std::ofstream(mappingPath) << "format json\nvalue " << display.inputs[0].name << "\n";
-    SourceSpec spec;
-    const bool attached = parseSourceSpec("udp:0:" + mappingPath, &spec, error) &&
-                          feed_.Attach(display, {spec}, "", error);
+    SourceOption wanted;
+    const bool attached = parseSourceOption("udp:0:" + mappingPath, &wanted, error) &&
+                          feed_.Attach(display, {wanted}, "", error);
     std::filesystem::remove(mappingPath);
     if (!attached)
         return false;

@@ -71,13 +71,13 @@ bool parseArguments(int argc, char** argv, FeedOptions* options, std::string* er
         }
         ++i;
         if (arg == "--to") {
-            SourceSpec spec;
-            if (!parseSourceSpec(std::string("udp:") + value + ":-", &spec, error)) {
+            SourceOption wanted;
+            if (!parseSourceOption(std::string("udp:") + value + ":-", &wanted, error)) {
                 *error = std::string("--to takes [ADDRESS:]PORT, not ") + value;
                 return false;
             }
-            options->address = spec.address;
-            options->port = spec.port;
+            options->address = wanted.address;
+            options->port = wanted.port;
         } else if (arg == "--mapping") {
             options->mappingPath = value;
         } else if (arg == "--format") {

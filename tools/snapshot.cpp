@@ -193,15 +193,15 @@ bool attachSources(const SnapshotOptions& options, const GrDisplay& display, Dat
         }
         return true;
     }
-    std::vector<SourceSpec> specs;
+    std::vector<SourceOption> requested;
     for (const std::string& text : options.dataSources) {
-        SourceSpec spec;
-        if (!parseSourceSpec(text, &spec, error))
+        SourceOption wanted;
+        if (!parseSourceOption(text, &wanted, error))
             return false;
-        *live = *live || spec.kind == SourceSpec::Kind::Udp;
-        specs.push_back(spec);
+        *live = *live || wanted.kind == SourceOption::Kind::Udp;
+        requested.push_back(wanted);
     }
-    return feed->Attach(display, specs, options.recordPath, error);
+    return feed->Attach(display, requested, options.recordPath, error);
 }
 
 }  // namespace

@@ -35,10 +35,10 @@ bool takeDataOptions(int* argc, char** argv, DataOptions* options, std::string* 
             options->recordPath = value;
             continue;
         }
-        SourceSpec spec;
-        if (!parseSourceSpec(value, &spec, error))
+        SourceOption wanted;
+        if (!parseSourceOption(value, &wanted, error))
             return false;
-        options->sources.push_back(spec);
+        options->sources.push_back(wanted);
     }
     argv[kept] = nullptr;
     *argc = kept;

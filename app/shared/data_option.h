@@ -9,7 +9,7 @@
 #include "data_feed.h"
 
 struct DataOptions {
-    std::vector<SourceSpec> sources;
+    std::vector<SourceOption> sources;
     std::string recordPath;
 };
 

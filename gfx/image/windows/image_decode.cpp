@@ -10,6 +10,7 @@
 // After windows.h, which gdiplus_flat.h brings.
 #include <shlwapi.h>
 
+#include "image_file_bytes.h"
 #include "image_header.h"
 #include "image_limits.h"
 #include "wide_path.h"
@@ -46,33 +47,6 @@ bool fail(const std::string& path, const std::string& why, std::string* error)
 {
     *error = path + ": " + why;
     return false;
-}
-
-// The whole file, unless it is larger than an image file may be; false
-// with the reason worded as on every platform.
-bool readWholeFile(const std::wstring& widePath, std::vector<uint8_t>* bytes, std::string* why)
-{
-    std::FILE* file = _wfopen(widePath.c_str(), L"rb");
-    if (!file) {
-        *why = "cannot be opened";
-        return false;
-    }
-    bool ok = _fseeki64(file, 0, SEEK_END) == 0;
-    const long long size = ok ? _ftelli64(file) : -1;
-    ok = size >= 0 && _fseeki64(file, 0, SEEK_SET) == 0;
-    if (ok && size > kMaxImageFileBytes) {
-        *why = "file of " + std::to_string(size) + " bytes is larger than an image file may be";
-        std::fclose(file);
-        return false;
-    }
-    if (ok) {
-        bytes->resize(static_cast<size_t>(size));
-        ok = std::fread(bytes->data(), 1, bytes->size(), file) == bytes->size();
-    }
-    std::fclose(file);
-    if (!ok)
-        *why = "cannot be read";
-    return ok;
 }
 
 // What GDI+ is given: a GIF's first picture only (it would decode every
@@ -121,7 +95,7 @@ bool decodeImageFile(const std::string& path, DecodedImage* image, std::string* 
         return fail(path, "is not a valid UTF-8 name", error);
     std::vector<uint8_t> bytes;
     std::string why;
-    if (!readWholeFile(widePath, &bytes, &why))
+    if (!readImageFileBytes(_wfopen(widePath.c_str(), L"rb"), &bytes, &why))
         return fail(path, why, error);
     const ImageHeader header = readImageHeader(bytes.data(), bytes.size());
     why = imageHeaderProblem(header, kMaxImagePixels);

@@ -5,9 +5,12 @@
 
 namespace {
 
+// The unused byte is opaque: some compositors read it after all.
+constexpr uint32_t kOpaque = 0xff000000u;
+
 inline uint32_t xrgb(const uint8_t* rgba)
 {
-    return static_cast<uint32_t>(rgba[0]) << 16 | static_cast<uint32_t>(rgba[1]) << 8 | rgba[2];
+    return kOpaque | static_cast<uint32_t>(rgba[0]) << 16 | static_cast<uint32_t>(rgba[1]) << 8 | rgba[2];
 }
 
 }  // namespace

@@ -6,5 +6,5 @@
 
 // data holds height rows of width RGBA pixels (bytes R, G, B, A), bottom row
 // first, each row stride bytes apart (stride >= 4 * width). Turns them in
-// place into rows of native-endian 32-bit words 0xXXRRGGBB, top row first.
+// place into rows of native-endian 32-bit words 0xFFRRGGBB, top row first.
 void flipRgbaIntoXrgb(uint8_t* data, int width, int height, int stride);

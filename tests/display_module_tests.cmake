@@ -71,6 +71,15 @@ add_test(NAME program_shows_a_display_module
           $<TARGET_FILE:flight-display>)
 set_tests_properties(program_shows_a_display_module PROPERTIES TIMEOUT 60)
 
+# A display whose image cannot be loaded: the error box, answered, ends the
+# program with status 1, whichever renderer draws.
+foreach(renderer gl cpu)
+  add_test(NAME program_ends_with_1_after_its_error_box_${renderer}
+    COMMAND ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_error_box.sh $<TARGET_FILE:instrument-panel>
+            $<TARGET_FILE:flight-display> ${PANEL_TEST_OUTPUT}/error-box-${renderer} --renderer ${renderer})
+  set_tests_properties(program_ends_with_1_after_its_error_box_${renderer} PROPERTIES TIMEOUT 60)
+endforeach()
+
 # The authors' guide shows its running example exactly as it is built.
 add_test(NAME authors_guide_shows_the_minimal_display
   COMMAND sh -c "awk '/<!-- examples.minimal.minimal_display.cpp -->/ { found = 1; next } found && /^```cpp/ { code = 1; next } code && /^```/ { exit } code' docs/DISPLAY-AUTHORS.md | diff -u examples/minimal/minimal_display.cpp -"

@@ -6,6 +6,8 @@
 
 #include <cairo.h>
 
+#include <cstdio>
+
 #include "error_box.h"
 #include "gr_display.h"
 #include "xrgb_rows.h"
@@ -43,13 +45,29 @@ bool CpuWindowSurface::SizeImage(int width, int height)
 void CpuWindowSurface::SwapBuffers()
 {
     const wxSize size = window_->GetClientSize() * window_->GetContentScaleFactor();
-    if (size.x <= 0 || size.y <= 0 || !SizeImage(size.x, size.y))
+    if (size.x <= 0 || size.y <= 0)
         return;
+    if (!SizeImage(size.x, size.y)) {
+        Complain("no image of the view's size can be made");
+        return;
+    }
     cairo_surface_flush(image_);
     uint8_t* data = cairo_image_surface_get_data(image_);
     if (grReadPixels(size.x, size.y, data))
         flipRgbaIntoXrgb(data, size.x, size.y, cairo_image_surface_get_stride(image_));
+    else
+        Complain("the drawn frame cannot be read");
     cairo_surface_mark_dirty(image_);
+}
+
+// Once: the same failure would otherwise be said every 40 ms.
+void CpuWindowSurface::Complain(const char* failure)
+{
+    if (complained_)
+        return;
+    complained_ = true;
+    std::fprintf(stderr, "instrument-panel: %s (%d x %d)\n", failure, window_->GetClientSize().x,
+                 window_->GetClientSize().y);
 }
 
 void CpuWindowSurface::ShowFrame(wxDC& dc)

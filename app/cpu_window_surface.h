@@ -31,7 +31,10 @@ private:
     // The image at the window's size in physical pixels; made again only
     // when that changes.
     bool SizeImage(int width, int height);
+    // Says on stderr why a frame cannot be shown, the first time only.
+    void Complain(const char* failure);
 
     wxWindow* window_;
     cairo_surface_t* image_ = nullptr;
+    bool complained_ = false;
 };

@@ -146,7 +146,13 @@ void CChildView::OnPaint(wxPaintEvent&)
     if (!m_surface->MakeCurrent())
         return;
     ResizeToWindow();
-    m_renderer.Paint(m_state.Running());
+    // Only a tick advances the animation: the toolkit also paints for its
+    // own reasons (an expose; the bars redrawn over a view that has no X
+    // window of its own, as the CPU view has not), and those paints show
+    // the current values.
+    const bool advance = m_state.Running() && m_tickPending;
+    m_tickPending = false;
+    m_renderer.Paint(advance);
     m_surface->ShowFrame(dc);
 }
 
@@ -164,6 +170,7 @@ void CChildView::OnSize(wxSizeEvent& event)
 // paint and the animation counts frames, not time.
 void CChildView::OnTimer(wxTimerEvent&)
 {
+    m_tickPending = true;
     if (m_window)
         m_window->Refresh(false);
 }

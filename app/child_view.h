@@ -57,7 +57,11 @@ private:
     bool CreateWithSamples(int samples) override;
     void DestroyWindow() override { DestroyDisplayWindow(); }
     void StartTimer() override { m_timer.Start(kViewTimerPeriodMs); }
-    void StopTimer() override { m_timer.Stop(); }
+    void StopTimer() override
+    {
+        m_timer.Stop();
+        m_tickPending = false;
+    }
     void Invalidate() override;
     void Relayout() override;
     void ReportRecreateFailure(int samples, bool restored) override;
@@ -67,6 +71,8 @@ private:
     ViewState m_state;
     wxWindow* m_parent = nullptr;
     wxTimer m_timer;
+    // A tick has come since the last paint.
+    bool m_tickPending = false;
     ProgramRenderer m_kind = ProgramRenderer::Gl;
     wxWindow* m_window = nullptr;
     std::unique_ptr<ViewSurface> m_surface;

@@ -42,7 +42,7 @@ class XrgbRows : public testing::TestWithParam<Rows> {};
 // Pixel (x, y), y counted from the bottom, as the library reads it back.
 void ReadBackPixel(int x, int y, uint8_t* rgba)
 {
-    rgba[0] = static_cast<uint8_t>(10 * x + 1);
+    rgba[0] = static_cast<uint8_t>(7 * x + 1);
     rgba[1] = static_cast<uint8_t>(20 * y + 2);
     rgba[2] = static_cast<uint8_t>(x + y + 3);
     rgba[3] = 0;  // the clear's alpha: the bitmap must not show through
@@ -78,6 +78,6 @@ TEST_P(XrgbRows, BecomeOpaqueWordsTopRowFirstLeavingThePaddingAlone)
 // keep their padding.
 INSTANTIATE_TEST_SUITE_P(Sizes, XrgbRows,
                          testing::Values(Rows{3, 1, 12}, Rows{2, 2, 8}, Rows{5, 3, 20}, Rows{4, 4, 24},
-                                         Rows{7, 5, 32}));
+                                         Rows{7, 5, 32}, Rows{16, 3, 64}, Rows{37, 4, 160}));
 
 }  // namespace

@@ -4,8 +4,10 @@
 #include <cstdlib>
 
 #include "about_dlg.h"
+#include "cpu_formats.h"
 #include "glx_probe.h"
 #include "main_frame.h"
+#include "renderer_option.h"
 #include "resource_ids.h"
 #include "shell_strings.h"
 
@@ -15,14 +17,8 @@ bool App::OnInit()
 {
     SetAppDisplayName(wxString::FromUTF8(ShellString(AFX_IDS_APP_TITLE)));
 
-    GlxProbe probe(wxGetX11Display());
     auto* frame = new CMainFrame;
-    if (!frame->Create(probe)) {
-        // No message box: the toolkit may be unable to show one; a terminal
-        // user still learns why the program ended.
-        if (!probe.Error().empty())
-            std::fprintf(stderr, "instrument-panel: the display has no usable OpenGL (GLX): %s\n",
-                         probe.Error().c_str());
+    if (!CreateFrame(frame)) {
         frame->Destroy();
         return false;
     }
@@ -30,6 +26,23 @@ bool App::OnInit()
     frame->Show(true);
     frame->Update();
     return true;
+}
+
+bool App::CreateFrame(CMainFrame* frame)
+{
+    // The CPU backend needs no GL: GLX is not even asked.
+    if (programRenderer() == ProgramRenderer::Cpu) {
+        CpuFormatProbe probe;
+        return frame->Create(probe, ProgramRenderer::Cpu);
+    }
+    GlxProbe probe(wxGetX11Display());
+    if (frame->Create(probe))
+        return true;
+    // No message box: the toolkit may be unable to show one; a terminal user
+    // still learns why the program ended.
+    if (!probe.Error().empty())
+        std::fprintf(stderr, "instrument-panel: the display has no usable OpenGL (GLX): %s\n", probe.Error().c_str());
+    return false;
 }
 
 void App::OnAppAbout(wxCommandEvent&)

@@ -1,8 +1,10 @@
-// The application object: starts the program with its one main window and
-// runs the About box.
+// The application object: starts the program with its one main window,
+// drawn by the renderer of programRenderer(), and runs the About box.
 #pragma once
 
 #include <wx/app.h>
+
+class CMainFrame;
 
 class App : public wxApp {
 public:
@@ -11,6 +13,9 @@ public:
     bool OnInit() override;
 
 private:
+    // Creates frame with the renderer the command line chose; false when
+    // it cannot draw, the reason on stderr.
+    bool CreateFrame(CMainFrame* frame);
     void OnAppAbout(wxCommandEvent& event);
 };
 

@@ -1,12 +1,8 @@
 #include "canvas_surface.h"
 
 #include <wx/glcanvas.h>
-#include <wx/msgdlg.h>
 
-#include <fontconfig/fontconfig.h>
-
-#include <cstdio>
-
+#include "error_box.h"
 #include "native_window.h"
 
 // After the toolkit's headers: Xlib's macros (Status, None, ...) would
@@ -50,34 +46,9 @@ void CanvasSurface::Release() {}
 
 void CanvasSurface::SwapBuffers() { canvas_->SwapBuffers(); }
 
-// Whether fontconfig knows a single font file, which the toolkit's text
-// layout needs.
-static bool SystemHasFonts()
-{
-    FcPattern* any = FcPatternCreate();
-    FcObjectSet* files = FcObjectSetBuild(FC_FILE, nullptr);
-    FcFontSet* found = any && files ? FcFontList(nullptr, any, files) : nullptr;
-    const bool has = found && found->nfont > 0;
-    if (found)
-        FcFontSetDestroy(found);
-    if (files)
-        FcObjectSetDestroy(files);
-    if (any)
-        FcPatternDestroy(any);
-    return has;
-}
-
-// Without a single font the toolkit wraps the text of a message box after
-// every character and the box grows taller than any screen: the message
-// stays on stderr alone.
 void CanvasSurface::ReportError(const char* text, const char* detail, const char* caption)
 {
-    if (!SystemHasFonts())
-        return;
-    wxMessageDialog box(canvas_, wxString::FromUTF8(text), wxString::FromUTF8(caption), wxOK | wxICON_ERROR);
-    if (detail && *detail)
-        box.SetExtendedMessage(wxString::FromUTF8(detail));
-    box.ShowModal();
+    ShowErrorBox(canvas_, text, detail, caption);
 }
 
 int CanvasFormat(const wxGLCanvas& canvas)

@@ -4,12 +4,12 @@
 
 #include <memory>
 
-#include "render_surface.h"
+#include "view_surface.h"
 
 class wxGLCanvas;
 class wxGLContext;
 
-class CanvasSurface : public RenderSurface {
+class CanvasSurface : public ViewSurface {
 public:
     explicit CanvasSurface(wxGLCanvas* canvas);
     ~CanvasSurface() override;
@@ -25,6 +25,8 @@ public:
     void Release() override;
     void SwapBuffers() override;
     void ReportError(const char* text, const char* detail, const char* caption) override;
+    // Swapping the buffers has shown the frame.
+    void ShowFrame(wxDC&) override {}
 
 private:
     wxGLCanvas* canvas_;

@@ -4,6 +4,8 @@
 #include <wx/glcanvas.h>
 #include <wx/msgdlg.h>
 
+#include "canvas_surface.h"
+#include "cpu_window_surface.h"
 #include "data_option.h"
 #include "resource_ids.h"
 #include "shell_strings.h"
@@ -45,8 +47,11 @@ CChildView::CChildView()
 // window down itself while the window and its context still work.
 CChildView::~CChildView() { DestroyDisplayWindow(); }
 
-bool CChildView::PrepareRenderer(PixelFormatProbe& probe)
+bool CChildView::PrepareRenderer(PixelFormatProbe& probe, ProgramRenderer renderer)
 {
+    m_kind = renderer;
+    if (m_kind == ProgramRenderer::Cpu)
+        m_renderer.UseCpuBackend();
     if (!m_renderer.Init(probe))
         return false;
     m_state.Prepare(m_renderer.Formats());
@@ -67,20 +72,27 @@ bool CChildView::CreateDisplayWindow(wxWindow* parent)
 
 bool CChildView::CreateWithSamples(int samples)
 {
-    wxWindow* parent = m_parent;
     const int format = m_renderer.Formats().FormatFor(samples);
     if (format < 0)
         return false;
-    const wxGLAttributes attributes = ConfigAttributes(format);
-    if (!wxGLCanvas::IsDisplaySupported(attributes))
-        return false;
-    m_window = new wxGLCanvas(parent, attributes, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                              wxFULL_REPAINT_ON_RESIZE | wxBORDER_NONE);
+    constexpr long kStyle = wxFULL_REPAINT_ON_RESIZE | wxBORDER_NONE;
+    if (m_kind == ProgramRenderer::Cpu) {
+        m_window = new wxWindow(m_parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, kStyle);
+        // Every pixel comes from the frame: the toolkit paints no background.
+        m_window->SetBackgroundStyle(wxBG_STYLE_PAINT);
+        m_surface = std::make_unique<CpuWindowSurface>(m_window);
+    } else {
+        const wxGLAttributes attributes = ConfigAttributes(format);
+        if (!wxGLCanvas::IsDisplaySupported(attributes))
+            return false;
+        auto* canvas = new wxGLCanvas(m_parent, attributes, wxID_ANY, wxDefaultPosition, wxDefaultSize, kStyle);
+        m_window = canvas;
+        m_surface = std::make_unique<CanvasSurface>(canvas);
+    }
     m_window->SetCursor(*wxSTANDARD_CURSOR);
     m_window->Bind(wxEVT_PAINT, &CChildView::OnPaint, this);
     m_window->Bind(wxEVT_ERASE_BACKGROUND, &CChildView::OnEraseBackground, this);
     m_window->Bind(wxEVT_SIZE, &CChildView::OnSize, this);
-    m_surface = std::make_unique<CanvasSurface>(m_window);
     if (m_renderer.Create(m_surface.get(), samples))
         return true;
     DestroyDisplayWindow();
@@ -134,10 +146,17 @@ void CChildView::OnPaint(wxPaintEvent&)
     if (!m_surface->MakeCurrent())
         return;
     ResizeToWindow();
-    m_renderer.Paint(m_state.Running());
+    // Only a tick advances the animation: the toolkit also paints for its
+    // own reasons (an expose; the bars redrawn over a view that has no X
+    // window of its own, as the CPU view has not), and those paints show
+    // the current values.
+    const bool advance = m_state.Running() && m_tickPending;
+    m_tickPending = false;
+    m_renderer.Paint(advance);
+    m_surface->ShowFrame(dc);
 }
 
-// Every pixel comes from OpenGL: erasing would only flicker.
+// Every pixel comes from the renderer: erasing would only flicker.
 void CChildView::OnEraseBackground(wxEraseEvent&) {}
 
 void CChildView::OnSize(wxSizeEvent& event)
@@ -151,6 +170,7 @@ void CChildView::OnSize(wxSizeEvent& event)
 // paint and the animation counts frames, not time.
 void CChildView::OnTimer(wxTimerEvent&)
 {
+    m_tickPending = true;
     if (m_window)
         m_window->Refresh(false);
 }

@@ -1,6 +1,7 @@
-// The display view: owns the renderer and the GL window it draws into,
-// drives the frame timer and carries the program's commands (multisampling
-// level, start, pause). The frame offers it every command first.
+// The display view: owns the renderer and the window it draws into (a GL
+// window, or a plain one showing the CPU backend's frames), drives the frame
+// timer and carries the program's commands (multisampling level, start,
+// pause). The frame offers it every command first.
 #pragma once
 
 #include <wx/event.h>
@@ -8,11 +9,11 @@
 
 #include <memory>
 
-#include "canvas_surface.h"
 #include "display_renderer.h"
+#include "renderer_option.h"
 #include "view_logic.h"
+#include "view_surface.h"
 
-class wxGLCanvas;
 class wxWindow;
 
 class CChildView : public wxEvtHandler, private ViewWindow {
@@ -22,17 +23,18 @@ public:
     CChildView(const CChildView&) = delete;
     CChildView& operator=(const CChildView&) = delete;
 
-    // Starts the renderer with the probed pixel formats and chooses the
-    // default sample count. Once, before the window exists.
-    bool PrepareRenderer(PixelFormatProbe& probe);
-    // Creates the GL window under parent with the configuration the table
-    // holds for the current sample count, and the renderer's context in it.
-    // On failure no window is left.
+    // Starts the renderer with the probed pixel formats (the CPU backend's
+    // sample counts for ProgramRenderer::Cpu) and chooses the default sample
+    // count. Once, before the window exists.
+    bool PrepareRenderer(PixelFormatProbe& probe, ProgramRenderer renderer = ProgramRenderer::Gl);
+    // Creates the view window under parent for the current sample count (a
+    // GL window with the table's configuration, and the renderer's context
+    // in it; or a plain window). On failure no window is left.
     bool CreateDisplayWindow(wxWindow* parent);
     // Releases the renderer in the window's context, then destroys the window.
     void DestroyDisplayWindow();
 
-    wxGLCanvas* Window() const { return m_window; }
+    wxWindow* Window() const { return m_window; }
     int SampleCount() const { return m_state.Samples(); }
     bool IsRunning() const { return m_state.Running(); }
     bool IsTimerRunning() const { return m_timer.IsRunning(); }
@@ -55,7 +57,11 @@ private:
     bool CreateWithSamples(int samples) override;
     void DestroyWindow() override { DestroyDisplayWindow(); }
     void StartTimer() override { m_timer.Start(kViewTimerPeriodMs); }
-    void StopTimer() override { m_timer.Stop(); }
+    void StopTimer() override
+    {
+        m_timer.Stop();
+        m_tickPending = false;
+    }
     void Invalidate() override;
     void Relayout() override;
     void ReportRecreateFailure(int samples, bool restored) override;
@@ -65,6 +71,9 @@ private:
     ViewState m_state;
     wxWindow* m_parent = nullptr;
     wxTimer m_timer;
-    wxGLCanvas* m_window = nullptr;
-    std::unique_ptr<CanvasSurface> m_surface;
+    // A tick has come since the last paint.
+    bool m_tickPending = false;
+    ProgramRenderer m_kind = ProgramRenderer::Gl;
+    wxWindow* m_window = nullptr;
+    std::unique_ptr<ViewSurface> m_surface;
 };

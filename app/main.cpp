@@ -5,6 +5,7 @@
 #include "data_option.h"
 #include "display_option.h"
 #include "heap_policy.h"
+#include "renderer_option.h"
 
 wxIMPLEMENT_APP_NO_MAIN(App);
 
@@ -13,7 +14,7 @@ int main(int argc, char** argv)
     keepDriverHeap();
     std::string out, error;
     DataOptions data;
-    if (!takeDataOptions(&argc, argv, &data, &error)) {
+    if (!takeDataOptions(&argc, argv, &data, &error) || !takeRendererOption(&argc, argv, &programRenderer(), &error)) {
         std::cerr << "instrument-panel: " << error << "\n" << kProgramUsage;
         return kExitUsage;
     }

@@ -42,14 +42,14 @@ CMainFrame::CMainFrame()
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewStatusBar, this, ID_VIEW_STATUS_BAR);
 }
 
-bool CMainFrame::Create(PixelFormatProbe& probe)
+bool CMainFrame::Create(PixelFormatProbe& probe, ProgramRenderer renderer)
 {
     if (!wxFrame::Create(nullptr, wxID_ANY, wxString::FromUTF8(ShellString(IDR_MAINFRAME))))
         return false;
     SetIcons(LoadMainIcons());
     SetMenuBar(CreateMainMenu());
     SetAcceleratorTable(CreateMainAccelerators());
-    if (!m_wndView.PrepareRenderer(probe) || !m_wndView.CreateDisplayWindow(this))
+    if (!m_wndView.PrepareRenderer(probe, renderer) || !m_wndView.CreateDisplayWindow(this))
         return false;
     ShowDisplayNameInTitle();
     if (!CreateToolBarWithImages())

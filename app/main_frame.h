@@ -22,10 +22,10 @@ class CMainFrame : public wxFrame {
 public:
     CMainFrame();
 
-    // Creates the window, then the view with its renderer and GL window,
-    // then the bars; nothing is shown. On false the caller destroys the
-    // frame.
-    bool Create(PixelFormatProbe& probe);
+    // Creates the window, then the view with its renderer and window (see
+    // CChildView::PrepareRenderer), then the bars; nothing is shown. On
+    // false the caller destroys the frame.
+    bool Create(PixelFormatProbe& probe, ProgramRenderer renderer = ProgramRenderer::Gl);
 
     CChildView& View() { return m_wndView; }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "cpu_formats.h"
 #include "gr.h"
 #include "gr_display.h"
 
@@ -54,8 +55,9 @@ bool DisplayRenderer::Create(RenderSurface* surface, int samples, const GrTables
     if (!surface->MakeCurrent())
         return false;
 
-    if (!grSelectBackend(backend_.c_str(), loader_)) {
-        surface->ReportError(("No drawing backend is called " + backend_ + ".").c_str(), "", kErrorCaption);
+    const std::string backend = cpu_ ? cpuBackendName(samples) : backend_;
+    if (!grSelectBackend(backend.c_str(), loader_)) {
+        surface->ReportError(("No drawing backend is called " + backend + ".").c_str(), "", kErrorCaption);
         Destroy();
         return false;
     }

@@ -46,6 +46,15 @@ public:
     {
         backend_ = name;
         loader_ = loader;
+        cpu_ = false;
+    }
+    // Draws through the library's CPU backend from the next Create on, with
+    // that Create's sample count (see cpu_formats.h); the surface then needs
+    // no GL context.
+    void UseCpuBackend()
+    {
+        loader_ = nullptr;
+        cpu_ = true;
     }
     const HostedDisplay& Display() const { return display_; }
     // Creates the context on surface with the table's format for samples and
@@ -68,5 +77,6 @@ private:
     HostedDisplay display_ = selectedDisplay();
     std::string backend_ = "gl1";
     GrProcLoader loader_ = nullptr;
+    bool cpu_ = false;
     std::function<void()> beforeUpdate_;
 };

@@ -5,76 +5,19 @@
 
 #include <cstdio>
 
+#include "egl_configs.h"
+
 namespace {
 
-EGLint kPlainAttributes[] = {
-    EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-    EGL_COLOR_BUFFER_TYPE, EGL_RGB_BUFFER, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
-    EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8, EGL_DEPTH_SIZE, 0, EGL_STENCIL_SIZE, 1,
-    EGL_SAMPLE_BUFFERS, 0, EGL_NONE,
-};
-
-EGLint kMultisampleAttributes[] = {
-    EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-    EGL_COLOR_BUFFER_TYPE, EGL_RGB_BUFFER, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
-    EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8, EGL_DEPTH_SIZE, 0, EGL_STENCIL_SIZE, 1,
-    EGL_SAMPLE_BUFFERS, 1, EGL_NONE,
-};
-
-EGLint attribute(EGLDisplay display, EGLConfig config, EGLint name)
-{
-    EGLint value = -1;
-    eglGetConfigAttrib(display, config, name, &value);
-    return value;
-}
-
-// The drivers may offer deeper colour first; the display wants exactly 8 bits.
-bool hasEightBitChannels(EGLDisplay display, EGLConfig config)
-{
-    return attribute(display, config, EGL_RED_SIZE) == 8 &&
-           attribute(display, config, EGL_GREEN_SIZE) == 8 &&
-           attribute(display, config, EGL_BLUE_SIZE) == 8 &&
-           attribute(display, config, EGL_ALPHA_SIZE) == 8;
-}
-
-std::vector<EGLConfig> chooseConfigs(EGLDisplay display, const EGLint* attributes, int max)
-{
-    std::vector<EGLConfig> configs(max);
-    EGLint count = 0;
-    if (!eglChooseConfig(display, attributes, configs.data(), max, &count) || count < 0)
-        count = 0;
-    configs.resize(count);
-    std::vector<EGLConfig> kept;
-    for (EGLConfig config : configs)
-        if (hasEightBitChannels(display, config))
-            kept.push_back(config);
-    return kept;
-}
-
-bool configById(EGLDisplay display, int id, EGLConfig* config)
-{
-    const EGLint attributes[] = {EGL_CONFIG_ID, id, EGL_NONE};
-    EGLint count = 0;
-    return eglChooseConfig(display, attributes, config, 1, &count) && count == 1;
-}
+constexpr int kMaxPlainConfigs = 64;
 
 // Binds the API of kind (the thread's current API decides which contexts
 // EGL makes and reports current) and returns the attributes that ask for it.
 const EGLint* contextAttributes(GlContextKind kind)
 {
-    static const EGLint kEs2[] = {EGL_CONTEXT_MAJOR_VERSION, 2, EGL_NONE};
-    static const EGLint kEs3[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_NONE};
-    static const EGLint kCore[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
-                                   EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
-    const bool es = kind == GlContextKind::Es2 || kind == GlContextKind::Es3;
-    eglBindAPI(es ? EGL_OPENGL_ES_API : EGL_OPENGL_API);
-    switch (kind) {
-    case GlContextKind::Es2: return kEs2;
-    case GlContextKind::Es3: return kEs3;
-    case GlContextKind::Core: return kCore;
-    case GlContextKind::Compatibility: break;
-    }
-    return nullptr;
+    const EglGl gl = eglGlFor(kind);
+    eglBindAPI(gl.api);
+    return gl.contextAttributes;
 }
 
 void* eglLookup(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
@@ -115,14 +58,14 @@ bool EglProbe::ChoosePlainFormat(int* format)
     EGLDisplay display = headlessDisplay(&error_);
     if (display == EGL_NO_DISPLAY)
         return false;
-    std::vector<EGLConfig> configs = chooseConfigs(display, kPlainAttributes, 64);
+    std::vector<EGLConfig> configs = chooseRgba8Configs(display, EGL_PBUFFER_BIT, EGL_OPENGL_BIT, false, kMaxPlainConfigs);
     if (configs.empty()) {
         error_ = "EGL: no RGBA8 pbuffer configuration with a stencil buffer";
         return false;
     }
     // Like a hidden window with a throw-away context: prove it can be current.
     EglPbufferSurface trial(1, 1);
-    const int id = attribute(display, configs[0], EGL_CONFIG_ID);
+    const int id = eglConfigAttribute(display, configs[0], EGL_CONFIG_ID);
     if (!trial.Bind() || !trial.CreateContext(id) || !trial.MakeCurrent()) {
         error_ = "EGL: cannot make a context current on the plain configuration";
         return false;
@@ -142,8 +85,8 @@ bool EglProbe::ChooseMultisampleFormats(bool, std::vector<int>* formats)
     EGLDisplay display = headlessDisplay(&error_);
     if (display == EGL_NO_DISPLAY)
         return false;
-    for (EGLConfig config : chooseConfigs(display, kMultisampleAttributes, kMaxMultisampleFormats))
-        formats->push_back(attribute(display, config, EGL_CONFIG_ID));
+    for (EGLConfig config : chooseRgba8Configs(display, EGL_PBUFFER_BIT, EGL_OPENGL_BIT, true, kMaxMultisampleFormats))
+        formats->push_back(eglConfigAttribute(display, config, EGL_CONFIG_ID));
     return true;
 }
 
@@ -151,7 +94,7 @@ bool EglProbe::QuerySamples(int format, int* samples)
 {
     EGLDisplay display = headlessDisplay(&error_);
     EGLConfig config;
-    if (display == EGL_NO_DISPLAY || !configById(display, format, &config))
+    if (display == EGL_NO_DISPLAY || !eglConfigById(display, format, &config))
         return false;
     return eglGetConfigAttrib(display, config, EGL_SAMPLES, samples) == EGL_TRUE;
 }
@@ -173,9 +116,9 @@ bool EglPbufferSurface::Bind()
 bool EglPbufferSurface::CreateContext(int format)
 {
     EGLConfig config;
-    if (display_ == EGL_NO_DISPLAY || !configById(display_, format, &config))
+    if (display_ == EGL_NO_DISPLAY || !eglConfigById(display_, format, &config))
         return false;
-    configSamples_ = attribute(display_, config, EGL_SAMPLES);
+    configSamples_ = eglConfigAttribute(display_, config, EGL_SAMPLES);
     surface_ = EGL_NO_SURFACE;
     for (const auto& [kept, pbuffer] : pbuffers_)
         if (kept == format)

@@ -15,7 +15,8 @@ target_link_libraries(module_entry_library PRIVATE InstrumentPanel::gr)
 instrument_panel_add_display(module_links_to_display SOURCES modules/links_to_display.cpp)
 target_link_libraries(module_links_to_display PRIVATE module_entry_library)
 
-pixel_test(test_display_modules ${PROJECT_SOURCE_DIR}/app/shared/display_option.cpp)
+pixel_test(test_display_modules ${PROJECT_SOURCE_DIR}/app/shared/display_option.cpp
+  ${PROJECT_SOURCE_DIR}/app/shared/renderer_option.cpp)
 # Loads modules, so it shares their drawing library.
 set_target_properties(test_display_modules PROPERTIES GR_STATIC OFF)
 target_include_directories(test_display_modules PRIVATE ${PROJECT_SOURCE_DIR}/app/shared)
@@ -70,6 +71,15 @@ add_test(NAME program_shows_a_display_module
   COMMAND ${WITH_XVFB} ${PROGRAM_TEST} $<TARGET_FILE:instrument-panel> ${PANEL_TEST_OUTPUT} module
           $<TARGET_FILE:flight-display>)
 set_tests_properties(program_shows_a_display_module PROPERTIES TIMEOUT 60)
+
+# A display whose image cannot be loaded: the error box, answered, ends the
+# program with status 1, whichever renderer draws.
+foreach(renderer gl cpu)
+  add_test(NAME program_ends_with_1_after_its_error_box_${renderer}
+    COMMAND ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_error_box.sh $<TARGET_FILE:instrument-panel>
+            $<TARGET_FILE:flight-display> ${PANEL_TEST_OUTPUT}/error-box-${renderer} --renderer ${renderer})
+  set_tests_properties(program_ends_with_1_after_its_error_box_${renderer} PROPERTIES TIMEOUT 60)
+endforeach()
 
 # The authors' guide shows its running example exactly as it is built.
 add_test(NAME authors_guide_shows_the_minimal_display

@@ -37,6 +37,12 @@ add_test(NAME program_without_glx_says_so
   COMMAND ${CMAKE_COMMAND} -E env "XVFB_ARGS=-extension GLX"
           ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_no_glx.sh $<TARGET_FILE:instrument-panel>)
 set_tests_properties(program_without_glx_says_so PROPERTIES TIMEOUT 30)
+# The same server with --renderer cpu: the program needs no OpenGL at all.
+add_test(NAME program_draws_on_the_processor_without_glx
+  COMMAND ${CMAKE_COMMAND} -E env "XVFB_ARGS=-extension GLX"
+          ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_cpu_xvfb.sh $<TARGET_FILE:instrument-panel>
+          ${PANEL_TEST_OUTPUT}/cpu)
+set_tests_properties(program_draws_on_the_processor_without_glx PROPERTIES TIMEOUT 60)
 
 # No fonts at all: the font failure is said on stderr (no message box the
 # toolkit cannot lay out), by the program and by panel-snapshot alike.

@@ -1,5 +1,7 @@
 # One line per test suite (tests/<name>.cpp).
 unit_test(test_pixel_format_table)
+unit_test(test_cpu_presenting)
+target_link_libraries(test_cpu_presenting PRIVATE render)
 unit_test(test_display_model)
 unit_test(test_heap_policy)
 recording_test(test_state)

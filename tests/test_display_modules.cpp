@@ -13,6 +13,7 @@
 #include "display_option.h"
 #include "gr_display.h"
 #include "png_file.h"
+#include "renderer_option.h"
 
 namespace {
 
@@ -313,12 +314,14 @@ TEST(ProgramCommandLine, HelpAndBadOptionsEndBeforeTheWindow)
         std::string says;
     };
     const Case cases[] = {
-        {"--help", 0, "usage: instrument-panel [--display MODULE] [--batched]"},
+        {"--help", 0, "usage: instrument-panel [--display MODULE] [--renderer gl|cpu] [--batched]"},
         {"-h", 0, "Exit status: 0 once the window is closed"},
         {"--dispaly x.so", 2, "instrument-panel: unknown option: --dispaly\nusage: instrument-panel"},
         {"--samples 3", 2, "instrument-panel: unknown option: --samples\nusage: instrument-panel"},
         {"extra", 2, "instrument-panel: unexpected argument: extra\nusage: instrument-panel"},
         {"--batched --display", 2, "--display needs the path of a display module\nusage: instrument-panel"},
+        {"--renderer vulkan", 2, "instrument-panel: --renderer takes gl or cpu, not 'vulkan'\nusage: instrument-panel"},
+        {"--renderer", 2, "instrument-panel: --renderer needs gl or cpu\nusage: instrument-panel"},
     };
     for (const Case& c : cases) {
         // No X display: the window could not even start.
@@ -328,6 +331,48 @@ TEST(ProgramCommandLine, HelpAndBadOptionsEndBeforeTheWindow)
     }
 }
 #endif
+
+TEST(RendererOption, TakenOutOfTheCommandLine)
+{
+    struct Case {
+        std::vector<const char*> args;
+        bool ok;
+        ProgramRenderer renderer;
+        std::vector<std::string> rest;
+    };
+    const Case cases[] = {
+        {{"prog"}, true, ProgramRenderer::Gl, {"prog"}},
+        {{"prog", "--renderer", "cpu"}, true, ProgramRenderer::Cpu, {"prog"}},
+        {{"prog", "--sync", "--renderer=gl", "--batched"}, true, ProgramRenderer::Gl, {"prog", "--sync", "--batched"}},
+        {{"prog", "--renderer=cpu", "--display", "a.so"}, true, ProgramRenderer::Cpu, {"prog", "--display", "a.so"}},
+        {{"prog", "--renderers"}, true, ProgramRenderer::Gl, {"prog", "--renderers"}},
+        {{"prog", "--renderer"}, false, ProgramRenderer::Gl, {}},
+        {{"prog", "--renderer="}, false, ProgramRenderer::Gl, {}},
+        {{"prog", "--renderer", "CPU"}, false, ProgramRenderer::Gl, {}},
+        {{"prog", "--renderer", "cpu", "--renderer", "gl"}, false, ProgramRenderer::Gl, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> storage(c.args.begin(), c.args.end());
+        std::vector<char*> argv;
+        for (std::string& s : storage)
+            argv.push_back(s.data());
+        argv.push_back(nullptr);
+        int argc = static_cast<int>(c.args.size());
+        ProgramRenderer renderer = ProgramRenderer::Cpu;
+        std::string error;
+        const bool ok = takeRendererOption(&argc, argv.data(), &renderer, &error);
+        ASSERT_EQ(ok, c.ok) << c.args.back() << " " << error;
+        if (!ok) {
+            EXPECT_NE(error.find("--renderer"), std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(renderer, c.renderer) << c.args.back();
+        ASSERT_EQ(argc, static_cast<int>(c.rest.size()));
+        for (int i = 0; i < argc; ++i)
+            EXPECT_EQ(argv[i], c.rest[i]);
+        EXPECT_EQ(argv[argc], nullptr);
+    }
+}
 
 TEST(DisplayOption, TakenOutOfTheCommandLine)
 {

@@ -1,7 +1,8 @@
 // The kiosk host under a headless Weston of its own (private runtime folder
 // and socket, pixman): it shows the built-in display and a module's
-// display, held at a frame, through the shader backend on OpenGL ES 3 and
-// through gl1, and weston-screenshooter's capture of
+// display, held at a frame, through the shader backend on OpenGL ES 3,
+// through gl1 and through the CPU backend into shared memory, and
+// weston-screenshooter's capture of
 // the output is compared with panel-snapshot's frame of the same number, as
 // the goldens are compared. Without a compositor, or without a usable EGL,
 // it says so and fails. Captures and difference images go to
@@ -224,7 +225,9 @@ struct KioskFrame {
     const char* module;  // null: the built-in display
     int frame;
     int samples;
-    const char* gl;  // the kiosk's --gl; panel-snapshot draws with gl1
+    // The kiosk's --gl, or "cpu" for --renderer cpu; panel-snapshot draws
+    // with gl1.
+    const char* gl;
 };
 
 void PrintTo(const KioskFrame& frame, std::ostream* out) { *out << frame.name; }
@@ -234,6 +237,8 @@ const KioskFrame kFrames[] = {
     {"flight_frame60_s0_es3", FLIGHT_MODULE, 60, 0, "es3"},
     {"builtin_frame20_s4_es3", nullptr, 20, 4, "es3"},
     {"flight_frame30_s0_gl1", FLIGHT_MODULE, 30, 0, "gl1"},
+    {"builtin_frame40_s0_cpu", nullptr, 40, 0, "cpu"},
+    {"flight_frame60_s4_cpu", FLIGHT_MODULE, 60, 4, "cpu"},
 };
 
 class KioskUnderWeston : public ::testing::TestWithParam<KioskFrame> {};
@@ -263,7 +268,11 @@ TEST_P(KioskUnderWeston, ShowsTheFramePanelSnapshotRenders)
     HeadlessWeston weston;
     ASSERT_TRUE(weston.Start(reference.width, reference.height, folder + "/weston.log", &error)) << error;
     std::vector<std::string> kiosk = {PANEL_KIOSK, "--frames", std::to_string(shown.frame), "--samples",
-                                      std::to_string(shown.samples), "--gl", shown.gl};
+                                      std::to_string(shown.samples)};
+    if (std::string(shown.gl) == "cpu")
+        kiosk.insert(kiosk.end(), {"--renderer", "cpu"});
+    else
+        kiosk.insert(kiosk.end(), {"--gl", shown.gl});
     kiosk.insert(kiosk.end(), displayArgs.begin(), displayArgs.end());
     // Under the sanitizers the kiosk's leaks go unchecked: LeakSanitizer's
     // tracer crashes on the software GL's threads of a multisampled window,
@@ -341,6 +350,31 @@ TEST(KioskOnACompositor, RefusesWhatItCannotDrawWith)
         << text;
 }
 
+// The CPU backend needs no EGL at all: without any EGL vendor library the
+// kiosk still shows its frames, and offers the CPU backend's sample counts.
+TEST(KioskOnACompositor, DrawsOnTheProcessorWithoutEgl)
+{
+    const std::string folder = outputFolder("cpu_without_egl");
+    HeadlessWeston weston;
+    std::string error;
+    ASSERT_TRUE(weston.Start(320, 240, folder + "/weston.log", &error)) << error;
+    Environment withoutEgl = weston.ClientEnvironment();
+    withoutEgl["__EGL_VENDOR_LIBRARY_FILENAMES"] = folder + "/no-such-vendor.json";
+
+    Child kiosk = spawn({PANEL_KIOSK, "--renderer", "cpu", "--frames", "3"}, withoutEgl, folder);
+    std::string text;
+    ASSERT_TRUE(waitForOutput(kiosk, "holding frame 3", kFramesLimit, &text)) << text;
+    kill(kiosk.pid, SIGTERM);
+    EXPECT_EQ(waitForExit(kiosk, kExitLimit, &text), 0) << text;
+
+    Child oddSamples = spawn({PANEL_KIOSK, "--renderer", "cpu", "--samples", "3"}, withoutEgl, folder);
+    text.clear();
+    EXPECT_EQ(waitForExit(oddSamples, kExitLimit, &text), 2);
+    EXPECT_NE(text.find("instrument-panel-kiosk: no pixel format with 3 samples; available: 0 2 4 8\n"),
+              std::string::npos)
+        << text;
+}
+
 TEST(KioskOptions, ParsesTheCommandLineAndRefusesBadValues)
 {
     KioskOptions options;
@@ -352,10 +386,18 @@ TEST(KioskOptions, ParsesTheCommandLineAndRefusesBadValues)
     EXPECT_EQ(options.samples, 4);
     EXPECT_EQ(options.holdFrame, 150);
     EXPECT_TRUE(options.batched);
+    EXPECT_FALSE(options.cpu);
+    const char* cpu[] = {"kiosk", "--renderer", "cpu"};
+    ASSERT_TRUE(parseKioskArgs(3, cpu, &options, &error)) << error;
+    EXPECT_TRUE(options.cpu);
+    const char* gl[] = {"kiosk", "--renderer", "gl"};
+    ASSERT_TRUE(parseKioskArgs(3, gl, &options, &error)) << error;
+    EXPECT_FALSE(options.cpu);
 
     const std::vector<std::vector<const char*>> bad = {
         {"kiosk", "--samples"}, {"kiosk", "--samples", "-1"}, {"kiosk", "--frames", "0"},
-        {"kiosk", "--frames", "12x"}, {"kiosk", "--size", "10x10"}, {"kiosk", "--gl", "gles"}};
+        {"kiosk", "--frames", "12x"}, {"kiosk", "--size", "10x10"}, {"kiosk", "--gl", "gles"},
+        {"kiosk", "--renderer"}, {"kiosk", "--renderer", "vulkan"}};
     for (const auto& args : bad) {
         KioskOptions refused;
         error.clear();

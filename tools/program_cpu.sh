@@ -3,10 +3,13 @@
 #   tools/program_cpu.sh [--nothing-drawn] PROGRAM [PROGRAM OPTIONS...]
 # Runs the program on a private Xvfb (tests/with_xvfb.sh), presses its Start
 # toolbar button, checks that the display moves, then prints top's %CPU of
-# the whole process (all its threads) for four 5-second intervals.
+# the whole process (all its threads, the CPU backend's drawing threads with
+# --renderer cpu) for four 5-second intervals, at the level the program
+# starts with (8x with --renderer cpu).
 # --nothing-drawn preloads the build's libpanel-draw-nothing.so (next to the
-# program's build folder), which drops every draw: the frame's floor in the
-# window. Nothing moves then, so that check is skipped.
+# program's build folder), which drops every GL draw: the frame's floor in the
+# window. Nothing moves then, so that check is skipped. It cannot drop the
+# CPU backend's draws, so it refuses --renderer cpu.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 if [ -z "${PROGRAM_CPU_ON_XVFB:-}" ]; then
@@ -16,6 +19,14 @@ nothing_drawn=""
 if [ "${1:-}" = "--nothing-drawn" ]; then
   shift
   nothing_drawn="$(cd "$(dirname "$1")/.." && pwd)/tools/libpanel-draw-nothing.so"
+  previous=""
+  for arg in "$@"; do
+    if [ "$arg" = "--renderer=cpu" ] || { [ "$previous" = "--renderer" ] && [ "$arg" = cpu ]; }; then
+      echo "program_cpu.sh: --nothing-drawn drops GL draws only, not those of --renderer cpu" >&2
+      exit 2
+    fi
+    previous="$arg"
+  done
   [ -f "$nothing_drawn" ] || { echo "program_cpu.sh: $nothing_drawn is not built" >&2; exit 1; }
 fi
 shots="$(mktemp -d)"

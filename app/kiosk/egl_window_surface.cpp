@@ -6,88 +6,27 @@
 
 #include <cstdio>
 
+#include "egl_configs.h"
+
 namespace {
 
-// The GL the drawing library is given: which API, which configurations can
-// render it, and what the context asks for.
-struct KioskGl {
-    EGLenum api;
-    EGLint renderableBit;
-    const EGLint* contextAttributes;
-};
-
-constexpr EGLint kEs2Attributes[] = {EGL_CONTEXT_MAJOR_VERSION, 2, EGL_NONE};
-constexpr EGLint kEs3Attributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_NONE};
-constexpr EGLint kCoreAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
-                                      EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
-                                      EGL_NONE};
-
-KioskGl kGl = {EGL_OPENGL_ES_API, EGL_OPENGL_ES3_BIT, kEs3Attributes};
+// The GL the drawing library is given.
+EglGl kGl = eglGlFor(GlContextKind::Es3);
 
 constexpr int kMaxConfigs = 256;
-
-EGLint attribute(EGLDisplay display, EGLConfig config, EGLint name)
-{
-    EGLint value = -1;
-    eglGetConfigAttrib(display, config, name, &value);
-    return value;
-}
-
-bool hasEightBitChannels(EGLDisplay display, EGLConfig config)
-{
-    return attribute(display, config, EGL_RED_SIZE) == 8 && attribute(display, config, EGL_GREEN_SIZE) == 8 &&
-           attribute(display, config, EGL_BLUE_SIZE) == 8 && attribute(display, config, EGL_ALPHA_SIZE) == 8;
-}
 
 // The window configurations with a stencil buffer, with or without sample
 // buffers, that are 8-8-8-8.
 std::vector<EGLConfig> chooseConfigs(EGLDisplay display, bool multisampled)
 {
-    const EGLint attributes[] = {
-        EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, kGl.renderableBit,
-        EGL_COLOR_BUFFER_TYPE, EGL_RGB_BUFFER, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
-        EGL_BLUE_SIZE, 8, EGL_STENCIL_SIZE, 1, EGL_SAMPLE_BUFFERS, multisampled ? 1 : 0, EGL_NONE,
-    };
-    std::vector<EGLConfig> configs(kMaxConfigs);
-    EGLint count = 0;
-    if (!eglChooseConfig(display, attributes, configs.data(), kMaxConfigs, &count) || count < 0)
-        count = 0;
-    configs.resize(count);
-    std::vector<EGLConfig> kept;
-    for (EGLConfig config : configs)
-        if (hasEightBitChannels(display, config))
-            kept.push_back(config);
-    return kept;
-}
-
-bool configById(EGLDisplay display, int id, EGLConfig* config)
-{
-    const EGLint attributes[] = {EGL_CONFIG_ID, id, EGL_NONE};
-    EGLint count = 0;
-    return eglChooseConfig(display, attributes, config, 1, &count) && count == 1;
+    return chooseRgba8Configs(display, EGL_WINDOW_BIT, kGl.renderableBit, multisampled, kMaxConfigs);
 }
 
 EGLDisplay initialisedDisplay = EGL_NO_DISPLAY;
 
 }  // namespace
 
-void useGlContextKind(GlContextKind kind)
-{
-    switch (kind) {
-    case GlContextKind::Compatibility:
-        kGl = {EGL_OPENGL_API, EGL_OPENGL_BIT, nullptr};
-        break;
-    case GlContextKind::Es2:
-        kGl = {EGL_OPENGL_ES_API, EGL_OPENGL_ES2_BIT, kEs2Attributes};
-        break;
-    case GlContextKind::Es3:
-        kGl = {EGL_OPENGL_ES_API, EGL_OPENGL_ES3_BIT, kEs3Attributes};
-        break;
-    case GlContextKind::Core:
-        kGl = {EGL_OPENGL_API, EGL_OPENGL_BIT, kCoreAttributes};
-        break;
-    }
-}
+void useGlContextKind(GlContextKind kind) { kGl = eglGlFor(kind); }
 
 EGLDisplay waylandEglDisplay(wl_display* connection, std::string* error)
 {
@@ -144,7 +83,7 @@ bool WaylandEglProbe::ChoosePlainFormat(int* format)
         error_ = "EGL: cannot make a context current on the plain configuration";
         return false;
     }
-    *format = attribute(display, configs[0], EGL_CONFIG_ID);
+    *format = eglConfigAttribute(display, configs[0], EGL_CONFIG_ID);
     return true;
 }
 
@@ -158,7 +97,7 @@ bool WaylandEglProbe::ChooseMultisampleFormats(bool, std::vector<int>* formats)
     if (display == EGL_NO_DISPLAY)
         return false;
     for (EGLConfig config : chooseConfigs(display, true))
-        formats->push_back(attribute(display, config, EGL_CONFIG_ID));
+        formats->push_back(eglConfigAttribute(display, config, EGL_CONFIG_ID));
     return true;
 }
 
@@ -166,7 +105,7 @@ bool WaylandEglProbe::QuerySamples(int format, int* samples)
 {
     EGLDisplay display = waylandEglDisplay(connection_, &error_);
     EGLConfig config;
-    if (display == EGL_NO_DISPLAY || !configById(display, format, &config))
+    if (display == EGL_NO_DISPLAY || !eglConfigById(display, format, &config))
         return false;
     return eglGetConfigAttrib(display, config, EGL_SAMPLES, samples) == EGL_TRUE;
 }
@@ -198,7 +137,7 @@ bool WaylandEglSurface::Bind()
 bool WaylandEglSurface::CreateContext(int format)
 {
     EGLConfig config;
-    if (!window_ || !configById(display_, format, &config))
+    if (!window_ || !eglConfigById(display_, format, &config))
         return false;
     if (eglSurface_ == EGL_NO_SURFACE) {
         eglSurface_ = eglCreatePlatformWindowSurface(display_, config, window_, nullptr);

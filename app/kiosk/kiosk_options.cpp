@@ -3,10 +3,12 @@
 #include "arguments.h"
 
 const char* const kKioskUsage =
-    "usage: instrument-panel-kiosk [--display MODULE] [--gl gl1|es2|es3|core] [--samples S] [--frames N]\n"
-    "                              [--batched]\n"
+    "usage: instrument-panel-kiosk [--display MODULE] [--renderer gl|cpu] [--gl gl1|es2|es3|core]\n"
+    "                              [--samples S] [--frames N] [--batched]\n"
     "Shows the display full screen on a Wayland compositor, running from the start.\n"
     "  --display M  a display module (a shared library); default: the built-in display\n"
+    "  --renderer R gl (default): draw through EGL with the GL of --gl; cpu: draw on\n"
+    "               the processor into shared memory, no EGL (samples 0, 2, 4, 8)\n"
     "  --gl G       the GL to draw with: es3 (default), es2, core (the shader backend)\n"
     "               or gl1 (desktop OpenGL with its fixed function)\n"
     "  --samples S  samples per pixel (default: 8, else 4, else 2, else 0)\n"
@@ -33,7 +35,7 @@ bool parseKioskArgs(int argc, const char* const* argv, KioskOptions* options, st
             options->batched = true;
             continue;
         }
-        if (arg != "--samples" && arg != "--frames" && arg != "--gl") {
+        if (arg != "--samples" && arg != "--frames" && arg != "--gl" && arg != "--renderer") {
             *error = "unknown argument: " + arg;
             return false;
         }
@@ -42,7 +44,14 @@ bool parseKioskArgs(int argc, const char* const* argv, KioskOptions* options, st
             return false;
         }
         const char* value = argv[++i];
-        if (arg == "--gl") {
+        if (arg == "--renderer") {
+            const std::string renderer = value;
+            if (renderer != "gl" && renderer != "cpu") {
+                *error = "--renderer takes gl or cpu, not " + renderer;
+                return false;
+            }
+            options->cpu = renderer == "cpu";
+        } else if (arg == "--gl") {
             if (!glContextKindFor(value, &options->glKind)) {
                 *error = std::string("--gl takes ") + kGlChoiceNames + ", not " + value;
                 return false;

@@ -14,6 +14,9 @@ struct KioskOptions {
     // through the shader backend unless told otherwise.
     std::string gl = "es3";
     GlContextKind glKind = GlContextKind::Es3;
+    // --renderer cpu: the CPU backend into shared memory, no EGL; --gl is
+    // then not used.
+    bool cpu = false;
     bool help = false;  // print kKioskUsage and do nothing else
 };
 

@@ -15,6 +15,7 @@
 #include "display_option.h"
 #include "display_renderer.h"
 #include "egl_presenter.h"
+#include "shm_presenter.h"
 
 namespace {
 
@@ -75,7 +76,10 @@ int KioskView::Run()
         std::cerr << kProgram << ": " << error_ << "\n";
         return kExitFailure;
     }
-    presenter_ = std::make_unique<EglPresenter>(window_.Display(), window_.Surface(), options_.gl, options_.glKind);
+    if (options_.cpu)
+        presenter_ = std::make_unique<ShmPresenter>(window_.Display(), window_.Surface(), window_.SharedMemory());
+    else
+        presenter_ = std::make_unique<EglPresenter>(window_.Display(), window_.Surface(), options_.gl, options_.glKind);
     if (!presenter_->Prepare(&error_)) {
         std::cerr << kProgram << ": " << error_ << "\n";
         return kExitFailure;

@@ -13,11 +13,14 @@ constexpr const char* kOption = "--display";
 }  // namespace
 
 const char* const kProgramUsage =
-    "usage: instrument-panel [--display MODULE] [--batched] [--data SOURCE]... [--record FILE]\n"
+    "usage: instrument-panel [--display MODULE] [--renderer gl|cpu] [--batched] [--data SOURCE]...\n"
+    "                        [--record FILE]\n"
     "       instrument-panel --help\n"
     "Shows the display in a window.\n"
     "  --display M  a display module (a shared library, a DLL on Windows);\n"
     "               default: the built-in display\n"
+    "  --renderer R gl (default): draw through OpenGL; cpu: draw on the processor,\n"
+    "               no OpenGL needed (multisampling levels 2x, 4x and 8x antialias)\n"
     "  --batched    draw in the batched submission mode (same pixels, fewer draws)\n"
     "  --data S     feed the display's inputs from S (repeatable): udp:[ADDRESS:]PORT:MAPPING\n"
     "               (ADDRESS 127.0.0.1 unless given) or replay:FILE[:loop]\n"

@@ -18,7 +18,6 @@ bool CpuFrame::Resize(int width, int height, int samples)
     color_.resize(pixels);
     split_.assign(pixels, 0);
     samples_.resize(perPixel > 1 ? pixels * perPixel : 0);
-    coverage_.assign(perPixel > 1 ? pixels : 0, 0);
     stencil_.assign(pixels * perPixel, 0);
     stencilDirty_.assign(static_cast<size_t>(height), 0);
     stencilRowValue_.assign(static_cast<size_t>(height), 0);

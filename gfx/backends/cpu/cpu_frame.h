@@ -36,8 +36,6 @@ public:
     uint8_t* SplitFlags() { return split_.data(); }
     uint32_t* SampleColors() { return samples_.data(); }
     uint8_t* Stencil() { return stencil_.data(); }
-    // Per pixel, the samples a draw has covered so far (zero between draws).
-    uint8_t* Coverage() { return coverage_.data(); }
     const uint8_t* Stencil() const { return stencil_.data(); }
     // Stencil rows written since they were last cleared: clearing skips
     // the rest. Each band of rows is tracked apart, by the thread that draws it.
@@ -51,7 +49,6 @@ private:
     std::vector<uint8_t> split_;      // per pixel: 1 while its samples differ
     std::vector<uint32_t> samples_;   // per sample; valid where split
     std::vector<uint8_t> stencil_;    // per sample
-    std::vector<uint8_t> coverage_;   // per pixel, with samples
     std::vector<uint8_t> stencilDirty_;     // per row: drawn into since cleared
     std::vector<uint8_t> stencilRowValue_;  // per row: the value it was cleared to
 };

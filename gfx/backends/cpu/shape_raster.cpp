@@ -1,0 +1,263 @@
+#include "shape_raster.h"
+
+#include <algorithm>
+
+#include "pixel_writer.h"
+
+namespace cpu {
+
+namespace {
+
+// A crossing packed for sorting: x above, then the sample, then the way
+// (0 adds, 1 takes away, so that at one x nothing goes below zero).
+constexpr int kCrossingShift = 8;
+constexpr uint64_t kTakesAway = 1;
+
+uint64_t crossing(int64_t x, int sample, bool adds)
+{
+    return static_cast<uint64_t>(x) << kCrossingShift | static_cast<uint64_t>(sample) << 1 |
+           (adds ? 0 : kTakesAway);
+}
+
+// A row has a handful of crossings: insertion sort beats the library's
+// sort on those.
+constexpr size_t kInsertionSortLimit = 24;
+
+void sortCrossings(std::vector<uint64_t>& c)
+{
+    if (c.size() > kInsertionSortLimit) {
+        std::sort(c.begin(), c.end());
+        return;
+    }
+    for (size_t i = 1; i < c.size(); ++i) {
+        const uint64_t key = c[i];
+        size_t j = i;
+        for (; j > 0 && c[j - 1] > key; --j)
+            c[j] = c[j - 1];
+        c[j] = key;
+    }
+}
+
+bool sameReversed(const ShapeEdge& a, const ShapeEdge& b)
+{
+    return a.ax == b.bx && a.ay == b.by && a.bx == b.ax && a.by == b.ay;
+}
+
+template <int N, int F>
+void writeRun(Writer<F>& writer, int row, int x0, int x1, uint32_t mask)
+{
+    if (N == 1) {
+        if (F == 1)
+            writer.SingleSampleSpan(row, x0, x1);
+        else
+            writer.FullSpan(row, x0, x1);
+        return;
+    }
+    if (mask == (1u << N) - 1) {
+        writer.FullSpan(row, x0, x1);
+        return;
+    }
+    for (int x = x0; x < x1; ++x)
+        writer.Pixel(row, x, mask);
+}
+
+template <int N, int F>
+class ShapeScan {
+public:
+    ShapeScan(CpuFrame& frame, const Paint& paint, ShapeScratch& scratch)
+        : pattern_(N == 1 ? *samplePattern(0) : frame.Pattern()), width_(frame.Width()),
+          writer_(frame, paint), active_(scratch.active), crossings_(scratch.crossings),
+          // Blending the same colour again changes a pixel only when it is
+          // translucent; the stencil's reference is written once for all.
+          layered_(paint.blend && alphaOf(paint.color) != 255 && paint.stencil != StencilMode::Write)
+    {
+    }
+
+    void Run(const ShapeEdge* edges, size_t count, int rowBegin, int rowEnd)
+    {
+        active_.clear();
+        size_t next = 0;
+        int row = std::max(rowBegin, edges[0].firstRow);
+        while (row < rowEnd) {
+            for (; next < count && edges[next].firstRow <= row; ++next)
+                if (edges[next].lastRow >= row)
+                    Activate(edges[next], row);
+            if (active_.empty()) {
+                if (next == count)
+                    return;
+                row = edges[next].firstRow;
+                continue;
+            }
+            Row(row);
+            ++row;
+        }
+    }
+
+private:
+    void Activate(const ShapeEdge& s, int row)
+    {
+        ShapeScratch::Active a{};
+        a.edge = makeEdge(s.ax, s.ay, s.bx, s.by);
+        a.bound = startBound(a.edge, pattern_.x[0], static_cast<int64_t>(row) * kSubpixelOne + pattern_.y[0]);
+        sampleOffsets(a.edge, pattern_, N, a.offsets);
+        a.top = std::min(s.ay, s.by);
+        a.bottom = std::max(s.ay, s.by);
+        a.lastRow = s.lastRow;
+        active_.push_back(a);
+    }
+
+    void Row(int row)
+    {
+        crossings_.clear();
+        const int64_t rowBase = static_cast<int64_t>(row) * kSubpixelOne;
+        for (size_t i = 0; i < active_.size();) {
+            ShapeScratch::Active& a = active_[i];
+            const bool left = a.edge.kind == EdgeKind::Left;
+            for (int s = 0; s < N; ++s) {
+                const int64_t sampleRow = rowBase + pattern_.y[s];
+                if (sampleRow < a.top || sampleRow >= a.bottom)
+                    continue;
+                const int64_t q = sampleQuotient(a.edge, a.bound, a.offsets[s]);
+                const int64_t x = left ? -q : q + 1;
+                if (x < width_)
+                    crossings_.push_back(crossing(std::max<int64_t>(x, 0), s, left));
+            }
+            stepBound(a.edge, a.bound);
+            if (a.lastRow <= row) {
+                a = active_.back();
+                active_.pop_back();
+            } else {
+                ++i;
+            }
+        }
+        if (crossings_.empty())
+            return;
+        sortCrossings(crossings_);
+        Sweep(row);
+    }
+
+    // Walks the sorted crossings keeping each sample's count.
+    void Sweep(int row)
+    {
+        int counts[N] = {};
+        uint32_t mask = 0;
+        int stacked = 0;  // samples covered more than once
+        const size_t n = crossings_.size();
+        for (size_t i = 0; i < n;) {
+            const int x = static_cast<int>(crossings_[i] >> kCrossingShift);
+            for (; i < n && static_cast<int>(crossings_[i] >> kCrossingShift) == x; ++i) {
+                const int s = static_cast<int>(crossings_[i] >> 1) & (kMaxSamples - 1);
+                if (crossings_[i] & kTakesAway) {
+                    const int c = --counts[s];
+                    mask &= c == 0 ? ~(1u << s) : ~0u;
+                    stacked -= c == 1;
+                } else {
+                    const int c = ++counts[s];
+                    mask |= 1u << s;
+                    stacked += c == 2;
+                }
+            }
+            const int end = i < n ? static_cast<int>(crossings_[i] >> kCrossingShift) : width_;
+            if (mask == 0 || end <= x)
+                continue;
+            writeRun<N, F>(writer_, row, x, end, mask);
+            for (int level = 2; layered_ && stacked > 0; ++level) {
+                uint32_t again = 0;
+                for (int s = 0; s < N; ++s)
+                    again |= static_cast<uint32_t>(counts[s] >= level) << s;
+                if (again == 0)
+                    break;
+                writeRun<N, F>(writer_, row, x, end, again);
+            }
+        }
+    }
+
+    const SamplePattern& pattern_;
+    int width_;
+    Writer<F> writer_;
+    std::vector<ShapeScratch::Active>& active_;
+    std::vector<uint64_t>& crossings_;
+    bool layered_;
+};
+
+template <int F>
+void scanWith(CpuFrame& frame, const ShapeEdge* edges, size_t count, const Paint& paint, int rowBegin, int rowEnd,
+              ShapeScratch& scratch)
+{
+    if (F == 1 || !paint.multisample)
+        ShapeScan<1, F>(frame, paint, scratch).Run(edges, count, rowBegin, rowEnd);
+    else
+        ShapeScan<F, F>(frame, paint, scratch).Run(edges, count, rowBegin, rowEnd);
+}
+
+// An edge cancelled by its twin is marked by an empty row range, then dropped.
+bool cancelled(const ShapeEdge& e) { return e.firstRow > e.lastRow; }
+
+}  // namespace
+
+void appendShapeEdges(const RasterVertex* v, int count, std::vector<ShapeEdge>& edges)
+{
+    const size_t first = edges.size();
+    size_t previous = first;  // the previous triangle's edges: [previous, mine)
+    for (int t = 0; t + 2 < count; t += 3) {
+        int64_t x[3], y[3];
+        if (!snapTriangle(v + t, x, y))
+            continue;
+        const size_t mine = edges.size();
+        for (int i = 0; i < 3; ++i) {
+            const int j = (i + 1) % 3;
+            if (y[i] == y[j])
+                continue;  // a horizontal edge bounds no sample row by itself
+            const int64_t top = std::min(y[i], y[j]), bottom = std::max(y[i], y[j]);
+            const ShapeEdge e{static_cast<int32_t>(x[i]), static_cast<int32_t>(y[i]), static_cast<int32_t>(x[j]),
+                              static_cast<int32_t>(y[j]), static_cast<int32_t>(floorDiv(top, kSubpixelOne)),
+                              static_cast<int32_t>(floorDiv(bottom - 1, kSubpixelOne))};
+            bool twin = false;
+            for (size_t k = previous; k < mine && !twin; ++k)
+                if (!cancelled(edges[k]) && sameReversed(edges[k], e)) {
+                    edges[k].lastRow = edges[k].firstRow - 1;
+                    twin = true;
+                }
+            if (!twin)
+                edges.push_back(e);
+        }
+        previous = mine;
+    }
+    edges.erase(std::remove_if(edges.begin() + static_cast<std::ptrdiff_t>(first), edges.end(), cancelled),
+                edges.end());
+    std::sort(edges.begin() + static_cast<std::ptrdiff_t>(first), edges.end(),
+              [](const ShapeEdge& a, const ShapeEdge& b) { return a.firstRow < b.firstRow; });
+}
+
+void rasterShape(CpuFrame& frame, const ShapeEdge* edges, size_t count, const Paint& paint, int rowBegin, int rowEnd,
+                 ShapeScratch& scratch)
+{
+    rowBegin = std::max(rowBegin, 0);
+    rowEnd = std::min(rowEnd, frame.Height());
+    if (count == 0 || rowBegin >= rowEnd)
+        return;
+    switch (frame.Pattern().count) {
+    case 1:
+        scanWith<1>(frame, edges, count, paint, rowBegin, rowEnd, scratch);
+        break;
+    case 2:
+        scanWith<2>(frame, edges, count, paint, rowBegin, rowEnd, scratch);
+        break;
+    case 4:
+        scanWith<4>(frame, edges, count, paint, rowBegin, rowEnd, scratch);
+        break;
+    default:
+        scanWith<kMaxSamples>(frame, edges, count, paint, rowBegin, rowEnd, scratch);
+        break;
+    }
+    if (paint.stencil == StencilMode::Write) {
+        int last = edges[0].lastRow;
+        for (size_t i = 1; i < count; ++i)
+            last = std::max(last, edges[i].lastRow);
+        const int y0 = std::max(rowBegin, edges[0].firstRow), y1 = std::min(rowEnd, last + 1);
+        if (y0 < y1)
+            frame.NoteStencilRows(y0, y1);
+    }
+}
+
+}  // namespace cpu

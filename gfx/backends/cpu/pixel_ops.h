@@ -68,4 +68,14 @@ inline uint32_t averageSamples(const uint32_t* samples, int count, int shift)
     return (((even + half) >> shift) & kEvenBytes) | ((((odd + half) >> shift) & kEvenBytes) << 8);
 }
 
+// The same mean for count samples of which n are a and the rest b.
+inline uint32_t mixTwo(uint32_t a, int n, uint32_t b, int count, int shift)
+{
+    const uint32_t na = static_cast<uint32_t>(n), nb = static_cast<uint32_t>(count - n);
+    const uint32_t even = (a & kEvenBytes) * na + (b & kEvenBytes) * nb;
+    const uint32_t odd = ((a >> 8) & kEvenBytes) * na + ((b >> 8) & kEvenBytes) * nb;
+    const uint32_t half = static_cast<uint32_t>(count / 2) * 0x00010001u;
+    return (((even + half) >> shift) & kEvenBytes) | ((((odd + half) >> shift) & kEvenBytes) << 8);
+}
+
 }  // namespace cpu

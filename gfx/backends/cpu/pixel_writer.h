@@ -132,7 +132,8 @@ public:
             for (int s = 0; s < count_; ++s)
                 samples[s] = mask >> s & 1 ? after : before;
             split_[p] = 1;
-            color_[p] = averageSamples(samples, count_, shift_);
+            // From registers: reading the samples back just stored stalls.
+            color_[p] = mixTwo(after, __builtin_popcount(mask), before, count_, shift_);
             return;
         }
         if (mask == full_ && opaque) {
@@ -140,15 +141,18 @@ public:
             split_[p] = 0;
             return;
         }
+        uint32_t kept[F];
         bool uniform = true;
         for (int s = 0; s < count_; ++s) {
+            kept[s] = samples[s];
             if (mask >> s & 1)
-                samples[s] = opaque ? src : blendOver(src, samples[s]);
-            uniform = uniform && samples[s] == samples[0];
+                kept[s] = opaque ? src : blendOver(src, kept[s]);
+            samples[s] = kept[s];
+            uniform = uniform && kept[s] == kept[0];
         }
         // A pixel whose samples have come to agree is single again.
         split_[p] = uniform ? 0 : 1;
-        color_[p] = uniform ? samples[0] : averageSamples(samples, count_, shift_);
+        color_[p] = uniform ? kept[0] : averageSamples(kept, count_, shift_);
     }
 
 private:

@@ -94,6 +94,8 @@ public:
     }
 
 private:
+    // Active edges are kept in the order of their crossings, so that a
+    // row's crossings come nearly sorted.
     void Activate(const ShapeEdge& s, int row)
     {
         ShapeScratch::Active a{};
@@ -103,14 +105,24 @@ private:
         a.top = std::min(s.ay, s.by);
         a.bottom = std::max(s.ay, s.by);
         a.lastRow = s.lastRow;
-        active_.push_back(a);
+        a.x = FirstX(a);
+        auto at = active_.end();
+        while (at != active_.begin() && (at - 1)->x > a.x)
+            --at;
+        active_.insert(at, a);
+    }
+
+    static int64_t FirstX(const ShapeScratch::Active& a)
+    {
+        return a.edge.kind == EdgeKind::Left ? -a.bound.quotient : a.bound.quotient + 1;
     }
 
     void Row(int row)
     {
         crossings_.clear();
         const int64_t rowBase = static_cast<int64_t>(row) * kSubpixelOne;
-        for (size_t i = 0; i < active_.size();) {
+        size_t kept = 0;
+        for (size_t i = 0; i < active_.size(); ++i) {
             ShapeScratch::Active& a = active_[i];
             const bool left = a.edge.kind == EdgeKind::Left;
             for (int s = 0; s < N; ++s) {
@@ -122,14 +134,24 @@ private:
                 if (x < width_)
                     crossings_.push_back(crossing(std::max<int64_t>(x, 0), s, left));
             }
+            if (a.lastRow <= row)
+                continue;
             stepBound(a.edge, a.bound);
-            if (a.lastRow <= row) {
-                a = active_.back();
-                active_.pop_back();
-            } else {
-                ++i;
+            a.x = FirstX(a);
+            // Edges that crossed swap places.
+            size_t at = kept;
+            for (; at > 0 && active_[at - 1].x > a.x; --at) {
             }
+            if (at != i) {
+                const ShapeScratch::Active moved = a;
+                std::move_backward(active_.begin() + static_cast<std::ptrdiff_t>(at),
+                                   active_.begin() + static_cast<std::ptrdiff_t>(kept),
+                                   active_.begin() + static_cast<std::ptrdiff_t>(kept + 1));
+                active_[at] = moved;
+            }
+            ++kept;
         }
+        active_.resize(kept);
         if (crossings_.empty())
             return;
         sortCrossings(crossings_);

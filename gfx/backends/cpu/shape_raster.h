@@ -41,6 +41,7 @@ public:
         Bound bound;  // the first sample's, at the current row
         Bound offsets[kMaxSamples];
         int64_t top, bottom;  // the sample rows it bounds: [top, bottom)
+        int64_t x;            // the first sample's crossing, for ordering
         int lastRow;
     };
     std::vector<Active> active;

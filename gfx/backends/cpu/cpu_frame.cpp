@@ -29,7 +29,8 @@ void CpuFrame::ClearColor(int y0, int y1, uint32_t rgba)
     const size_t first = static_cast<size_t>(y0) * width_;
     const size_t count = static_cast<size_t>(y1 - y0) * width_;
     std::fill_n(color_.data() + first, count, rgba);
-    std::memset(split_.data() + first, 0, count);
+    if (pattern_->count > 1)
+        std::memset(split_.data() + first, 0, count);
 }
 
 void CpuFrame::ClearStencil(int y0, int y1, uint8_t value)

@@ -98,7 +98,9 @@ private:
     // row's crossings come nearly sorted.
     void Activate(const ShapeEdge& s, int row)
     {
-        ShapeScratch::Active a{};
+        // Built in place: the record is large, and only N offsets are used.
+        active_.emplace_back();
+        ShapeScratch::Active& a = active_.back();
         a.edge = makeEdge(s.ax, s.ay, s.bx, s.by);
         a.bound = startBound(a.edge, pattern_.x[0], static_cast<int64_t>(row) * kSubpixelOne + pattern_.y[0]);
         sampleOffsets(a.edge, pattern_, N, a.offsets);
@@ -106,10 +108,10 @@ private:
         a.bottom = std::max(s.ay, s.by);
         a.lastRow = s.lastRow;
         a.x = FirstX(a);
-        auto at = active_.end();
+        auto at = active_.end() - 1;
         while (at != active_.begin() && (at - 1)->x > a.x)
             --at;
-        active_.insert(at, a);
+        std::rotate(at, active_.end() - 1, active_.end());
     }
 
     static int64_t FirstX(const ShapeScratch::Active& a)

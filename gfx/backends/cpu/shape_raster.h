@@ -37,6 +37,7 @@ void appendShapeEdges(const RasterVertex* v, int count, std::vector<ShapeEdge>& 
 class ShapeScratch {
 public:
     struct Active {
+        Active() {}  // left as it is: activation fills what the scan reads
         Edge edge;
         Bound bound;  // the first sample's, at the current row
         Bound offsets[kMaxSamples];

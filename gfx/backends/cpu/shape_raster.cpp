@@ -23,13 +23,13 @@ uint64_t crossing(int64_t x, int sample, bool adds)
 // sort on those.
 constexpr size_t kInsertionSortLimit = 24;
 
-void sortCrossings(std::vector<uint64_t>& c)
+void sortCrossings(uint64_t* c, size_t n)
 {
-    if (c.size() > kInsertionSortLimit) {
-        std::sort(c.begin(), c.end());
+    if (n > kInsertionSortLimit) {
+        std::sort(c, c + n);
         return;
     }
-    for (size_t i = 1; i < c.size(); ++i) {
+    for (size_t i = 1; i < n; ++i) {
         const uint64_t key = c[i];
         size_t j = i;
         for (; j > 0 && c[j - 1] > key; --j)
@@ -66,7 +66,9 @@ class ShapeScan {
 public:
     ShapeScan(CpuFrame& frame, const Paint& paint, ShapeScratch& scratch)
         : pattern_(N == 1 ? *samplePattern(0) : frame.Pattern()), width_(frame.Width()),
-          writer_(frame, paint), active_(scratch.active), crossings_(scratch.crossings),
+          minSampleY_(*std::min_element(pattern_.y, pattern_.y + N)),
+          maxSampleY_(*std::max_element(pattern_.y, pattern_.y + N)), writer_(frame, paint),
+          active_(scratch.active), crossings_(scratch.crossings),
           // Blending the same colour again changes a pixel only when it is
           // translucent; the stencil's reference is written once for all.
           layered_(paint.blend && alphaOf(paint.color) != 255 && paint.stencil != StencilMode::Write)
@@ -121,20 +123,25 @@ private:
 
     void Row(int row)
     {
-        crossings_.clear();
+        if (crossings_.size() < active_.size() * N)
+            crossings_.resize(active_.size() * N);
+        uint64_t* out = crossings_.data();
+        size_t n = 0;
         const int64_t rowBase = static_cast<int64_t>(row) * kSubpixelOne;
         size_t kept = 0;
         for (size_t i = 0; i < active_.size(); ++i) {
             ShapeScratch::Active& a = active_[i];
             const bool left = a.edge.kind == EdgeKind::Left;
+            // Most rows lie inside the edge for every sample: no test then.
+            const bool within = rowBase + minSampleY_ >= a.top && rowBase + maxSampleY_ < a.bottom;
             for (int s = 0; s < N; ++s) {
                 const int64_t sampleRow = rowBase + pattern_.y[s];
-                if (sampleRow < a.top || sampleRow >= a.bottom)
+                if (!within && (sampleRow < a.top || sampleRow >= a.bottom))
                     continue;
                 const int64_t q = sampleQuotient(a.edge, a.bound, a.offsets[s]);
                 const int64_t x = left ? -q : q + 1;
-                if (x < width_)
-                    crossings_.push_back(crossing(std::max<int64_t>(x, 0), s, left));
+                out[n] = crossing(std::max<int64_t>(x, 0), s, left);
+                n += x < width_;
             }
             if (a.lastRow <= row)
                 continue;
@@ -154,24 +161,23 @@ private:
             ++kept;
         }
         active_.resize(kept);
-        if (crossings_.empty())
+        if (n == 0)
             return;
-        sortCrossings(crossings_);
-        Sweep(row);
+        sortCrossings(out, n);
+        Sweep(row, out, n);
     }
 
     // Walks the sorted crossings keeping each sample's count.
-    void Sweep(int row)
+    void Sweep(int row, const uint64_t* crossings, size_t n)
     {
         int counts[N] = {};
         uint32_t mask = 0;
         int stacked = 0;  // samples covered more than once
-        const size_t n = crossings_.size();
         for (size_t i = 0; i < n;) {
-            const int x = static_cast<int>(crossings_[i] >> kCrossingShift);
-            for (; i < n && static_cast<int>(crossings_[i] >> kCrossingShift) == x; ++i) {
-                const int s = static_cast<int>(crossings_[i] >> 1) & (kMaxSamples - 1);
-                if (crossings_[i] & kTakesAway) {
+            const int x = static_cast<int>(crossings[i] >> kCrossingShift);
+            for (; i < n && static_cast<int>(crossings[i] >> kCrossingShift) == x; ++i) {
+                const int s = static_cast<int>(crossings[i] >> 1) & (kMaxSamples - 1);
+                if (crossings[i] & kTakesAway) {
                     const int c = --counts[s];
                     mask &= c == 0 ? ~(1u << s) : ~0u;
                     stacked -= c == 1;
@@ -181,7 +187,7 @@ private:
                     stacked += c == 2;
                 }
             }
-            const int end = i < n ? static_cast<int>(crossings_[i] >> kCrossingShift) : width_;
+            const int end = i < n ? static_cast<int>(crossings[i] >> kCrossingShift) : width_;
             if (mask == 0 || end <= x)
                 continue;
             writeRun<N, F>(writer_, row, x, end, mask);
@@ -198,6 +204,7 @@ private:
 
     const SamplePattern& pattern_;
     int width_;
+    int minSampleY_, maxSampleY_;
     Writer<F> writer_;
     std::vector<ShapeScratch::Active>& active_;
     std::vector<uint64_t>& crossings_;

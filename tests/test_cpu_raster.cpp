@@ -55,7 +55,7 @@ std::vector<Position> publishedPattern(int samples)
 uint32_t sampleColor(CpuFrame& frame, int x, int y, int s)
 {
     const size_t p = static_cast<size_t>(y) * frame.Width() + x;
-    if (frame.Samples() == 0 || !frame.SplitFlags()[p])
+    if (frame.Samples() == 0 || !frame.Split().Test(x, y))
         return frame.Pixels()[p];
     return frame.SampleColors()[p * frame.Samples() + s];
 }
@@ -249,7 +249,7 @@ TEST_P(SampleCounts, DrawWithoutMultisamplingCoversWholePixelsByTheirCentres)
     draw(multi, tiles, paint);
     for (int p = 0; p < kSide * kSide; ++p) {
         ASSERT_EQ(multi.Pixels()[p], single.Pixels()[p]) << p % kSide << "," << p / kSide;
-        ASSERT_TRUE(samples == 0 || multi.SplitFlags()[p] == 0);
+        ASSERT_TRUE(samples == 0 || !multi.Split().Test(p % kSide, p / kSide));
     }
 }
 

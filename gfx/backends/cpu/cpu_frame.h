@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "sample_pattern.h"
+#include "split_flags.h"
 
 namespace cpu {
 
@@ -33,7 +34,8 @@ public:
     // The resolved pixels, row 0 first.
     const uint32_t* Pixels() const { return color_.data(); }
     uint32_t* Pixels() { return color_.data(); }
-    uint8_t* SplitFlags() { return split_.data(); }
+    SplitFlags& Split() { return split_; }
+    const SplitFlags& Split() const { return split_; }
     uint32_t* SampleColors() { return samples_.data(); }
     uint8_t* Stencil() { return stencil_.data(); }
     const uint8_t* Stencil() const { return stencil_.data(); }
@@ -46,7 +48,7 @@ private:
     int height_ = 0;
     const SamplePattern* pattern_ = samplePattern(0);
     std::vector<uint32_t> color_;
-    std::vector<uint8_t> split_;      // per pixel: 1 while its samples differ
+    SplitFlags split_;
     std::vector<uint32_t> samples_;   // per sample; valid where split
     std::vector<uint8_t> stencil_;    // per sample
     std::vector<uint8_t> stencilDirty_;     // per row: drawn into since cleared

@@ -46,7 +46,7 @@ template <int F>  // the frame's samples a pixel
 class Writer {
 public:
     Writer(CpuFrame& frame, const Paint& paint)
-        : color_(frame.Pixels()), split_(frame.SplitFlags()), samples_(frame.SampleColors()),
+        : color_(frame.Pixels()), split_(frame.Split()), samples_(frame.SampleColors()),
           stencil_(frame.Stencil()), width_(frame.Width()), paint_(paint),
           solidOpaque_(!paint.texture && (!paint.blend || alphaOf(paint.color) == 255))
     {
@@ -90,7 +90,7 @@ public:
         }
         if (solidOpaque_ && paint_.stencil == StencilMode::Off) {
             std::fill(color_ + row + x0, color_ + row + x1, paint_.color);
-            std::memset(split_ + row + x0, 0, static_cast<size_t>(x1 - x0));
+            split_.ClearSpan(y, x0, x1);
             return;
         }
         for (int x = x0; x < x1; ++x)
@@ -100,7 +100,7 @@ public:
     // Pixel x of row y, its samples in mask covered.
     void Pixel(int y, int x, uint32_t mask) { PixelAt(static_cast<size_t>(y) * width_ + x, x, y, mask); }
 
-    // Pixel p, at x, y (only a texture needs them), its samples in mask covered.
+    // Pixel p, at x, y, its samples in mask covered.
     void PixelAt(size_t p, int x, int y, uint32_t mask)
     {
         uint8_t* stencil = stencil_ + p * count_;
@@ -120,7 +120,7 @@ public:
         const uint32_t src = Shade(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
         const bool opaque = !paint_.blend || alphaOf(src) == 255;
         uint32_t* samples = samples_ + p * count_;
-        if (!split_[p]) {
+        if (!split_.Test(x, y)) {
             const uint32_t before = color_[p];
             const uint32_t after = opaque ? src : blendOver(src, before);
             if (after == before)
@@ -131,14 +131,14 @@ public:
             }
             for (int s = 0; s < count_; ++s)
                 samples[s] = mask >> s & 1 ? after : before;
-            split_[p] = 1;
+            split_.Set(x, y, true);
             // From registers: reading the samples back just stored stalls.
             color_[p] = mixTwo(after, __builtin_popcount(mask), before, count_, shift_);
             return;
         }
         if (mask == full_ && opaque) {
             color_[p] = src;
-            split_[p] = 0;
+            split_.Set(x, y, false);
             return;
         }
         uint32_t kept[F];
@@ -151,7 +151,7 @@ public:
             uniform = uniform && kept[s] == kept[0];
         }
         // A pixel whose samples have come to agree is single again.
-        split_[p] = uniform ? 0 : 1;
+        split_.Set(x, y, !uniform);
         color_[p] = uniform ? kept[0] : averageSamples(kept, count_, shift_);
     }
 
@@ -168,7 +168,7 @@ private:
     }
 
     uint32_t* color_;
-    uint8_t* split_;
+    SplitFlags& split_;
     uint32_t* samples_;
     uint8_t* stencil_;
     int width_;

@@ -121,6 +121,11 @@ private:
         return a.edge.kind == EdgeKind::Left ? -a.bound.quotient : a.bound.quotient + 1;
     }
 
+    bool Within(const ShapeScratch::Active& a, int64_t rowBase) const
+    {
+        return rowBase + minSampleY_ >= a.top && rowBase + maxSampleY_ < a.bottom;
+    }
+
     void Row(int row)
     {
         if (crossings_.size() < active_.size() * N)
@@ -128,13 +133,21 @@ private:
         uint64_t* out = crossings_.data();
         size_t n = 0;
         const int64_t rowBase = static_cast<int64_t>(row) * kSubpixelOne;
+        // Most rows of most shapes lie between one left and one right edge
+        // for every sample: their spans come straight from the two.
+        const bool pair = active_.size() == 2 && active_[0].edge.kind != active_[1].edge.kind &&
+                          Within(active_[0], rowBase) && Within(active_[1], rowBase);
+        if (pair) {
+            const bool leftFirst = active_[0].edge.kind == EdgeKind::Left;
+            Between(row, active_[leftFirst ? 0 : 1], active_[leftFirst ? 1 : 0]);
+        }
         size_t kept = 0;
         for (size_t i = 0; i < active_.size(); ++i) {
             ShapeScratch::Active& a = active_[i];
             const bool left = a.edge.kind == EdgeKind::Left;
             // Most rows lie inside the edge for every sample: no test then.
             const bool within = rowBase + minSampleY_ >= a.top && rowBase + maxSampleY_ < a.bottom;
-            for (int s = 0; s < N; ++s) {
+            for (int s = 0; s < N && !pair; ++s) {
                 const int64_t sampleRow = rowBase + pattern_.y[s];
                 if (!within && (sampleRow < a.top || sampleRow >= a.bottom))
                     continue;
@@ -165,6 +178,45 @@ private:
             return;
         sortCrossings(out, n);
         Sweep(row, out, n);
+    }
+
+    // Row row between edges l and r, inside both for every sample: a
+    // triangle's row, as the GL draws it.
+    void Between(int row, const ShapeScratch::Active& l, const ShapeScratch::Active& r)
+    {
+        int begin[N], end[N];
+        int lo = width_, hi = 0, fullLo = 0, fullHi = width_;
+        for (int s = 0; s < N; ++s) {
+            const int64_t b = std::clamp<int64_t>(-sampleQuotient(l.edge, l.bound, l.offsets[s]), 0, width_);
+            const int64_t e = std::min<int64_t>(sampleQuotient(r.edge, r.bound, r.offsets[s]) + 1, width_);
+            begin[s] = static_cast<int>(b);
+            end[s] = static_cast<int>(std::max(b, e));
+            if (begin[s] < end[s]) {
+                lo = std::min(lo, begin[s]);
+                hi = std::max(hi, end[s]);
+            }
+            fullLo = std::max(fullLo, begin[s]);
+            fullHi = std::min(fullHi, end[s]);
+        }
+        if (lo >= hi)
+            return;
+        if (fullLo >= fullHi)
+            fullLo = fullHi = hi;
+        PartlyCovered(row, lo, fullLo, begin, end);
+        if (fullLo < fullHi)
+            writeRun<N, F>(writer_, row, fullLo, fullHi, (1u << N) - 1);
+        PartlyCovered(row, fullHi, hi, begin, end);
+    }
+
+    void PartlyCovered(int row, int x0, int x1, const int* begin, const int* end)
+    {
+        for (int x = x0; x < x1; ++x) {
+            uint32_t mask = 0;
+            for (int s = 0; s < N; ++s)
+                mask |= static_cast<uint32_t>(x >= begin[s] && x < end[s]) << s;
+            if (mask != 0)
+                writeRun<N, F>(writer_, row, x, x + 1, mask);
+        }
     }
 
     // Walks the sorted crossings keeping each sample's count.

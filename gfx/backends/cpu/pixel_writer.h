@@ -67,7 +67,7 @@ public:
             return;
         }
         if (solidOpaque_ && paint_.stencil == StencilMode::Off) {
-            std::fill(color_ + row + x0, color_ + row + x1, paint_.color);
+            fillPixels(color_ + row + x0, static_cast<size_t>(x1 - x0), paint_.color);
             return;
         }
         const float cy = static_cast<float>(y) + 0.5f;
@@ -89,7 +89,7 @@ public:
             return;
         }
         if (solidOpaque_ && paint_.stencil == StencilMode::Off) {
-            std::fill(color_ + row + x0, color_ + row + x1, paint_.color);
+            fillPixels(color_ + row + x0, static_cast<size_t>(x1 - x0), paint_.color);
             split_.ClearSpan(y, x0, x1);
             return;
         }

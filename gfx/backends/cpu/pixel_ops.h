@@ -87,6 +87,15 @@ inline void fillPixels(uint32_t* pixels, size_t count, uint32_t rgba)
         pixels[i] = rgba;
 }
 
+// The set bits of a pixel's sample mask (at most 8): without a popcount
+// instruction in the baseline x86-64 set, the builtin is a library call.
+inline int maskBits(uint32_t mask)
+{
+    mask = mask - ((mask >> 1) & 0x55u);
+    mask = (mask & 0x33u) + ((mask >> 2) & 0x33u);
+    return static_cast<int>((mask + (mask >> 4)) & 0x0Fu);
+}
+
 // The same mean for count samples of which n are a and the rest b.
 inline uint32_t mixTwo(uint32_t a, int n, uint32_t b, int count, int shift)
 {

@@ -133,7 +133,7 @@ public:
                 samples[s] = mask >> s & 1 ? after : before;
             split_.Set(x, y, true);
             // From registers: reading the samples back just stored stalls.
-            color_[p] = mixTwo(after, __builtin_popcount(mask), before, count_, shift_);
+            color_[p] = mixTwo(after, maskBits(mask), before, count_, shift_);
             return;
         }
         if (mask == full_ && opaque) {

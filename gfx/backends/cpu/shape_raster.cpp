@@ -146,7 +146,7 @@ private:
             ShapeScratch::Active& a = active_[i];
             const bool left = a.edge.kind == EdgeKind::Left;
             // Most rows lie inside the edge for every sample: no test then.
-            const bool within = rowBase + minSampleY_ >= a.top && rowBase + maxSampleY_ < a.bottom;
+            const bool within = Within(a, rowBase);
             for (int s = 0; s < N && !pair; ++s) {
                 const int64_t sampleRow = rowBase + pattern_.y[s];
                 if (!within && (sampleRow < a.top || sampleRow >= a.bottom))

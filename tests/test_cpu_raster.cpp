@@ -355,6 +355,25 @@ INSTANTIATE_TEST_SUITE_P(Draws, ShapeScan,
                                           testing::Values(ShapePaint::Opaque, ShapePaint::Translucent,
                                                           ShapePaint::Centres, ShapePaint::Stencil)));
 
+// Clearing a span of split flags clears exactly its pixels, within a word
+// and across words, and leaves the rows around it alone.
+TEST(CpuSplitFlags, ClearingASpanClearsExactlyItsPixels)
+{
+    constexpr int kWidth = 200, kHeight = 3;
+    const std::pair<int, int> spans[] = {{3, 5}, {0, 64}, {60, 130}, {63, 65}, {128, 200}, {190, 191}, {7, 7}};
+    for (const auto& [x0, x1] : spans) {
+        cpu::SplitFlags flags;
+        flags.Resize(kWidth, kHeight);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                flags.Set(x, y, true);
+        flags.ClearSpan(1, x0, x1);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                ASSERT_EQ(flags.Test(x, y), y != 1 || x < x0 || x >= x1) << "span " << x0 << "-" << x1 << " at " << x << "," << y;
+    }
+}
+
 // Threads draw bands of rows; the picture is the same for any count.
 TEST(CpuDrawList, PictureDoesNotDependOnThreadCount)
 {

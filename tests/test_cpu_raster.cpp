@@ -11,6 +11,7 @@
 #include "backends/cpu/draw_list.h"
 #include "backends/cpu/pixel_ops.h"
 #include "backends/cpu/polygon_clip.h"
+#include "backends/cpu/shape_raster.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ std::vector<Position> publishedPattern(int samples)
 uint32_t sampleColor(CpuFrame& frame, int x, int y, int s)
 {
     const size_t p = static_cast<size_t>(y) * frame.Width() + x;
-    if (frame.Samples() == 0 || !frame.SplitFlags()[p])
+    if (frame.Samples() == 0 || !frame.Split().Test(x, y))
         return frame.Pixels()[p];
     return frame.SampleColors()[p * frame.Samples() + s];
 }
@@ -248,11 +249,130 @@ TEST_P(SampleCounts, DrawWithoutMultisamplingCoversWholePixelsByTheirCentres)
     draw(multi, tiles, paint);
     for (int p = 0; p < kSide * kSide; ++p) {
         ASSERT_EQ(multi.Pixels()[p], single.Pixels()[p]) << p % kSide << "," << p / kSide;
-        ASSERT_TRUE(samples == 0 || multi.SplitFlags()[p] == 0);
+        ASSERT_TRUE(samples == 0 || !multi.Split().Test(p % kSide, p / kSide));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Patterns, SampleCounts, testing::Values(0, 2, 4, 8));
+
+// Shapes as the backend hands them over: fans, strips, clipped pieces.
+std::vector<RasterVertex> fanDisc(float cx, float cy, float r, int n)
+{
+    std::vector<RasterVertex> out;
+    for (int i = 0; i < n; ++i) {
+        const double a0 = 2 * M_PI * i / n, a1 = 2 * M_PI * (i + 1) / n;
+        out.insert(out.end(), {{cx, cy, 0, 0},
+                               {cx + r * static_cast<float>(std::cos(a0)), cy + r * static_cast<float>(std::sin(a0)), 0, 0},
+                               {cx + r * static_cast<float>(std::cos(a1)), cy + r * static_cast<float>(std::sin(a1)), 0, 0}});
+    }
+    return out;
+}
+
+std::vector<RasterVertex> clippedTiles()
+{
+    const std::vector<RasterVertex> tiles = tiledRectangle(5, 3.03125, 4.03125, 41.96875, 43.96875);
+    const cpu::HalfPlane cut{1.0, -0.6, -3.1};
+    std::vector<RasterVertex> out;
+    for (size_t i = 0; i < tiles.size(); i += 3) {
+        RasterVertex polygon[cpu::kMaxClippedVertices];
+        const int corners = cpu::clipTriangle(&tiles[i], &cut, 1, polygon);
+        for (int k = 1; k + 1 < corners; ++k)
+            out.insert(out.end(), {polygon[0], polygon[k], polygon[k + 1]});
+    }
+    return out;
+}
+
+// A strip folding over itself: samples covered two and three times.
+std::vector<RasterVertex> foldedStrip()
+{
+    const RasterVertex points[] = {{5.2f, 5.1f, 0, 0},   {40.7f, 8.3f, 0, 0}, {8.4f, 40.2f, 0, 0},
+                                   {42.1f, 38.6f, 0, 0}, {6.3f, 20.7f, 0, 0}, {30.5f, 44.9f, 0, 0},
+                                   {47.5f, 2.5f, 0, 0}};
+    std::vector<RasterVertex> out;
+    for (size_t i = 0; i + 2 < std::size(points); ++i)
+        out.insert(out.end(), {points[i], points[i + 1], points[i + 2]});
+    return out;
+}
+
+enum class ShapePaint { Opaque, Translucent, Centres, Stencil };
+
+class ShapeScan : public testing::TestWithParam<std::tuple<int, int, ShapePaint>> {};
+
+// A draw's triangles drawn as one shape give, sample for sample, what
+// drawing them one by one gives (the GL's picture): no seam where shared
+// edges are dropped, overlaps blended as often as they are covered, the
+// frame's borders kept.
+TEST_P(ShapeScan, GivesTheSamplesOfItsTrianglesDrawnOneByOne)
+{
+    const auto [samples, shapeIndex, kind] = GetParam();
+    const std::vector<RasterVertex> shapes[] = {fanDisc(23.7f, 24.2f, 19.3f, 48), fanDisc(3.3f, 44.1f, 9.6f, 13),
+                                                clippedTiles(), foldedStrip()};
+    const std::vector<RasterVertex>& triangles = shapes[shapeIndex];
+    Paint paint;
+    paint.color = kind == ShapePaint::Opaque ? kRed : cpu::packRgba(40, 200, 90, 100);
+    paint.blend = kind != ShapePaint::Opaque;
+    paint.multisample = kind != ShapePaint::Centres;
+    if (kind == ShapePaint::Stencil) {
+        paint.stencil = cpu::StencilMode::Write;
+        paint.stencilRef = 1;
+    }
+    CpuFrame shape = clearedFrame(samples, kBlue);
+    std::vector<cpu::ShapeEdge> edges;
+    cpu::appendShapeEdges(triangles.data(), static_cast<int>(triangles.size()), edges);
+    cpu::ShapeScratch scratch;
+    // In two bands, as threads draw it.
+    cpu::rasterShape(shape, edges.data(), edges.size(), paint, 0, kSide / 3, scratch);
+    cpu::rasterShape(shape, edges.data(), edges.size(), paint, kSide / 3, kSide, scratch);
+    CpuFrame reference = clearedFrame(samples, kBlue);
+    draw(reference, triangles, paint);
+    if (kind == ShapePaint::Stencil) {
+        const std::vector<RasterVertex> whole = {{0, 0, 0, 0}, {kSide, 0, 0, 0}, {0, kSide, 0, 0},
+                                                 {kSide, 0, 0, 0}, {kSide, kSide, 0, 0}, {0, kSide, 0, 0}};
+        Paint through;
+        through.color = kRed;
+        through.stencil = cpu::StencilMode::Test;
+        through.stencilRef = 1;
+        draw(shape, whole, through);
+        draw(reference, whole, through);
+    }
+    // Fewer edges than the triangles have: shared ones are gone.
+    EXPECT_LT(edges.size(), triangles.size());
+    const int count = samples == 0 ? 1 : samples;
+    int drawn = 0;
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) {
+            for (int s = 0; s < count; ++s)
+                ASSERT_EQ(sampleColor(shape, x, y, s), sampleColor(reference, x, y, s))
+                    << "pixel " << x << "," << y << " sample " << s;
+            ASSERT_EQ(shape.Pixels()[y * kSide + x], reference.Pixels()[y * kSide + x]) << x << "," << y;
+            drawn += shape.Pixels()[y * kSide + x] != kBlue;
+        }
+    EXPECT_GT(drawn, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Draws, ShapeScan,
+                         testing::Combine(testing::Values(0, 2, 4, 8), testing::Range(0, 4),
+                                          testing::Values(ShapePaint::Opaque, ShapePaint::Translucent,
+                                                          ShapePaint::Centres, ShapePaint::Stencil)));
+
+// Clearing a span of split flags clears exactly its pixels, within a word
+// and across words, and leaves the rows around it alone.
+TEST(CpuSplitFlags, ClearingASpanClearsExactlyItsPixels)
+{
+    constexpr int kWidth = 200, kHeight = 3;
+    const std::pair<int, int> spans[] = {{3, 5}, {0, 64}, {60, 130}, {63, 65}, {128, 200}, {190, 191}, {7, 7}};
+    for (const auto& [x0, x1] : spans) {
+        cpu::SplitFlags flags;
+        flags.Resize(kWidth, kHeight);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                flags.Set(x, y, true);
+        flags.ClearSpan(1, x0, x1);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                ASSERT_EQ(flags.Test(x, y), y != 1 || x < x0 || x >= x1) << "span " << x0 << "-" << x1 << " at " << x << "," << y;
+    }
+}
 
 // Threads draw bands of rows; the picture is the same for any count.
 TEST(CpuDrawList, PictureDoesNotDependOnThreadCount)

@@ -16,9 +16,8 @@ bool CpuFrame::Resize(int width, int height, int samples)
     const size_t pixels = static_cast<size_t>(width) * height;
     const size_t perPixel = static_cast<size_t>(pattern->count);
     color_.resize(pixels);
-    split_.assign(pixels, 0);
+    split_.Resize(width, height);
     samples_.resize(perPixel > 1 ? pixels * perPixel : 0);
-    coverage_.assign(perPixel > 1 ? pixels : 0, 0);
     stencil_.assign(pixels * perPixel, 0);
     stencilDirty_.assign(static_cast<size_t>(height), 0);
     stencilRowValue_.assign(static_cast<size_t>(height), 0);
@@ -30,7 +29,8 @@ void CpuFrame::ClearColor(int y0, int y1, uint32_t rgba)
     const size_t first = static_cast<size_t>(y0) * width_;
     const size_t count = static_cast<size_t>(y1 - y0) * width_;
     std::fill_n(color_.data() + first, count, rgba);
-    std::memset(split_.data() + first, 0, count);
+    if (pattern_->count > 1)
+        split_.ClearRows(y0, y1);
 }
 
 void CpuFrame::ClearStencil(int y0, int y1, uint8_t value)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "sample_pattern.h"
+#include "split_flags.h"
 
 namespace cpu {
 
@@ -33,11 +34,10 @@ public:
     // The resolved pixels, row 0 first.
     const uint32_t* Pixels() const { return color_.data(); }
     uint32_t* Pixels() { return color_.data(); }
-    uint8_t* SplitFlags() { return split_.data(); }
+    SplitFlags& Split() { return split_; }
+    const SplitFlags& Split() const { return split_; }
     uint32_t* SampleColors() { return samples_.data(); }
     uint8_t* Stencil() { return stencil_.data(); }
-    // Per pixel, the samples a draw has covered so far (zero between draws).
-    uint8_t* Coverage() { return coverage_.data(); }
     const uint8_t* Stencil() const { return stencil_.data(); }
     // Stencil rows written since they were last cleared: clearing skips
     // the rest. Each band of rows is tracked apart, by the thread that draws it.
@@ -48,10 +48,9 @@ private:
     int height_ = 0;
     const SamplePattern* pattern_ = samplePattern(0);
     std::vector<uint32_t> color_;
-    std::vector<uint8_t> split_;      // per pixel: 1 while its samples differ
+    SplitFlags split_;
     std::vector<uint32_t> samples_;   // per sample; valid where split
     std::vector<uint8_t> stencil_;    // per sample
-    std::vector<uint8_t> coverage_;   // per pixel, with samples
     std::vector<uint8_t> stencilDirty_;     // per row: drawn into since cleared
     std::vector<uint8_t> stencilRowValue_;  // per row: the value it was cleared to
 };

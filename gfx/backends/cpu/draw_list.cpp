@@ -32,19 +32,28 @@ void DrawList::Triangles(const RasterVertex* vertices, int count, const Paint& p
     Command c{};
     c.kind = Kind::Triangles;
     c.paint = paint;
-    c.first = static_cast<uint32_t>(vertices_.size());
-    c.count = static_cast<uint32_t>(count);
+    c.shape = paint.texture == nullptr;
     c.top = vertices[0].y;
     c.bottom = vertices[0].y;
     for (int i = 0; i < count; ++i) {
         c.top = std::min(c.top, vertices[i].y);
         c.bottom = std::max(c.bottom, vertices[i].y);
     }
-    vertices_.insert(vertices_.end(), vertices, vertices + count);
+    if (c.shape) {
+        c.first = static_cast<uint32_t>(edges_.size());
+        appendShapeEdges(vertices, count, edges_);
+        c.count = static_cast<uint32_t>(edges_.size() - c.first);
+        if (c.count == 0)
+            return;
+    } else {
+        c.first = static_cast<uint32_t>(vertices_.size());
+        c.count = static_cast<uint32_t>(count);
+        vertices_.insert(vertices_.end(), vertices, vertices + count);
+    }
     commands_.push_back(c);
 }
 
-void DrawList::DrawRows(int y0, int y1, CoverageAccumulator& accumulator)
+void DrawList::DrawRows(int y0, int y1, ShapeScratch& scratch)
 {
     CpuFrame& frame = *frame_;
     const float bandTop = static_cast<float>(y0) - 1.0f;
@@ -60,15 +69,18 @@ void DrawList::DrawRows(int y0, int y1, CoverageAccumulator& accumulator)
         // NaN bounds fail both tests and go on to the rasteriser, which skips them.
         if (c.bottom < bandTop || c.top > bandBottom)
             continue;
+        if (c.shape) {
+            rasterShape(frame, edges_.data() + c.first, c.count, c.paint, y0, y1, scratch);
+            continue;
+        }
         const RasterVertex* v = vertices_.data() + c.first;
         for (uint32_t i = 0; i < c.count; i += 3) {
             const float top = std::min({v[i].y, v[i + 1].y, v[i + 2].y});
             const float bottom = std::max({v[i].y, v[i + 1].y, v[i + 2].y});
             if (bottom < bandTop || top > bandBottom)
                 continue;
-            rasterTriangle(frame, v + i, c.paint, y0, y1, &accumulator);
+            rasterTriangle(frame, v + i, c.paint, y0, y1);
         }
-        accumulator.Flush(frame, c.paint);
     }
 }
 
@@ -78,7 +90,7 @@ void DrawList::DrawBand(void* context, int band)
     const int y0 = band * list->bandRows_;
     const int y1 = std::min(y0 + list->bandRows_, list->frame_->Height());
     if (y0 < y1)
-        list->DrawRows(y0, y1, list->accumulators_[static_cast<size_t>(band)]);
+        list->DrawRows(y0, y1, list->scratch_[static_cast<size_t>(band)]);
 }
 
 void DrawList::Execute(CpuFrame& frame, BandPool& pool)
@@ -87,13 +99,14 @@ void DrawList::Execute(CpuFrame& frame, BandPool& pool)
         frame_ = &frame;
         const int bands = pool.Threads() == 1 ? 1 : pool.Threads() * kBandsPerThread;
         bandRows_ = (frame.Height() + bands - 1) / bands;
-        if (accumulators_.size() < static_cast<size_t>(bands))
-            accumulators_.resize(static_cast<size_t>(bands));
+        if (scratch_.size() < static_cast<size_t>(bands))
+            scratch_.resize(static_cast<size_t>(bands));
         pool.Run(&DrawList::DrawBand, this, bands);
         frame_ = nullptr;
     }
     commands_.clear();
     vertices_.clear();
+    edges_.clear();
 }
 
 }  // namespace cpu

@@ -8,6 +8,7 @@
 
 #include "band_pool.h"
 #include "cpu_frame.h"
+#include "shape_raster.h"
 #include "triangle_raster.h"
 
 namespace cpu {
@@ -16,8 +17,9 @@ class DrawList {
 public:
     // Clears the colour to rgba and / or the stencil to stencilValue.
     void Clear(bool color, uint32_t rgba, bool stencil, uint8_t stencilValue);
-    // Records count / 3 triangles (count a multiple of 3) drawn with paint.
-    // The paint's texture must stay as it is until the list is drawn.
+    // Records count / 3 triangles (count a multiple of 3) drawn with paint:
+    // untextured ones as one shape, textured ones triangle by triangle. The
+    // paint's texture must stay as it is until the list is drawn.
     void Triangles(const RasterVertex* vertices, int count, const Paint& paint);
     bool Empty() const { return commands_.empty(); }
 
@@ -29,18 +31,20 @@ private:
     struct Command {
         Kind kind;
         Paint paint;
-        uint32_t first, count;  // vertices
+        uint32_t first, count;  // vertices, or for a shape its edges
+        bool shape;
         float top, bottom;      // rows the triangles reach
         bool clearColor, clearStencil;
         uint32_t clearRgba;
         uint8_t clearStencilValue;
     };
     static void DrawBand(void* context, int band);
-    void DrawRows(int y0, int y1, CoverageAccumulator& accumulator);
+    void DrawRows(int y0, int y1, ShapeScratch& scratch);
 
     std::vector<Command> commands_;
     std::vector<RasterVertex> vertices_;
-    std::vector<CoverageAccumulator> accumulators_;  // one a band
+    std::vector<ShapeEdge> edges_;
+    std::vector<ShapeScratch> scratch_;  // one a band
     CpuFrame* frame_ = nullptr;
     int bandRows_ = 0;
 };

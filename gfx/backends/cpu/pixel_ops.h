@@ -4,7 +4,12 @@
 // GL_ONE_MINUS_SRC_ALPHA blending, GL_MODULATE, a box-filter resolve.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace cpu {
 
@@ -64,6 +69,39 @@ inline uint32_t averageSamples(const uint32_t* samples, int count, int shift)
         even += samples[i] & kEvenBytes;
         odd += (samples[i] >> 8) & kEvenBytes;
     }
+    const uint32_t half = static_cast<uint32_t>(count / 2) * 0x00010001u;
+    return (((even + half) >> shift) & kEvenBytes) | ((((odd + half) >> shift) & kEvenBytes) << 8);
+}
+
+// Fills count pixels with one colour, four at a time: left to the
+// compiler, the fill of a span stayed scalar where it was inlined.
+inline void fillPixels(uint32_t* pixels, size_t count, uint32_t rgba)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i four = _mm_set1_epi32(static_cast<int>(rgba));
+    for (; i + 4 <= count; i += 4)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), four);
+#endif
+    for (; i < count; ++i)
+        pixels[i] = rgba;
+}
+
+// The set bits of a pixel's sample mask (at most 8): without a popcount
+// instruction in the baseline x86-64 set, the builtin is a library call.
+inline int maskBits(uint32_t mask)
+{
+    mask = mask - ((mask >> 1) & 0x55u);
+    mask = (mask & 0x33u) + ((mask >> 2) & 0x33u);
+    return static_cast<int>((mask + (mask >> 4)) & 0x0Fu);
+}
+
+// The same mean for count samples of which n are a and the rest b.
+inline uint32_t mixTwo(uint32_t a, int n, uint32_t b, int count, int shift)
+{
+    const uint32_t na = static_cast<uint32_t>(n), nb = static_cast<uint32_t>(count - n);
+    const uint32_t even = (a & kEvenBytes) * na + (b & kEvenBytes) * nb;
+    const uint32_t odd = ((a >> 8) & kEvenBytes) * na + ((b >> 8) & kEvenBytes) * nb;
     const uint32_t half = static_cast<uint32_t>(count / 2) * 0x00010001u;
     return (((even + half) >> shift) & kEvenBytes) | ((((odd + half) >> shift) & kEvenBytes) << 8);
 }

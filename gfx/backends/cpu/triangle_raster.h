@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "cpu_frame.h"
 #include "cpu_texture.h"
@@ -40,36 +39,16 @@ struct Paint {
     uint8_t stencilRef = 0;
 };
 
-// The partly covered pixels of one solid-coloured draw, gathered over all
-// its triangles before any is written: triangles of one draw cover
-// disjoint samples, so writing a pixel once with the union of its
-// triangles' samples gives the GL's picture, and a pixel that the draw
-// covers whole in the end is never split. One per band of rows.
-// The masks gathered live in the frame's coverage plane.
-class CoverageAccumulator {
-public:
-    void Add(CpuFrame& frame, size_t pixel, uint32_t mask)
-    {
-        uint8_t& gathered = frame.Coverage()[pixel];
-        if (gathered == 0)
-            touched_.push_back(static_cast<uint32_t>(pixel));
-        gathered = static_cast<uint8_t>(gathered | mask);
-    }
-    // Writes the gathered pixels with paint and forgets them.
-    void Flush(CpuFrame& frame, const Paint& paint);
-
-private:
-    std::vector<uint32_t> touched_;
-};
-
 // Largest coordinate magnitude the rasteriser takes, in pixels; a triangle
 // reaching beyond it must be clipped first (it is skipped).
 constexpr float kMaxRasterCoordinate = 1 << 20;
 
-// Draws the triangle's samples in rows [rowBegin, rowEnd) of the frame. With
-// an accumulator (for an untextured paint on a multisampled frame), partly
-// covered pixels are gathered there for its Flush instead of written.
-void rasterTriangle(CpuFrame& frame, const RasterVertex* v, const Paint& paint, int rowBegin, int rowEnd,
-                    CoverageAccumulator* accumulator = nullptr);
+// The triangle's corners in 1/256 pixel, ordered so that its interior lies
+// on the positive side of each edge; false for one that covers nothing or
+// reaches beyond kMaxRasterCoordinate.
+bool snapTriangle(const RasterVertex* v, int64_t* x, int64_t* y);
+
+// Draws the triangle's samples in rows [rowBegin, rowEnd) of the frame.
+void rasterTriangle(CpuFrame& frame, const RasterVertex* v, const Paint& paint, int rowBegin, int rowEnd);
 
 }  // namespace cpu

@@ -1,0 +1,183 @@
+// What a draw writes into a CpuFrame, a span or a pixel at a time: the
+// fragment's colour (flat, or modulated by a texture sampled at the pixel
+// centre), blending, the stencil written or tested per sample, and a
+// pixel's samples kept apart only while they differ.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "cpu_frame.h"
+#include "pixel_ops.h"
+#include "triangle_raster.h"
+
+namespace cpu {
+
+// An attribute as a plane over window positions.
+struct Plane {
+    float a, b, c;  // value = a * x + b * y + c
+    float At(float x, float y) const { return a * x + b * y + c; }
+};
+
+inline Plane makePlane(const RasterVertex* v, float RasterVertex::*attribute)
+{
+    const double x1 = v[1].x - v[0].x, y1 = v[1].y - v[0].y;
+    const double x2 = v[2].x - v[0].x, y2 = v[2].y - v[0].y;
+    const double det = x1 * y2 - x2 * y1;
+    const double a0 = v[0].*attribute;
+    if (det == 0.0)
+        return {0.0f, 0.0f, static_cast<float>(a0)};
+    const double d1 = v[1].*attribute - a0, d2 = v[2].*attribute - a0;
+    const double a = (d1 * y2 - d2 * y1) / det;
+    const double b = (d2 * x1 - d1 * x2) / det;
+    return {static_cast<float>(a), static_cast<float>(b), static_cast<float>(a0 - a * v[0].x - b * v[0].y)};
+}
+
+inline uint32_t mul255(uint32_t a, uint32_t b)
+{
+    const uint32_t x = a * b + 128;
+    return (x + (x >> 8)) >> 8;
+}
+
+// What a draw writes, and where.
+template <int F>  // the frame's samples a pixel
+class Writer {
+public:
+    Writer(CpuFrame& frame, const Paint& paint)
+        : color_(frame.Pixels()), split_(frame.Split()), samples_(frame.SampleColors()),
+          stencil_(frame.Stencil()), width_(frame.Width()), paint_(paint),
+          solidOpaque_(!paint.texture && (!paint.blend || alphaOf(paint.color) == 255))
+    {
+    }
+
+    // A textured paint's coordinates, from the triangle being drawn.
+    void TextureFrom(const RasterVertex* v)
+    {
+        s_ = makePlane(v, &RasterVertex::s);
+        t_ = makePlane(v, &RasterVertex::t);
+    }
+
+    void SingleSampleSpan(int y, int x0, int x1)
+    {
+        const size_t row = static_cast<size_t>(y) * width_;
+        if (paint_.stencil == StencilMode::Write) {
+            std::memset(stencil_ + row + x0, paint_.stencilRef, static_cast<size_t>(x1 - x0));
+            return;
+        }
+        if (solidOpaque_ && paint_.stencil == StencilMode::Off) {
+            fillPixels(color_ + row + x0, static_cast<size_t>(x1 - x0), paint_.color);
+            return;
+        }
+        const float cy = static_cast<float>(y) + 0.5f;
+        for (int x = x0; x < x1; ++x) {
+            const size_t p = row + x;
+            if (paint_.stencil == StencilMode::Test && stencil_[p] != paint_.stencilRef)
+                continue;
+            const uint32_t src = Shade(static_cast<float>(x) + 0.5f, cy);
+            color_[p] = paint_.blend ? blendOver(src, color_[p]) : src;
+        }
+    }
+
+    // Pixels [x0, x1) of row y with every sample covered.
+    void FullSpan(int y, int x0, int x1)
+    {
+        const size_t row = static_cast<size_t>(y) * width_;
+        if (paint_.stencil == StencilMode::Write) {
+            std::memset(stencil_ + (row + x0) * count_, paint_.stencilRef, static_cast<size_t>(x1 - x0) * count_);
+            return;
+        }
+        if (solidOpaque_ && paint_.stencil == StencilMode::Off) {
+            fillPixels(color_ + row + x0, static_cast<size_t>(x1 - x0), paint_.color);
+            split_.ClearSpan(y, x0, x1);
+            return;
+        }
+        for (int x = x0; x < x1; ++x)
+            Pixel(y, x, full_);
+    }
+
+    // Pixel x of row y, its samples in mask covered.
+    void Pixel(int y, int x, uint32_t mask) { PixelAt(static_cast<size_t>(y) * width_ + x, x, y, mask); }
+
+    // Pixel p, at x, y, its samples in mask covered.
+    void PixelAt(size_t p, int x, int y, uint32_t mask)
+    {
+        uint8_t* stencil = stencil_ + p * count_;
+        if (paint_.stencil == StencilMode::Write) {
+            for (int s = 0; s < count_; ++s)
+                if (mask >> s & 1)
+                    stencil[s] = paint_.stencilRef;
+            return;
+        }
+        if (paint_.stencil == StencilMode::Test) {
+            for (int s = 0; s < count_; ++s)
+                if (stencil[s] != paint_.stencilRef)
+                    mask &= ~(1u << s);
+            if (mask == 0)
+                return;
+        }
+        const uint32_t src = Shade(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+        const bool opaque = !paint_.blend || alphaOf(src) == 255;
+        uint32_t* samples = samples_ + p * count_;
+        if (!split_.Test(x, y)) {
+            const uint32_t before = color_[p];
+            const uint32_t after = opaque ? src : blendOver(src, before);
+            if (after == before)
+                return;
+            if (mask == full_) {
+                color_[p] = after;
+                return;
+            }
+            for (int s = 0; s < count_; ++s)
+                samples[s] = mask >> s & 1 ? after : before;
+            split_.Set(x, y, true);
+            // From registers: reading the samples back just stored stalls.
+            color_[p] = mixTwo(after, maskBits(mask), before, count_, shift_);
+            return;
+        }
+        if (mask == full_ && opaque) {
+            color_[p] = src;
+            split_.Set(x, y, false);
+            return;
+        }
+        uint32_t kept[F];
+        bool uniform = true;
+        for (int s = 0; s < count_; ++s) {
+            kept[s] = samples[s];
+            if (mask >> s & 1)
+                kept[s] = opaque ? src : blendOver(src, kept[s]);
+            samples[s] = kept[s];
+            uniform = uniform && kept[s] == kept[0];
+        }
+        // A pixel whose samples have come to agree is single again.
+        split_.Set(x, y, !uniform);
+        color_[p] = uniform ? kept[0] : averageSamples(kept, count_, shift_);
+    }
+
+private:
+    uint32_t Shade(float x, float y) const
+    {
+        if (!paint_.texture)
+            return paint_.color;
+        const float s = s_.At(x, y);
+        const float t = t_.At(x, y);
+        if (paint_.texture->format == TexelFormat::Alpha)
+            return withAlpha(paint_.color, mul255(alphaOf(paint_.color), paint_.texture->SampleAlpha(s, t)));
+        return modulate(paint_.color, paint_.texture->Sample(s, t));
+    }
+
+    uint32_t* color_;
+    SplitFlags& split_;
+    uint32_t* samples_;
+    uint8_t* stencil_;
+    int width_;
+    static constexpr int count_ = F;
+    static constexpr int shift_ = F == 8 ? 3 : (F == 4 ? 2 : (F == 2 ? 1 : 0));
+    static constexpr uint32_t full_ = (1u << F) - 1;
+    const Paint& paint_;
+    Plane s_{}, t_{};
+    bool solidOpaque_;
+};
+
+}  // namespace cpu

@@ -10,15 +10,20 @@ namespace {
 
 constexpr const char* kOption = "--display";
 
+bool drawsOnCpu = false;
+
 }  // namespace
 
 const char* const kProgramUsage =
-    "usage: instrument-panel [--display MODULE] [--batched] [--data SOURCE]... [--record FILE]\n"
+    "usage: instrument-panel [--display MODULE] [--batched] [--renderer gl|cpu] [--data SOURCE]...\n"
+    "                        [--record FILE]\n"
     "       instrument-panel --help\n"
     "Shows the display in a window.\n"
     "  --display M  a display module (a shared library, a DLL on Windows);\n"
     "               default: the built-in display\n"
     "  --batched    draw in the batched submission mode (same pixels, fewer draws)\n"
+    "  --renderer R gl (default): draw through OpenGL; cpu: draw with the CPU backend\n"
+    "               and show the frames without OpenGL\n"
     "  --data S     feed the display's inputs from S (repeatable): udp:[ADDRESS:]PORT:MAPPING\n"
     "               (ADDRESS 127.0.0.1 unless given) or replay:FILE[:loop]\n"
     "  --record F   write every value fed to the display to F (CSV: time,input,value)\n"
@@ -83,6 +88,15 @@ int readProgramCommandLine(int* argc, char** argv, std::string* out, std::string
             batched = true;
             continue;
         }
+        if (arg == "--renderer") {
+            const std::string value = i + 1 < *argc ? argv[++i] : "";
+            if (value != "gl" && value != "cpu") {
+                *error = "--renderer takes gl or cpu, not \"" + value + "\"\n" + kProgramUsage;
+                return kExitUsage;
+            }
+            drawsOnCpu = value == "cpu";
+            continue;
+        }
         *error = (arg.rfind('-', 0) == 0 ? "unknown option: " : "unexpected argument: ") + arg + "\n" +
                  kProgramUsage;
         return kExitUsage;
@@ -112,6 +126,8 @@ int selectDisplayOfOption(int* argc, char** argv, std::string* error)
     selectDisplay(display);
     return 0;
 }
+
+bool programDrawsOnCpu() { return drawsOnCpu; }
 
 std::string titleShowingDisplay(const std::string& title, const GrDisplay* display)
 {

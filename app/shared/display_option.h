@@ -1,6 +1,7 @@
 // The program's command line, the same on every platform: --display MODULE
 // (or --display=MODULE), taken out before the toolkit sees it, since GTK
-// reads a --display of its own (the X display); --batched; --help.
+// reads a --display of its own (the X display); --batched; --renderer;
+// --help.
 #pragma once
 
 #include <string>
@@ -35,6 +36,10 @@ int readProgramCommandLine(int* argc, char** argv, std::string* out, std::string
 // with the reason in *error (kExitUsage for a bad option, kExitRefused for a
 // refused module).
 int selectDisplayOfOption(int* argc, char** argv, std::string* error);
+
+// Whether --renderer cpu asked for frames drawn by the CPU backend and shown
+// without any GL, rather than through the GL (--renderer gl, the default).
+bool programDrawsOnCpu();
 
 // The frame's title for display: a display from a module names itself in
 // front of the program's title ("NAME — TITLE", UTF-8); the built-in display

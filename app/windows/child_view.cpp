@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "cpu_format_probe.h"
 #include "data_option.h"
+#include "display_option.h"
 #include "resource.h"
 #include "shell_text.h"
 #include "wgl_probe.h"
@@ -45,8 +47,9 @@ bool registerViewClass()
 
 bool CChildView::PrepareRenderer()
 {
-    WglProbe probe;
-    if (!m_renderer.Init(probe))
+    WglProbe glProbe;
+    CpuFormatProbe cpuProbe;
+    if (!m_renderer.Init(programDrawsOnCpu() ? static_cast<PixelFormatProbe&>(cpuProbe) : glProbe))
         return false;
     m_state.Prepare(m_renderer.Formats());
     m_renderer.SetBeforeUpdate([] { programFeed().BeforeUpdate(programFeedClockMs()); });
@@ -76,7 +79,11 @@ bool CChildView::CreateWithSamples(int samples)
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CChildView::WindowProc));
     RenderSurface* surface = &m_ownSurface;
-    if (runsUnderWine()) {
+    if (programDrawsOnCpu()) {
+        m_dibSurface.SetWindow(m_window);
+        surface = &m_dibSurface;
+        m_renderer.UseBackend(cpuBackendFor(samples), nullptr);
+    } else if (runsUnderWine()) {
         m_presentedSurface.SetView(m_window);
         surface = &m_presentedSurface;
     } else {

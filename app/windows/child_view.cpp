@@ -162,6 +162,8 @@ LRESULT CChildView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         BeginPaint(m_window, &paint);
         m_renderer.Paint(m_state.Running());
         EndPaint(m_window, &paint);
+        if (m_frameDrawn)
+            m_frameDrawn();
         return 0;
     }
     case WM_ERASEBKGND:

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "dib_surface.h"
 #include "display_renderer.h"
 #include "view_logic.h"
@@ -23,6 +25,10 @@ public:
     // Creates the view window under parent as its first pane, with the
     // context for the current sample count.
     bool CreateDisplayWindow(HWND parent);
+
+    // Called after every frame the view draws, so that what the frame shows
+    // beside the display keeps pace with it.
+    void SetFrameDrawn(std::function<void()> callback) { m_frameDrawn = std::move(callback); }
 
     // Runs one of the view's commands; false when it is not the view's.
     bool OnCommand(int id);
@@ -58,4 +64,5 @@ private:
     DibWindowSurface m_dibSurface;
     HWND m_window = nullptr;
     HWND m_parent = nullptr;
+    std::function<void()> m_frameDrawn;
 };

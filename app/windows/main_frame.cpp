@@ -145,6 +145,7 @@ int CMainFrame::OnCreate()
     SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loadIcon(GetSystemMetrics(SM_CXSMICON))));
     // The view and its GL context come first: they decide whether the
     // program can run at all.
+    m_wndView.SetFrameDrawn([this] { ShowDataStatus(); });
     if (!m_wndView.PrepareRenderer() || !m_wndView.CreateDisplayWindow(m_window))
         return -1;
     if (!CreateToolBar() || !CreateStatusBar())
@@ -267,8 +268,11 @@ void CMainFrame::OnIdle()
             const wchar_t* text = on ? m_indicatorTexts[i].c_str() : L"";
             SendMessageW(m_wndStatusBar, SB_SETTEXTW, i + 1, reinterpret_cast<LPARAM>(text));
         }
-    // The message pane names the data source and its state while one feeds
-    // the display.
+    ShowDataStatus();
+}
+
+void CMainFrame::ShowDataStatus()
+{
     DataFeed& feed = programFeed();
     feed.TakeNotices();
     if (feed.Attached() && m_wndStatusBar) {

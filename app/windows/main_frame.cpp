@@ -271,6 +271,17 @@ void CMainFrame::OnIdle()
     ShowDataStatus();
 }
 
+// Once a prompt is done, the pane shows the data status again, or the idle
+// message without a feed.
+void CMainFrame::ShowIdleMessage()
+{
+    m_dataStatus.clear();
+    if (programFeed().Attached())
+        ShowDataStatus();
+    else
+        SetMessageText(ResourceString(AFX_IDS_IDLEMESSAGE));
+}
+
 void CMainFrame::ShowDataStatus()
 {
     DataFeed& feed = programFeed();
@@ -335,8 +346,10 @@ LRESULT CMainFrame::OnNotify(NMHDR* header)
     // Fly-by: a hovered button's prompt shows in the message pane.
     if (header->hwndFrom == m_wndToolBar && header->code == TBN_HOTITEMCHANGE) {
         auto* hot = reinterpret_cast<NMTBHOTITEM*>(header);
-        SetMessageText((hot->dwFlags & HICF_LEAVING) ? ResourceString(AFX_IDS_IDLEMESSAGE)
-                                                     : CommandPrompt(hot->idNew));
+        if (hot->dwFlags & HICF_LEAVING)
+            ShowIdleMessage();
+        else
+            SetMessageText(CommandPrompt(hot->idNew));
     }
     return 0;
 }
@@ -362,7 +375,7 @@ LRESULT CMainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MENUSELECT: {
         const UINT flags = HIWORD(wParam);
         if (flags == 0xFFFF && lParam == 0)
-            SetMessageText(ResourceString(AFX_IDS_IDLEMESSAGE));
+            ShowIdleMessage();
         else if (flags & (MF_POPUP | MF_SEPARATOR))
             SetMessageText(std::wstring());
         else

@@ -48,6 +48,7 @@ private:
     void OnCommand(int id);
     void OnInitMenuPopup(HMENU menu);
     void SetMessageText(const std::wstring& text);
+    void ShowIdleMessage();
     LRESULT OnNotify(NMHDR* header);
 
     HWND m_wndStatusBar = nullptr;

@@ -17,9 +17,9 @@ format="$1" wine_run="$2" program="$3" snapshot="$4" flight="$5" probe="$6" feed
 renderer="${10:-gl}"
 mkdir -p "$out"
 case "$format" in
-  generic) mapping="$data/flightgear-generic.map" port=47501 ;;
-  xplane) mapping="$data/xplane-data.map" port=47502 ;;
-  json) mapping="$data/json.map" port=47503 ;;
+  generic) mapping="$data/flightgear-generic.map" ;;
+  xplane) mapping="$data/xplane-data.map" ;;
+  json) mapping="$data/json.map" ;;
   *) fail "unknown format $format" ;;
 esac
 
@@ -47,7 +47,7 @@ reference ref-b-stale "replay:$out/b.csv"
 size="$(identify -format '%wx%h' "$out/ref-a.png")"
 width="${size%x*}" height="${size#*x}"
 
-"$wine_run" "$program" --renderer "$renderer" --display "$flight" --data "udp:$port:$mapping" 2>"$out/program.err" &
+"$wine_run" "$program" --renderer "$renderer" --display "$flight" --data "udp:0:$mapping" 2>"$out/program.err" &
 pid=$!
 feed_pid=""
 stop_feed() {
@@ -130,6 +130,16 @@ expect_view() {
   [ "$different" -ge $((width * height / 100)) ] ||
     fail "$format: $shot is like $unlike (only $different pixels differ): the display does not follow the values"
 }
+
+# The port the system gave the program's source, as its status names it
+# (also once the toolbar's prompts are done, after the CPU case's clicks).
+port=""
+for _ in $(seq 1 50); do
+  port="$(status_text | sed -n 's/^udp 127\.0\.0\.1:\([1-9][0-9]*\) .*/\1/p')"
+  [ -n "$port" ] && break
+  sleep 0.2
+done
+[ -n "$port" ] || fail "$format: the status pane names no port: \"$(status_text)\""
 
 start_feed a
 expect_status "6 inputs fed, 0 stale"

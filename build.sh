@@ -273,9 +273,10 @@ case "${1:-}" in
     ;;
   windows)
     install_missing "${PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
-    # The Linux panel-snapshot renders the frame the Windows one is held to.
+    # The Linux panel-snapshot renders the frame the Windows one is held to;
+    # the Linux panel-feed feeds the Windows program.
     [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DPANEL_WERROR=ON >/dev/null
-    cmake --build build -j "$(nproc)" --target panel-snapshot
+    cmake --build build -j "$(nproc)" --target panel-snapshot panel-feed
     build_windows
     test_windows
     ;;

@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "cpu_formats.h"
 #include "data_option.h"
+#include "display_option.h"
+#include "renderer_option.h"
 #include "resource.h"
 #include "shell_text.h"
 #include "wgl_probe.h"
@@ -45,8 +48,9 @@ bool registerViewClass()
 
 bool CChildView::PrepareRenderer()
 {
-    WglProbe probe;
-    if (!m_renderer.Init(probe))
+    WglProbe glProbe;
+    CpuFormatProbe cpuProbe;
+    if (!m_renderer.Init(programRenderer() == ProgramRenderer::Cpu ? static_cast<PixelFormatProbe&>(cpuProbe) : glProbe))
         return false;
     m_state.Prepare(m_renderer.Formats());
     m_renderer.SetBeforeUpdate([] { programFeed().BeforeUpdate(programFeedClockMs()); });
@@ -76,7 +80,11 @@ bool CChildView::CreateWithSamples(int samples)
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CChildView::WindowProc));
     RenderSurface* surface = &m_ownSurface;
-    if (runsUnderWine()) {
+    if (programRenderer() == ProgramRenderer::Cpu) {
+        m_dibSurface.SetWindow(m_window);
+        surface = &m_dibSurface;
+        m_renderer.UseCpuBackend();
+    } else if (runsUnderWine()) {
         m_presentedSurface.SetView(m_window);
         surface = &m_presentedSurface;
     } else {
@@ -155,6 +163,8 @@ LRESULT CChildView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         BeginPaint(m_window, &paint);
         m_renderer.Paint(m_state.Running());
         EndPaint(m_window, &paint);
+        if (m_frameDrawn)
+            m_frameDrawn();
         return 0;
     }
     case WM_ERASEBKGND:

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <functional>
+
+#include "dib_surface.h"
 #include "display_renderer.h"
 #include "view_logic.h"
 #include "wgl_surface.h"
@@ -15,12 +18,17 @@ public:
     CChildView(const CChildView&) = delete;
     CChildView& operator=(const CChildView&) = delete;
 
-    // Starts the renderer (GDI+, the pixel-format probe) and chooses the
-    // default sample count. Once, before the window exists.
+    // Starts the renderer (GDI+, the pixel-format probe, or the CPU
+    // backend's sample counts with --renderer cpu) and chooses the default
+    // sample count. Once, before the window exists.
     bool PrepareRenderer();
     // Creates the view window under parent as its first pane, with the
     // context for the current sample count.
     bool CreateDisplayWindow(HWND parent);
+
+    // Called after every frame the view draws, so that what the frame shows
+    // beside the display keeps pace with it.
+    void SetFrameDrawn(std::function<void()> callback) { m_frameDrawn = std::move(callback); }
 
     // Runs one of the view's commands; false when it is not the view's.
     bool OnCommand(int id);
@@ -52,6 +60,9 @@ private:
     // off screen and copied into the view.
     WglWindowSurface m_ownSurface;
     WglPresentedSurface m_presentedSurface;
+    // With --renderer cpu: no GL, the CPU backend's frames put on the view.
+    DibWindowSurface m_dibSurface;
     HWND m_window = nullptr;
     HWND m_parent = nullptr;
+    std::function<void()> m_frameDrawn;
 };

@@ -145,6 +145,7 @@ int CMainFrame::OnCreate()
     SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loadIcon(GetSystemMetrics(SM_CXSMICON))));
     // The view and its GL context come first: they decide whether the
     // program can run at all.
+    m_wndView.SetFrameDrawn([this] { ShowDataStatus(); });
     if (!m_wndView.PrepareRenderer() || !m_wndView.CreateDisplayWindow(m_window))
         return -1;
     if (!CreateToolBar() || !CreateStatusBar())
@@ -267,8 +268,22 @@ void CMainFrame::OnIdle()
             const wchar_t* text = on ? m_indicatorTexts[i].c_str() : L"";
             SendMessageW(m_wndStatusBar, SB_SETTEXTW, i + 1, reinterpret_cast<LPARAM>(text));
         }
-    // The message pane names the data source and its state while one feeds
-    // the display.
+    ShowDataStatus();
+}
+
+// Once a prompt is done, the pane shows the data status again, or the idle
+// message without a feed.
+void CMainFrame::ShowIdleMessage()
+{
+    m_dataStatus.clear();
+    if (programFeed().Attached())
+        ShowDataStatus();
+    else
+        SetMessageText(ResourceString(AFX_IDS_IDLEMESSAGE));
+}
+
+void CMainFrame::ShowDataStatus()
+{
     DataFeed& feed = programFeed();
     feed.TakeNotices();
     if (feed.Attached() && m_wndStatusBar) {
@@ -331,8 +346,10 @@ LRESULT CMainFrame::OnNotify(NMHDR* header)
     // Fly-by: a hovered button's prompt shows in the message pane.
     if (header->hwndFrom == m_wndToolBar && header->code == TBN_HOTITEMCHANGE) {
         auto* hot = reinterpret_cast<NMTBHOTITEM*>(header);
-        SetMessageText((hot->dwFlags & HICF_LEAVING) ? ResourceString(AFX_IDS_IDLEMESSAGE)
-                                                     : CommandPrompt(hot->idNew));
+        if (hot->dwFlags & HICF_LEAVING)
+            ShowIdleMessage();
+        else
+            SetMessageText(CommandPrompt(hot->idNew));
     }
     return 0;
 }
@@ -358,7 +375,7 @@ LRESULT CMainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MENUSELECT: {
         const UINT flags = HIWORD(wParam);
         if (flags == 0xFFFF && lParam == 0)
-            SetMessageText(ResourceString(AFX_IDS_IDLEMESSAGE));
+            ShowIdleMessage();
         else if (flags & (MF_POPUP | MF_SEPARATOR))
             SetMessageText(std::wstring());
         else

@@ -33,6 +33,9 @@ public:
     // Idle-time updates: toolbar buttons by the command rules, the key
     // indicator panes by the keyboard's lock states.
     void OnIdle();
+    // The message pane names the data source and its state while one feeds
+    // the display; brought up to date with every frame drawn.
+    void ShowDataStatus();
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -45,6 +48,7 @@ private:
     void OnCommand(int id);
     void OnInitMenuPopup(HMENU menu);
     void SetMessageText(const std::wstring& text);
+    void ShowIdleMessage();
     LRESULT OnNotify(NMHDR* header);
 
     HWND m_wndStatusBar = nullptr;

@@ -13,12 +13,6 @@
 
 namespace {
 
-// A message box has no separate detail: it follows the text after a blank line.
-std::string boxText(const char* text, const char* detail)
-{
-    return detail && *detail ? std::string(text) + "\n\n" + detail : std::string(text);
-}
-
 void* wglLookup(const char* name) { return reinterpret_cast<void*>(wglGetProcAddress(name)); }
 
 }  // namespace
@@ -74,7 +68,7 @@ void WglWindowSurface::SwapBuffers()
 
 void WglWindowSurface::ReportError(const char* text, const char* detail, const char* caption)
 {
-    MessageBoxW(window_, wideText(boxText(text, detail)).c_str(), wideText(caption).c_str(), MB_ICONERROR | MB_OK);
+    MessageBoxW(window_, wideText(messageBoxText(text, detail)).c_str(), wideText(caption).c_str(), MB_ICONERROR | MB_OK);
 }
 
 WglHiddenSurface::WglHiddenSurface(int width, int height) : width_(width), height_(height) {}
@@ -215,5 +209,5 @@ void WglPresentedSurface::SwapBuffers()
 
 void WglPresentedSurface::ReportError(const char* text, const char* detail, const char* caption)
 {
-    MessageBoxW(view_, wideText(boxText(text, detail)).c_str(), wideText(caption).c_str(), MB_ICONERROR | MB_OK);
+    MessageBoxW(view_, wideText(messageBoxText(text, detail)).c_str(), wideText(caption).c_str(), MB_ICONERROR | MB_OK);
 }

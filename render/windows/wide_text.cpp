@@ -23,3 +23,8 @@ std::string utf8Text(const std::wstring& wide)
     utf8.pop_back();
     return utf8;
 }
+
+std::string messageBoxText(const char* text, const char* detail)
+{
+    return detail && *detail ? std::string(text) + "\n\n" + detail : std::string(text);
+}

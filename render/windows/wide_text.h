@@ -7,3 +7,6 @@
 std::wstring wideText(const std::string& utf8);
 // UTF-16 text as UTF-8.
 std::string utf8Text(const std::wstring& wide);
+// A message box has no separate detail: it follows the text after a blank
+// line (no detail: the text alone).
+std::string messageBoxText(const char* text, const char* detail);

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -80,6 +82,81 @@ std::vector<uint8_t> pngHeaderOnly(uint32_t width, uint32_t height)
     return png;
 }
 
+// The CRC of PNG chunks over type and data.
+uint32_t pngCrc(const uint8_t* bytes, size_t size)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void appendChunk(std::vector<uint8_t>* png, const char* type, const std::vector<uint8_t>& data)
+{
+    const uint32_t size = static_cast<uint32_t>(data.size());
+    for (int shift = 24; shift >= 0; shift -= 8)
+        png->push_back(static_cast<uint8_t>(size >> shift));
+    const size_t start = png->size();
+    png->insert(png->end(), type, type + 4);
+    png->insert(png->end(), data.begin(), data.end());
+    const uint32_t crc = pngCrc(png->data() + start, png->size() - start);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        png->push_back(static_cast<uint8_t>(crc >> shift));
+}
+
+// A whole, valid PNG of side x side transparent RGBA pixels: its zlib stream
+// of fixed Huffman codes copies 258 bytes at a distance of 1 over and over,
+// so that a few megabytes decode to side x side x 4 bytes.
+std::vector<uint8_t> pngOfZeros(uint32_t side)
+{
+    std::vector<uint8_t> stream = {0x78, 0x01};
+    uint32_t bits = 0;
+    int held = 0;
+    // Huffman codes go most significant bit first into the LSB-first stream.
+    const auto put = [&](uint32_t value, int count, bool huffman) {
+        for (int i = 0; i < count; ++i) {
+            const uint32_t bit = huffman ? (value >> (count - 1 - i)) & 1u : (value >> i) & 1u;
+            bits |= bit << held;
+            if (++held == 8) {
+                stream.push_back(static_cast<uint8_t>(bits));
+                bits = 0;
+                held = 0;
+            }
+        }
+    };
+    constexpr uint32_t kLiteralZero = 0x30, kLength258 = 0xC5;  // 8-bit fixed codes
+    const uint64_t total = static_cast<uint64_t>(side) * (1 + 4ull * side);  // a filter byte a row
+    put(1, 1, false);  // the last block
+    put(1, 2, false);  // of fixed codes
+    put(kLiteralZero, 8, true);
+    for (uint64_t copied = 1; copied + 258 <= total; copied += 258) {
+        put(kLength258, 8, true);
+        put(0, 5, true);  // distance 1
+    }
+    for (uint64_t rest = (total - 1) % 258; rest > 0; --rest)
+        put(kLiteralZero, 8, true);
+    put(0, 7, true);  // end of block
+    if (held > 0)
+        stream.push_back(static_cast<uint8_t>(bits));
+    const uint32_t adler = (static_cast<uint32_t>(total % 65521) << 16) | 1u;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        stream.push_back(static_cast<uint8_t>(adler >> shift));
+
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> header;
+    for (int i = 0; i < 2; ++i)
+        for (int shift = 24; shift >= 0; shift -= 8)
+            header.push_back(static_cast<uint8_t>(side >> shift));
+    header.insert(header.end(), {8, 6, 0, 0, 0});
+    appendChunk(&png, "IHDR", header);
+    appendChunk(&png, "IDAT", stream);
+    appendChunk(&png, "IEND", {});
+    return png;
+}
+
 // A 2 x 2 GIF whose first picture is palette colour 0 (red) and whose
 // second picture is cut off inside its data: a decoder that reads past the
 // first picture fails on it.
@@ -92,6 +169,89 @@ std::vector<uint8_t> gifWithBrokenSecondPicture()
     const uint8_t cut[] = {0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2, 40, 0x84};
     gif.insert(gif.end(), cut, cut + sizeof cut);
     return gif;
+}
+
+// LZW codes of a GIF picture of one colour (palette index 0) and count
+// pixels, with 2-bit codes, in its sub-blocks: runs that grow by one pixel
+// a code, the table cleared before it is full.
+std::vector<uint8_t> gifPictureOfOneColour(int count)
+{
+    constexpr int kClear = 4, kEnd = 5, kFirst = 6, kTableFull = 4000;
+    std::vector<uint8_t> codes;
+    uint32_t bits = 0;
+    int held = 0, size = 3, next = kFirst;
+    std::vector<int> longer(4096, -1);  // the code of a run one pixel longer
+    const auto emit = [&](int code) {
+        bits |= static_cast<uint32_t>(code) << held;
+        for (held += size; held >= 8; held -= 8, bits >>= 8)
+            codes.push_back(static_cast<uint8_t>(bits));
+    };
+    emit(kClear);
+    int run = 0;
+    for (int pixel = 1; pixel < count; ++pixel) {
+        if (longer[run] >= 0) {
+            run = longer[run];
+            continue;
+        }
+        emit(run);
+        if (next == kTableFull) {
+            emit(kClear);
+            std::fill(longer.begin(), longer.end(), -1);
+            size = 3;
+            next = kFirst;
+        } else {
+            longer[run] = next++;
+            // The decoder adds its entry one code later than this.
+            if (next > (1 << size) && size < 12)
+                ++size;
+        }
+        run = 0;
+    }
+    emit(run);
+    emit(kEnd);
+    if (held > 0)
+        codes.push_back(static_cast<uint8_t>(bits));
+    std::vector<uint8_t> blocks = {2};  // the minimum code size
+    for (size_t at = 0; at < codes.size(); at += 255) {
+        const size_t length = std::min<size_t>(255, codes.size() - at);
+        blocks.push_back(static_cast<uint8_t>(length));
+        blocks.insert(blocks.end(), codes.begin() + static_cast<std::ptrdiff_t>(at),
+                      codes.begin() + static_cast<std::ptrdiff_t>(at + length));
+    }
+    blocks.push_back(0);
+    return blocks;
+}
+
+// A GIF of pictures x side x side pixels, all black: what a decoder of every
+// picture pays for in memory and time.
+std::vector<uint8_t> gifOfManyPictures(int pictures, int side)
+{
+    const uint8_t lo = static_cast<uint8_t>(side & 0xFF), hi = static_cast<uint8_t>(side >> 8);
+    std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', lo, hi, lo, hi, 0x81, 0, 0};
+    gif.insert(gif.end(), {0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0, 0});  // black, white, unused
+    const std::vector<uint8_t> picture = gifPictureOfOneColour(side * side);
+    for (int i = 0; i < pictures; ++i) {
+        gif.insert(gif.end(), {0x2C, 0, 0, 0, 0, lo, hi, lo, hi, 0});
+        gif.insert(gif.end(), picture.begin(), picture.end());
+    }
+    gif.push_back(0x3B);
+    return gif;
+}
+
+// The most memory the process has held so far, and what it holds now.
+struct MemoryUse {
+    size_t peak = 0;
+    size_t now = 0;
+};
+
+MemoryUse memoryUse()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return {};
+    return {std::max(counters.PeakWorkingSetSize, counters.PeakPagefileUsage),
+            std::max(counters.WorkingSetSize, counters.PagefileUsage)};
 }
 
 class GdiplusImageTest : public ImageRecordingTest {
@@ -189,4 +349,45 @@ TEST_F(GdiplusImageTest, HeadersScansAndGifPicturesAreDecidedBeforeGdiplus)
     ASSERT_EQ(InitWith({{name.c_str(), 0, 0}}), GR_INIT_OK) << grImageError();
     EXPECT_EQ(Texel(TextureOf(0), 1, 1), (std::array<uint8_t, 4>{255, 0, 0, 255})) << "the first picture's red";
     grShutdown();
+}
+
+// Files made to exhaust a decoder that trusts them: a valid picture too
+// large by its header, thousands of large GIF pictures, a JPEG of 50 000
+// scans. Refusing them (or taking the GIF's first picture) stays within
+// 100 MB. The same PNG at 1024 x 1024 is taken whole: the files are sound.
+TEST_F(GdiplusImageTest, HostileFilesStayWithinAHundredMegabytes)
+{
+    constexpr size_t kBound = 100u << 20;
+    const fs::path folder = exeFolder() / "gdiplus-memory";
+    fs::create_directories(folder);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool accepted;
+    } files[] = {
+        {"huge.png", pngOfZeros(30000), false},
+        {"small.png", pngOfZeros(1024), true},
+        {"many-pictures.gif", gifOfManyPictures(3000, 1024), true},
+        {"many-scans.jpg", bytesOf(fs::path(PANEL_FUZZ_DIR) / "corpus" / "image" / "many-scans.jpg"), false},
+    };
+    const MemoryUse before = memoryUse();
+    ASSERT_GT(before.now, 0u) << "the process's memory counters cannot be read";
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        ASSERT_FALSE(file.bytes.empty());
+        const fs::path path = folder / file.name;
+        writeBytes(path, file.bytes);
+        const std::u16string name = path.u16string();
+        EXPECT_EQ(InitWith({{name.c_str(), 0, 0}}), file.accepted ? GR_INIT_OK : GR_INIT_IMAGES_FAILED)
+            << grImageError();
+        if (file.accepted) {
+            const bool gif = std::string(file.name).ends_with(".gif");
+            EXPECT_EQ(Texel(TextureOf(0), 1023, 1023), (std::array<uint8_t, 4>{0, 0, 0, uint8_t(gif ? 255 : 0)}))
+                << "the last pixel: black in the GIF's first picture, transparent in the PNG";
+        }
+        grShutdown();
+        const MemoryUse after = memoryUse();
+        EXPECT_LE(after.peak, before.now + kBound)
+            << "peak " << (after.peak >> 20) << " MiB against " << (before.now >> 20) << " MiB before";
+    }
 }

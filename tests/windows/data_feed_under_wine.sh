@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# The Windows program fed over UDP under Wine on an X display (through
+# with_xvfb.sh), in one wire format:
+#   data_feed_under_wine.sh FORMAT WINE_RUN PROGRAM SNAPSHOT FLIGHT PROBE FEED DATA_DIR OUTPUT_DIR [RENDERER]
+# FORMAT is generic, xplane or json, read with the flight example's mapping
+# for it; FEED is the Linux panel-feed, sending to the Wine process over
+# 127.0.0.1. RENDERER goes to the program's --renderer (cpu: the CPU
+# backend's frames, held to the GL's of panel-snapshot). The view must show what panel-snapshot renders for the values
+# fed (two sets in turn, so the needles and readouts follow them), the status
+# pane must count the inputs fed as the frames go by, and a silenced source
+# raises the failure flags over its last good values, as panel-snapshot shows
+# them for stale inputs, whatever bad datagrams came after: those are only
+# counted.
+set -euo pipefail
+source "$(dirname "$0")/wine_window.sh"
+format="$1" wine_run="$2" program="$3" snapshot="$4" flight="$5" probe="$6" feed="$7" data="$8" out="$9"
+renderer="${10:-gl}"
+mkdir -p "$out"
+case "$format" in
+  generic) mapping="$data/flightgear-generic.map" ;;
+  xplane) mapping="$data/xplane-data.map" ;;
+  json) mapping="$data/json.map" ;;
+  *) fail "unknown format $format" ;;
+esac
+
+# Two sets of values far apart on every fed instrument; fuel stays above
+# the level where the fuel lamp blinks with the frame count.
+values_a=(pitch 6 roll 20 heading 90 altitude 3400 fuel 80 fuel_flow 30)
+values_b=(pitch -8 roll -25 heading 250 altitude 5200 fuel 45 fuel_flow 75)
+recording() {
+  local name="$1"; shift
+  { echo "time,input,value"; while [ $# -gt 0 ]; do echo "0.000,$1,$2"; shift 2; done; } >"$out/$name.csv"
+}
+recording a "${values_a[@]}"
+recording b "${values_b[@]}"
+
+# Frame 100 of a replay: long enough for the flow trend's history to hold
+# only the fed value. Looping, the values stay fresh; once, they are stale.
+reference() {
+  local name="$1" source="$2"
+  "$wine_run" "$snapshot" --display "$flight" --frames 100 --data "$source" -o "$out/$name.png" ||
+    fail "panel-snapshot did not render $name"
+}
+reference ref-a "replay:$out/a.csv:loop"
+reference ref-b "replay:$out/b.csv:loop"
+reference ref-b-stale "replay:$out/b.csv"
+size="$(identify -format '%wx%h' "$out/ref-a.png")"
+width="${size%x*}" height="${size#*x}"
+
+"$wine_run" "$program" --renderer "$renderer" --display "$flight" --data "udp:0:$mapping" 2>"$out/program.err" &
+pid=$!
+feed_pid=""
+stop_feed() {
+  [ -n "$feed_pid" ] || return 0
+  kill "$feed_pid" 2>/dev/null || true
+  wait "$feed_pid" 2>/dev/null || true
+  feed_pid=""
+}
+trap 'stop_feed; kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true' EXIT
+window="$(find_window '^Пилотажная панель — Графическая библиотека' "$pid")"
+if [ "$renderer" = cpu ]; then
+  # The CPU backend starts at 8 samples, the GL under Wine has 4 at most:
+  # paused (the toolbar's Pause), Прорисовка > Мультисемплинг > 4x makes
+  # the view again at 4; the toolbar's Start runs it again.
+  sleep 1
+  xdotool mousemove --window "$window" 35 31 click 1
+  sleep 1
+  xdotool windowfocus "$window" 2>/dev/null || true
+  xdotool key --window "$window" alt
+  sleep 0.3
+  xdotool key --window "$window" Right Right Down Right Down Down Return
+  sleep 1
+  kill -0 "$pid" 2>/dev/null || fail "the program ended after the multisampling change"
+  xdotool mousemove --window "$window" 12 31 click 1
+  # Off the toolbar: a button left hot would show in the next test's window.
+  xdotool mousemove 0 0
+fi
+
+start_feed() {
+  stop_feed
+  "$feed" --to "$port" --mapping "$mapping" --rate 50 --loop "$out/$1.csv" >/dev/null &
+  feed_pid=$!
+}
+status_text() { "$wine_run" "$probe" | sed -n 's/^status: //p' | tr -d '\r'; }
+# Waits up to ten seconds for the status pane to match the regular
+# expression; fails naming what it showed.
+expect_status() {
+  local want="$1" text=""
+  for _ in $(seq 1 50); do
+    text="$(status_text)"
+    grep -qE -- "$want" <<<"$text" && return 0
+    sleep 0.2
+  done
+  fail "$format: the status pane shows \"$text\", not /$want/"
+}
+# The display's area of the view, as panel-snapshot frames it: the view's
+# lower left corner, the display's origin.
+capture() {
+  local x y w h
+  read -r x y w h < <("$wine_run" "$probe" | sed -n 's/^view: //p' | tr -d '\r')
+  [ "$w" -ge "$width" ] && [ "$h" -ge "$height" ] || fail "the view of ${w}x$h cannot hold the ${size} display"
+  import -window root -crop "${width}x${height}+$x+$((y + h - height))" +repage "$out/$1.png"
+}
+# Pixels of two frames that differ by more than antialiasing does, outside
+# the middle of the compass, whose deviation bar moves with the frame count whatever is fed.
+differing() {
+  local masked=()
+  for image in "$1" "$2"; do
+    convert "$out/$image.png" -fill black -draw "$COMPASS" "$out/masked-$image.png"
+    masked+=("$out/masked-$image.png")
+  done
+  compare -metric AE -fuzz 9% "${masked[@]}" null: 2>&1 || true
+}
+COMPASS="rectangle 180,502 340,662"
+# The view like the reference within the goldens' tolerance (0.1 % of its
+# pixels off by more than 24 levels), and unlike the other set's by far more.
+# The flow trend takes 70 frames to hold only the fed value, however long
+# Wine takes for them: the view is looked at until it agrees, for at most
+# twenty seconds.
+expect_view() {
+  local shot="$1" like="$2" unlike="$3" same="" different
+  for _ in $(seq 1 40); do
+    capture "$shot"
+    same="$(differing "$shot" "$like")"
+    [ "$same" -le $((width * height / 1000)) ] && break
+    sleep 0.5
+  done
+  [ "$same" -le $((width * height / 1000)) ] || fail "$format: $shot differs from $like in $same pixels"
+  different="$(differing "$shot" "$unlike")"
+  [ "$different" -ge $((width * height / 100)) ] ||
+    fail "$format: $shot is like $unlike (only $different pixels differ): the display does not follow the values"
+}
+
+# The port the system gave the program's source, as its status names it
+# (also once the toolbar's prompts are done, after the CPU case's clicks).
+port=""
+for _ in $(seq 1 50); do
+  port="$(status_text | sed -n 's/^udp 127\.0\.0\.1:\([1-9][0-9]*\) .*/\1/p')"
+  [ -n "$port" ] && break
+  sleep 0.2
+done
+[ -n "$port" ] || fail "$format: the status pane names no port: \"$(status_text)\""
+
+start_feed a
+expect_status "6 inputs fed, 0 stale"
+expect_view shot-a ref-a ref-b
+
+start_feed b
+expect_view shot-b ref-b ref-a
+expect_status "6 inputs fed, 0 stale"
+
+# Silenced, with bad datagrams after the last good one: past the freshness
+# limit of 500 ms every instrument shows its flag over the last good values,
+# so a bad datagram taken as values would show. Each is counted (a refused
+# value counts once, a malformed datagram once).
+stop_feed
+case "$format" in
+  generic) bad=('1,2,x' 'pitch,roll' 'nan,nan,nan,nan,nan,nan') bad_count=8 ;;
+  xplane)
+    bad=('DATA' 'DATA*\x11\x00\x00' 'ATAD*\x11\x00\x00\x00\x00\x00\x80\x3f\x00\x00\x80\x3f\x00\x00\x80\x3f\x00\xc0\x79\xc4\x00\xc0\x79\xc4\x00\xc0\x79\xc4\x00\xc0\x79\xc4\x00\xc0\x79\xc4'
+         'DATA*\x11\x00\x00\x00\x00\x00\xc0\x7f\x00\x00\xc0\x7f\x00\x00\xc0\x7f\x00\xc0\x79\xc4\x00\xc0\x79\xc4\x00\xc0\x79\xc4\x00\xc0\x79\xc4\x00\xc0\x79\xc4')
+    bad_count=6 ;;
+  json) bad=('{"pitch_deg": NaN}' '{"pitch_deg": ' '[1, 2, 3]' '{"roll_deg": 1e999}') bad_count=4 ;;
+esac
+for datagram in "${bad[@]}"; do
+  printf "$datagram" >/dev/udp/127.0.0.1/"$port"
+done
+expect_status "6 inputs fed, 6 stale, $bad_count bad$"
+expect_view shot-stale ref-b-stale ref-b
+
+close_with_alt_f4 "$window" "$pid"
+trap - EXIT
+echo "program under Wine, $format over UDP: follows two sets of values, counts $bad_count bad values, flags a silenced source"

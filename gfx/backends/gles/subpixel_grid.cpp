@@ -4,18 +4,27 @@
 
 namespace {
 
-// Below this area (in square pixels) a triangle covers no pixel centre
-// worth keeping its texture on: its coordinates stay as they are.
-constexpr double kFlatArea = 1e-9;
+// Twice the area (in square pixels) below which a triangle is a sliver:
+// corners rounded to float may make a line of three points one, whose
+// gradient would be noise. Its texture coordinates stay as they are.
+constexpr double kFlatArea = 1.0 / 64;
 
-// The odd sixteenth between the two even ones around window, or window
-// itself when it is an even one. Even sixteenths are where pixels are
-// sampled (the centre, and the standard 2- and 4-sample positions), so a
-// corner never crosses one and covers the same samples it did.
+// How far (in eighths of a pixel) from an even sixteenth a position still
+// is that sixteenth: half of Mesa's 1/256 step, which float clip
+// coordinates stay well within.
+constexpr double kOnSample = 8.0 / 512;
+
+// The odd sixteenth between the two even ones around window, or the even
+// one window is on. Even sixteenths are where pixels are sampled (the
+// centre, and the standard 2- and 4-sample positions), so a corner never
+// crosses one and covers the same samples it did.
 double onGrid(double window)
 {
-    const double eighths = std::floor(window * 8.0);
-    return eighths == window * 8.0 ? window : (eighths + 0.5) / 8.0;
+    const double eighths = window * 8.0;
+    const double nearest = std::round(eighths);
+    if (std::fabs(eighths - nearest) < kOnSample)
+        return nearest / 8.0;
+    return (std::floor(eighths) + 0.5) / 8.0;
 }
 
 }  // namespace

@@ -351,8 +351,10 @@ public:
         pendingKey_ = key;
 
         const bool textured = switches_.on[static_cast<int>(Capability::TexCoords)] && call.st;
-        // Glyph pages and images are sampled between texels, where a shifted
-        // coordinate shows; dash patterns change only at their ends.
+        // Glyph pages and images are filtered between texels, where a
+        // coordinate interpolated from rounded corners shows. Dashed lines
+        // stay as given: moving their thin slanted edges costs more pixels
+        // than their patterns' few ends gain.
         const bool onGrid = textured && (key.mode == FragmentMode::Glyph || key.mode == FragmentMode::Image);
         const uint8_t rgba[4] = {call.color.r, call.color.g, call.color.b, 255};
         const float* pm = transform_.combined();

@@ -5,8 +5,8 @@
 // every edge of the text. A textured triangle's corners are therefore put on
 // sixteenths first, without crossing a sampled position, and its texture
 // coordinates moved along the triangle's own gradient so that the texture
-// lands where it did. Untextured triangles are left alone: they have no
-// attribute to shift.
+// lands where it did. The backend does this for glyph pages and images
+// only: other triangles keep their corners, and their slanted edges.
 #pragma once
 
 // A triangle corner: position in clip coordinates, texture coordinates.

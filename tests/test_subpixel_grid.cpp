@@ -59,59 +59,56 @@ void interpolate(const Corner c[3], double x, double y, double* s, double* t)
 // What float clip coordinates keep of a window position.
 constexpr double kRoundTrip = 1.0 / 1024;
 
+// The case's corners as float clip coordinates leave them (before) and
+// after the grid, in window pixels.
+void snapCase(const GridCase& c, Corner before[3], Corner after[3])
+{
+    SubpixelGrid grid;
+    grid.setViewport(c.window.width, c.window.height);
+    GridCorner corners[3];
+    for (int i = 0; i < 3; ++i) {
+        corners[i] = toClip(c.corners[i], c.window);
+        before[i] = toWindow(corners[i], c.window);
+    }
+    grid.snapTexturedTriangle(corners);
+    for (int i = 0; i < 3; ++i)
+        after[i] = toWindow(corners[i], c.window);
+}
+
 class SubpixelGridOf : public ::testing::TestWithParam<GridCase> {};
 
 TEST_P(SubpixelGridOf, CornersEndOnOddSixteenthsOnTheirOwnSideOfEverySample)
 {
-    const GridCase& c = GetParam();
-    SubpixelGrid grid;
-    grid.setViewport(c.window.width, c.window.height);
-    GridCorner snapped[3];
-    for (int i = 0; i < 3; ++i)
-        snapped[i] = toClip(c.corners[i], c.window);
-    grid.snapTexturedTriangle(snapped);
+    Corner before[3], after[3];
+    snapCase(GetParam(), before, after);
     for (int i = 0; i < 3; ++i) {
-        const Corner moved = toWindow(snapped[i], c.window);
-        const double before[2] = {c.corners[i].x, c.corners[i].y}, after[2] = {moved.x, moved.y};
+        const double from[2] = {before[i].x, before[i].y}, to[2] = {after[i].x, after[i].y};
         for (int axis = 0; axis < 2; ++axis) {
-            const double sixteenths = after[axis] * 16.0;
-            const double nearest = std::round(sixteenths);
-            EXPECT_NEAR(sixteenths, nearest, 16.0 * kRoundTrip) << "corner " << i << " axis " << axis;
-            const bool wasSampled = std::fabs(before[axis] * 8.0 - std::round(before[axis] * 8.0)) < kRoundTrip;
-            if (wasSampled) {
-                EXPECT_NEAR(after[axis], before[axis], kRoundTrip) << "a sampled position moved, corner " << i;
-            } else {
-                EXPECT_EQ(std::fmod(nearest, 2.0), 1.0) << "corner " << i << " axis " << axis << " on a sample";
-                EXPECT_EQ(std::floor(before[axis] * 8.0), std::floor(after[axis] * 8.0))
-                    << "corner " << i << " crossed a sampled position on axis " << axis;
+            const double nearest = std::round(to[axis] * 16.0);
+            EXPECT_NEAR(to[axis] * 16.0, nearest, 16.0 * kRoundTrip) << "corner " << i << " axis " << axis;
+            if (std::fabs(from[axis] * 8.0 - std::round(from[axis] * 8.0)) < kRoundTrip) {
+                EXPECT_NEAR(to[axis], from[axis], kRoundTrip) << "a sampled position moved, corner " << i;
+                continue;
             }
+            EXPECT_EQ(std::fmod(nearest, 2.0), 1.0) << "corner " << i << " axis " << axis << " on a sample";
+            EXPECT_EQ(std::floor(from[axis] * 8.0), std::floor(to[axis] * 8.0))
+                << "corner " << i << " crossed a sampled position on axis " << axis;
         }
     }
 }
 
 TEST_P(SubpixelGridOf, TextureStaysWhereItWasOnTheWindow)
 {
-    const GridCase& c = GetParam();
-    SubpixelGrid grid;
-    grid.setViewport(c.window.width, c.window.height);
-    GridCorner snapped[3];
-    Corner original[3];
-    for (int i = 0; i < 3; ++i) {
-        snapped[i] = toClip(c.corners[i], c.window);
-        original[i] = toWindow(snapped[i], c.window);
-    }
-    grid.snapTexturedTriangle(snapped);
-    Corner moved[3];
-    for (int i = 0; i < 3; ++i)
-        moved[i] = toWindow(snapped[i], c.window);
-    // Pixel centres inside the triangle, and its centroid.
+    Corner before[3], after[3];
+    snapCase(GetParam(), before, after);
+    // Pixel centres near the centroid and near each corner.
     const double weights[][3] = {{1.0 / 3, 1.0 / 3, 1.0 / 3}, {0.8, 0.1, 0.1}, {0.1, 0.8, 0.1}, {0.1, 0.1, 0.8}};
     for (const double* w : weights) {
-        const double x = std::floor(w[0] * original[0].x + w[1] * original[1].x + w[2] * original[2].x) + 0.5;
-        const double y = std::floor(w[0] * original[0].y + w[1] * original[1].y + w[2] * original[2].y) + 0.5;
+        const double x = std::floor(w[0] * before[0].x + w[1] * before[1].x + w[2] * before[2].x) + 0.5;
+        const double y = std::floor(w[0] * before[0].y + w[1] * before[1].y + w[2] * before[2].y) + 0.5;
         double s0, t0, s1, t1;
-        interpolate(original, x, y, &s0, &t0);
-        interpolate(moved, x, y, &s1, &t1);
+        interpolate(before, x, y, &s0, &t0);
+        interpolate(after, x, y, &s1, &t1);
         // A hundredth of a texel of a 1024-texel page: what float clip
         // coordinates leave; a corner moved without its texture is off by
         // up to a sixteenth of a pixel's worth.

@@ -47,8 +47,9 @@ export function launchChromium() {
   });
 }
 
-// Opens url in a new tab and waits until the page is ready or shows a
-// failure; resolves to { page, state } with state from the page.
+// Opens url in a new tab of browser (or of one of its contexts) and waits
+// until the page is ready or shows a failure; resolves to { page, state }
+// with state from the page.
 export async function openPage(browser, url) {
   const page = await browser.newPage();
   const console = [];
@@ -68,6 +69,7 @@ export async function openPage(browser, url) {
     frame: panelPage.ready ? panelPage.frame() : 0,
     openingMs: panelPage.openingMs,
     readyMs: panelPage.readyMs,
+    runtimeMs: panelPage.runtimeMs,
   }));
   state.console = console;
   return { page, state };

@@ -1,6 +1,10 @@
 // Page benchmark: time to the first frame and the time per frame of each
 // display's page in headless Chromium, in exact and batched mode.
-//   node bench_pages.mjs PAGES [FRAMES]
+//   node bench_pages.mjs PAGES [FRAMES] [RUNS]
+// The first frame is timed from the page's navigation, RUNS times (default
+// 5) in a fresh browser context each (nothing cached, as on a first visit):
+// when the module is ready (compiled, instantiated, its files loaded), when
+// the frame is drawn, and when the browser has composited it.
 // A page draws the frames of its address at once, each finished before the
 // next; the time per frame is the difference between opening FRAMES + 1
 // frames and opening one, divided by FRAMES (default 200).
@@ -8,30 +12,53 @@
 import { resolve } from 'node:path';
 import { launchChromium, openPage, serveFolder } from './browser.mjs';
 
-const [pagesArg, framesArg] = process.argv.slice(2);
+const [pagesArg, framesArg, runsArg] = process.argv.slice(2);
 if (!pagesArg) {
-  console.error('usage: node bench_pages.mjs PAGES [FRAMES]');
+  console.error('usage: node bench_pages.mjs PAGES [FRAMES] [RUNS]');
   process.exit(2);
 }
 const frames = Number(framesArg || 200);
+const runs = Number(runsArg || 5);
 const { server, origin } = await serveFolder(resolve(pagesArg));
 const browser = await launchChromium();
 
-async function openingMs(display, count, batched) {
-  const { page, state } = await openPage(browser,
+async function open(context, display, count, batched) {
+  const { page, state } = await openPage(context,
     `${origin}/${display}/?frames=${count}&samples=0&paused=1${batched ? '&batched=1' : ''}`);
+  if (state.ready) await page.waitForFunction(() => panelPage.shownMs !== undefined);
+  state.shownMs = await page.evaluate(() => panelPage.shownMs);
   await page.close();
   if (!state.ready) throw new Error(`${display}: ${state.errors}`);
   return state;
 }
 
+function median(values) {
+  const sorted = [...values].sort((a, b) => a - b);
+  return sorted[Math.floor(sorted.length / 2)];
+}
+
+function summary(values) {
+  return `${median(values).toFixed(0)} ms (${Math.min(...values).toFixed(0)}-${Math.max(...values).toFixed(0)})`;
+}
+
+async function firstFrame(display) {
+  const times = { runtimeMs: [], readyMs: [], shownMs: [] };
+  for (let run = 0; run < runs; ++run) {
+    const context = await browser.createBrowserContext();
+    const state = await open(context, display, 1, false);
+    await context.close();
+    for (const key of Object.keys(times)) times[key].push(state[key]);
+  }
+  console.log(`${display}: first frame on screen ${summary(times.shownMs)}, drawn ${summary(times.readyMs)}, ` +
+    `module ready ${summary(times.runtimeMs)} after navigation (median of ${runs}, range)`);
+}
+
 try {
   for (const display of ['instrument-panel', 'flight-display']) {
-    const first = await openingMs(display, 1, false);
-    console.log(`${display}: first frame ${first.readyMs.toFixed(0)} ms after opening the page`);
+    await firstFrame(display);
     for (const batched of [false, true]) {
-      const one = await openingMs(display, 1, batched);
-      const many = await openingMs(display, frames + 1, batched);
+      const one = await open(browser, display, 1, batched);
+      const many = await open(browser, display, frames + 1, batched);
       const perFrame = (many.openingMs - one.openingMs) / frames;
       console.log(`${display}: ${batched ? 'batched' : 'exact'} ${perFrame.toFixed(2)} ms a frame`);
     }

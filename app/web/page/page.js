@@ -68,11 +68,14 @@ var panelPage = {
   showFrame(frame, running) {
     document.getElementById('frame').textContent = '#' + frame + (running ? '' : ' ‖');
   },
-  // openingMs: how long the opening frames took to draw.
+  // openingMs: how long the opening frames took to draw. The times below
+  // count from the page's navigation: readyMs when they are drawn, shownMs
+  // once the browser has composited a frame after them.
   setReady(openingMs) {
     this.ready = true;
     this.openingMs = openingMs;
     this.readyMs = performance.now();
+    requestAnimationFrame(() => requestAnimationFrame(() => { this.shownMs = performance.now(); }));
   },
   // The frame on the canvas: { width, height, rgba } top row first.
   readFrame() {
@@ -93,4 +96,7 @@ var Module = {
   print: (text) => console.log(text),
   printErr: (text) => console.error(text),
   onAbort: (what) => panelPage.showError('Ошибка', String(what)),
+  // When the module is compiled, instantiated and its files are loaded:
+  // what the start-up spends before the display's first frame.
+  onRuntimeInitialized: () => { panelPage.runtimeMs = performance.now(); },
 };

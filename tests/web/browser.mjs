@@ -38,11 +38,14 @@ export function serveFolder(root) {
   });
 }
 
-export function launchChromium() {
+// Chromium with WebGL drawn by angle: 'swiftshader' (Chromium's own
+// rasteriser, what a machine without a GPU gets) or 'gl-egl' (ANGLE over the
+// system's OpenGL ES, as on a machine with a GPU driver).
+export function launchChromium(angle = 'swiftshader') {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     headless: true,
-    args: ['--no-sandbox', '--enable-unsafe-swiftshader', '--use-angle=swiftshader', '--ignore-gpu-blocklist',
+    args: ['--no-sandbox', '--enable-unsafe-swiftshader', `--use-angle=${angle}`, '--ignore-gpu-blocklist',
       '--window-size=1000,1200'],
   });
 }

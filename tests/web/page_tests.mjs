@@ -1,5 +1,5 @@
 // The display pages in headless Chromium, served from 127.0.0.1: frames 1
-// and 200 of both displays at 0 and 4 samples against panel-snapshot's of
+// and 200 of both displays at 0 and 4 samples, on two of Chromium's GLs, against panel-snapshot's of
 // the same frame on the shader backend; Start and Pause deciding whether
 // the frame advances; a display with a missing image showing the refusal.
 //   node page_tests.mjs PAGES PANEL_SNAPSHOT FLIGHT_MODULE OUTPUT
@@ -20,16 +20,19 @@ const pages = resolve(pagesArg);
 const output = resolve(outputArg);
 mkdirSync(output, { recursive: true });
 
-// Chromium's GL (SwiftShader under ANGLE) rounds corners to 1/16 pixel,
-// Mesa to 1/256: a few aliased edge pixels land on the other side. Without
-// multisampling at most 0.1 % of the pixels may differ by more than 2
-// levels; with it, where the two resolve samples differently, 2 % by more
-// than the goldens' 24 levels, which still fails on a missing text, needle
-// or image.
-const kTolerances = {
-  0: { channel: 2, share: 0.001 },
-  4: { channel: 24, share: 0.02 },
-};
+// The frames are compared on two of Chromium's GLs. SwiftShader rounds
+// corners to 1/16 pixel, Mesa to 1/256: a few aliased edge pixels land on
+// the other side, so without multisampling at most 0.1 % of the pixels may
+// differ by more than 2 levels. ANGLE over the system's OpenGL ES draws with
+// Mesa here, the rasteriser panel-snapshot draws with: there at most the
+// goldens' 0.01 %. With multisampling the two resolve edge samples
+// differently on either GL: 2 % may differ by more than the goldens' 24
+// levels, which still fails on a missing text, needle or image.
+const kMultisampled = { channel: 24, share: 0.02 };
+const kBrowserGls = [
+  { angle: 'swiftshader', tolerances: { 0: { channel: 2, share: 0.001 }, 4: kMultisampled } },
+  { angle: 'gl-egl', tolerances: { 0: { channel: 2, share: 0.0001 }, 4: kMultisampled } },
+];
 
 const kCommandStart = 3005;
 const kCommandPause = 3006;
@@ -87,16 +90,25 @@ function check(condition, message) {
   return condition;
 }
 
-async function framesMatchSnapshots(browser, origin) {
+async function framesMatchSnapshotsOn(gl, origin) {
+  const browser = await launchChromium(gl.angle);
+  try {
+    await framesMatchSnapshots(browser, origin, gl);
+  } finally {
+    await browser.close();
+  }
+}
+
+async function framesMatchSnapshots(browser, origin, gl) {
   for (const display of displays) {
     for (const frames of [1, 200]) {
       for (const samples of [0, 4]) {
-        const name = `${display.page}-frame${frames}-s${samples}`;
+        const name = `${gl.angle}-${display.page}-frame${frames}-s${samples}`;
         const { page, state } = await openPage(browser, `${origin}/${display.page}/?frames=${frames}&samples=${samples}&paused=1`);
         if (check(state.ready, `${name}: the page did not start: ${state.errors} ${state.console.join(' | ')}`)) {
           check(state.frame === frames, `${name}: the page shows frame ${state.frame}`);
           const failure = compareFrames(name, await readFrame(page), snapshotFrame(display, frames, samples),
-            kTolerances[samples]);
+            gl.tolerances[samples]);
           check(!failure, failure);
         }
         await page.close();
@@ -145,7 +157,11 @@ async function aMissingImageShowsTheRefusal(browser, origin) {
 const { server, origin } = await serveFolder(pages);
 const browser = await launchChromium();
 try {
-  for (const test of [framesMatchSnapshots, startAndPauseDecideWhetherFramesAdvance, aMissingImageShowsTheRefusal]) {
+  for (const gl of kBrowserGls) {
+    console.log(`framesMatchSnapshots on ${gl.angle}`);
+    await framesMatchSnapshotsOn(gl, origin);
+  }
+  for (const test of [startAndPauseDecideWhetherFramesAdvance, aMissingImageShowsTheRefusal]) {
     console.log(test.name);
     await test(browser, origin);
   }

@@ -25,3 +25,9 @@ bool glContextKindFor(const std::string& name, GlContextKind* kind)
         }
     return false;
 }
+
+bool isToolChoice(const std::string& name)
+{
+    GlContextKind kind;
+    return name == kCpuChoice || glContextKindFor(name, &kind);
+}

@@ -17,3 +17,10 @@ enum class GlContextKind {
 
 // The context kind for a backend name; false for a name no backend has.
 bool glContextKindFor(const std::string& name, GlContextKind* kind);
+
+// The headless tools draw through the CPU backend too, which needs no GL.
+constexpr const char* kCpuChoice = "cpu";
+constexpr const char* kToolChoiceNames = "gl1|es2|es3|core|cpu";
+
+// Whether name is a backend the headless tools take with --gl.
+bool isToolChoice(const std::string& name);

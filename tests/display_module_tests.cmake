@@ -64,7 +64,7 @@ target_compile_definitions(test_goldens PRIVATE
   TEXT_PICTURE_MODULE="$<TARGET_FILE:text-alignment-picture>"
   GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/goldens"
   PICTURE_DIR="${PROJECT_SOURCE_DIR}/docs/pictures")
-also_on_backends(test_goldens es3 es2)
+also_on_backends(test_goldens es3 es2 cpu)
 
 # The example in the program's window.
 add_test(NAME program_shows_a_display_module

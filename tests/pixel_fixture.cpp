@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "cpu_formats.h"
 #include "display_renderer.h"
 #include "drawing_state.h"
 #include "snapshot.h"
@@ -21,7 +22,9 @@ void PixelTest::SetUp()
 
 void PixelTest::TearDown()
 {
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    if (surface_) {
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
     EXPECT_EQ(grDiagnostics().glErrors, 0) << "GL errors at the library's checked points";
     StopContext();
 }
@@ -29,17 +32,26 @@ void PixelTest::TearDown()
 void PixelTest::StartContext(int samples)
 {
     StopContext();
-    EglProbe probe;
-    ASSERT_TRUE(formats_.Probe(probe)) << probe.Error();
+    const bool cpu = testBackend() == kCpuChoice;
+    if (cpu) {
+        CpuFormatProbe probe;
+        ASSERT_TRUE(formats_.Probe(probe));
+    } else {
+        EglProbe probe;
+        ASSERT_TRUE(formats_.Probe(probe)) << probe.Error();
+    }
     ASSERT_TRUE(formats_.IsSupported(samples)) << "no format with " << samples << " samples";
-    surface_ = std::make_unique<EglPbufferSurface>(kWidth, kHeight);
-    GlContextKind kind;
-    ASSERT_TRUE(glContextKindFor(testBackend(), &kind)) << testBackend();
-    surface_->UseContextKind(kind);
-    ASSERT_TRUE(surface_->Bind());
-    ASSERT_TRUE(surface_->CreateContext(formats_.FormatFor(samples)));
-    ASSERT_TRUE(surface_->MakeCurrent());
-    ASSERT_TRUE(grSelectBackend(testBackend().c_str(), eglProcAddress));
+    if (!cpu) {
+        surface_ = std::make_unique<EglPbufferSurface>(kWidth, kHeight);
+        GlContextKind kind;
+        ASSERT_TRUE(glContextKindFor(testBackend(), &kind)) << testBackend();
+        surface_->UseContextKind(kind);
+        ASSERT_TRUE(surface_->Bind());
+        ASSERT_TRUE(surface_->CreateContext(formats_.FormatFor(samples)));
+        ASSERT_TRUE(surface_->MakeCurrent());
+    }
+    started_ = true;
+    ASSERT_TRUE(grSelectBackend((cpu ? cpuBackendName(samples) : testBackend()).c_str(), eglProcAddress));
     ASSERT_TRUE(grUseTables(&displayTables()));
     ASSERT_EQ(grInit(1.5f), GR_INIT_OK) << grBackendError();
     useKnownDrawingState();
@@ -50,9 +62,12 @@ void PixelTest::StartContext(int samples)
 
 void PixelTest::StopContext()
 {
-    if (!surface_)
+    if (!started_)
         return;
     grShutdown();
+    started_ = false;
+    if (!surface_)
+        return;
     surface_->DeleteContext();
     surface_->Release();
     surface_.reset();
@@ -61,9 +76,11 @@ void PixelTest::StopContext()
 void PixelTest::Capture()
 {
     // The frame's end, where a multisampled surface resolves its samples.
-    surface_->SwapBuffers();
-    glFinish();
-    image_ = readFramebuffer(kWidth, kHeight, surface_->TopRowFirst());
+    if (surface_) {
+        surface_->SwapBuffers();
+        glFinish();
+    }
+    ASSERT_TRUE(readFrame(kWidth, kHeight, surface_ && surface_->TopRowFirst(), &image_));
 }
 
 Rgb PixelTest::At(int x, int y) const

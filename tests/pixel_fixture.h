@@ -1,6 +1,6 @@
-// Pixel tests: a headless EGL pbuffer on Mesa with the display's projection,
-// the drawing library started in it with useKnownDrawingState(), and
-// read-back helpers.
+// Pixel tests: a headless EGL pbuffer on Mesa (or, on the CPU backend, the
+// library's own frame) with the display's projection, the drawing library
+// started in it with useKnownDrawingState(), and read-back helpers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -47,5 +47,6 @@ private:
     void StopContext();
 
     PixelFormatTable formats_;
-    std::unique_ptr<EglPbufferSurface> surface_;
+    std::unique_ptr<EglPbufferSurface> surface_;  // null on the CPU backend
+    bool started_ = false;
 };

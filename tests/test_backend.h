@@ -1,5 +1,5 @@
 // The drawing backend a pixel test runs on: gl1 unless PANEL_TEST_GL names
-// another (es2, es3, core), so that one test suite checks every backend.
+// another (es2, es3, core, cpu), so that one test suite checks every backend.
 #pragma once
 
 #include <cstdlib>

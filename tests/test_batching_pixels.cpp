@@ -1,7 +1,6 @@
 // Batched submission draws exactly the pixels of exact submission: frames
 // spread over the display's whole layout cycle, at every sample count the
-// headless GL offers, rendered both ways and compared pixel for pixel.
-#include <GL/gl.h>
+// headless target offers (the GL's, or the CPU backend's), rendered both ways and compared pixel for pixel.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,8 +9,8 @@
 #include "display_renderer.h"
 #include "differing_pixels.h"
 #include "display_state.h"
-#include "egl_headless.h"
 #include "gr.h"
+#include "headless_target.h"
 #include "layout.h"
 #include "model.h"
 #include "snapshot.h"
@@ -24,12 +23,15 @@ constexpr int kHeight = 1034;
 constexpr int kCycleFrames = 500;  // the layout's phase sequence, once round
 constexpr int kEvery = 5;          // frames compared: one in kEvery
 
-RgbaImage paint(DisplayRenderer& renderer, const EglPbufferSurface& surface, bool batched)
+RgbaImage paint(DisplayRenderer& renderer, HeadlessTarget& target, bool batched)
 {
     grSetBatching(batched);
     renderer.Paint(true);
     grSetBatching(false);
-    return readFramebuffer(kWidth, kHeight, surface.TopRowFirst());
+    target.FinishFrame();
+    RgbaImage image;
+    EXPECT_TRUE(target.Read(kWidth, kHeight, &image));
+    return image;
 }
 
 void savePair(const RgbaImage& exact, const RgbaImage& batched, int samples, int frame)
@@ -45,17 +47,14 @@ void savePair(const RgbaImage& exact, const RgbaImage& batched, int samples, int
 
 TEST(BatchingPixelsAt, EverySampleCountOfTheTable)
 {
-    EglProbe probe;
+    HeadlessTarget target(testBackend());
     DisplayRenderer renderer;
-    ASSERT_TRUE(renderer.Init(probe)) << probe.Error();
-    GlContextKind kind;
-    ASSERT_TRUE(glContextKindFor(testBackend(), &kind)) << testBackend();
-    renderer.UseBackend(testBackend(), eglProcAddress);
+    std::string error;
+    ASSERT_TRUE(target.Init(renderer, &error)) << error;
+    ASSERT_TRUE(target.Prepare(renderer, kWidth, kHeight, &error)) << error;
     for (const PixelFormatEntry& entry : renderer.Formats().Entries()) {
         SCOPED_TRACE(testing::Message() << entry.samples << " samples");
-        EglPbufferSurface surface(kWidth, kHeight);
-        surface.UseContextKind(kind);
-        ASSERT_TRUE(renderer.Create(&surface, entry.samples));
+        ASSERT_TRUE(renderer.Create(target.Surface(), entry.samples));
         renderer.Resize(kWidth, kHeight);
         resetDisplayModel();
         for (int frame = 0; frame < kCycleFrames; ++frame) {
@@ -66,15 +65,15 @@ TEST(BatchingPixelsAt, EverySampleCountOfTheTable)
                 continue;
             }
             const DisplayState before;
-            const RgbaImage exact = paint(renderer, surface, false);
+            const RgbaImage exact = paint(renderer, target, false);
             before.restore();
-            const RgbaImage batched = paint(renderer, surface, true);
+            const RgbaImage batched = paint(renderer, target, true);
             const int differing = differingPixels(exact, batched);
             EXPECT_EQ(differing, 0) << "frame " << frame;
             if (differing)
                 savePair(exact, batched, entry.samples, frame);
         }
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        EXPECT_EQ(target.DrainGlErrors(), 0);
         renderer.Destroy();
     }
 }

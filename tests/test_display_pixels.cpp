@@ -5,9 +5,10 @@
 #include <string>
 
 #include "display_renderer.h"
-#include "egl_headless.h"
+#include "headless_target.h"
 #include "pixel_fixture.h"
 #include "snapshot.h"
+#include "test_backend.h"
 
 namespace {
 
@@ -19,17 +20,19 @@ constexpr Rgb kGreyBlue = {102, 104, 124};
 constexpr Rgb kBlack = {0, 0, 0};
 
 // The whole display as the program paints its first frame, on the plain
-// pixel format so that edges are not blended.
+// pixel format so that edges are not blended, through the backend under test.
 class DisplayFrameTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EglProbe probe;
-        ASSERT_TRUE(renderer_.Init(probe)) << probe.Error();
-        ASSERT_TRUE(renderer_.Create(&surface_, 0));
+        std::string error;
+        ASSERT_TRUE(target_.Init(renderer_, &error)) << error;
+        ASSERT_TRUE(target_.Prepare(renderer_, kViewWidth, kViewHeight, &error)) << error;
+        ASSERT_TRUE(renderer_.Create(target_.Surface(), 0));
         renderer_.Resize(kViewWidth, kViewHeight);
         renderer_.Paint(false);
-        image_ = readFramebuffer(kViewWidth, kViewHeight, surface_.TopRowFirst());
+        target_.FinishFrame();
+        ASSERT_TRUE(target_.Read(kViewWidth, kViewHeight, &image_));
     }
     void TearDown() override { renderer_.Destroy(); }
 
@@ -65,7 +68,7 @@ protected:
     }
 
     DisplayRenderer renderer_;
-    EglPbufferSurface surface_{kViewWidth, kViewHeight};
+    HeadlessTarget target_{testBackend()};
     RgbaImage image_;
 };
 

@@ -1,12 +1,12 @@
 // panel-bench: what a frame of the running display costs on this machine's
-// GL, headless, against the floor (the same surface doing only clear,
+// GL (or on the CPU backend, without GL), headless, against the floor (the same surface doing only clear,
 // grBeginFrame, grEndFrame and swap), in exact and batched submission, for
-// each drawing backend asked for (gl1, and the shader backend beside it).
+// each drawing backend asked for (gl1, and the shader backend and the CPU
+// backend beside it, with their ratios to the first one asked for).
 // Blocks of frames alternate display and floor in the same run so that
 // machine noise hits both alike; the ratios to the floor are the figures to
 // compare between machines and commits.
 #include <EGL/egl.h>
-#include <GL/gl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -24,6 +24,7 @@
 #include "display_renderer.h"
 #include "egl_headless.h"
 #include "gl_choice.h"
+#include "headless_target.h"
 #include "gr.h"
 #include "heap_policy.h"
 #include "model.h"
@@ -33,14 +34,15 @@ namespace {
 
 const char* const kUsage =
     "usage: panel-bench [--samples S]... [--mode exact|batched|both] [--frames N] [--rounds R] [--size WxH]\n"
-    "                   [--gl gl1|es2|es3|core]... [--default-heap] [--packed-stencil] [--flood RATE] [--json]\n"
+    "                   [--gl gl1|es2|es3|core|cpu]... [--default-heap] [--packed-stencil] [--flood RATE] [--json]\n"
     "       panel-bench --help\n"
     "  --samples S     a sample count of the probed table (repeatable; default: all of them)\n"
     "  --mode M        the submission modes to measure against the floor (default both)\n"
     "  --frames N      frames per block (default 500)\n"
     "  --rounds R      rounds of exact, floor, batched, floor blocks (default 3, at least 1)\n"
     "  --size WxH      surface size (default 778x1034)\n"
-    "  --gl API        a drawing backend and its context (repeatable, measured in the same run; default gl1)\n"
+    "  --gl API        a drawing backend and its context (repeatable, measured in the same run; default gl1);\n"
+    "                  cpu: the CPU backend, without GL; the others' ratios are to the first one\n"
     "  --default-heap  leave glibc's heap trimming as it is (to measure what keeping the heap buys)\n"
     "  --packed-stencil  draw with the stencil packed with a depth buffer, as the configurations have it,\n"
     "                  instead of stencil alone (to measure what stencil alone buys)\n"
@@ -97,7 +99,7 @@ bool parseArgs(int argc, char** argv, Options* o, std::string* error)
                                 std::strcmp(value, "both") == 0)) {
             o->exact = std::strcmp(value, "batched") != 0;
             o->batched = std::strcmp(value, "exact") != 0;
-        } else if (GlContextKind kind; arg == "--gl" && glContextKindFor(value, &kind)) {
+        } else if (arg == "--gl" && isToolChoice(value)) {
             o->backends.push_back(value);
         } else if (arg == "--samples" && parseNumber(value, &n) && n >= 0) {
             o->samples.push_back(n);
@@ -134,14 +136,6 @@ long pageFaults()
     return usage.ru_minflt + usage.ru_majflt;
 }
 
-int drainErrors()
-{
-    int n = 0;
-    while (n < 1000 && glGetError() != GL_NO_ERROR)
-        ++n;
-    return n;
-}
-
 // Every frame of one kind over all rounds.
 struct Series {
     std::vector<double> ms;
@@ -156,7 +150,7 @@ enum class Kind { Exact, Batched, Floor };
 
 class Bench {
 public:
-    Bench(DisplayRenderer& renderer, EglPbufferSurface& surface) : renderer_(renderer), surface_(surface) {}
+    Bench(DisplayRenderer& renderer, HeadlessTarget& target) : renderer_(renderer), target_(target) {}
 
     void Frame(Kind kind)
     {
@@ -166,9 +160,9 @@ public:
             clearFrame();
             grBeginFrame();
             grEndFrame();
-            surface_.SwapBuffers();
+            target_.Surface()->SwapBuffers();
         }
-        glFinish();
+        target_.FinishFrame();
     }
 
     // frames frames of kind, the display's animation from its start.
@@ -197,14 +191,14 @@ public:
             out.vertices += c1.vertices - c0.vertices;
             out.glyphs += c1.glyphsBuilt - c0.glyphsBuilt;
             out.uploads += c1.textureUploads - c0.textureUploads;
-            out.glErrors += drainErrors();
+            out.glErrors += target_.DrainGlErrors();
         }
         grSetBatching(false);
     }
 
 private:
     DisplayRenderer& renderer_;
-    EglPbufferSurface& surface_;
+    HeadlessTarget& target_;
 };
 
 // The library's own CPU, from panel-bench-cpu beside this program.
@@ -308,6 +302,40 @@ void printSeriesRow(const char* name, const Series& s, double floorMedian, const
                 s.perFrame(s.glyphs), s.perFrame(s.uploads), s.perFrame(s.glErrors));
 }
 
+// The first backend's result at r's sample count, which the others are
+// compared with; null for the first backend itself.
+const SampleResult* referenceFor(const SampleResult& r, const std::vector<SampleResult>& results)
+{
+    for (const SampleResult& other : results)
+        if (other.samples == r.samples)
+            return &other == &r || other.backend == r.backend ? nullptr : &other;
+    return nullptr;
+}
+
+double medianRatio(const Series& s, const Series& reference)
+{
+    return s.ms.empty() || reference.ms.empty() ? 0 : percentile(s.ms, 0.5) / percentile(reference.ms, 0.5);
+}
+
+void printRatios(const std::vector<SampleResult>& results)
+{
+    bool any = false;
+    for (const SampleResult& r : results) {
+        const SampleResult* ref = referenceFor(r, results);
+        if (!ref)
+            continue;
+        if (!any)
+            std::printf("\nper frame against the first backend, same run (median / median):\n");
+        any = true;
+        std::printf("  samples %d: %s exact %.2f x %s exact, %.2f x %s batched; %s batched %.2f x %s exact, "
+                    "%.2f x %s batched\n",
+                    r.samples, r.backend.c_str(), medianRatio(r.exact, ref->exact), ref->backend.c_str(),
+                    medianRatio(r.exact, ref->batched), ref->backend.c_str(), r.backend.c_str(),
+                    medianRatio(r.batched, ref->exact), ref->backend.c_str(), medianRatio(r.batched, ref->batched),
+                    ref->backend.c_str());
+    }
+}
+
 void printTable(const Options& o, double startupMs, const CpuResult& cpu, const std::vector<SampleResult>& results)
 {
     std::printf("panel-bench: %dx%d headless, %d frames a block, %d rounds of %s, heap %s\n", o.width, o.height,
@@ -333,6 +361,7 @@ void printTable(const Options& o, double startupMs, const CpuResult& cpu, const 
         printSeriesRow("batched", r.batched, floorMedian, &cpu.batched);
         printSeriesRow("floor", r.floor, floorMedian, &cpu.floor);
     }
+    printRatios(results);
 }
 
 void jsonSeries(const char* name, const Series& s, double floorMedian, const CpuLine* cpu, bool last)
@@ -377,6 +406,11 @@ void printJson(const Options& o, double startupMs, const CpuResult& cpu, const s
         jsonSeries("exact", r.exact, floorMedian, &cpu.exact, false);
         jsonSeries("batched", r.batched, floorMedian, &cpu.batched, false);
         jsonSeries("floor", r.floor, floorMedian, &cpu.floor, true);
+        if (const SampleResult* ref = referenceFor(r, results))
+            std::printf(",\"against\":{\"backend\":\"%s\",\"exactToExact\":%.4f,\"exactToBatched\":%.4f,"
+                        "\"batchedToExact\":%.4f,\"batchedToBatched\":%.4f}",
+                        ref->backend.c_str(), medianRatio(r.exact, ref->exact), medianRatio(r.exact, ref->batched),
+                        medianRatio(r.batched, ref->exact), medianRatio(r.batched, ref->batched));
         std::printf("}%s", i + 1 < results.size() ? "," : "");
     }
     std::printf("]}\n");
@@ -402,60 +436,80 @@ int main(int argc, char** argv)
         options.keepHeap = false;
     }
 
-    EglProbe probe;
-    DisplayRenderer renderer;
-    if (!renderer.Init(probe)) {
-        std::fprintf(stderr, "panel-bench: %s\n", probe.Error().c_str());
-        return 1;
+    if (options.backends.empty())
+        options.backends.push_back("gl1");
+    // One renderer for the GL backends' probed table, one for the CPU
+    // backend's; the GL is not touched when only the CPU backend is asked for.
+    DisplayRenderer glRenderer, cpuRenderer;
+    bool anyGl = false, anyCpu = false;
+    for (const std::string& backend : options.backends)
+        (backend == kCpuChoice ? anyCpu : anyGl) = true;
+    for (const bool gl : {true, false}) {
+        if (!(gl ? anyGl : anyCpu))
+            continue;
+        HeadlessTarget probing(gl ? "gl1" : kCpuChoice);
+        if (!probing.Init(gl ? glRenderer : cpuRenderer, &error)) {
+            std::fprintf(stderr, "panel-bench: %s\n", error.c_str());
+            return 1;
+        }
     }
+    auto rendererFor = [&](const std::string& backend) -> DisplayRenderer& {
+        return backend == kCpuChoice ? cpuRenderer : glRenderer;
+    };
     if (options.samples.empty())
-        for (const PixelFormatEntry& entry : renderer.Formats().Entries())
+        for (const PixelFormatEntry& entry : rendererFor(options.backends.front()).Formats().Entries())
             options.samples.push_back(entry.samples);
     for (int s : options.samples)
-        if (!renderer.Formats().IsSupported(s)) {
-            std::fprintf(stderr, "panel-bench: no pixel format with %d samples\n", s);
-            return 2;
-        }
+        for (const std::string& backend : options.backends)
+            if (!rendererFor(backend).Formats().IsSupported(s)) {
+                std::fprintf(stderr, "panel-bench: no pixel format with %d samples for %s\n", s, backend.c_str());
+                return 2;
+            }
 
     // The display's frames poll the source before each update, as the
     // program's do.
     DataFlood flood;
     if (options.floodRate > 0) {
-        if (!flood.Start(*renderer.Display().descriptor, options.floodRate, &error)) {
+        if (!flood.Start(*rendererFor(options.backends.front()).Display().descriptor, options.floodRate, &error)) {
             std::fprintf(stderr, "panel-bench: %s\n", error.c_str());
             return 1;
         }
-        renderer.SetBeforeUpdate([&flood, processStart] {
-            flood.Feed().BeforeUpdate(
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - processStart).count());
-        });
+        for (DisplayRenderer* renderer : {&glRenderer, &cpuRenderer})
+            renderer->SetBeforeUpdate([&flood, processStart] {
+                flood.Feed().BeforeUpdate(
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - processStart).count());
+            });
     }
 
     double startupMs = 0;
     std::vector<SampleResult> results;
-    if (options.backends.empty())
-        options.backends.push_back("gl1");
     for (int samples : options.samples)
       for (const std::string& backend : options.backends) {
         SampleResult r;
         r.samples = samples;
         r.backend = backend;
-        r.config = configInfo(renderer.Formats().FormatFor(samples));
-        EglPbufferSurface surface(options.width, options.height);
-        surface.UsePackedStencil(options.packedStencil);
-        GlContextKind kind = GlContextKind::Compatibility;
-        glContextKindFor(backend, &kind);
-        surface.UseContextKind(kind);
-        renderer.UseBackend(backend, eglProcAddress);
+        DisplayRenderer& renderer = rendererFor(backend);
+        HeadlessTarget target(backend);
+        if (target.UsesGl())
+            r.config = configInfo(renderer.Formats().FormatFor(samples));
+        if (!target.Prepare(renderer, options.width, options.height, &error)) {
+            std::fprintf(stderr, "panel-bench: %s\n", error.c_str());
+            return 1;
+        }
+        if (HeadlessSurface* surface = target.GlSurface())
+            surface->UsePackedStencil(options.packedStencil);
         const auto created = std::chrono::steady_clock::now();
-        if (!renderer.Create(&surface, samples)) {
-            std::fprintf(stderr, "panel-bench: cannot draw through %s with %d samples: %s\n", backend.c_str(), samples,
-                         surface.Error().empty() ? grBackendError() : surface.Error().c_str());
+        if (!renderer.Create(target.Surface(), samples)) {
+            const std::string why = target.GlSurface() && !target.GlSurface()->Error().empty()
+                                        ? target.GlSurface()->Error()
+                                        : grBackendError();
+            std::fprintf(stderr, "panel-bench: cannot draw through %s with %d samples: %s\n", backend.c_str(),
+                         samples, why.c_str());
             renderer.Destroy();
             return 1;
         }
         renderer.Resize(options.width, options.height);
-        Bench bench(renderer, surface);
+        Bench bench(renderer, target);
         grSetBatching(!options.exact);
         bench.Frame(Kind::Exact);
         grSetBatching(false);
@@ -479,7 +533,7 @@ int main(int argc, char** argv)
                 bench.Block(Kind::Floor, options.frames, r.floor);
             }
         }
-        r.stencilOnly = surface.StencilOnly();
+        r.stencilOnly = target.GlSurface() && target.GlSurface()->StencilOnly();
         renderer.Destroy();
         results.push_back(std::move(r));
     }

@@ -14,13 +14,13 @@
 #include "display_renderer.h"
 #include "gr.h"
 #include "gr_display.h"
-#include "headless.h"
+#include "headless_target.h"
 #include "progress.h"
 #include "heap_policy.h"
 
 const char* const kSnapshotUsage =
     "usage: panel-snapshot [--display MODULE] [--frames N] [--samples S] [--size WxH] [--batched]\n"
-    "                      [--gl gl1|es2|es3|core] [--data SOURCE]... [--record FILE]\n"
+    "                      [--gl gl1|es2|es3|core|cpu] [--data SOURCE]... [--record FILE]\n"
     "                      [--progress] [--max-memory MB] -o out.png\n"
     "       panel-snapshot --formats\n"
     "       panel-snapshot --help\n"
@@ -28,12 +28,13 @@ const char* const kSnapshotUsage =
     "  --display M  a display module (a shared library); default: the built-in display\n"
     "  --frames N   render frames 1 to N of the animation, write frame N (default 1)\n"
     "  --samples S  samples per pixel (default: 8, else 4, else 2, else 0, as the\n"
-    "               window starts with)\n"
+    "               window starts with; with --gl cpu any of 0, 2, 4 and 8)\n"
     "  --size WxH   view size in pixels (default: the display area and its 10-pixel\n"
     "               margin, 778x1034 for the built-in display)\n"
     "  --batched    draw in the batched submission mode (same pixels, fewer draws)\n"
     "  --gl API     draw through OpenGL 1.1 (gl1, the default) or the shader backend\n"
-    "               in an OpenGL ES 2 (es2), ES 3 (es3) or 3.3 core (core) context\n"
+    "               in an OpenGL ES 2 (es2), ES 3 (es3) or 3.3 core (core) context, or\n"
+    "               the CPU backend (cpu), which needs no GL, no EGL and no driver\n"
     "  --data S     feed the display's inputs from S (repeatable): udp:[ADDRESS:]PORT:MAPPING\n"
     "               (ADDRESS 127.0.0.1 unless given) or replay:FILE[:loop]; frame k\n"
     "               shows the values of time k x 40 ms (frames keep that pace with UDP)\n"
@@ -131,9 +132,8 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
             }
             options->sizeGiven = true;
         } else if (arg == "--gl") {
-            GlContextKind kind;
-            if (!glContextKindFor(value, &kind)) {
-                *error = std::string("--gl takes ") + kGlChoiceNames + ", not " + value;
+            if (!isToolChoice(value)) {
+                *error = std::string("--gl takes ") + kToolChoiceNames + ", not " + value;
                 return false;
             }
             options->gl = value;
@@ -159,23 +159,30 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
     return true;
 }
 
-RgbaImage readFramebuffer(int width, int height, bool storedTopRowFirst)
+bool readFrame(int width, int height, bool storedTopRowFirst, RgbaImage* image)
 {
-    RgbaImage image;
-    image.width = width;
-    image.height = height;
-    image.pixels.resize(static_cast<size_t>(width) * height * 4);
-    std::vector<uint8_t> stored(image.pixels.size());
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, stored.data());
+    std::vector<uint8_t> stored(static_cast<size_t>(width) * height * 4);
+    *image = RgbaImage();
+    if (!grReadPixels(width, height, stored.data()))
+        return false;
+    image->width = width;
+    image->height = height;
+    image->pixels.resize(stored.size());
     const size_t row = static_cast<size_t>(width) * 4;
     for (int y = 0; y < height; ++y) {
         const int from = storedTopRowFirst ? y : height - 1 - y;
-        std::memcpy(&image.pixels[y * row], &stored[from * row], row);
+        std::memcpy(&image->pixels[y * row], &stored[from * row], row);
     }
     // A window shows colour only; what the frame left in alpha is no part of it.
-    for (size_t i = 3; i < image.pixels.size(); i += 4)
-        image.pixels[i] = 255;
+    for (size_t i = 3; i < image->pixels.size(); i += 4)
+        image->pixels[i] = 255;
+    return true;
+}
+
+RgbaImage readFramebuffer(int width, int height, bool storedTopRowFirst)
+{
+    RgbaImage image;
+    readFrame(width, height, storedTopRowFirst, &image);
     return image;
 }
 
@@ -212,10 +219,11 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         out << kSnapshotUsage;
         return 0;
     }
-    HeadlessProbe probe;
+    HeadlessTarget target(options.gl);
     DisplayRenderer renderer;
-    if (!renderer.Init(probe)) {
-        err << "panel-snapshot: " << probe.Error() << "\n";
+    std::string error;
+    if (!target.Init(renderer, &error)) {
+        err << "panel-snapshot: " << error << "\n";
         return 1;
     }
     const PixelFormatTable& formats = renderer.Formats();
@@ -234,13 +242,11 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     }
     HostedDisplay display = builtInHostedDisplay();
     if (!options.displayPath.empty()) {
-        std::string error;
         if (!loadDisplayModule(options.displayPath, &display, &error)) {
             err << "panel-snapshot: " << error << "\n";
             return 1;
         }
     }
-    std::string error;
     renderer.SetDisplay(display);
     // A module's display decides the default size; the defaults are the
     // built-in display's area and margin.
@@ -260,19 +266,14 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     if (cost >= static_cast<uint64_t>(kAnnouncedCostMb) * kBytesPerMb || options.progress)
         err << "panel-snapshot: " << size << " needs about " << megabytes(cost) << "\n";
     grSetBatching(options.batched);
-    HeadlessSurface surface(width, height);
-    GlContextKind kind = GlContextKind::Compatibility;
-    glContextKindFor(options.gl, &kind);
-    if (!useHeadlessContext(surface, kind)) {
-        err << "panel-snapshot: --gl " << options.gl << " is not available on this platform\n";
+    if (!target.Prepare(renderer, width, height, &error)) {
+        err << "panel-snapshot: " << error << "\n";
         return 1;
     }
-    renderer.UseBackend(options.gl, headlessProcLoader());
-    if (!renderer.Create(&surface, samples)) {
+    if (!renderer.Create(target.Surface(), samples)) {
         // A start-up failure the surface reported is the whole story.
-        if (!surface.Reported())
-            err << "panel-snapshot: "
-                << (surface.Error().empty() ? std::string("cannot create the GL context") : surface.Error()) << "\n";
+        if (!target.Reported())
+            err << "panel-snapshot: " << target.CreateError() << "\n";
         renderer.Destroy();
         return 1;
     }
@@ -296,9 +297,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         if (live)
             std::this_thread::sleep_until(start + std::chrono::microseconds(static_cast<long long>(frame * kSnapshotFrameMs * 1000.0)));
         renderer.Paint(i > 0);
-        // A pbuffer's swap does not wait for the GL: unless each frame is
-        // finished here, the driver queues the work of all of them.
-        glFinish();
+        target.FinishFrame();
         for (const std::string& notice : feed.TakeNotices())
             err << "panel-snapshot: " << notice << "\n";
         if (progress)
@@ -306,7 +305,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     }
     // A frame the GL could not draw (out of memory on the way) is black
     // or partial: it is refused, not written.
-    const GLenum drawError = glGetError();
+    const GLenum drawError = target.TakeGlError();
     if (drawError != GL_NO_ERROR) {
         renderer.Destroy();
         err << "panel-snapshot: the frame of " << width << " x " << height << " pixels at " << samples
@@ -315,8 +314,13 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     }
     if (progress)
         progress->Finish(options.frames);
-    const RgbaImage image = readFramebuffer(width, height, surface.TopRowFirst());
+    RgbaImage image;
+    const bool read = target.Read(width, height, &image);
     renderer.Destroy();
+    if (!read) {
+        err << "panel-snapshot: the frame of " << width << " x " << height << " pixels could not be read back\n";
+        return 1;
+    }
     if (feed.Attached()) {
         const FeedCounts counts = feed.Counts();
         out << "data: " << feed.Status() << "; " << counts.datagrams << " datagrams, " << counts.malformed

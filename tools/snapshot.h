@@ -38,10 +38,13 @@ constexpr double kSnapshotFrameMs = 40.0;
 // Parses the command line; false with a message in *error for bad arguments.
 bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* options, std::string* error);
 
-// The pixels of the current GL framebuffer, top row first, opaque as a
-// window shows them. storedTopRowFirst: the framebuffer holds the picture
-// top row first (drawn upside down, as a window stores it), so that its
-// rows are taken as they are instead of turned.
+// The frame the drawing library last drew, read through its backend, top
+// row first, opaque as a window shows it. storedTopRowFirst: the frame holds
+// the picture top row first (drawn upside down, as a window stores it), so
+// that its rows are taken as they are instead of turned. False (and image
+// empty) when the backend cannot read it.
+bool readFrame(int width, int height, bool storedTopRowFirst, RgbaImage* image);
+// readFrame's picture; empty when it cannot be read.
 RgbaImage readFramebuffer(int width, int height, bool storedTopRowFirst);
 
 // The memory a headless frame of width x height pixels at samples per pixel

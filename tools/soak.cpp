@@ -16,9 +16,6 @@ namespace {
 // lowest free names, so a leak shows up within them.
 constexpr GLuint kTextureNameScan = 4096;
 
-// Errors read per frame at most: without a context every call errs.
-constexpr int kMaxErrorsPerFrame = 64;
-
 }  // namespace
 
 long residentKilobytes()
@@ -71,9 +68,11 @@ std::string describe(const SoakFigures& f)
 {
     char line[256];
     std::snprintf(line, sizeof line,
-                  "frame %ld: resident %.1f MB, %d files open, %d live textures, %ld GL errors, %ld refused calls",
-                  f.frames, f.residentKb / 1024.0, f.openFiles, f.liveTextures, f.glErrors, f.refusedCalls);
+                  "frame %ld: resident %.1f MB, %d files open, ", f.frames, f.residentKb / 1024.0, f.openFiles);
     std::string text = line;
+    if (f.liveTextures >= 0)
+        text += std::to_string(f.liveTextures) + " live textures, ";
+    text += std::to_string(f.glErrors) + " GL errors, " + std::to_string(f.refusedCalls) + " refused calls";
     if (f.cycles > 0)
         text += ", " + std::to_string(f.cycles) + " context cycles";
     return text;
@@ -82,11 +81,9 @@ std::string describe(const SoakFigures& f)
 bool HeadlessDisplay::Start(int width, int height, int samples, std::string* error)
 {
     Stop();
-    EglProbe probe;
-    if (!renderer_.Init(probe)) {
-        *error = probe.Error();
+    target_ = std::make_unique<HeadlessTarget>(backend_);
+    if (!target_->Init(renderer_, error))
         return false;
-    }
     width_ = width;
     height_ = height;
     samples_ = samples < 0 ? renderer_.Formats().DefaultSampleCount() : samples;
@@ -94,16 +91,15 @@ bool HeadlessDisplay::Start(int width, int height, int samples, std::string* err
         *error = "no pixel format with " + std::to_string(samples_) + " samples";
         return false;
     }
-    surface_ = std::make_unique<EglPbufferSurface>(width, height);
-    surface_->UseContextKind(contextKind_);
-    renderer_.UseBackend(backend_, eglProcAddress);
+    if (!target_->Prepare(renderer_, width, height, error))
+        return false;
     started_ = true;
     return CreateContext(error);
 }
 
 bool HeadlessDisplay::UseBackend(const std::string& name)
 {
-    if (!glContextKindFor(name, &contextKind_))
+    if (!isToolChoice(name))
         return false;
     backend_ = name;
     return true;
@@ -111,8 +107,8 @@ bool HeadlessDisplay::UseBackend(const std::string& name)
 
 bool HeadlessDisplay::CreateContext(std::string* error)
 {
-    if (!renderer_.Create(surface_.get(), samples_)) {
-        *error = "cannot create the GL context with " + std::to_string(samples_) + " samples";
+    if (!renderer_.Create(target_->Surface(), samples_)) {
+        *error = target_->CreateError() + " with " + std::to_string(samples_) + " samples";
         const char* images = grImageError();
         if (*images)
             *error += ": " + std::string(images);
@@ -126,11 +122,8 @@ void HeadlessDisplay::RunFrames(long n, bool running)
 {
     for (long i = 0; i < n; ++i) {
         renderer_.Paint(running);
-        // A pbuffer's swap does not wait; finishing keeps the driver from
-        // queueing frame after frame.
-        glFinish();
-        for (int e = 0; e < kMaxErrorsPerFrame && glGetError() != GL_NO_ERROR; ++e)
-            ++glErrors_;
+        target_->FinishFrame();
+        glErrors_ += target_->DrainGlErrors();
         ++frames_;
     }
 }
@@ -154,7 +147,7 @@ SoakFigures HeadlessDisplay::Figures() const
     f.frames = frames_;
     f.residentKb = residentKilobytes();
     f.openFiles = openFileCount();
-    f.liveTextures = liveTextureCount();
+    f.liveTextures = target_ && target_->UsesGl() ? liveTextureCount() : -1;
     f.glErrors = glErrors_;
     f.refusedCalls = refusedCallCount();
     f.cycles = cycles_;
@@ -166,6 +159,6 @@ void HeadlessDisplay::Stop()
     if (!started_)
         return;
     renderer_.Destroy();
-    surface_.reset();
+    target_.reset();
     started_ = false;
 }

@@ -8,13 +8,13 @@
 
 #include "display_renderer.h"
 #include "gl_choice.h"
-#include "egl_headless.h"
+#include "headless_target.h"
 
 struct SoakFigures {
     long frames = 0;        // frames drawn so far
     long residentKb = 0;    // resident set size of the process
     int openFiles = 0;      // file descriptors the process holds
-    int liveTextures = 0;   // texture names the current context knows
+    int liveTextures = 0;   // texture names the current context knows; -1 without GL
     long glErrors = 0;      // GL errors read after the frames so far
     long refusedCalls = 0;  // calls the drawing library refused (grDiagnostics)
     long cycles = 0;        // context re-creations so far
@@ -29,9 +29,10 @@ int liveTextureCount();
 long refusedCallCount();
 
 // "frame 5000: resident 98.1 MB, 6 files open, 3 live textures, 0 GL errors, 0 refused calls"
+// (without the live textures on the CPU backend, which has no GL names)
 std::string describe(const SoakFigures& figures);
 
-// The display on a headless pbuffer with its renderer, as a view holds it.
+// The display on a headless target with its renderer, as a view holds it.
 class HeadlessDisplay {
 public:
     ~HeadlessDisplay() { Stop(); }
@@ -39,7 +40,7 @@ public:
     // view's default level); false with the reason.
     bool Start(int width, int height, int samples, std::string* error);
     // Draws through the named backend ("gl1" by default, or one of
-    // kGlChoiceNames) in the context it needs; before Start.
+    // kToolChoiceNames) in the context it needs; before Start.
     bool UseBackend(const std::string& name);
     // Paints n frames, waiting for each to finish and reading its GL errors.
     void RunFrames(long n, bool running = true);
@@ -55,10 +56,9 @@ private:
     bool CreateContext(std::string* error);
 
     DisplayRenderer renderer_;
-    std::unique_ptr<EglPbufferSurface> surface_;
+    std::unique_ptr<HeadlessTarget> target_;
     int width_ = 0, height_ = 0, samples_ = 0;
     long frames_ = 0, glErrors_ = 0, cycles_ = 0;
     bool started_ = false;
     std::string backend_ = "gl1";
-    GlContextKind contextKind_ = GlContextKind::Compatibility;
 };

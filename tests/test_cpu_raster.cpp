@@ -253,6 +253,35 @@ TEST_P(SampleCounts, DrawWithoutMultisamplingCoversWholePixelsByTheirCentres)
     }
 }
 
+// Triangles wholly beside the frame, flat edges among them (a flat edge
+// empties a sample row's span where the row lies beyond it), leave every
+// sample as it was: a span running on past a row's end would paint the
+// start of the next row (or past the frame, at its last row).
+TEST_P(SampleCounts, TrianglesBesideTheFrameTouchNothing)
+{
+    CpuFrame frame = clearedFrame(GetParam(), kBlack);
+    Paint paint;
+    paint.color = kRed;
+    std::vector<RasterVertex> beside;
+    const float right = kSide + 3.0f, far = kSide + 140.0f, left = -140.0f, near = -3.0f;
+    for (int k = 0; k < 16; ++k) {
+        const float y = 2.0f + 2.5f * k + k / 16.0f;
+        // Flat tops and flat bottoms, right of the frame and left of it.
+        beside.insert(beside.end(), {{right, y, 0, 0}, {far, y, 0, 0}, {(right + far) / 2, y + 2.3f, 0, 0},
+                                     {right, y, 0, 0}, {far, y, 0, 0}, {(right + far) / 2, y - 2.3f, 0, 0},
+                                     {left, y, 0, 0}, {near, y, 0, 0}, {(left + near) / 2, y + 2.3f, 0, 0}});
+    }
+    for (const bool multisample : {true, false}) {
+        paint.multisample = multisample;
+        draw(frame, beside, paint);
+    }
+    const int samples = std::max(1, frame.Samples());
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x)
+            for (int s = 0; s < samples; ++s)
+                ASSERT_EQ(sampleColor(frame, x, y, s), kBlack) << x << "," << y << " sample " << s;
+}
+
 INSTANTIATE_TEST_SUITE_P(Patterns, SampleCounts, testing::Values(0, 2, 4, 8));
 
 // Shapes as the backend hands them over: fans, strips, clipped pieces.

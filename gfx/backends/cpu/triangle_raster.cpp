@@ -68,10 +68,12 @@ void scanRows(CpuFrame& frame, const Edge* edges, RowRange rows, Writer<F>& writ
             stepBound(e, rightBounds[i]);
         }
         for (int s = 0; s < N; ++s) {
-            int64_t b = begins[s], end = ends[s];
+            // Clamped before a flat edge empties the span with it: a span
+            // beginning right of the frame must not end there.
+            const int64_t b = std::min<int64_t>(begins[s], width);
+            int64_t end = ends[s];
             if (flat && flat->dx * (static_cast<int64_t>(row) * kSubpixelOne + pattern.y[s] - flat->ay) < flat->bias)
                 end = b;
-            b = std::min<int64_t>(b, width);
             spanBegin[s] = static_cast<int>(b);
             spanEnd[s] = static_cast<int>(std::max(b, end));
             if (spanBegin[s] < spanEnd[s]) {

@@ -63,9 +63,9 @@ include(${CMAKE_CURRENT_SOURCE_DIR}/kiosk_tests.cmake)
 pixel_test(test_batching_pixels)
 also_on_backends(test_batching_pixels es3 cpu)
 # The benchmark runs from the build and refuses what it cannot measure.
-add_test(NAME panel_bench_runs COMMAND panel-bench --samples 0 --frames 3 --rounds 1 --gl gl1 --gl es3 --json)
+add_test(NAME panel_bench_runs COMMAND panel-bench --samples 0 --frames 3 --rounds 1 --gl gl1 --gl es3 --gl cpu --json)
 set_tests_properties(panel_bench_runs PROPERTIES
-  PASS_REGULAR_EXPRESSION "\"backend\":\"gl1\".*\"exact\":\\{\"medianMs\".*\"batched\":\\{\"medianMs\".*\"floor\":\\{.*\"backend\":\"es3\".*\"batched\":\\{\"medianMs\"" TIMEOUT 180)
+  PASS_REGULAR_EXPRESSION "\"backend\":\"gl1\".*\"exact\":\\{\"medianMs\".*\"batched\":\\{\"medianMs\".*\"floor\":\\{.*\"backend\":\"es3\".*\"batched\":\\{\"medianMs\".*\"backend\":\"cpu\".*\"against\":\\{\"backend\":\"gl1\",\"exactToExact\":[0-9]" TIMEOUT 180)
 # The shader backend through the soak tool: no GL error, no refused call.
 add_test(NAME panel_soak_on_the_shader_backend COMMAND panel-soak --gl es3 --frames 40 --every 40)
 set_tests_properties(panel_soak_on_the_shader_backend PROPERTIES TIMEOUT 120)
@@ -95,3 +95,13 @@ add_test(NAME cpu_backend_frames_equal_gl1
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_cpu_backend_frames.sh $<TARGET_FILE:panel-snapshot>
           $<TARGET_FILE:cpu-backend-bench> ${PANEL_TEST_OUTPUT})
 set_tests_properties(cpu_backend_frames_equal_gl1 PROPERTIES TIMEOUT 300)
+
+# The CPU backend in the headless tools: no GL needed, every sample count.
+add_test(NAME panel_snapshot_draws_without_gl
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_snapshot_without_gl.sh $<TARGET_FILE:panel-snapshot> ${PANEL_TEST_OUTPUT})
+set_tests_properties(panel_snapshot_draws_without_gl PROPERTIES TIMEOUT 120)
+add_test(NAME panel_snapshot_lists_the_cpu_formats COMMAND panel-snapshot --gl cpu --formats)
+set_tests_properties(panel_snapshot_lists_the_cpu_formats PROPERTIES PASS_REGULAR_EXPRESSION "^0 0\n2 2\n4 4\n8 8\n$")
+add_test(NAME panel_soak_cycles_the_cpu_backend COMMAND panel-soak --gl cpu --cycles 4 --every 2 --size 64x64)
+set_tests_properties(panel_soak_cycles_the_cpu_backend PROPERTIES
+  PASS_REGULAR_EXPRESSION "frame 5: resident [0-9.]+ MB, [0-9]+ files open, 0 GL errors, 0 refused calls, 4 context cycles, 8 samples")

@@ -349,10 +349,15 @@ void printTable(const Options& o, double startupMs, const CpuResult& cpu, const 
                     cpu.exact.medianMs, cpu.batched.medianMs, cpu.floor.medianMs, cpu.exact.allocations,
                     cpu.batched.allocations);
     for (const SampleResult& r : results) {
-        std::printf("\nsamples %d, backend %s (configuration: depth %d, stencil %d; configurations with stencil "
-                    "and no depth: %d; drawn with %s); create to first frame %.1f ms\n",
-                    r.samples, r.backend.c_str(), r.config.depth, r.config.stencil, r.config.stencilWithoutDepth,
-                    r.stencilOnly ? "stencil alone" : "stencil packed with depth", r.createToFirstFrameMs);
+        if (r.backend == kCpuChoice)
+            std::printf("\nsamples %d, backend cpu (no GL: the library's frame in memory, on the machine's cores; "
+                        "cpu: the calling thread's); create to first frame %.1f ms\n",
+                        r.samples, r.createToFirstFrameMs);
+        else
+            std::printf("\nsamples %d, backend %s (configuration: depth %d, stencil %d; configurations with stencil "
+                        "and no depth: %d; drawn with %s); create to first frame %.1f ms\n",
+                        r.samples, r.backend.c_str(), r.config.depth, r.config.stencil, r.config.stencilWithoutDepth,
+                        r.stencilOnly ? "stencil alone" : "stencil packed with depth", r.createToFirstFrameMs);
         std::printf("  %-22s %8s %8s %7s %8s %6s %8s %8s %8s %10s %8s %6s %6s %5s\n", "per frame", "median",
                     "p99", "xfloor", "cpu", "draws", "GLcalls", "verts", "allocs", "bytes", "faults", "glyphs",
                     "upload", "GLerr");

@@ -1,5 +1,7 @@
 #include <GL/gl.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -155,8 +157,13 @@ TEST(ImageRenderer, ImageLoadFailuresShowTheSymbolMessageWithFileAndCause)
     for (const Case& c : cases) {
         const std::filesystem::path path = executableFolder() / "image-tests" / c.file;
         std::filesystem::create_directories(path.parent_path());
-        if (c.exists)
-            std::ofstream(path, std::ios::binary) << c.contents;
+        if (c.exists) {
+            // Replaced whole, never rewritten in place: the suite runs on
+            // several backends at once, and another run may be reading it.
+            const std::filesystem::path written = path.string() + "." + std::to_string(getpid());
+            std::ofstream(written, std::ios::binary) << c.contents;
+            std::filesystem::rename(written, path);
+        }
         const ImageSpec images[] = {{c.name, 0, 0}};
         GrTables tables = displayTables();
         tables.images = images;

@@ -24,16 +24,27 @@ uint8_t unorm(float f)
 
 class CpuSeamBackend final : public Backend {
 public:
-    CpuSeamBackend(int samples, int threads) : samples_(samples)
+    CpuSeamBackend(int samples, int threads) : samples_(samples), threads_(threads)
     {
         name_ = samples == 0 ? "cpu" : "cpu" + std::to_string(samples);
-        cpu_.SetThreads(threads);
     }
 
     const char* name() const override { return name_.c_str(); }
-    const char* start() override { return nullptr; }
+    // The drawing threads live from grInit to grShutdown only: a selected
+    // backend outlives both, and on Windows the library's statics go after
+    // the process's other threads are gone, so a pool still held there
+    // would wait for its workers for ever.
+    const char* start() override
+    {
+        cpu_.SetThreads(threads_);
+        return nullptr;
+    }
     void settle() override { cpu_.Finish(); }
-    void stop() override { cpu_.Finish(); }
+    void stop() override
+    {
+        cpu_.Finish();
+        cpu_.SetThreads(1);
+    }
     void beginFrame() override
     {
         blend_ = patternTexture_ = surfaceTexture_ = texCoords_ = antialias_ = false;
@@ -202,6 +213,7 @@ private:
     }
 
     int samples_;
+    int threads_;  // drawing threads, the caller's included
     std::string name_;
     cpu::CpuBackend cpu_;
     Transform transform_;

@@ -12,9 +12,8 @@
 
 #include "data_option.h"
 #include "display_option.h"
-#include "renderer_option.h"
-#include "gr_display.h"
 #include "main_frame.h"
+#include "renderer_option.h"
 #include "resource.h"
 #include "shell_text.h"
 
@@ -123,11 +122,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     ShowWindow(frame->Window(), SW_SHOW);
     UpdateWindow(frame->Window());
     const int result = runMessageLoop(frame);
-    // The CPU backend's worker threads end here: left to the drawing
-    // library's unloading, they would be joined under the loader lock, and
-    // the process would never end.
-    if (programRenderer() == ProgramRenderer::Cpu)
-        grSelectBackend("gl1", nullptr);
     OleUninitialize();
     std::string error;
     if (!programFeed().Detach(&error)) {

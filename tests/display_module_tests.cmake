@@ -16,7 +16,7 @@ instrument_panel_add_display(module_links_to_display SOURCES modules/links_to_di
 target_link_libraries(module_links_to_display PRIVATE module_entry_library)
 
 pixel_test(test_display_modules ${PROJECT_SOURCE_DIR}/app/shared/display_option.cpp
-  ${PROJECT_SOURCE_DIR}/app/shared/renderer_option.cpp)
+  ${PROJECT_SOURCE_DIR}/app/shared/renderer_option.cpp ${PROJECT_SOURCE_DIR}/app/shared/option_value.cpp)
 # Loads modules, so it shares their drawing library.
 set_target_properties(test_display_modules PROPERTIES GR_STATIC OFF)
 target_include_directories(test_display_modules PRIVATE ${PROJECT_SOURCE_DIR}/app/shared)

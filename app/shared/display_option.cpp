@@ -1,16 +1,9 @@
 #include "display_option.h"
 
-#include <cstring>
-
 #include "display_module.h"
 #include "gr.h"
 #include "gr_display.h"
-
-namespace {
-
-constexpr const char* kOption = "--display";
-
-}  // namespace
+#include "option_value.h"
 
 const char* const kProgramUsage =
     "usage: instrument-panel [--display MODULE] [--renderer gl|cpu] [--batched] [--data SOURCE]...\n"
@@ -31,41 +24,8 @@ const char* const kProgramUsage =
 
 bool takeDisplayOption(int* argc, char** argv, std::string* path, std::string* error)
 {
-    path->clear();
-    bool seen = false;
-    // argv[0], the program, stays; a command line without it keeps nothing.
-    int kept = *argc > 0 ? 1 : 0;
-    for (int i = 1; i < *argc; ++i) {
-        const char* arg = argv[i];
-        const size_t optionLength = std::strlen(kOption);
-        const bool separate = std::strcmp(arg, kOption) == 0;
-        const bool joined = std::strncmp(arg, kOption, optionLength) == 0 && arg[optionLength] == '=';
-        if (!separate && !joined) {
-            argv[kept++] = argv[i];
-            continue;
-        }
-        if (seen) {
-            *error = "--display is given more than once";
-            return false;
-        }
-        seen = true;
-        if (separate) {
-            if (i + 1 >= *argc) {
-                *error = "--display needs the path of a display module";
-                return false;
-            }
-            *path = argv[++i];
-        } else {
-            *path = arg + optionLength + 1;
-        }
-        if (path->empty()) {
-            *error = "--display needs the path of a display module";
-            return false;
-        }
-    }
-    argv[kept] = nullptr;
-    *argc = kept;
-    return true;
+    bool given = false;
+    return takeOptionValue(argc, argv, "--display", "the path of a display module", path, &given, error);
 }
 
 int readProgramCommandLine(int* argc, char** argv, std::string* out, std::string* error)

@@ -1,10 +1,8 @@
 #include "renderer_option.h"
 
-#include <cstring>
+#include "option_value.h"
 
 namespace {
-
-constexpr const char* kOption = "--renderer";
 
 bool rendererNamed(const std::string& name, ProgramRenderer* renderer)
 {
@@ -22,34 +20,14 @@ bool rendererNamed(const std::string& name, ProgramRenderer* renderer)
 bool takeRendererOption(int* argc, char** argv, ProgramRenderer* renderer, std::string* error)
 {
     *renderer = ProgramRenderer::Gl;
-    bool seen = false;
-    const size_t optionLength = std::strlen(kOption);
-    int kept = *argc > 0 ? 1 : 0;
-    for (int i = 1; i < *argc; ++i) {
-        const char* arg = argv[i];
-        const bool separate = std::strcmp(arg, kOption) == 0;
-        const bool joined = std::strncmp(arg, kOption, optionLength) == 0 && arg[optionLength] == '=';
-        if (!separate && !joined) {
-            argv[kept++] = argv[i];
-            continue;
-        }
-        if (seen) {
-            *error = "--renderer is given more than once";
-            return false;
-        }
-        seen = true;
-        if (separate && i + 1 >= *argc) {
-            *error = "--renderer needs gl or cpu";
-            return false;
-        }
-        const std::string value = separate ? argv[++i] : arg + optionLength + 1;
-        if (!rendererNamed(value, renderer)) {
-            *error = "--renderer takes gl or cpu, not '" + value + "'";
-            return false;
-        }
+    std::string value;
+    bool given = false;
+    if (!takeOptionValue(argc, argv, "--renderer", "gl or cpu", &value, &given, error))
+        return false;
+    if (given && !rendererNamed(value, renderer)) {
+        *error = "--renderer takes gl or cpu, not '" + value + "'";
+        return false;
     }
-    argv[kept] = nullptr;
-    *argc = kept;
     return true;
 }
 

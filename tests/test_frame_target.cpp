@@ -21,6 +21,9 @@ constexpr int kWidth = 778;
 constexpr int kHeight = 1034;
 constexpr int kFrames = 120;  // a stretch of the layout cycle, clipping in every frame
 constexpr int kEvery = 40;    // frames compared: one in kEvery
+// The share of pixels whose samples on an edge may break the tie the other
+// way when the projection, not clip control, turns a frame upside down.
+constexpr double kTiedEdgeShare = 0.005;
 
 struct Frames {
     std::vector<RgbaImage> images;
@@ -110,9 +113,11 @@ RgbaImage drawUpsideDown(DisplayRenderer& renderer, int samples, GlContextKind k
 
 }  // namespace
 
-// Hosts that cannot flip the window transform (WebGL) turn the projection
-// upside down instead: every sample, and so every antialiased edge, must
-// land where the clip-controlled frame puts it.
+// Hosts without clip control turn the projection upside down instead: the
+// geometry must land exactly where the clip-controlled frame puts it. Pixel
+// centres then give the very pixels; samples lying exactly on an edge may
+// fall the other way (clip control also turns the fill rule), a small share
+// of the edge pixels, where drawing upright moves every antialiased edge.
 TEST(HeadlessFrame, UpsideDownProjectionDrawsThePixelsOfClipControl)
 {
     const struct {
@@ -130,7 +135,11 @@ TEST(HeadlessFrame, UpsideDownProjectionDrawsThePixelsOfClipControl)
             const RgbaImage projected = drawUpsideDown(renderer, entry.samples, backend.kind, true);
             ASSERT_FALSE(clipped.pixels.empty());
             ASSERT_FALSE(projected.pixels.empty());
-            EXPECT_EQ(differingPixels(clipped, projected), 0);
+            const int differing = differingPixels(clipped, projected);
+            if (entry.samples == 0)
+                EXPECT_EQ(differing, 0);
+            else
+                EXPECT_LT(differing, kWidth * kHeight * kTiedEdgeShare);
         }
     }
 }

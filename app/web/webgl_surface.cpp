@@ -1,6 +1,7 @@
 #include "webgl_surface.h"
 
 #include <GLES3/gl3.h>
+#include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
 #include <algorithm>
@@ -51,6 +52,17 @@ std::vector<int> sampleCountsOf(GLenum format)
             offered.push_back(samples);
     return offered;
 }
+
+// Turns the current context's window transform upside down with the
+// browser's EXT_clip_control, the way the desktop's headless frames are
+// drawn, fill rule included; false where the browser lacks it.
+EM_JS(int, jsClipUpperLeft, (), {
+    const clipControl = GLctx.getExtension('EXT_clip_control');
+    if (!clipControl)
+        return 0;
+    clipControl.clipControlEXT(clipControl.UPPER_LEFT_EXT, clipControl.NEGATIVE_ONE_TO_ONE_EXT);
+    return 1;
+});
 
 }  // namespace
 
@@ -103,8 +115,10 @@ bool WebGlSurface::CreateContext(int format)
         return false;
     // A multisampled frame is drawn upside down, its rows stored as a
     // window's are, so that its edges cover the samples they cover in a
-    // window; the canvas shows it turned upright.
-    grSetUpsideDown(format != 0);
+    // window; the canvas shows it turned upright. Without clip control the
+    // projection turns it, which places samples alike but breaks ties on
+    // edges through a sample the other way.
+    grSetUpsideDown(format != 0 && !jsClipUpperLeft());
     return format == 0 || CreateMultisampleTarget(format);
 }
 

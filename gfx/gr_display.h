@@ -135,6 +135,17 @@ const char* grBackendError();
 // lower left corner; the modelview becomes a shift by pixelOffset in x and y.
 void grSetProjection(int width, int height, double originX, double originY, float pixelOffset);
 
+// Host side: whether grSetProjection turns the frame upside down (clip
+// space y negated, exactly), so that the target's bottom row holds the
+// display's top row as a window's stored rows do. Rasterisers place pixel
+// samples in stored rows: a host that resolves a multisampled frame it
+// cannot draw upside down by other means (glClipControl) gets the window's
+// antialiased edges this way, and flips the frame when it presents or reads
+// it. Only a sample lying exactly on an edge may fall the other way, as the
+// fill rule stays the target's. Off by default; grInit and grShutdown keep
+// it; takes effect at the next grSetProjection.
+void grSetUpsideDown(bool on);
+
 // Clears the frame's colour to r, g, b, a (0..1) and its stencil to 0;
 // before grBeginFrame.
 void grClearFrame(float r, float g, float b, float a);

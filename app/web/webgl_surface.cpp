@@ -1,12 +1,14 @@
 #include "webgl_surface.h"
 
 #include <GLES3/gl3.h>
+#include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "gr_display.h"
 #include "page_bridge.h"
 
 namespace {
@@ -50,6 +52,17 @@ std::vector<int> sampleCountsOf(GLenum format)
             offered.push_back(samples);
     return offered;
 }
+
+// Turns the current context's window transform upside down with the
+// browser's EXT_clip_control, the way the desktop's headless frames are
+// drawn, fill rule included; false where the browser lacks it.
+EM_JS(int, jsClipUpperLeft, (), {
+    const clipControl = GLctx.getExtension('EXT_clip_control');
+    if (!clipControl)
+        return 0;
+    clipControl.clipControlEXT(clipControl.UPPER_LEFT_EXT, clipControl.NEGATIVE_ONE_TO_ONE_EXT);
+    return 1;
+});
 
 }  // namespace
 
@@ -100,6 +113,12 @@ bool WebGlSurface::CreateContext(int format)
     context_ = createContext();
     if (!context_ || !MakeCurrent())
         return false;
+    // A multisampled frame is drawn upside down, its rows stored as a
+    // window's are, so that its edges cover the samples they cover in a
+    // window; the canvas shows it turned upright. Without clip control the
+    // projection turns it, which places samples alike but breaks ties on
+    // edges through a sample the other way.
+    grSetUpsideDown(format != 0 && !jsClipUpperLeft());
     return format == 0 || CreateMultisampleTarget(format);
 }
 
@@ -115,10 +134,21 @@ bool WebGlSurface::CreateMultisampleTarget(int samples)
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depthStencil_);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    // A multisampled blit cannot flip: the frame is resolved as it is
+    // stored, and the resolved copy turned upright onto the canvas.
+    glGenRenderbuffers(1, &resolvedColour_);
+    glBindRenderbuffer(GL_RENDERBUFFER, resolvedColour_);
+    glRenderbufferStorage(GL_RENDERBUFFER, kColourFormat, width_, height_);
+    glGenFramebuffers(1, &resolved_);
+    glBindFramebuffer(GL_FRAMEBUFFER, resolved_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, resolvedColour_);
+    complete = complete && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    if (!complete) {
         DeleteMultisampleTarget();
         return false;
     }
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     return true;
 }
 
@@ -126,9 +156,11 @@ void WebGlSurface::DeleteMultisampleTarget()
 {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteFramebuffers(1, &framebuffer_);
+    glDeleteFramebuffers(1, &resolved_);
     glDeleteRenderbuffers(1, &colour_);
     glDeleteRenderbuffers(1, &depthStencil_);
-    framebuffer_ = colour_ = depthStencil_ = 0;
+    glDeleteRenderbuffers(1, &resolvedColour_);
+    framebuffer_ = resolved_ = colour_ = depthStencil_ = resolvedColour_ = 0;
 }
 
 bool WebGlSurface::MakeCurrent()
@@ -153,13 +185,16 @@ void WebGlSurface::DeleteContext()
 void WebGlSurface::SwapBuffers()
 {
     // The browser presents the canvas itself when the frame's task ends; a
-    // multisampled frame is resolved onto it first, and drawing goes on in
-    // the multisampled framebuffer.
+    // multisampled frame is resolved and turned upright onto it first, and
+    // drawing goes on in the multisampled framebuffer.
     if (!framebuffer_)
         return;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolved_);
     glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, resolved_);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBlitFramebuffer(0, 0, width_, height_, 0, height_, width_, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
 }
 

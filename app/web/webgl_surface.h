@@ -1,7 +1,8 @@
 // The page's canvas as the renderer's surface: a WebGL 2 context on a fresh
 // canvas element per context, and a multisampled framebuffer of the chosen
-// sample count that each frame is resolved from onto the canvas (WebGL's
-// own antialiasing lets the browser pick the count).
+// sample count, drawn upside down, that each frame is resolved from and
+// turned upright onto the canvas (WebGL's own antialiasing lets the browser
+// pick the count).
 #pragma once
 
 #include <emscripten/html5_webgl.h>
@@ -62,4 +63,6 @@ private:
     unsigned framebuffer_ = 0;  // 0: the frame is drawn on the canvas itself
     unsigned colour_ = 0;
     unsigned depthStencil_ = 0;
+    unsigned resolved_ = 0;  // the multisampled frame resolved, still upside down
+    unsigned resolvedColour_ = 0;
 };

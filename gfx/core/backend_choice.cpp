@@ -9,6 +9,7 @@ namespace {
 std::unique_ptr<Backend> g_backend;
 const char* g_backendError = "";
 bool g_batching = false;
+bool g_upsideDown = false;
 
 }  // namespace
 
@@ -59,9 +60,15 @@ const char* grBackendName() { return backend().name(); }
 
 const char* grBackendError() { return g_backendError; }
 
+void grSetUpsideDown(bool on) { g_upsideDown = on; }
+
 void grSetProjection(int width, int height, double originX, double originY, float pixelOffset)
 {
-    const double box[6] = {-originX, width - originX, -originY, height - originY, 1.0, -1.0};
+    // Bottom and top swapped negate the projection's y terms exactly.
+    const double bottom = -originY;
+    const double top = height - originY;
+    const double box[6] = {-originX, width - originX, g_upsideDown ? top : bottom, g_upsideDown ? bottom : top,
+                           1.0, -1.0};
     backend().setProjection(width, height, box);
     backend().translate(pixelOffset, pixelOffset);
 }

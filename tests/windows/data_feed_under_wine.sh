@@ -47,6 +47,12 @@ reference ref-b-stale "replay:$out/b.csv"
 size="$(identify -format '%wx%h' "$out/ref-a.png")"
 width="${size%x*}" height="${size#*x}"
 
+# The pointer waits in the screen's far corner, away from where the window
+# and its toolbar appear: a button under it would turn hot, and its prompt
+# would hide the data status.
+read -r screen_width screen_height < <(xdotool getdisplaygeometry)
+park_pointer() { xdotool mousemove "$((screen_width - 1))" "$((screen_height - 1))"; }
+park_pointer
 "$wine_run" "$program" --renderer "$renderer" --display "$flight" --data "udp:0:$mapping" 2>"$out/program.err" &
 pid=$!
 feed_pid=""
@@ -58,9 +64,6 @@ stop_feed() {
 }
 trap 'stop_feed; kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true' EXIT
 window="$(find_window '^Пилотажная панель — Графическая библиотека' "$pid")"
-# An earlier test may have left the pointer where this window's toolbar now
-# is: a hot button's prompt would hide the data status.
-xdotool mousemove 0 0
 if [ "$renderer" = cpu ]; then
   # The CPU backend starts at 8 samples, the GL under Wine has 4 at most:
   # paused (the toolbar's Pause), Прорисовка > Мультисемплинг > 4x makes
@@ -75,7 +78,7 @@ if [ "$renderer" = cpu ]; then
   sleep 1
   kill -0 "$pid" 2>/dev/null || fail "the program ended after the multisampling change"
   xdotool mousemove --window "$window" 12 31 click 1
-  xdotool mousemove 0 0
+  park_pointer
 fi
 
 start_feed() {

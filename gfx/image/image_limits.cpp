@@ -18,6 +18,8 @@ constexpr size_t kGifHeaderBytes = 13;  // signature, version, logical screen de
 constexpr size_t kGifFlagsAt = 10;
 constexpr uint8_t kGifExtension = 0x21;
 constexpr uint8_t kGifImage = 0x2C;
+constexpr uint8_t kGifGraphicControl = 0xF9;
+constexpr uint8_t kGifGraphicControlBytes = 4;
 constexpr size_t kGifImageDescriptorBytes = 10;  // with its separator
 constexpr size_t kGifImageFlagsAt = 9;
 constexpr uint8_t kGifPaletteFlag = 0x80;
@@ -110,6 +112,11 @@ size_t gifFirstPictureBytes(const uint8_t* bytes, size_t size)
     size_t at = kGifHeaderBytes + gifPaletteBytes(bytes[kGifFlagsAt]);
     while (at < size) {
         if (bytes[at] == kGifExtension) {
+            // A graphic control block of another size than 4 is read
+            // differently by decoders (stb skips that many bytes and takes
+            // the next as a block): where the picture starts is not certain.
+            if (at + 2 < size && bytes[at + 1] == kGifGraphicControl && bytes[at + 2] != kGifGraphicControlBytes)
+                return size;
             at = at + 2 <= size ? skipSubBlocks(bytes, size, at + 2) : 0;
         } else if (bytes[at] == kGifImage) {
             if (at + kGifImageDescriptorBytes >= size)

@@ -1,5 +1,7 @@
 #include "egl_presenter.h"
 
+#include "renderer_start.h"
+
 namespace {
 
 void* eglEntryPoint(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
@@ -30,15 +32,8 @@ bool EglPresenter::Prepare(std::string* error)
 bool EglPresenter::Start(int samples, int width, int height, std::string* error)
 {
     surface_ = std::make_unique<WaylandEglSurface>(connection_, wlSurface_);
-    surface_->SetSize(width, height);
-    if (renderer_.Create(surface_.get(), samples)) {
-        renderer_.Resize(width, height);
+    if (startRendererOn(renderer_, *surface_, samples, width, height, "cannot create the GL context", error))
         return true;
-    }
-    if (surface_->Reported())
-        error->clear();
-    else
-        *error = surface_->Error().empty() ? std::string("cannot create the GL context") : surface_->Error();
     Stop();
     return false;
 }

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cpu_formats.h"
+#include "renderer_start.h"
 
 ShmPresenter::ShmPresenter(wl_display* connection, wl_surface* surface, wl_shm* shm)
     : connection_(connection), wlSurface_(surface), shm_(shm)
@@ -28,15 +29,9 @@ bool ShmPresenter::Prepare(std::string* error)
 bool ShmPresenter::Start(int samples, int width, int height, std::string* error)
 {
     surface_ = std::make_unique<ShmSurface>(connection_, wlSurface_, shm_);
-    surface_->SetSize(width, height);
-    if (renderer_.Create(surface_.get(), samples)) {
-        renderer_.Resize(width, height);
+    if (startRendererOn(renderer_, *surface_, samples, width, height,
+                        "cannot start the drawing library on the CPU backend", error))
         return true;
-    }
-    if (surface_->Reported())
-        error->clear();
-    else
-        *error = "cannot start the drawing library on the CPU backend";
     Stop();
     return false;
 }

@@ -60,6 +60,7 @@ pixel_test(test_text_pixels)
 also_on_backends(test_text_pixels es3 cpu)
 include(${CMAKE_CURRENT_SOURCE_DIR}/display_module_tests.cmake)
 include(${CMAKE_CURRENT_SOURCE_DIR}/kiosk_tests.cmake)
+include(${CMAKE_CURRENT_SOURCE_DIR}/build_script_tests.cmake)
 pixel_test(test_batching_pixels)
 also_on_backends(test_batching_pixels es3 cpu)
 # The benchmark runs from the build and refuses what it cannot measure.

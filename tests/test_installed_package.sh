@@ -23,7 +23,7 @@ fail() {
 }
 
 cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" || fail "install failed ($scratch/install.log)"
-for file in include/instrument-panel/gr.h include/instrument-panel/gr_display.h bin/panel-snapshot \
+for file in include/instrument-panel/gr.h include/instrument-panel/gr_display.h bin/panel-snapshot bin/panel-feed \
             bin/instrument-panel lib/libinstrument-panel-gr.so lib/pkgconfig/instrument-panel.pc \
             lib/cmake/InstrumentPanel/InstrumentPanelConfig.cmake; do
   [ -e "$prefix/$file" ] || fail "the package lacks $file"

@@ -247,8 +247,23 @@ run_program() {
     exec build/app/instrument-panel "$@"
   fi
   echo "No X display is reachable (DISPLAY='${DISPLAY:-}'); rendering a headless snapshot instead."
+  # The program's renderer is the snapshot's backend: cpu draws without GL,
+  # gl on the program's own backend, gl1.
+  local snapshot_args=() renderer=""
+  while [ $# -gt 0 ]; do
+    case "$1" in
+      --renderer) renderer="${2:-}"; shift $(($# > 1 ? 2 : 1)) ;;
+      --renderer=*) renderer="${1#--renderer=}"; shift ;;
+      *) snapshot_args+=("$1"); shift ;;
+    esac
+  done
+  case "$renderer" in
+    "" | gl) ;;
+    cpu) snapshot_args+=(--gl cpu) ;;
+    *) echo "build.sh run: unknown renderer '$renderer' (gl or cpu)" >&2; exit 2 ;;
+  esac
   local out="$PWD/build/panel-snapshot.png"
-  build/tools/panel-snapshot "$@" -o "$out"
+  build/tools/panel-snapshot "${snapshot_args[@]}" -o "$out"
   echo "Snapshot written to $out"
 }
 

@@ -54,7 +54,10 @@ bool App::CreateFrame(CMainFrame* frame)
     // No message box: the toolkit may be unable to show one; a terminal user
     // still learns why the program ended.
     if (!probe.Error().empty())
-        std::fprintf(stderr, "instrument-panel: the display has no usable OpenGL (GLX): %s\n", probe.Error().c_str());
+        std::fprintf(stderr,
+                     "instrument-panel: the display has no usable OpenGL (GLX): %s; "
+                     "--renderer cpu draws without OpenGL\n",
+                     probe.Error().c_str());
     return false;
 }
 

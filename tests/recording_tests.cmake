@@ -11,3 +11,9 @@ if(TARGET instrument-panel)
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/with_xvfb.sh ${RECORDING_SIGNALS} $<TARGET_FILE:instrument-panel>)
   set_tests_properties(program_recording_survives_signals PROPERTIES TIMEOUT 120)
 endif()
+# A --data SOURCE of the wrong shape, or --record without a source, is a bad
+# command line (status 2, the usage on stderr); a source that cannot open is
+# refused (status 1).
+add_test(NAME panel_snapshot_data_option_statuses
+  COMMAND sh -c "\"$0\" --data udp:nonsense -o x.png 2>&1 | grep -q '^usage: panel-snapshot' || exit 1; \"$0\" --data udp:nonsense -o x.png 2>/dev/null; [ $? -eq 2 ] || exit 1; \"$0\" --record r.csv -o x.png 2>/dev/null; [ $? -eq 2 ] || exit 1; \"$0\" --data replay:/nonexistent.csv -o x.png 2>/dev/null; [ $? -eq 1 ]"
+          $<TARGET_FILE:panel-snapshot>)

@@ -14,21 +14,37 @@
 
 App::App() { Bind(wxEVT_MENU, &App::OnAppAbout, this, ID_APP_ABOUT); }
 
-// The toolkit calls this from its loop, not from the signal: closing the
-// window there ends the program as File > Exit does, the recording whole.
-static void closeOnStopSignal(int)
-{
-    if (wxWindow* window = wxTheApp->GetTopWindow())
-        window->Close(true);
-    else
-        wxTheApp->ExitMainLoop();
-}
+namespace {
+
+// SIGINT or SIGTERM: noted by the handler, acted on by a timer in the
+// toolkit's loop, where closing the window is allowed.
+volatile std::sig_atomic_t g_stopSignal = 0;
+
+void noteStopSignal(int signal) { g_stopSignal = signal; }
+
+constexpr int kStopCheckMs = 100;
+
+}  // namespace
 
 bool App::OnInit()
 {
     SetAppDisplayName(wxString::FromUTF8(ShellString(AFX_IDS_APP_TITLE)));
-    SetSignalHandler(SIGINT, closeOnStopSignal);
-    SetSignalHandler(SIGTERM, closeOnStopSignal);
+    // Ended by a signal, the program closes its window as File > Exit does,
+    // and the recording ends whole.
+    std::signal(SIGINT, noteStopSignal);
+    std::signal(SIGTERM, noteStopSignal);
+    m_stopCheck.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+        if (g_stopSignal == 0)
+            return;
+        m_stopCheck.Stop();
+        // The window's deletion waits for an idle moment, which a display
+        // drawing slower than its cycle never leaves: the loop is ended
+        // here, and the toolkit deletes the window on the way out.
+        if (wxWindow* window = GetTopWindow())
+            window->Close(true);
+        ExitMainLoop();
+    });
+    m_stopCheck.Start(kStopCheckMs);
 
     auto* frame = new CMainFrame;
     if (!CreateFrame(frame)) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <wx/app.h>
+#include <wx/timer.h>
 
 class CMainFrame;
 
@@ -17,6 +18,8 @@ private:
     // it cannot draw, the reason on stderr.
     bool CreateFrame(CMainFrame* frame);
     void OnAppAbout(wxCommandEvent& event);
+
+    wxTimer m_stopCheck;  // acts on SIGINT and SIGTERM
 };
 
 wxDECLARE_APP(App);

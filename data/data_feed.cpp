@@ -159,8 +159,6 @@ void DataFeed::BeforeUpdate(double nowMs)
     recorder_.Tick();
     grApplyInputs(nowMs);
     if (nowMs - rateSinceMs_ >= kRateWindowMs) {
-        datagramsPerSecond_.resize(sources_.size());
-        datagramsAtRateStart_.resize(sources_.size());
         for (size_t i = 0; i < sources_.size(); ++i) {
             const long long datagrams = sources_[i]->Datagrams();
             datagramsPerSecond_[i] = (datagrams - datagramsAtRateStart_[i]) * 1000.0 / (nowMs - rateSinceMs_);

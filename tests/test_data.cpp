@@ -234,7 +234,8 @@ TEST(DataFiles, ARecordingReadsBackWhatWasWritten)
     ASSERT_TRUE(readRecording(path, &rows, &error)) << error;
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].input, "pitch");
-    EXPECT_DOUBLE_EQ(rows[0].timeS, 0.04);
+    EXPECT_DOUBLE_EQ(rows[0].timeS, 0.0);
+    EXPECT_DOUBLE_EQ(rows[1].timeS, 1.46);
     EXPECT_DOUBLE_EQ(rows[0].value, -2.25);
     EXPECT_DOUBLE_EQ(rows[1].value, 123456.75);
 }
@@ -292,8 +293,13 @@ TEST(DataFiles, AGenericLineOfAnotherFieldCountFeedsNothing)
         EXPECT_EQ(received["pitch"], 4.5) << c.name;
         EXPECT_EQ(decoder.Counts().malformed, 3) << c.name;
         EXPECT_EQ(decoder.Counts().values, c.values) << c.name;
-        ASSERT_EQ(notices.size(), 1u) << c.name;
-        EXPECT_EQ(notices[0].rfind(c.notice, 0), 0u) << notices[0];
+        // The subset's fields 6 to 9 are reported as unmapped besides.
+        std::vector<std::string> countNotices;
+        for (const std::string& notice : notices)
+            if (notice.rfind("a line of", 0) == 0)
+                countNotices.push_back(notice);
+        ASSERT_EQ(countNotices.size(), 1u) << c.name;
+        EXPECT_EQ(countNotices[0].rfind(c.notice, 0), 0u) << countNotices[0];
     }
 }
 
@@ -354,6 +360,26 @@ TEST(DataFiles, OneInputFedByTwoSourcesIsRefusedByName)
     EXPECT_FALSE(feed.Attached());
 }
 
+// The flight example's six inputs, pitch going stale after freshnessMs.
+struct FlightInputs {
+    explicit FlightInputs(int freshnessMs)
+        : inputs{
+              {"pitch", "deg", GR_INPUT_FLOAT, &values[0], -90.0f, 90.0f, 0.0f, freshnessMs},
+              {"roll", "deg", GR_INPUT_FLOAT, &values[1], -180.0f, 180.0f, 0.0f, 0},
+              {"heading", "deg", GR_INPUT_FLOAT, &values[2], 0.0f, 360.0f, 0.0f, 0},
+              {"altitude", "ft", GR_INPUT_FLOAT, &values[3], -1000.0f, 40000.0f, 0.0f, 0},
+              {"fuel", "%", GR_INPUT_FLOAT, &values[4], 0.0f, 100.0f, 0.0f, 0},
+              {"fuel_flow", "%", GR_INPUT_FLOAT, &values[5], 0.0f, 100.0f, 0.0f, 0},
+          },
+          display{GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, [] {}, [] {}, inputs, 6}
+    {
+    }
+    float values[6] = {};
+    const GrTables tables = {};
+    const GrInput inputs[6];
+    const GrDisplay display;
+};
+
 // panel-feed plays a recording faithfully: a datagram for each recorded
 // instant and none in a silence, so that the silence makes the input stale
 // (the flight example's failure flag) and the values after it fresh again.
@@ -362,11 +388,9 @@ TEST(PanelFeed, ASilenceInTheRecordingIsASilenceOnTheWire)
 {
     // A second's limit: a loaded machine's pauses between two of the
     // sender's datagrams stay well below it.
-    float pitch = 0.0f;
-    const GrInput inputs[] = {{"pitch", "deg", GR_INPUT_FLOAT, &pitch, -90.0f, 90.0f, 0.0f, 1000}};
-    auto nothing = [] {};
-    const GrTables tables = {};
-    const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 1};
+    FlightInputs flight(1000);
+    float& pitch = flight.values[0];
+    const GrDisplay& display = flight.display;
     SourceOption wanted;
     std::string error;
     ASSERT_TRUE(parseSourceOption("udp:0:" + kDataDir + "/json.map", &wanted, &error)) << error;
@@ -415,11 +439,8 @@ TEST(PanelFeed, ASilenceInTheRecordingIsASilenceOnTheWire)
 // stopped, and ends with status 0.
 TEST(PanelFeed, ASignalStopsItWithItsSummary)
 {
-    float pitch = 0.0f;
-    const GrInput inputs[] = {{"pitch", "deg", GR_INPUT_FLOAT, &pitch, -90.0f, 90.0f, 0.0f, 0}};
-    auto nothing = [] {};
-    const GrTables tables = {};
-    const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 1};
+    FlightInputs flight(0);
+    const GrDisplay& display = flight.display;
     const std::string recording = std::string(PANEL_TEST_OUTPUT) + "/one-value.csv";
     std::ofstream(recording) << "time,input,value\n0,pitch,1\n";
     for (const int signal : {SIGINT, SIGTERM}) {

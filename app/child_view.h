@@ -33,6 +33,10 @@ public:
     bool CreateDisplayWindow(wxWindow* parent);
     // Releases the renderer in the window's context, then destroys the window.
     void DestroyDisplayWindow();
+    // Ends the frame cycle for good, as the program closes: a frame slower
+    // than the timer's period would otherwise keep the event loop from ever
+    // going idle, where the toolkit deletes the closed frame.
+    void StopFrames() { StopTimer(); }
 
     wxWindow* Window() const { return m_window; }
     int SampleCount() const { return m_state.Samples(); }

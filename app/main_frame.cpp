@@ -36,6 +36,7 @@ CMainFrame::CMainFrame()
     Bind(wxEVT_SET_FOCUS, &CMainFrame::OnSetFocus, this);
     Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
     Bind(wxEVT_MENU, &CMainFrame::OnExit, this, ID_APP_EXIT);
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_MENU, &CMainFrame::OnViewToolbar, this, ID_VIEW_TOOLBAR);
     Bind(wxEVT_MENU, &CMainFrame::OnViewStatusBar, this, ID_VIEW_STATUS_BAR);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewToolbar, this, ID_VIEW_TOOLBAR);
@@ -156,6 +157,15 @@ void CMainFrame::ShowDataStatus()
 }
 
 void CMainFrame::OnExit(wxCommandEvent&) { Close(); }
+
+// File -> Exit, Alt+F4 and the close button all come here; the frame is
+// deleted once the event loop goes idle, so nothing may keep it busy.
+void CMainFrame::OnClose(wxCloseEvent& event)
+{
+    m_wndView.StopFrames();
+    m_dataStatusTimer.Stop();
+    event.Skip();
+}
 
 void CMainFrame::OnViewToolbar(wxCommandEvent&) { ToggleBar(m_wndToolBar); }
 

@@ -45,6 +45,7 @@ private:
     void OnIdle(wxIdleEvent& event);
     void ShowDataStatus();
     void OnExit(wxCommandEvent& event);
+    void OnClose(wxCloseEvent& event);
     void OnViewToolbar(wxCommandEvent& event);
     void OnViewStatusBar(wxCommandEvent& event);
     void OnUpdateViewToolbar(wxUpdateUIEvent& event);

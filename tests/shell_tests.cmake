@@ -56,3 +56,19 @@ set_tests_properties(program_without_fonts_says_so panel_snapshot_without_fonts_
 
 unit_test(test_view_logic)
 target_link_libraries(test_view_logic PRIVATE view_logic)
+
+# Closing while a display slower than the frame cycle runs: through the
+# menu, Alt+F4 and the close button, with either renderer.
+instrument_panel_add_display(module_slow_display SOURCES modules/slow_display.c)
+find_package(X11 REQUIRED)
+add_executable(close_window_x11 close_window_x11.c)
+target_link_libraries(close_window_x11 PRIVATE X11::X11)
+foreach(renderer gl cpu)
+  foreach(way menu keys button)
+    add_test(NAME program_closes_while_drawing_slowly_${renderer}_${way}
+      COMMAND ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_closes_xvfb.sh $<TARGET_FILE:instrument-panel>
+              $<TARGET_FILE:module_slow_display> $<TARGET_FILE:close_window_x11> ${PANEL_TEST_OUTPUT}/closing
+              ${renderer} ${way})
+    set_tests_properties(program_closes_while_drawing_slowly_${renderer}_${way} PROPERTIES TIMEOUT 60)
+  endforeach()
+endforeach()

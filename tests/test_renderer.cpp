@@ -1,8 +1,10 @@
 #include <GL/gl.h>
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include "display_renderer.h"
 #include "egl_headless.h"
+#include "layout.h"
 #include "model.h"
 #include "pixel_fixture.h"
 #include "snapshot.h"
@@ -56,6 +58,31 @@ TEST(Renderer, FirstPaintUpdatesOnceEvenWhilePaused)
     EXPECT_EQ(g_model.frameCounter, 1);
     EXPECT_EQ(surface.swaps, 4);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    renderer.Destroy();
+}
+
+// A repaint no tick asked for (an expose, the one at Pause) shows the frame
+// as it was, the built-in display's panel layout included: mid-transition,
+// so that a second layout step would show the next frame's places.
+TEST(Renderer, RepaintsShowTheFrameAsItWasMidTransition)
+{
+    EglProbe probe;
+    DisplayRenderer renderer;
+    ASSERT_TRUE(renderer.Init(probe)) << probe.Error();
+    TestSurface surface(64, 64);
+    ASSERT_TRUE(renderer.Create(&surface, 0));
+    renderer.Resize(64, 64);
+    resetDisplayModel();
+    for (int frame = 0; frame < 5; ++frame)
+        renderer.Paint(true);
+    PanelLayout drawn[kPanelCount];
+    std::memcpy(drawn, g_panels, sizeof drawn);
+    for (int repaint = 0; repaint < 3; ++repaint) {
+        renderer.Paint(false);
+        EXPECT_EQ(std::memcmp(g_panels, drawn, sizeof drawn), 0) << "repaint " << repaint << " moved the panels";
+    }
+    renderer.Paint(true);
+    EXPECT_NE(std::memcmp(g_panels, drawn, sizeof drawn), 0) << "the next frame moves them on";
     renderer.Destroy();
 }
 

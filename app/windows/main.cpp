@@ -99,19 +99,21 @@ BOOL WINAPI closeOnConsoleStop(DWORD event)
 
 int runMessageLoop(CMainFrame* frame)
 {
+    // The frame deletes itself with its window: once the window is gone,
+    // messages still queued ahead of WM_QUIT are dispatched without it.
+    const HWND frameWindow = frame->Window();
     MSG message = {};
     for (;;) {
         // A frame slower than the timer's period leaves the queue never
         // empty (the next tick is due when the paint ends): the bars are
         // brought up to date after every paint as well.
         const bool painted = message.message == WM_PAINT;
-        if ((painted || !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) && frame->Window())
+        if ((painted || !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) && IsWindow(frameWindow))
             frame->OnIdle();
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got <= 0)
             return got == 0 ? static_cast<int>(message.wParam) : 1;
-        HWND window = frame->Window();
-        if (window && TranslateAcceleratorW(window, frame->Accelerators(), &message))
+        if (IsWindow(frameWindow) && TranslateAcceleratorW(frameWindow, frame->Accelerators(), &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);

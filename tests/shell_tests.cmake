@@ -56,3 +56,6 @@ set_tests_properties(program_without_fonts_says_so panel_snapshot_without_fonts_
 
 unit_test(test_view_logic)
 target_link_libraries(test_view_logic PRIVATE view_logic)
+
+unit_test(test_display_placement)
+target_link_libraries(test_display_placement PRIVATE display_option)

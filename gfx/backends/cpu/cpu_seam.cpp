@@ -54,11 +54,11 @@ public:
     void syncState() override {}
     int drainErrors() override { return 0; }
 
-    void setProjection(int width, int height, const double box[6]) override
+    void setProjection(int width, int height, const double box[6], int quarterTurns) override
     {
         if (width != cpu_.Width() || height != cpu_.Height())
             cpu_.Resize(width, height, samples_);
-        transform_.setOrtho(box);
+        transform_.setOrtho(box, quarterTurns);
         cpu_.SetProjection(transform_.projection());
     }
     void clearFrame(const float rgba[4]) override

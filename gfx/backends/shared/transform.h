@@ -8,9 +8,10 @@ class Transform {
 public:
     Transform();
 
-    // glOrtho(box[0..5]) on an identity projection; the modelview becomes
-    // identity.
-    void setOrtho(const double box[6]);
+    // glOrtho(box[0..5]) on an identity projection, then turned by
+    // quarterTurns clockwise quarter turns (see Backend::setProjection); the
+    // modelview becomes identity.
+    void setOrtho(const double box[6], int quarterTurns = 0);
     void loadModelview(const float matrix[16]);
     const float* modelview() const { return modelview_; }
     const float* projection() const { return projection_; }
@@ -34,6 +35,11 @@ private:
     bool combinedValid_ = false;
     unsigned serial_ = 0;
 };
+
+// The matrix that turns x, y by quarterTurns clockwise quarter turns
+// (0..3), column-major: its entries are 0 and ±1, so products with it are
+// exact.
+void quarterTurnMatrix(int quarterTurns, float out[16]);
 
 // P·M as the GL forms it: every element a sum of four products, left to right.
 void projectModelview(const float* p, const float* m, float* out);

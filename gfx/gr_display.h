@@ -166,6 +166,15 @@ bool grSetPlacedProjection(int width, int height, const GrPlacement* placement, 
 // it; takes effect at the next grSetProjection or grSetPlacedProjection.
 void grSetUpsideDown(bool on);
 
+// Host side: the CPU backend draws with threads threads, the calling thread
+// included (1: on the calling thread alone); 0 restores the default, the
+// processors the process may run on (its CPU affinity), at most 4. Takes
+// effect at the next grInit. False, and nothing changed, outside 0..64.
+bool grSetThreadCount(int threads);
+
+// The thread count the CPU backend takes at the next grInit.
+int grThreadCount();
+
 // Clears the frame's colour to r, g, b, a (0..1) and its stencil to 0;
 // before grBeginFrame.
 void grClearFrame(float r, float g, float b, float a);

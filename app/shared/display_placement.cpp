@@ -77,14 +77,6 @@ bool takePlacementOptions(int* argc, char** argv, PlacementOptions* options, std
     return true;
 }
 
-const char* placementUsage()
-{
-    return "  --scale fit|FACTOR   fit the display to the view, aspect kept and centred (the default),\n"
-           "                       or draw it at FACTOR view pixels per unit (1: pixels 1:1)\n"
-           "  --rotate DEGREES     turn the display 0, 90, 180 or 270 degrees clockwise\n"
-           "  --mirror             swap left and right (a head-up display's beam splitter)\n";
-}
-
 DisplayPlacement::DisplayPlacement(int displayWidth, int displayHeight, double margin,
                                    const PlacementOptions& options)
     : displayWidth_(std::max(1, displayWidth)), displayHeight_(std::max(1, displayHeight)),

@@ -22,9 +22,6 @@ struct PlacementOptions {
 // with a message in *error for a bad value or an option given twice.
 bool takePlacementOptions(int* argc, char** argv, PlacementOptions* options, std::string* error);
 
-// The usage lines of those options, for a program's --help.
-const char* placementUsage();
-
 // The display placed in one view of a given size.
 class ViewPlacement {
 public:

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "backends/backends.h"
+#include "backends/shared/thread_count.h"
 #include "gr_display.h"
 #include "state.h"
 
@@ -89,6 +90,16 @@ bool grSetPlacedProjection(int width, int height, const GrPlacement* placement, 
     backend().translate(pixelOffset, pixelOffset);
     return true;
 }
+
+bool grSetThreadCount(int threads)
+{
+    if (threads < 0 || threads > kMaxDrawingThreads)
+        return false;
+    setRequestedThreadCount(threads);
+    return true;
+}
+
+int grThreadCount() { return drawingThreadCount(); }
 
 void grClearFrame(float r, float g, float b, float a)
 {

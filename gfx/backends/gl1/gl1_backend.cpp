@@ -160,12 +160,14 @@ public:
     {
         glViewport(0, 0, width, height);
         glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(box[0], box[1], box[2], box[3], box[4], box[5]);
         if (quarterTurns & 3) {
-            float turn[16];
-            quarterTurnMatrix(quarterTurns, turn);
-            glMultMatrixf(turn);
+            // Formed as the GL forms glOrtho, then turned exactly.
+            Transform turned;
+            turned.setOrtho(box, quarterTurns);
+            glLoadMatrixf(turned.projection());
+        } else {
+            glLoadIdentity();
+            glOrtho(box[0], box[1], box[2], box[3], box[4], box[5]);
         }
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();

@@ -9,6 +9,21 @@ namespace {
 
 const float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
+// The matrix that turns x, y by quarterTurns clockwise quarter turns
+// (0..3), column-major: its entries are 0 and ±1, so products with it are
+// exact.
+void quarterTurnMatrix(int quarterTurns, float out[16])
+{
+    // Clockwise with y upwards: x goes to -y, y goes to x for one turn.
+    static const float kColumns[4][4] = {{1, 0, 0, 1}, {0, -1, 1, 0}, {-1, 0, 0, -1}, {0, 1, -1, 0}};
+    const float* c = kColumns[quarterTurns & 3];
+    std::memcpy(out, kIdentity, 16 * sizeof(float));
+    out[0] = c[0];
+    out[1] = c[1];
+    out[4] = c[2];
+    out[5] = c[3];
+}
+
 }  // namespace
 
 void projectModelview(const float* p, const float* m, float* out)
@@ -45,18 +60,6 @@ void Transform::changed()
 {
     combinedValid_ = false;
     ++serial_;
-}
-
-void quarterTurnMatrix(int quarterTurns, float out[16])
-{
-    // Clockwise with y upwards: x goes to -y, y goes to x for one turn.
-    static const float kColumns[4][4] = {{1, 0, 0, 1}, {0, -1, 1, 0}, {-1, 0, 0, -1}, {0, 1, -1, 0}};
-    const float* c = kColumns[quarterTurns & 3];
-    std::memcpy(out, kIdentity, 16 * sizeof(float));
-    out[0] = c[0];
-    out[1] = c[1];
-    out[4] = c[2];
-    out[5] = c[3];
 }
 
 void Transform::setOrtho(const double box[6], int quarterTurns)

@@ -36,11 +36,6 @@ private:
     unsigned serial_ = 0;
 };
 
-// The matrix that turns x, y by quarterTurns clockwise quarter turns
-// (0..3), column-major: its entries are 0 and ±1, so products with it are
-// exact.
-void quarterTurnMatrix(int quarterTurns, float out[16]);
-
 // P·M as the GL forms it: every element a sum of four products, left to right.
 void projectModelview(const float* p, const float* m, float* out);
 

@@ -46,6 +46,17 @@ add_test(NAME program_draws_on_the_processor_without_glx
           ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_cpu_xvfb.sh $<TARGET_FILE:instrument-panel>
           ${PANEL_TEST_OUTPUT}/cpu)
 set_tests_properties(program_draws_on_the_processor_without_glx PROPERTIES TIMEOUT 60)
+# Without --renderer the program chooses the processor by itself: where GLX
+# is missing, and on Xvfb's GLX, which is Mesa's software rasteriser llvmpipe.
+add_test(NAME program_chooses_the_processor_without_glx
+  COMMAND ${CMAKE_COMMAND} -E env "XVFB_ARGS=-extension GLX"
+          ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_cpu_xvfb.sh $<TARGET_FILE:instrument-panel>
+          ${PANEL_TEST_OUTPUT}/auto-no-glx auto)
+add_test(NAME program_chooses_the_processor_on_llvmpipe
+  COMMAND ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_cpu_xvfb.sh $<TARGET_FILE:instrument-panel>
+          ${PANEL_TEST_OUTPUT}/auto-llvmpipe auto)
+set_tests_properties(program_chooses_the_processor_without_glx program_chooses_the_processor_on_llvmpipe
+  PROPERTIES TIMEOUT 60)
 
 # No fonts at all: the font failure is said on stderr (no message box the
 # toolkit cannot lay out), by the program and by panel-snapshot alike.
@@ -62,3 +73,6 @@ target_link_libraries(test_view_logic PRIVATE view_logic)
 
 unit_test(test_display_placement)
 target_link_libraries(test_display_placement PRIVATE display_option)
+
+unit_test(test_renderer_choice)
+target_link_libraries(test_renderer_choice PRIVATE display_option)

@@ -18,9 +18,10 @@ set -euo pipefail
 program="$1"
 out="$2"
 mode="$3"
-program_args=()
-[ "$mode" = module ] && program_args=(--display "$4")
-[ "$mode" = placed ] && program_args=(--geometry 700x500+30+40 --no-bars --rotate 90)
+# The view is found as the GL window it is: the program is told to use GL.
+program_args=(--renderer gl)
+[ "$mode" = module ] && program_args+=(--display "$4")
+[ "$mode" = placed ] && program_args+=(--geometry 700x500+30+40 --no-bars --rotate 90)
 mkdir -p "$out"
 
 BACKGROUND="121 121 140"  # the display area's background

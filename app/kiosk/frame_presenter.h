@@ -31,4 +31,6 @@ public:
     // Draws one frame (the animated values advance while running and on the
     // first frame of the run) and hands it to the compositor.
     virtual void Present(bool running) = 0;
+    // The GL_RENDERER of the GL it draws with once started; empty for none.
+    virtual std::string GlName() const { return std::string(); }
 };

@@ -3,13 +3,15 @@
 #include "arguments.h"
 
 const char* const kKioskUsage =
-    "usage: instrument-panel-kiosk [--display MODULE] [--renderer gl|cpu] [--gl gl1|es2|es3|core]\n"
+    "usage: instrument-panel-kiosk [--display MODULE] [--renderer auto|gl|cpu] [--gl gl1|es2|es3|core]\n"
     "                              [--samples S] [--frames N] [--batched] [--output NAME]\n"
     "                              [--scale fit|FACTOR] [--rotate DEGREES] [--mirror] [--threads N]\n"
     "Shows the display full screen on a Wayland compositor, running from the start.\n"
     "  --display M  a display module (a shared library); default: the built-in display\n"
-    "  --renderer R gl (default): draw through EGL with the GL of --gl; cpu: draw on\n"
-    "               the processor into shared memory, no EGL (samples 0, 2, 4, 8)\n"
+    "  --renderer R auto (default without --gl): the processor where EGL is missing or\n"
+    "               its GL is a software rasteriser (llvmpipe...), else the GL; stderr\n"
+    "               says which and why; gl: draw through EGL with the GL of --gl; cpu:\n"
+    "               draw on the processor into shared memory, no EGL (samples 0, 2, 4, 8)\n"
     "  --gl G       the GL to draw with: es3 (default), es2, core (the shader backend)\n"
     "               or gl1 (desktop OpenGL with its fixed function)\n"
     "  --samples S  samples per pixel (default: 8, else 4, else 2, else 0)\n"
@@ -34,6 +36,8 @@ constexpr int kMaxHoldFrame = 1000000;
 
 bool parseKioskArgs(int argc, const char* const* argv, KioskOptions* options, std::string* error)
 {
+    // A GL named with --gl is the user's choice: no automatic one then.
+    bool rendererGiven = false, glGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -61,17 +65,20 @@ bool parseKioskArgs(int argc, const char* const* argv, KioskOptions* options, st
             }
         } else if (arg == "--renderer") {
             const std::string renderer = value;
-            if (renderer != "gl" && renderer != "cpu") {
-                *error = "--renderer takes gl or cpu, not " + renderer;
+            if (renderer != "auto" && renderer != "gl" && renderer != "cpu") {
+                *error = "--renderer takes auto, gl or cpu, not " + renderer;
                 return false;
             }
             options->cpu = renderer == "cpu";
+            options->autoRenderer = renderer == "auto";
+            rendererGiven = true;
         } else if (arg == "--gl") {
             if (!glContextKindFor(value, &options->glKind)) {
                 *error = std::string("--gl takes ") + kGlChoiceNames + ", not " + value;
                 return false;
             }
             options->gl = value;
+            glGiven = true;
         } else if (arg == "--samples") {
             if (!parseNumber(value, &options->samples) || options->samples < 0) {
                 *error = std::string("--samples takes a sample count, not ") + value;
@@ -83,5 +90,7 @@ bool parseKioskArgs(int argc, const char* const* argv, KioskOptions* options, st
             return false;
         }
     }
+    if (glGiven && !rendererGiven)
+        options->autoRenderer = false;
     return true;
 }

@@ -18,6 +18,9 @@ struct KioskOptions {
     // --renderer cpu: the CPU backend into shared memory, no EGL; --gl is
     // then not used.
     bool cpu = false;
+    // --renderer auto (the default unless --gl is given): the CPU backend
+    // where EGL is missing or its GL is a software rasteriser, else the GL.
+    bool autoRenderer = true;
     // Where the display goes on the output: fitted by default (--scale,
     // --rotate, --mirror, taken out of the command line before the rest).
     PlacementOptions placement;

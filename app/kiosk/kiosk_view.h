@@ -47,6 +47,12 @@ public:
 
 private:
     bool ChooseSamples(int* status);
+    // Makes the presenter the options ask for; with --renderer auto the
+    // processor's where EGL is missing, saying so on stderr.
+    bool MakePresenter();
+    // --renderer auto on a GL that is a software rasteriser: the processor
+    // draws instead. False when it cannot (the reason is on stderr).
+    bool LeaveSoftwareGl(int* status);
     // Places the display on a surface of width x height, saying once on
     // stderr when a fixed scale leaves part of it off the output.
     GrPlacement Place(int width, int height);

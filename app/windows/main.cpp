@@ -17,6 +17,7 @@
 #include "resource.h"
 #include "shell_text.h"
 #include "threads_option.h"
+#include "wgl_renderer_name.h"
 #include "window_options.h"
 
 namespace {
@@ -118,6 +119,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
                     MB_OK | MB_ICONEXCLAMATION);
         return 1;
     }
+    // auto asks the GL its name first: a software rasteriser ("GDI Generic")
+    // draws slower than the CPU backend.
+    std::string glName, glError;
+    const bool glReady = programRenderer() != ProgramRenderer::Auto || wglRendererName(&glName, &glError);
+    const RendererChoice choice = chooseRenderer(programRenderer(), glReady, glName, glError);
+    programRenderer() = choice.renderer;
+    programRendererReason() = choice.why;
     // The frame deletes itself with its window.
     auto* frame = new CMainFrame;
     if (!frame->LoadFrame(true)) {

@@ -5,6 +5,7 @@
 #include "data_option.h"
 #include "display_option.h"
 #include "display_renderer.h"
+#include "renderer_option.h"
 #include "resource.h"
 #include "shell_text.h"
 #include "window_options.h"
@@ -48,8 +49,10 @@ bool barShown(HWND bar)
 
 INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
-    if (message == WM_INITDIALOG)
+    if (message == WM_INITDIALOG) {
+        SetDlgItemTextW(dialog, IDC_ABOUT_RENDERER, WideFromUtf8(programRendererReason()).c_str());
         return TRUE;
+    }
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
         EndDialog(dialog, LOWORD(wParam));
         return TRUE;

@@ -341,11 +341,12 @@ TEST(RendererOption, TakenOutOfTheCommandLine)
         std::vector<std::string> rest;
     };
     const Case cases[] = {
-        {{"prog"}, true, ProgramRenderer::Gl, {"prog"}},
+        {{"prog"}, true, ProgramRenderer::Auto, {"prog"}},
         {{"prog", "--renderer", "cpu"}, true, ProgramRenderer::Cpu, {"prog"}},
+        {{"prog", "--renderer", "auto"}, true, ProgramRenderer::Auto, {"prog"}},
         {{"prog", "--sync", "--renderer=gl", "--batched"}, true, ProgramRenderer::Gl, {"prog", "--sync", "--batched"}},
         {{"prog", "--renderer=cpu", "--display", "a.so"}, true, ProgramRenderer::Cpu, {"prog", "--display", "a.so"}},
-        {{"prog", "--renderers"}, true, ProgramRenderer::Gl, {"prog", "--renderers"}},
+        {{"prog", "--renderers"}, true, ProgramRenderer::Auto, {"prog", "--renderers"}},
         {{"prog", "--renderer"}, false, ProgramRenderer::Gl, {}},
         {{"prog", "--renderer="}, false, ProgramRenderer::Gl, {}},
         {{"prog", "--renderer", "CPU"}, false, ProgramRenderer::Gl, {}},

@@ -99,6 +99,12 @@ add_test(NAME cpu_backend_frames_equal_gl1
           $<TARGET_FILE:cpu-backend-bench> ${PANEL_TEST_OUTPUT})
 set_tests_properties(cpu_backend_frames_equal_gl1 PROPERTIES TIMEOUT 300)
 
+add_test(NAME cpu_frames_equal_at_every_thread_count
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_frames_at_thread_counts.sh $<TARGET_FILE:panel-snapshot>
+          ${PANEL_TEST_OUTPUT})
+set_tests_properties(cpu_frames_equal_at_every_thread_count PROPERTIES TIMEOUT 120)
+unit_test(test_thread_count)
+
 # The CPU backend in the headless tools: no GL needed, every sample count.
 add_test(NAME panel_snapshot_draws_without_gl
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_snapshot_without_gl.sh $<TARGET_FILE:panel-snapshot> ${PANEL_TEST_OUTPUT})

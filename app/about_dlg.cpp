@@ -5,6 +5,7 @@
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
+#include "renderer_option.h"
 #include "shell_bitmaps.h"
 #include "shell_strings.h"
 
@@ -25,12 +26,16 @@ CAboutDlg::CAboutDlg(wxWindow* parent)
     description->Wrap(ConvertDialogToPixels(wxSize(kTextWidthDialogUnits, 0)).x);
     auto* developer = new wxStaticText(this, wxID_ANY, wxString());
     developer->SetLabelText(wxString::FromUTF8(kAboutDeveloper));
+    auto* renderer = new wxStaticText(this, wxID_ANY, wxString());
+    renderer->SetLabelText(wxString::FromUTF8(programRendererReason()));
+    renderer->Wrap(ConvertDialogToPixels(wxSize(kTextWidthDialogUnits, 0)).x);
     auto* ok = new wxButton(this, wxID_OK, "OK");
     ok->SetDefault();
 
     auto* texts = new wxBoxSizer(wxVERTICAL);
     texts->Add(description, wxSizerFlags().Border(wxBOTTOM));
-    texts->Add(developer);
+    texts->Add(developer, wxSizerFlags().Border(wxBOTTOM));
+    texts->Add(renderer);
     auto* body = new wxBoxSizer(wxHORIZONTAL);
     body->Add(icon, wxSizerFlags().Border(wxRIGHT, 2 * wxSizerFlags::GetDefaultBorder()));
     body->Add(texts, wxSizerFlags(1));

@@ -7,6 +7,7 @@
 #include "about_dlg.h"
 #include "cpu_formats.h"
 #include "glx_probe.h"
+#include "glx_renderer_name.h"
 #include "main_frame.h"
 #include "renderer_option.h"
 #include "resource_ids.h"
@@ -53,12 +54,21 @@ bool App::OnInit()
     }
     SetTopWindow(frame);
     frame->Show(true);
+    frame->ShowAsAsked();
     frame->Update();
     return true;
 }
 
 bool App::CreateFrame(CMainFrame* frame)
 {
+    // auto asks the GL its name first: a software rasteriser draws slower
+    // than the CPU backend.
+    std::string glName, glError;
+    const bool glReady =
+        programRenderer() != ProgramRenderer::Auto || glxRendererName(wxGetX11Display(), &glName, &glError);
+    const RendererChoice choice = chooseRenderer(programRenderer(), glReady, glName, glError);
+    programRenderer() = choice.renderer;
+    programRendererReason() = choice.why;
     // The CPU backend needs no GL: GLX is not even asked.
     if (programRenderer() == ProgramRenderer::Cpu) {
         CpuFormatProbe probe;

@@ -8,7 +8,7 @@
 #
 # In the browser's build (Emscripten) it builds the display's page instead:
 # the display linked into the page host, in PANEL_WEB_PAGES/<target>/ as
-# index.html, page.js, <target>.js, <target>.wasm and <target>.data, which
+# index.html, page.js, page_fit.js, <target>.js, <target>.wasm and <target>.data, which
 # holds the IMAGES and the faces. Pages ship Liberation Sans and Liberation
 # Sans Narrow (regular and bold); FACES adds others by file name without
 # .ttf (LiberationSerif-Italic for "Times New Roman" in italics). The
@@ -89,4 +89,5 @@ function(instrument_panel_add_display_page target sources images faces)
   set(PAGE_SCRIPT ${target}.js)
   configure_file(${PANEL_WEB_PAGE_SOURCES}/index.html.in ${page}/index.html @ONLY)
   configure_file(${PANEL_WEB_PAGE_SOURCES}/page.js ${page}/page.js COPYONLY)
+  configure_file(${PANEL_WEB_PAGE_SOURCES}/page_fit.js ${page}/page_fit.js COPYONLY)
 endfunction()

@@ -16,11 +16,14 @@ add_test(NAME program_shows_the_display
 add_test(NAME program_fits_a_small_screen
   COMMAND ${CMAKE_COMMAND} -E env XVFB_SCREEN=800x600x24
           ${WITH_XVFB} ${PROGRAM_TEST} $<TARGET_FILE:instrument-panel> ${PANEL_TEST_OUTPUT} small)
+add_test(NAME program_takes_its_place_without_bars
+  COMMAND ${WITH_XVFB} ${PROGRAM_TEST} $<TARGET_FILE:instrument-panel> ${PANEL_TEST_OUTPUT} placed)
 # At twice the scale the view still counts in physical pixels.
 add_test(NAME program_on_a_scaled_screen
   COMMAND ${CMAKE_COMMAND} -E env XVFB_SCREEN=1700x2400x24 GDK_SCALE=2
           ${WITH_XVFB} ${PROGRAM_TEST} $<TARGET_FILE:instrument-panel> ${PANEL_TEST_OUTPUT}/scaled full)
 set_tests_properties(program_shows_the_display program_fits_a_small_screen program_on_a_scaled_screen
+  program_takes_its_place_without_bars
   PROPERTIES TIMEOUT 60 ${GL_ERRORS_FAIL})
 
 # Without an X display the program ends at once with a non-zero status; a
@@ -43,6 +46,17 @@ add_test(NAME program_draws_on_the_processor_without_glx
           ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_cpu_xvfb.sh $<TARGET_FILE:instrument-panel>
           ${PANEL_TEST_OUTPUT}/cpu)
 set_tests_properties(program_draws_on_the_processor_without_glx PROPERTIES TIMEOUT 60)
+# Without --renderer the program chooses the processor by itself: where GLX
+# is missing, and on Xvfb's GLX, which is Mesa's software rasteriser llvmpipe.
+add_test(NAME program_chooses_the_processor_without_glx
+  COMMAND ${CMAKE_COMMAND} -E env "XVFB_ARGS=-extension GLX"
+          ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_cpu_xvfb.sh $<TARGET_FILE:instrument-panel>
+          ${PANEL_TEST_OUTPUT}/auto-no-glx auto)
+add_test(NAME program_chooses_the_processor_on_llvmpipe
+  COMMAND ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_cpu_xvfb.sh $<TARGET_FILE:instrument-panel>
+          ${PANEL_TEST_OUTPUT}/auto-llvmpipe auto)
+set_tests_properties(program_chooses_the_processor_without_glx program_chooses_the_processor_on_llvmpipe
+  PROPERTIES TIMEOUT 60)
 
 # No fonts at all: the font failure is said on stderr (no message box the
 # toolkit cannot lay out), by the program and by panel-snapshot alike.
@@ -72,3 +86,9 @@ foreach(renderer gl cpu)
     set_tests_properties(program_closes_while_drawing_slowly_${renderer}_${way} PROPERTIES TIMEOUT 60)
   endforeach()
 endforeach()
+
+unit_test(test_display_placement)
+target_link_libraries(test_display_placement PRIVATE display_option)
+
+unit_test(test_renderer_choice)
+target_link_libraries(test_renderer_choice PRIVATE display_option)

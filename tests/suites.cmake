@@ -35,6 +35,9 @@ pixel_test(test_lines_pixels)
 also_on_backends(test_lines_pixels es3 cpu)
 pixel_test(test_shapes_pixels)
 also_on_backends(test_shapes_pixels es3 cpu)
+pixel_test(test_placed_projection_pixels)
+target_link_libraries(test_placed_projection_pixels PRIVATE display_option)
+also_on_backends(test_placed_projection_pixels es3 cpu)
 recording_test(test_arcs)
 recording_test(test_ring_sector)
 pixel_test(test_curves_pixels)
@@ -99,6 +102,12 @@ add_test(NAME cpu_backend_frames_equal_gl1
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_cpu_backend_frames.sh $<TARGET_FILE:panel-snapshot>
           $<TARGET_FILE:cpu-backend-bench> ${PANEL_TEST_OUTPUT})
 set_tests_properties(cpu_backend_frames_equal_gl1 PROPERTIES TIMEOUT 300)
+
+add_test(NAME cpu_frames_equal_at_every_thread_count
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_frames_at_thread_counts.sh $<TARGET_FILE:panel-snapshot>
+          ${PANEL_TEST_OUTPUT})
+set_tests_properties(cpu_frames_equal_at_every_thread_count PROPERTIES TIMEOUT 120)
+unit_test(test_thread_count)
 
 # The CPU backend in the headless tools: no GL needed, every sample count.
 add_test(NAME panel_snapshot_draws_without_gl

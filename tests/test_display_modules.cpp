@@ -314,14 +314,14 @@ TEST(ProgramCommandLine, HelpAndBadOptionsEndBeforeTheWindow)
         std::string says;
     };
     const Case cases[] = {
-        {"--help", 0, "usage: instrument-panel [--display MODULE] [--renderer gl|cpu] [--batched]"},
+        {"--help", 0, "usage: instrument-panel [--display MODULE] [--renderer auto|gl|cpu] [--batched]"},
         {"-h", 0, "Exit status: 0 once the window is closed"},
         {"--dispaly x.so", 2, "instrument-panel: unknown option: --dispaly\nusage: instrument-panel"},
         {"--samples 3", 2, "instrument-panel: unknown option: --samples\nusage: instrument-panel"},
         {"extra", 2, "instrument-panel: unexpected argument: extra\nusage: instrument-panel"},
         {"--batched --display", 2, "--display needs the path of a display module\nusage: instrument-panel"},
-        {"--renderer vulkan", 2, "instrument-panel: --renderer takes gl or cpu, not 'vulkan'\nusage: instrument-panel"},
-        {"--renderer", 2, "instrument-panel: --renderer needs gl or cpu\nusage: instrument-panel"},
+        {"--renderer vulkan", 2, "instrument-panel: --renderer takes auto, gl or cpu, not 'vulkan'\nusage: instrument-panel"},
+        {"--renderer", 2, "instrument-panel: --renderer needs auto, gl or cpu\nusage: instrument-panel"},
     };
     for (const Case& c : cases) {
         // No X display: the window could not even start.
@@ -341,11 +341,12 @@ TEST(RendererOption, TakenOutOfTheCommandLine)
         std::vector<std::string> rest;
     };
     const Case cases[] = {
-        {{"prog"}, true, ProgramRenderer::Gl, {"prog"}},
+        {{"prog"}, true, ProgramRenderer::Auto, {"prog"}},
         {{"prog", "--renderer", "cpu"}, true, ProgramRenderer::Cpu, {"prog"}},
+        {{"prog", "--renderer", "auto"}, true, ProgramRenderer::Auto, {"prog"}},
         {{"prog", "--sync", "--renderer=gl", "--batched"}, true, ProgramRenderer::Gl, {"prog", "--sync", "--batched"}},
         {{"prog", "--renderer=cpu", "--display", "a.so"}, true, ProgramRenderer::Cpu, {"prog", "--display", "a.so"}},
-        {{"prog", "--renderers"}, true, ProgramRenderer::Gl, {"prog", "--renderers"}},
+        {{"prog", "--renderers"}, true, ProgramRenderer::Auto, {"prog", "--renderers"}},
         {{"prog", "--renderer"}, false, ProgramRenderer::Gl, {}},
         {{"prog", "--renderer="}, false, ProgramRenderer::Gl, {}},
         {{"prog", "--renderer", "CPU"}, false, ProgramRenderer::Gl, {}},

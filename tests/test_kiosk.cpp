@@ -343,12 +343,13 @@ TEST(KioskOnACompositor, RefusesWhatItCannotDrawWith)
 
     Environment withoutEgl = weston.ClientEnvironment();
     withoutEgl["__EGL_VENDOR_LIBRARY_FILENAMES"] = folder + "/no-such-vendor.json";
-    Child kiosk = spawn({PANEL_KIOSK}, withoutEgl, folder);
+    Child kiosk = spawn({PANEL_KIOSK, "--renderer", "gl"}, withoutEgl, folder);
     std::string text;
     EXPECT_EQ(waitForExit(kiosk, kExitLimit, &text), 1);
     EXPECT_NE(text.find("instrument-panel-kiosk: EGL: "), std::string::npos) << text;
 
-    Child oddSamples = spawn({PANEL_KIOSK, "--samples", "3"}, withoutLeakChecks(weston.ClientEnvironment()), folder);
+    Child oddSamples = spawn({PANEL_KIOSK, "--renderer", "gl", "--samples", "3"},
+                             withoutLeakChecks(weston.ClientEnvironment()), folder);
     text.clear();
     EXPECT_EQ(waitForExit(oddSamples, kExitLimit, &text), 2);
     EXPECT_NE(text.find("instrument-panel-kiosk: no pixel format with 3 samples; available: 0"), std::string::npos)
@@ -380,11 +381,44 @@ TEST(KioskOnACompositor, DrawsOnTheProcessorWithoutEgl)
         << text;
 }
 
+// Without --renderer the kiosk chooses by itself and says so: the processor
+// where EGL is missing, and where the GL is Mesa's software rasteriser (as
+// under this headless Weston); a named output it cannot find is refused
+// with the outputs it has.
+TEST(KioskOnACompositor, ChoosesTheProcessorWhereTheGlIsMissingOrSoftware)
+{
+    const std::string folder = outputFolder("auto_renderer");
+    HeadlessWeston weston;
+    std::string error;
+    ASSERT_TRUE(weston.Start(320, 240, folder + "/weston.log", &error)) << error;
+    Environment withoutEgl = weston.ClientEnvironment();
+    withoutEgl["__EGL_VENDOR_LIBRARY_FILENAMES"] = folder + "/no-such-vendor.json";
+    struct Case {
+        Environment environment;
+        const char* said;
+    };
+    for (const Case& c : {Case{withoutEgl, "drawing on the processor: no usable GL"},
+                          Case{withoutLeakChecks(weston.ClientEnvironment()),
+                               "drawing on the processor: the GL is a software rasteriser (llvmpipe"}}) {
+        Child kiosk = spawn({PANEL_KIOSK, "--frames", "2"}, c.environment, folder);
+        std::string text;
+        ASSERT_TRUE(waitForOutput(kiosk, "holding frame 2", kFramesLimit, &text)) << text;
+        EXPECT_NE(text.find(c.said), std::string::npos) << text;
+        kill(kiosk.pid, SIGTERM);
+        EXPECT_EQ(waitForExit(kiosk, kExitLimit, &text), 0) << text;
+    }
+    Child nowhere = spawn({PANEL_KIOSK, "--renderer", "cpu", "--output", "no-such-output"}, withoutEgl, folder);
+    std::string text;
+    EXPECT_EQ(waitForExit(nowhere, kExitLimit, &text), 1);
+    EXPECT_NE(text.find("no output named 'no-such-output'; it has: "), std::string::npos) << text;
+}
+
 TEST(KioskOptions, ParsesTheCommandLineAndRefusesBadValues)
 {
     KioskOptions options;
     std::string error;
     EXPECT_EQ(options.glKind, GlContextKind::Es3);
+    EXPECT_TRUE(options.autoRenderer);
     const char* good[] = {"kiosk", "--samples", "4", "--frames", "150", "--batched", "--gl", "gl1"};
     ASSERT_TRUE(parseKioskArgs(8, good, &options, &error)) << error;
     EXPECT_EQ(options.glKind, GlContextKind::Compatibility);
@@ -392,12 +426,14 @@ TEST(KioskOptions, ParsesTheCommandLineAndRefusesBadValues)
     EXPECT_EQ(options.holdFrame, 150);
     EXPECT_TRUE(options.batched);
     EXPECT_FALSE(options.cpu);
+    EXPECT_FALSE(options.autoRenderer);  // a GL named with --gl is the user's choice
     const char* cpu[] = {"kiosk", "--renderer", "cpu"};
     ASSERT_TRUE(parseKioskArgs(3, cpu, &options, &error)) << error;
     EXPECT_TRUE(options.cpu);
-    const char* gl[] = {"kiosk", "--renderer", "gl"};
-    ASSERT_TRUE(parseKioskArgs(3, gl, &options, &error)) << error;
+    const char* gl[] = {"kiosk", "--renderer", "gl", "--output", "HDMI-A-1"};
+    ASSERT_TRUE(parseKioskArgs(5, gl, &options, &error)) << error;
     EXPECT_FALSE(options.cpu);
+    EXPECT_EQ(options.output, "HDMI-A-1");
 
     const std::vector<std::vector<const char*>> bad = {
         {"kiosk", "--samples"}, {"kiosk", "--samples", "-1"}, {"kiosk", "--frames", "0"},

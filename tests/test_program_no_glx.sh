@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The program on an X display without GLX (run it through with_xvfb.sh with
-# XVFB_ARGS="-extension GLX"): it ends with a non-zero status and one line on
-# stderr that names the cause and the renderer that needs no OpenGL.
+# XVFB_ARGS="-extension GLX") and told to draw through OpenGL: it ends with a
+# non-zero status and one line on stderr that names the cause and the
+# renderer that needs no OpenGL.
 set -uo pipefail
 program="$1"
-errors="$("$program" 2>&1 >/dev/null)"
+errors="$("$program" --renderer gl 2>&1 >/dev/null)"
 status=$?
 [ "$status" -ne 0 ] || { echo "FAIL: the program ended with status 0" >&2; exit 1; }
 lines="$(printf '%s\n' "$errors" | grep -c .)"

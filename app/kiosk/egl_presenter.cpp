@@ -38,6 +38,17 @@ bool EglPresenter::Start(int samples, int width, int height, std::string* error)
     return false;
 }
 
+std::string EglPresenter::GlName() const
+{
+    using GetString = const unsigned char* (*)(unsigned int);
+    const auto getString = reinterpret_cast<GetString>(eglGetProcAddress("glGetString"));
+    if (!surface_ || !surface_->MakeCurrent() || !getString)
+        return std::string();
+    constexpr unsigned int kGlRenderer = 0x1F01;  // GL_RENDERER
+    const unsigned char* name = getString(kGlRenderer);
+    return name ? reinterpret_cast<const char*>(name) : std::string();
+}
+
 void EglPresenter::Stop()
 {
     if (!surface_)

@@ -15,6 +15,7 @@
 #include "display_option.h"
 #include "display_renderer.h"
 #include "egl_presenter.h"
+#include "gl_renderer_kind.h"
 #include "shm_presenter.h"
 
 namespace {
@@ -70,20 +71,15 @@ KioskView::~KioskView()
 int KioskView::Run()
 {
     const GrDisplay* display = selectedDisplay().descriptor;
-    const int margin = static_cast<int>(kDisplayMargin);
-    if (!window_.Open(titleShowingDisplay(kTitle, display), display->width + margin, display->height + margin,
-                      &error_)) {
+    placement_ = DisplayPlacement(display->width, display->height, kDisplayMargin, options_.placement);
+    int width = 0, height = 0;
+    placement_.NaturalViewSize(&width, &height);
+    if (!window_.Open(titleShowingDisplay(kTitle, display), width, height, options_.output, &error_)) {
         std::cerr << kProgram << ": " << error_ << "\n";
         return kExitFailure;
     }
-    if (options_.cpu)
-        presenter_ = std::make_unique<ShmPresenter>(window_.Display(), window_.Surface(), window_.SharedMemory());
-    else
-        presenter_ = std::make_unique<EglPresenter>(window_.Display(), window_.Surface(), options_.gl, options_.glKind);
-    if (!presenter_->Prepare(&error_)) {
-        std::cerr << kProgram << ": " << error_ << "\n";
+    if (!MakePresenter())
         return kExitFailure;
-    }
     int status = kExitOk;
     if (!ChooseSamples(&status))
         return status;
@@ -104,6 +100,8 @@ int KioskView::Run()
             std::cerr << kProgram << ": " << error_ << "\n";
         return kExitFailure;
     }
+    if (!LeaveSoftwareGl(&status))
+        return status;
     state_.Execute(kCommandStart, presenter_->Formats(), *this);
     while (!quit_) {
         if (dirty_)
@@ -131,6 +129,69 @@ bool KioskView::ChooseSamples(int* status)
     std::cerr << "\n";
     *status = kExitBadArguments;
     return false;
+}
+
+bool KioskView::MakePresenter()
+{
+    const auto useProcessor = [this] {
+        presenter_ = std::make_unique<ShmPresenter>(window_.Display(), window_.Surface(), window_.SharedMemory());
+    };
+    if (options_.cpu)
+        useProcessor();
+    else
+        presenter_ = std::make_unique<EglPresenter>(window_.Display(), window_.Surface(), options_.gl, options_.glKind);
+    presenter_->SetPlacement([this](int w, int h) { return Place(w, h); });
+    if (presenter_->Prepare(&error_))
+        return true;
+    if (options_.cpu || !options_.autoRenderer) {
+        std::cerr << kProgram << ": " << error_ << "\n";
+        return false;
+    }
+    std::cerr << kProgram << ": drawing on the processor: no usable GL (" << error_ << ")\n";
+    useProcessor();
+    presenter_->SetPlacement([this](int w, int h) { return Place(w, h); });
+    options_.cpu = true;
+    if (presenter_->Prepare(&error_))
+        return true;
+    std::cerr << kProgram << ": " << error_ << "\n";
+    return false;
+}
+
+bool KioskView::LeaveSoftwareGl(int* status)
+{
+    if (options_.cpu || !options_.autoRenderer)
+        return true;
+    const std::string name = presenter_->GlName();
+    if (!isSoftwareRasteriser(name)) {
+        std::cerr << kProgram << ": drawing through the GL (" << name << ")\n";
+        return true;
+    }
+    std::cerr << kProgram << ": drawing on the processor: the GL is a software rasteriser (" << name
+              << ") and draws slower\n";
+    presenter_->Stop();
+    options_.cpu = true;
+    if (!MakePresenter() || !ChooseSamples(status))
+        return false;
+    if (CreateWithSamples(state_.Samples()))
+        return true;
+    if (!error_.empty())
+        std::cerr << kProgram << ": " << error_ << "\n";
+    *status = kExitFailure;
+    return false;
+}
+
+GrPlacement KioskView::Place(int width, int height)
+{
+    placed_ = placement_.Place(width, height);
+    if (placed_.Cropped() && !croppingTold_) {
+        croppingTold_ = true;
+        int naturalWidth = 0, naturalHeight = 0;
+        placement_.NaturalViewSize(&naturalWidth, &naturalHeight);
+        std::cerr << kProgram << ": the display needs " << naturalWidth << "x" << naturalHeight
+                  << " pixels at this scale, the output has " << width << "x" << height
+                  << ": its edges are cut off (--scale fit shows it whole)\n";
+    }
+    return placed_.Gr();
 }
 
 void KioskView::Paint()

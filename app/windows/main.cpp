@@ -17,6 +17,9 @@
 #include "renderer_option.h"
 #include "resource.h"
 #include "shell_text.h"
+#include "threads_option.h"
+#include "wgl_renderer_name.h"
+#include "window_options.h"
 
 namespace {
 
@@ -64,7 +67,9 @@ int readCommandLine()
     DataOptions data;
     int status = kStartProgram;
     if (!takeDataOptions(&argc, argv.data(), &data, &error) ||
-        !takeRendererOption(&argc, argv.data(), &programRenderer(), &error)) {
+        !takeRendererOption(&argc, argv.data(), &programRenderer(), &error) ||
+        !takeWindowOptions(&argc, argv.data(), &programWindowOptions(), &error) ||
+        !takeThreadsOption(&argc, argv.data(), &error)) {
         error += std::string("\n") + kProgramUsage;
         status = kExitUsage;
     } else {
@@ -113,8 +118,12 @@ int runMessageLoop(CMainFrame* frame)
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got <= 0)
             return got == 0 ? static_cast<int>(message.wParam) : 1;
-        if (IsWindow(frameWindow) && TranslateAcceleratorW(frameWindow, frame->Accelerators(), &message))
-            continue;
+        if (IsWindow(frameWindow)) {
+            if (frame->HandleWindowKey(message))
+                continue;
+            if (TranslateAcceleratorW(frameWindow, frame->Accelerators(), &message))
+                continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -133,6 +142,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
                     MB_OK | MB_ICONEXCLAMATION);
         return 1;
     }
+    // auto asks the GL its name first: a software rasteriser ("GDI Generic")
+    // draws slower than the CPU backend.
+    std::string glName, glError;
+    const bool glReady = programRenderer() != ProgramRenderer::Auto || wglRendererName(&glName, &glError);
+    const RendererChoice choice = chooseRenderer(programRenderer(), glReady, glName, glError);
+    programRenderer() = choice.renderer;
+    programRendererReason() = choice.why;
     // The frame deletes itself with its window.
     auto* frame = new CMainFrame;
     if (!frame->LoadFrame(true)) {
@@ -141,6 +157,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     }
     // SW_SHOW whatever show state the program was started with.
     ShowWindow(frame->Window(), SW_SHOW);
+    frame->ShowAsAsked();
     UpdateWindow(frame->Window());
     g_frameWindow = frame->Window();
     SetConsoleCtrlHandler(closeOnConsoleStop, TRUE);

@@ -4,6 +4,7 @@
 
 #define IDR_MAINFRAME 128
 #define IDD_ABOUTBOX 100
+#define IDC_ABOUT_RENDERER 101
 #define IDP_OLE_INIT_FAILED 100
 
 // The program's own commands, carried by the display view.

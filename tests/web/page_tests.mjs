@@ -147,6 +147,36 @@ async function startAndPauseDecideWhetherFramesAdvance(browser, origin) {
   await page.close();
 }
 
+// On an 800 x 480 tablet the whole display shows, scaled down with its
+// aspect kept and nothing to scroll; ?scale=1 shows it pixel for pixel.
+async function aSmallViewportSeesTheWholeDisplay(browser, origin) {
+  for (const oneToOne of [false, true]) {
+    const page = await browser.newPage();
+    await page.setViewport({ width: 800, height: 480 });
+    await page.goto(`${origin}/instrument-panel/?paused=1${oneToOne ? '&scale=1' : ''}`);
+    await page.waitForFunction(() => window.panelPage && (panelPage.ready || panelPage.failed), { timeout: 60000 });
+    const shown = await page.evaluate(() => {
+      const canvas = document.getElementById('canvas');
+      const box = canvas.getBoundingClientRect();
+      return { width: canvas.width, height: canvas.height, box: { left: box.left, right: box.right,
+        bottom: box.bottom, w: box.width, h: box.height }, scrolls: document.documentElement.scrollHeight > innerHeight };
+    });
+    const name = oneToOne ? 'scale=1' : 'fitted';
+    if (oneToOne) {
+      check(shown.box.w === shown.width && shown.box.h === shown.height,
+        `${name}: the canvas shows at ${shown.box.w}x${shown.box.h}, not its ${shown.width}x${shown.height}`);
+    } else {
+      check(shown.box.right <= 800 && shown.box.bottom <= 480 && !shown.scrolls,
+        `${name}: the display reaches past the 800x480 viewport: ${JSON.stringify(shown.box)}`);
+      check(Math.abs(shown.box.w / shown.box.h - shown.width / shown.height) < 0.01,
+        `${name}: the aspect is not kept: ${shown.box.w}x${shown.box.h} for ${shown.width}x${shown.height}`);
+      check(Math.abs(shown.box.left - (800 - shown.box.right)) <= 13,
+        `${name}: the display is not centred: ${JSON.stringify(shown.box)}`);
+    }
+    await page.close();
+  }
+}
+
 async function aMissingImageShowsTheRefusal(browser, origin) {
   const { page, state } = await openPage(browser, `${origin}/missing-image/`);
   check(!state.ready, 'the page without its image started');
@@ -162,7 +192,8 @@ try {
     console.log(`framesMatchSnapshots on ${gl.angle}`);
     await framesMatchSnapshotsOn(gl, origin);
   }
-  for (const test of [startAndPauseDecideWhetherFramesAdvance, aMissingImageShowsTheRefusal]) {
+  for (const test of [startAndPauseDecideWhetherFramesAdvance, aSmallViewportSeesTheWholeDisplay,
+    aMissingImageShowsTheRefusal]) {
     console.log(test.name);
     await test(browser, origin);
   }

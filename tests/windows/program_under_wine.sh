@@ -23,8 +23,8 @@ expect_status() {
 expect_status 0 "usage: instrument-panel" --help
 expect_status 2 "unknown option: --dispaly" --dispaly x.dll
 expect_status 2 "unknown option: --samples" --samples 3
-expect_status 2 "--renderer takes gl or cpu, not 'vulkan'" --renderer vulkan
-expect_status 2 '--renderer needs gl or cpu' --renderer
+expect_status 2 "--renderer takes auto, gl or cpu, not 'vulkan'" --renderer vulkan
+expect_status 2 '--renderer needs auto, gl or cpu' --renderer
 
 TITLE='^Графическая библиотека для файлов кодогенерации, полученных с помощью модуля Lorvane2.X$'
 

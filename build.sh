@@ -28,6 +28,7 @@ PACKAGES=(
   xdotool procps
   clang-14 libclang-rt-14-dev
   libwayland-dev wayland-protocols libxkbcommon-dev weston
+  libmosquitto-dev mosquitto
 )
 
 # The Windows build: MinGW-w64 with POSIX threads, GoogleTest's sources to

@@ -26,7 +26,15 @@ bool parsePort(const std::string& text, int* port)
 bool parseSourceOption(const std::string& text, SourceOption* wanted, std::string* error)
 {
     *wanted = SourceOption();
-    const std::string usage = "--data takes udp:[ADDRESS:]PORT:MAPPING or replay:FILE[:loop], not \"" + text + "\"";
+    const std::string usage = "--data takes udp:[ADDRESS:]PORT:MAPPING, replay:FILE[:loop] or "
+                              "mqtt://[USER[:PASSWORD]@]HOST[:PORT]/PREFIX[:MAPPING], not \"" + text + "\"";
+    if (text.rfind("mqtt://", 0) == 0 || text.rfind("mqtts://", 0) == 0) {
+        wanted->kind = SourceOption::Kind::Mqtt;
+        if (!parseMqttAddress(text, &wanted->mqtt, error))
+            return false;
+        wanted->path = wanted->mqtt.mappingPath;
+        return true;
+    }
     if (text.rfind("replay:", 0) == 0) {
         wanted->kind = SourceOption::Kind::Replay;
         wanted->path = text.substr(7);
@@ -90,8 +98,9 @@ bool DataFeed::Attach(const GrDisplay& display, const std::vector<SourceOption>&
     }
     std::vector<std::unique_ptr<DataSource>> opened;
     for (const SourceOption& wanted : requested) {
-        std::unique_ptr<DataSource> source =
-            wanted.kind == SourceOption::Kind::Udp ? openUdpSource(wanted, error) : openReplaySource(wanted, error);
+        std::unique_ptr<DataSource> source = wanted.kind == SourceOption::Kind::Udp    ? openUdpSource(wanted, error)
+                                             : wanted.kind == SourceOption::Kind::Mqtt ? openMqttSource(wanted, display, error)
+                                                                                       : openReplaySource(wanted, error);
         if (!source) {
             grUseInputs(nullptr, 0);
             return false;
@@ -134,6 +143,10 @@ void DataFeed::BeforeUpdate(double nowMs)
             recorder_.Write(nowMs / 1000.0, input, value);
         });
         source->TakeNotices(&notices_);
+        failedInputs_.clear();
+        source->TakeFailed(&failedInputs_);
+        for (const std::string& input : failedInputs_)
+            failed_ += grFailInput(grFindInput(input.c_str()));
     }
     grApplyInputs(nowMs);
     if (nowMs - rateSinceMs_ >= kRateWindowMs) {
@@ -156,14 +169,24 @@ std::string DataFeed::Status() const
         fed += state != GR_INPUT_NOT_FED;
     }
     std::string names;
-    for (const std::unique_ptr<DataSource>& source : sources_)
-        names += (names.empty() ? "" : ", ") + source->Name();
+    for (const std::unique_ptr<DataSource>& source : sources_) {
+        const std::string condition = source->Condition();
+        names += (names.empty() ? "" : ", ") + source->Name() + (condition.empty() ? "" : " " + condition);
+    }
     const FeedCounts counts = Counts();
     std::string status = names + ": " + std::to_string(static_cast<long long>(datagramsPerSecond_ + 0.5)) +
                          " datagrams/s, " + std::to_string(fed) + " inputs fed, " + std::to_string(stale) + " stale";
     if (counts.malformed + counts.refused > 0)
         status += ", " + std::to_string(counts.malformed + counts.refused) + " bad";
     return status;
+}
+
+bool DataFeed::Waiting() const
+{
+    for (const std::unique_ptr<DataSource>& source : sources_)
+        if (!source->Condition().empty())
+            return true;
+    return false;
 }
 
 std::vector<std::string> DataFeed::TakeNotices()
@@ -183,6 +206,7 @@ FeedCounts DataFeed::Counts() const
     }
     counts.clamped = clamped_;
     counts.fed = fed_;
+    counts.failed = failed_;
     return counts;
 }
 

@@ -2,12 +2,13 @@
 // display, in which wire format. Plain text, one statement a line:
 //
 //   # comment
-//   format generic            generic | xplane | json
+//   format generic            generic | xplane | json | mqtt
 //   separator ,               generic only: one character, or tab, space
 //   FIELD INPUT [scale S] [offset O]
 //
-// FIELD is a 1-based position (generic), GROUP.SLOT (xplane) or a JSON
-// name; the input receives value * S + O (scale 1, offset 0 by default).
+// FIELD is a 1-based position (generic), GROUP.SLOT (xplane), a JSON name
+// or a topic level under the MQTT prefix (mqtt); the input receives
+// value * S + O (scale 1, offset 0 by default).
 #pragma once
 
 #include <string>

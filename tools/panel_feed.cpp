@@ -1,7 +1,10 @@
 // panel-feed: plays a recording (time,input,value) to a UDP port in one of
-// the wire formats, at a given rate: a display tested without a simulator.
+// the wire formats, or to an MQTT broker, at a given rate: a display tested
+// without a simulator. It also bridges a simulator's UDP stream to a broker.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <map>
@@ -11,6 +14,7 @@
 
 #include "arguments.h"
 #include "data_feed.h"
+#include "feed_mqtt.h"
 #include "mapping.h"
 #include "recording.h"
 #include "udp_socket.h"
@@ -21,10 +25,20 @@ namespace {
 const char* const kUsage =
     "usage: panel-feed --to [ADDRESS:]PORT (--mapping FILE | --format json) [--rate HZ] [--loop]\n"
     "                  [--seconds S] RECORDING.csv\n"
+    "       panel-feed --to mqtt://[USER[:PASSWORD]@]HOST[:PORT]/PREFIX[:MAPPING] [--format json]\n"
+    "                  [--expiry S] [--rate HZ] [--loop] [--seconds S] RECORDING.csv\n"
+    "       panel-feed --from udp:[ADDRESS:]PORT:MAPPING --to mqtt://... [--expiry S] [--seconds S]\n"
     "Sends the values of a recording (CSV: time,input,value) as datagrams, at the\n"
     "recording's own times, HZ datagrams a second, each with the latest value of\n"
-    "every input so far.\n"
+    "every input so far. To a broker each value is a retained message on\n"
+    "PREFIX/INPUT (through MAPPING, a mapping of format mqtt, when given), or\n"
+    "with --format json one JSON object on PREFIX. With --from, the datagrams a\n"
+    "simulator sends (generic, xplane or json, as its mapping says) are\n"
+    "republished to the broker as they come, until stopped.\n"
     "  --to A:P      where to send (ADDRESS 127.0.0.1 unless given)\n"
+    "  --from S      a UDP source to bridge, as the displays' --data udp:... takes it\n"
+    "  --expiry S    seconds the broker keeps a retained value (default 1): a\n"
+    "                display joining later never takes an old value as fresh\n"
     "  --mapping F   the format and fields of F, the mapping file the display\n"
     "                reads with (values are sent as (value - offset) / scale)\n"
     "  --format json JSON objects named by the inputs themselves, without a mapping\n"
@@ -33,11 +47,22 @@ const char* const kUsage =
     "  --seconds S   stop after S seconds (default: at the end of the recording)\n";
 
 constexpr int kMaxRate = 1000000;
+constexpr int kMaxExpiryS = 3600;
+constexpr int kBrokerTimeoutMs = 10000;
+
+std::atomic<bool> g_stop{false};
+
+void requestStop(int) { g_stop = true; }
 constexpr int kMaxSeconds = 86400;
 // A recording of one instant loops at this period.
 constexpr double kMinLoopS = 0.04;
 
 struct FeedOptions {
+    bool toMqtt = false;
+    MqttAddress mqtt;
+    bool bridge = false;
+    SourceOption from;
+    int expiry = 1;
     std::string address = "127.0.0.1";
     int port = 0;
     std::string mappingPath;
@@ -70,7 +95,22 @@ bool parseArguments(int argc, char** argv, FeedOptions* options, std::string* er
             return false;
         }
         ++i;
-        if (arg == "--to") {
+        if (arg == "--to" && (std::strncmp(value, "mqtt://", 7) == 0 || std::strncmp(value, "mqtts://", 8) == 0)) {
+            if (!parseMqttAddress(value, &options->mqtt, error))
+                return false;
+            options->toMqtt = true;
+        } else if (arg == "--from") {
+            if (!parseSourceOption(value, &options->from, error) || options->from.kind != SourceOption::Kind::Udp) {
+                *error = std::string("--from takes udp:[ADDRESS:]PORT:MAPPING, not ") + value;
+                return false;
+            }
+            options->bridge = true;
+        } else if (arg == "--expiry") {
+            if (!parseNumber(value, &options->expiry) || options->expiry < 1 || options->expiry > kMaxExpiryS) {
+                *error = std::string("--expiry takes 1 to 3600 seconds, not ") + value;
+                return false;
+            }
+        } else if (arg == "--to") {
             SourceOption wanted;
             if (!parseSourceOption(std::string("udp:") + value + ":-", &wanted, error)) {
                 *error = std::string("--to takes [ADDRESS:]PORT, not ") + value;
@@ -101,6 +141,20 @@ bool parseArguments(int argc, char** argv, FeedOptions* options, std::string* er
             return false;
         }
     }
+    if (options->bridge) {
+        if (!options->toMqtt || !options->recording.empty() || options->json || !options->mappingPath.empty()) {
+            *error = "--from needs --to mqtt://..., and takes no recording, --mapping or --format";
+            return false;
+        }
+        return true;
+    }
+    if (options->toMqtt) {
+        if (options->recording.empty() || !options->mappingPath.empty()) {
+            *error = "--to mqtt:// needs a recording; its mapping follows the prefix (PREFIX:MAPPING), not --mapping";
+            return false;
+        }
+        return true;
+    }
     if (options->port == 0 || options->recording.empty() || options->mappingPath.empty() == !options->json) {
         *error = "needs --to, a recording, and one of --mapping or --format json";
         return false;
@@ -122,10 +176,23 @@ int main(int argc, char** argv)
         std::cerr << "panel-feed: " << error << "\n" << kUsage;
         return 2;
     }
+    std::signal(SIGINT, requestStop);
+    std::signal(SIGTERM, requestStop);
+    MqttFeed broker;
+    if (options.toMqtt &&
+        !broker.Open(options.mqtt, options.json, static_cast<unsigned>(options.expiry), kBrokerTimeoutMs, &error)) {
+        std::cerr << "panel-feed: " << error << "\n";
+        return 1;
+    }
+    if (options.bridge) {
+        const int status = bridgeUdpToMqtt(options.from, broker, options.seconds, g_stop, std::cout, std::cerr);
+        broker.Close();
+        return status;
+    }
     std::vector<RecordedValue> rows;
     Mapping mapping;
     if (!readRecording(options.recording, &rows, &error) ||
-        (!options.json && !readMapping(options.mappingPath, &mapping, &error))) {
+        (!options.json && !options.toMqtt && !readMapping(options.mappingPath, &mapping, &error))) {
         std::cerr << "panel-feed: " << error << "\n";
         return 1;
     }
@@ -134,7 +201,7 @@ int main(int argc, char** argv)
         return 1;
     }
     UdpSocket socket;
-    if (!socket.Connect(options.address, options.port, &error)) {
+    if (!options.toMqtt && !socket.Connect(options.address, options.port, &error)) {
         std::cerr << "panel-feed: " << error << "\n";
         return 1;
     }
@@ -158,15 +225,27 @@ int main(int argc, char** argv)
         }
         // Bursts every millisecond or so keep high rates exact.
         const long long due = static_cast<long long>(nowS * options.rate) + 1;
-        if (sent < due) {
+        if (sent < due && options.toMqtt) {
+            // A broker keeps the latest value: one publication a tick.
+            broker.Publish(values);
+            sent = due;
+        } else if (sent < due) {
             const std::string datagram =
                 encodeDatagram(options.json ? identityJsonMapping(values) : mapping, values);
             for (; sent < due; ++sent)
                 refused += !socket.Send(datagram.data(), static_cast<int>(datagram.size()));
         }
-        if (nowS >= stopS)
+        if (nowS >= stopS || g_stop)
             break;
         std::this_thread::sleep_for(std::chrono::microseconds(std::min(1000000 / options.rate, 1000)));
+    }
+    if (options.toMqtt) {
+        broker.Close();
+        std::cout << "panel-feed: " << broker.Published() << " messages published to " << mqttAddressName(options.mqtt);
+        if (broker.Lost() > 0)
+            std::cout << ", " << broker.Lost() << " lost while the broker was away";
+        std::cout << "\n";
+        return 0;
     }
     std::cout << "panel-feed: " << sent << " datagrams sent to " << options.address << ":" << options.port;
     if (refused > 0)

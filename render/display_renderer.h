@@ -69,6 +69,11 @@ public:
     const PixelFormatTable& Formats() const { return formats_; }
     // Runs before each UpdateDisplayModel: where a host feeds the inputs.
     void SetBeforeUpdate(std::function<void()> hook) { beforeUpdate_ = std::move(hook); }
+    // Runs after the display has drawn, in the same frame and projection:
+    // where a host draws over it (a status the display knows nothing of).
+    void SetAfterDraw(std::function<void()> hook) { afterDraw_ = std::move(hook); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
 
 private:
     RenderSurface* surface_ = nullptr;
@@ -79,4 +84,7 @@ private:
     GrProcLoader loader_ = nullptr;
     bool cpu_ = false;
     std::function<void()> beforeUpdate_;
+    std::function<void()> afterDraw_;
+    int width_ = 0;
+    int height_ = 0;
 };

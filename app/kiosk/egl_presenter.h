@@ -24,6 +24,7 @@ public:
     bool Started() const override { return surface_ != nullptr; }
     void Resize(int width, int height) override;
     void Present(bool running) override;
+    DisplayRenderer& Renderer() override { return renderer_; }
 
 private:
     wl_display* connection_;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "display_renderer.h"
 #include "pixel_format_table.h"
 
 class FramePresenter {
@@ -26,4 +27,6 @@ public:
     // Draws one frame (the animated values advance while running and on the
     // first frame of the run) and hands it to the compositor.
     virtual void Present(bool running) = 0;
+    // The renderer it draws with: where the view hooks in the data feed.
+    virtual DisplayRenderer& Renderer() = 0;
 };

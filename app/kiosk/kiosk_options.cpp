@@ -5,6 +5,7 @@
 const char* const kKioskUsage =
     "usage: instrument-panel-kiosk [--display MODULE] [--renderer gl|cpu] [--gl gl1|es2|es3|core]\n"
     "                              [--samples S] [--frames N] [--batched]\n"
+    "                              [--data SOURCE]... [--record FILE]\n"
     "Shows the display full screen on a Wayland compositor, running from the start.\n"
     "  --display M  a display module (a shared library); default: the built-in display\n"
     "  --renderer R gl (default): draw through EGL with the GL of --gl; cpu: draw on\n"
@@ -14,8 +15,12 @@ const char* const kKioskUsage =
     "  --samples S  samples per pixel (default: 8, else 4, else 2, else 0)\n"
     "  --frames N   show frames 1 to N, then hold frame N paused\n"
     "  --batched    draw in the batched submission mode (same pixels, fewer draws)\n"
+    "  --data S     feed the display's inputs from S (repeatable): udp:[ADDRESS:]PORT:MAPPING,\n"
+    "               replay:FILE[:loop] or mqtt://[USER[:PASSWORD]@]HOST[:PORT]/PREFIX[:MAPPING]\n"
+    "  --record F   record the values fed into F (CSV: time,input,value)\n"
     "Keys: Space starts and pauses, S starts, P pauses, 0 2 4 8 choose the\n"
-    "samples while paused, Escape or Q quits.\n";
+    "samples while paused, D shows and hides the data state (shown on its own\n"
+    "while a broker is not connected), Escape or Q quits.\n";
 
 namespace {
 

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <iostream>
 
+#include "data_option.h"
+#include "data_overlay.h"
 #include "display_module.h"
 #include "display_option.h"
 #include "display_renderer.h"
@@ -84,6 +86,7 @@ int KioskView::Run()
         std::cerr << kProgram << ": " << error_ << "\n";
         return kExitFailure;
     }
+    HookDataFeed();
     int status = kExitOk;
     if (!ChooseSamples(&status))
         return status;
@@ -114,6 +117,22 @@ int KioskView::Run()
         }
     }
     return status_;
+}
+
+void KioskView::HookDataFeed()
+{
+    DisplayRenderer& renderer = presenter_->Renderer();
+    renderer.SetBeforeUpdate([] {
+        DataFeed& feed = programFeed();
+        feed.BeforeUpdate(programFeedClockMs());
+        for (const std::string& notice : feed.TakeNotices())
+            std::cerr << kProgram << ": " << notice << "\n";
+    });
+    renderer.SetAfterDraw([this, &renderer] {
+        const DataFeed& feed = programFeed();
+        if (feed.Attached() && (showDataState_ || feed.Waiting()))
+            drawDataOverlay(feed.Status(), *renderer.Display().descriptor, renderer.Width(), renderer.Height());
+    });
 }
 
 bool KioskView::ChooseSamples(int* status)
@@ -239,6 +258,11 @@ void KioskView::OnKey(uint32_t keysym)
 {
     if (isQuitKey(keysym)) {
         quit_ = true;
+        return;
+    }
+    if (keysym == XKB_KEY_d || keysym == XKB_KEY_D) {
+        showDataState_ = !showDataState_;
+        dirty_ = true;
         return;
     }
     if (const int command = commandOfKey(keysym, state_.Running()); command && presenter_)

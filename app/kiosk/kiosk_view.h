@@ -42,6 +42,8 @@ public:
 
 private:
     bool ChooseSamples(int* status);
+    // Feeds the inputs before each frame and draws the data state over it.
+    void HookDataFeed();
     void Paint();
     // Waits for the compositor or the timer; false when the connection is lost.
     bool Wait();
@@ -56,6 +58,7 @@ private:
     int frame_ = 0;
     bool dirty_ = true;
     bool quit_ = false;
+    bool showDataState_ = false;  // key D
     int status_ = kExitOk;
     // Set once the held frame is drawn, until the compositor has shown it.
     bool announceHold_ = false;

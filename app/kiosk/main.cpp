@@ -3,6 +3,7 @@
 #include <iostream>
 #include <string>
 
+#include "data_option.h"
 #include "display_option.h"
 #include "gr.h"
 #include "heap_policy.h"
@@ -17,6 +18,11 @@ int main(int argc, char** argv)
         std::cerr << "instrument-panel-kiosk: " << error << "\n";
         return status;
     }
+    DataOptions data;
+    if (!takeDataOptions(&argc, argv, &data, &error)) {
+        std::cerr << "instrument-panel-kiosk: " << error << "\n" << kKioskUsage;
+        return kExitBadArguments;
+    }
     KioskOptions options;
     if (!parseKioskArgs(argc, argv, &options, &error)) {
         std::cerr << "instrument-panel-kiosk: " << error << "\n" << kKioskUsage;
@@ -26,7 +32,16 @@ int main(int argc, char** argv)
         std::cout << kKioskUsage;
         return kExitOk;
     }
+    if (attachDataOfOptions(data, &error) != 0) {
+        std::cerr << "instrument-panel-kiosk: " << error << "\n";
+        return kExitFailure;
+    }
     grSetBatching(options.batched);
     KioskView view(options);
-    return view.Run();
+    const int status = view.Run();
+    if (!programFeed().Detach(&error)) {
+        std::cerr << "instrument-panel-kiosk: " << error << "\n";
+        return status == kExitOk ? kExitFailure : status;
+    }
+    return status;
 }

@@ -1,6 +1,7 @@
 #include "kiosk_view.h"
 
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/signalfd.h>
 #include <sys/timerfd.h>
@@ -57,6 +58,14 @@ bool isQuitKey(uint32_t keysym)
 
 }  // namespace
 
+bool blockStopSignals(sigset_t* stopSignals)
+{
+    sigemptyset(stopSignals);
+    sigaddset(stopSignals, SIGTERM);
+    sigaddset(stopSignals, SIGINT);
+    return pthread_sigmask(SIG_BLOCK, stopSignals, nullptr) == 0;
+}
+
 KioskView::KioskView(const KioskOptions& options) : options_(options), window_(*this) {}
 
 KioskView::~KioskView()
@@ -93,10 +102,7 @@ int KioskView::Run()
     timer_ = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
     // A service manager stops the kiosk with SIGTERM: it ends like a quit key.
     sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
-    if (sigprocmask(SIG_BLOCK, &stopSignals, nullptr) == 0)
+    if (blockStopSignals(&stopSignals))
         signals_ = signalfd(-1, &stopSignals, SFD_CLOEXEC | SFD_NONBLOCK);
     if (timer_ < 0 || signals_ < 0) {
         std::cerr << kProgram << ": cannot create the frame timer and the stop-signal reader\n";

@@ -3,6 +3,8 @@
 // view rules for start, pause and samples), driven by keys.
 #pragma once
 
+#include <signal.h>
+
 #include <memory>
 #include <string>
 
@@ -15,6 +17,10 @@
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;  // no compositor, no usable GL, a lost connection
 constexpr int kExitBadArguments = 2;  // a bad option, or a sample count the configurations lack
+
+// Blocks SIGTERM and SIGINT in the calling thread and the threads it starts
+// from now on, for the view to read them; false when the system refused.
+bool blockStopSignals(sigset_t* stopSignals);
 
 class KioskView : public ViewWindow, public WindowEvents {
 public:

@@ -32,6 +32,10 @@ int main(int argc, char** argv)
         std::cout << kKioskUsage;
         return kExitOk;
     }
+    // The data sources' threads start with the stop signals blocked, so
+    // that they reach the view's reader and not a thread they would kill.
+    sigset_t stopSignals;
+    blockStopSignals(&stopSignals);
     if (attachDataOfOptions(data, &error) != 0) {
         std::cerr << "instrument-panel-kiosk: " << error << "\n";
         return kExitFailure;

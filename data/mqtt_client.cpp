@@ -207,6 +207,10 @@ void MqttClient::onConnect(mosquitto* mosq, void* self, int rc, int, const mosqu
 void MqttClient::onDisconnect(mosquitto*, void* self, int rc, const mosquitto_property*)
 {
     auto* client = static_cast<MqttClient*>(self);
+    // libmosquitto also reports a failed try to connect here: only the end
+    // of a connection that was made is a loss.
+    if (client->CurrentState() != State::Connected)
+        return;
     if (rc != 0)
         client->setCause("the connection was lost: " + describe(rc));
     client->state_.store(State::Lost, std::memory_order_release);

@@ -28,6 +28,7 @@ PACKAGES=(
   xdotool procps
   clang-14 libclang-rt-14-dev
   libwayland-dev wayland-protocols libxkbcommon-dev weston
+  libmosquitto-dev mosquitto
 )
 
 # The Windows build: MinGW-w64 with POSIX threads, GoogleTest's sources to
@@ -141,7 +142,7 @@ test_windows() {
     exit $status'
 }
 
-FUZZ_TARGETS=(format strings image atlas draw module elf image_limits pe_layout generic xplane json mapping recording)
+FUZZ_TARGETS=(format strings image atlas draw module elf image_limits pe_layout generic xplane json mapping recording mqtt)
 
 # What the sanitizers report on, and the system libraries' leaks they skip.
 sanitizer_environment() {

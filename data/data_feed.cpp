@@ -26,7 +26,15 @@ bool parsePort(const std::string& text, int* port)
 bool parseSourceOption(const std::string& text, SourceOption* wanted, std::string* error)
 {
     *wanted = SourceOption();
-    const std::string usage = "--data takes udp:[ADDRESS:]PORT:MAPPING or replay:FILE[:loop], not \"" + text + "\"";
+    const std::string usage = "--data takes udp:[ADDRESS:]PORT:MAPPING, replay:FILE[:loop] or "
+                              "mqtt://[USER[:PASSWORD]@]HOST[:PORT]/PREFIX[:MAPPING], not \"" + text + "\"";
+    if (text.rfind("mqtt://", 0) == 0 || text.rfind("mqtts://", 0) == 0) {
+        wanted->kind = SourceOption::Kind::Mqtt;
+        if (!parseMqttAddress(text, &wanted->mqtt, error))
+            return false;
+        wanted->path = wanted->mqtt.mappingPath;
+        return true;
+    }
     if (text.rfind("replay:", 0) == 0) {
         wanted->kind = SourceOption::Kind::Replay;
         wanted->path = text.substr(7);
@@ -90,8 +98,9 @@ bool DataFeed::Attach(const GrDisplay& display, const std::vector<SourceOption>&
     }
     std::vector<std::unique_ptr<DataSource>> opened;
     for (const SourceOption& wanted : requested) {
-        std::unique_ptr<DataSource> source =
-            wanted.kind == SourceOption::Kind::Udp ? openUdpSource(wanted, error) : openReplaySource(wanted, error);
+        std::unique_ptr<DataSource> source = wanted.kind == SourceOption::Kind::Udp    ? openUdpSource(wanted, error)
+                                             : wanted.kind == SourceOption::Kind::Mqtt ? openMqttSource(wanted, display, error)
+                                                                                       : openReplaySource(wanted, error);
         if (!source) {
             grUseInputs(nullptr, 0);
             return false;
@@ -155,6 +164,10 @@ void DataFeed::BeforeUpdate(double nowMs)
             recorder_.Write(arrivedS, input, value);
         });
         source->TakeNotices(&notices_);
+        failedInputs_.clear();
+        source->TakeFailed(&failedInputs_);
+        for (const std::string& input : failedInputs_)
+            failed_ += grFailInput(grFindInput(input.c_str()));
     }
     recorder_.Tick();
     grApplyInputs(nowMs);
@@ -189,7 +202,8 @@ std::string DataFeed::Status() const
     status += "; ";
     for (size_t i = 0; i < sources_.size(); ++i) {
         const DataSource& source = *sources_[i];
-        status += (i ? "; " : "") + source.Name();
+        const std::string condition = source.Condition();
+        status += (i ? "; " : "") + source.Name() + (condition.empty() ? "" : " " + condition);
         if (source.Datagrams() > 0 || source.Port() > 0)
             status += ": " + std::to_string(static_cast<long long>(datagramsPerSecond_[i] + 0.5)) + " datagrams/s";
         if (source.Malformed() > 0)
@@ -198,6 +212,14 @@ std::string DataFeed::Status() const
             status += ", " + count(source.Refused(), "value refused", "values refused");
     }
     return status;
+}
+
+bool DataFeed::Waiting() const
+{
+    for (const std::unique_ptr<DataSource>& source : sources_)
+        if (!source->Condition().empty())
+            return true;
+    return false;
 }
 
 std::vector<std::string> DataFeed::TakeNotices()
@@ -217,6 +239,7 @@ FeedCounts DataFeed::Counts() const
     }
     counts.clamped = clamped_;
     counts.fed = fed_;
+    counts.failed = failed_;
     return counts;
 }
 

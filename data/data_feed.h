@@ -11,17 +11,21 @@
 #include <vector>
 
 #include "gr_display.h"
+#include "mqtt_address.h"
 #include "recording.h"
 
 // A --data SOURCE, parsed:
 //   udp:[ADDRESS:]PORT:MAPPING   ADDRESS 127.0.0.1 unless given; IPv6 in [ ]
 //   replay:FILE[:loop]
+//   mqtt://[USER[:PASSWORD]@]HOST[:PORT]/PREFIX[:MAPPING][?cafile=FILE]
+//   (mqtts:// for TLS; see mqtt_address.h)
 struct SourceOption {
-    enum class Kind { Udp, Replay } kind = Kind::Udp;
+    enum class Kind { Udp, Replay, Mqtt } kind = Kind::Udp;
     std::string address = "127.0.0.1";
     int port = 0;
     std::string path;  // the mapping file, or the recording
     bool loop = false;
+    MqttAddress mqtt;
 };
 
 // False with a message in *error for a malformed SOURCE.
@@ -31,9 +35,10 @@ bool parseSourceOption(const std::string& text, SourceOption* wanted, std::strin
 struct FeedCounts {
     long long datagrams = 0;
     long long malformed = 0;
-    long long refused = 0;  // NaN and infinities
+    long long refused = 0;  // NaN and infinities, payloads over their size limit
     long long clamped = 0;  // values outside their input's range
     long long fed = 0;      // values handed to the display
+    long long failed = 0;   // inputs their publisher marked failed
 };
 
 class DataSource;
@@ -61,6 +66,8 @@ public:
     // 3 values clamped; udp 127.0.0.1:5500 (generic): 60 datagrams/s,
     // 2 bad lines, 1 value refused".
     std::string Status() const;
+    // A source is not connected (an MQTT broker not reached yet, or lost).
+    bool Waiting() const;
     // What the sources reported once (unknown fields) since the last call.
     std::vector<std::string> TakeNotices();
     FeedCounts Counts() const;
@@ -81,6 +88,8 @@ private:
     const GrDisplay* display_ = nullptr;
     long long clamped_ = 0;
     long long fed_ = 0;
+    long long failed_ = 0;
+    std::vector<std::string> failedInputs_;
     double lastNowMs_ = 0.0;
     double rateSinceMs_ = 0.0;
     std::vector<long long> datagramsAtRateStart_;  // a count for each source

@@ -30,8 +30,14 @@ public:
     virtual bool Live() const { return false; }
     // Appends the notices that came since the last call; never waits.
     virtual void TakeNotices(std::vector<std::string>*) {}
+    // After Poll: the inputs its publisher marked failed since the last call.
+    virtual void TakeFailed(std::vector<std::string>*) {}
+    // The connection's state where it has one ("connecting"), else empty.
+    virtual std::string Condition() const { return std::string(); }
 };
 
 // Opens the source that wanted names; null with "WHAT: cause" in *error.
 std::unique_ptr<DataSource> openUdpSource(const SourceOption& wanted, std::string* error);
 std::unique_ptr<DataSource> openReplaySource(const SourceOption& wanted, std::string* error);
+// Without a mapping, the topics are named by display's inputs.
+std::unique_ptr<DataSource> openMqttSource(const SourceOption& wanted, const GrDisplay& display, std::string* error);

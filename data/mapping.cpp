@@ -51,6 +51,9 @@ bool validField(WireFormat format, std::string_view field)
     }
     case WireFormat::Json:
         return true;
+    case WireFormat::Mqtt:
+        // One topic level: no separator, no wildcard.
+        return field.find_first_of("/+#") == std::string_view::npos;
     }
     return false;
 }
@@ -98,7 +101,7 @@ bool parseMapping(std::string_view text, const std::string& fileName, Mapping* m
             continue;
         if (w[0] == "format") {
             if (w.size() != 2 || !parseWireFormat(w[1], &mapping->format))
-                return fail("format takes generic, xplane or json");
+                return fail("format takes generic, xplane, json or mqtt");
             if (!mapping->fields.empty())
                 return fail("format must come before the fields");
             formatGiven = true;
@@ -132,6 +135,7 @@ bool parseMapping(std::string_view text, const std::string& fileName, Mapping* m
                         wireFormatName(mapping->format) + " format (" +
                         (mapping->format == WireFormat::Generic  ? "a position from 1"
                          : mapping->format == WireFormat::XPlane ? "GROUP.SLOT, slot 1 to 8"
+                         : mapping->format == WireFormat::Mqtt   ? "a topic level, without / + #"
                                                                  : "a name") +
                         ")");
         if (!validInputName(w[1]))

@@ -2,16 +2,17 @@
 // display, in which wire format. Plain text, one statement a line:
 //
 //   # comment
-//   format generic            generic | xplane | json
+//   format generic            generic | xplane | json | mqtt
 //   separator ,               generic only: one character, or tab, space
 //                             (a comma unless given)
 //   fields N                  generic only: every line holds N fields
 //   FIELD INPUT [scale S] [offset O]
 //
-// FIELD is a 1-based position (generic), GROUP.SLOT (xplane) or a JSON
-// name; the input receives value * S + O (scale 1, offset 0 by default).
-// A field and an input are each named once; scale 0 is refused. A UTF-8
-// byte-order mark at the start is skipped.
+// FIELD is a 1-based position (generic), GROUP.SLOT (xplane), a JSON name
+// or a topic level under the MQTT prefix (mqtt); the input receives
+// value * S + O (scale 1, offset 0 by default). A field and an input are
+// each named once; scale 0 is refused. A UTF-8 byte-order mark at the
+// start is skipped.
 #pragma once
 
 #include <string>

@@ -107,6 +107,7 @@ std::string encodeDatagram(const Mapping& mapping, const std::map<std::string, d
     case WireFormat::XPlane:
         return xplaneDatagram(mapping, values);
     case WireFormat::Json:
+    case WireFormat::Mqtt:
         break;
     }
     return jsonObject(mapping, values);
@@ -123,4 +124,14 @@ Mapping identityJsonMapping(const std::map<std::string, double>& values)
         mapping.fields.push_back(field);
     }
     return mapping;
+}
+
+std::vector<std::pair<std::string, std::string>> encodeMqttMessages(const std::string& prefix, const Mapping& mapping,
+                                                                    const std::map<std::string, double>& values)
+{
+    std::vector<std::pair<std::string, std::string>> messages;
+    for (const FieldMapping& field : mapping.fields)
+        if (const auto value = values.find(field.input); value != values.end())
+            messages.emplace_back(prefix + "/" + field.field, numberText(rawValue(field, value->second)));
+    return messages;
 }

@@ -4,6 +4,8 @@
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "mapping.h"
 
@@ -15,3 +17,9 @@ std::string encodeDatagram(const Mapping& mapping, const std::map<std::string, d
 
 // A JSON mapping that names each field as its input.
 Mapping identityJsonMapping(const std::map<std::string, double>& values);
+
+// The MQTT messages (topic, payload) carrying values through mapping of
+// format mqtt: one a mapped field with a value, on PREFIX/FIELD, its
+// payload the number as (value - offset) / scale.
+std::vector<std::pair<std::string, std::string>> encodeMqttMessages(const std::string& prefix, const Mapping& mapping,
+                                                                    const std::map<std::string, double>& values);

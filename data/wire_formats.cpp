@@ -11,6 +11,8 @@ bool parseWireFormat(std::string_view name, WireFormat* format)
         *format = WireFormat::XPlane;
     else if (name == "json")
         *format = WireFormat::Json;
+    else if (name == "mqtt")
+        *format = WireFormat::Mqtt;
     else
         return false;
     return true;
@@ -23,6 +25,8 @@ const char* wireFormatName(WireFormat format)
         return "generic";
     case WireFormat::XPlane:
         return "xplane";
+    case WireFormat::Mqtt:
+        return "mqtt";
     case WireFormat::Json:
         break;
     }
@@ -62,6 +66,7 @@ void parseDatagram(WireFormat format, char separator, std::string_view bytes, co
         parseXPlaneData(bytes, sink, counts);
         return;
     case WireFormat::Json:
+    case WireFormat::Mqtt:
         parseJsonObjects(bytes, sink, counts);
         return;
     }

@@ -8,9 +8,11 @@
 #include <functional>
 #include <string_view>
 
-enum class WireFormat { Generic, XPlane, Json };
+// Mqtt: the topics under an MQTT prefix, one field a topic (mqtt_decoder.h);
+// as a datagram it reads as JSON objects, its payload on the prefix itself.
+enum class WireFormat { Generic, XPlane, Json, Mqtt };
 
-// "generic", "xplane" or "json"; false for another name.
+// "generic", "xplane", "json" or "mqtt"; false for another name.
 bool parseWireFormat(std::string_view name, WireFormat* format);
 const char* wireFormatName(WireFormat format);
 

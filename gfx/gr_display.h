@@ -213,6 +213,11 @@ enum {
 // milliseconds, never going back). Returns one of GR_FEED_*.
 int grFeedInput(int input, double value, double nowMs);
 
+// Host side: the source reports input's value failed (its publisher said
+// so): stale from the next grApplyInputs until a value is fed, whatever its
+// freshness limit. False for an input not attached.
+bool grFailInput(int input);
+
 // Before each UpdateDisplayModel: writes the latest value of every fed input
 // into its variable and makes each state current for nowMs.
 void grApplyInputs(double nowMs);

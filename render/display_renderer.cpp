@@ -100,6 +100,8 @@ void DisplayRenderer::Destroy()
 
 void DisplayRenderer::Resize(int width, int height)
 {
+    width_ = width;
+    height_ = height;
     if (!hasContext_)
         return;
     if (!place_) {
@@ -134,6 +136,8 @@ void DisplayRenderer::Paint(bool running)
     clearFrame();
     grBeginFrame();
     display_.descriptor->drawDisplay();
+    if (afterDraw_)
+        afterDraw_();
     grEndFrame();
     surface_->SwapBuffers();
 }

@@ -73,6 +73,11 @@ public:
     void SetPlacement(std::function<GrPlacement(int width, int height)> place) { place_ = std::move(place); }
     // Runs before each UpdateDisplayModel: where a host feeds the inputs.
     void SetBeforeUpdate(std::function<void()> hook) { beforeUpdate_ = std::move(hook); }
+    // Runs after the display has drawn, in the same frame and projection:
+    // where a host draws over it (a status the display knows nothing of).
+    void SetAfterDraw(std::function<void()> hook) { afterDraw_ = std::move(hook); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
 
 private:
     RenderSurface* surface_ = nullptr;
@@ -84,4 +89,7 @@ private:
     bool cpu_ = false;
     std::function<void()> beforeUpdate_;
     std::function<GrPlacement(int, int)> place_;
+    std::function<void()> afterDraw_;
+    int width_ = 0;
+    int height_ = 0;
 };

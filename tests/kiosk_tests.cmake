@@ -2,9 +2,11 @@
 # panel-snapshot's.
 panel_test(test_kiosk)
 target_link_libraries(test_kiosk PRIVATE png_file kiosk_options)
-add_dependencies(test_kiosk instrument-panel-kiosk panel-snapshot flight-display)
+add_dependencies(test_kiosk instrument-panel-kiosk panel-snapshot flight-display panel-feed)
 target_compile_definitions(test_kiosk PRIVATE
   PANEL_KIOSK="$<TARGET_FILE:instrument-panel-kiosk>"
+  PANEL_FEED="$<TARGET_FILE:panel-feed>"
+  MQTT_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}/mqtt"
   PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   FLIGHT_MODULE="$<TARGET_FILE:flight-display>")
 

@@ -92,3 +92,12 @@ target_link_libraries(test_display_placement PRIVATE display_option)
 
 unit_test(test_renderer_choice)
 target_link_libraries(test_renderer_choice PRIVATE display_option)
+
+# The program subscribed to a broker of the test's own (mosquitto on ports
+# the system chose), against panel-snapshot's frames of the same values.
+add_executable(free-ports free_ports.cpp)
+add_test(NAME program_over_mqtt
+  COMMAND ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/program_over_mqtt.sh $<TARGET_FILE:instrument-panel>
+          $<TARGET_FILE:panel-snapshot> $<TARGET_FILE:panel-feed> $<TARGET_FILE:flight-display>
+          $<TARGET_FILE:free-ports> ${CMAKE_CURRENT_SOURCE_DIR}/mqtt/mosquitto.conf.in ${PANEL_TEST_OUTPUT}/mqtt-program)
+set_tests_properties(program_over_mqtt PROPERTIES TIMEOUT 120)

@@ -98,6 +98,13 @@ target_compile_definitions(test_data PRIVATE FLIGHT_DATA_DIR="${PROJECT_SOURCE_D
   PANEL_FEED="$<TARGET_FILE:panel-feed>")
 add_dependencies(test_data panel-feed)
 
+# MQTT: addresses and payloads, and feeds through a mosquitto of the test's own.
+panel_test(test_mqtt)
+target_link_libraries(test_mqtt PRIVATE data_feed)
+add_dependencies(test_mqtt panel-feed)
+target_compile_definitions(test_mqtt PRIVATE FLIGHT_DATA_DIR="${PROJECT_SOURCE_DIR}/examples/flight/data"
+  MQTT_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}/mqtt" PANEL_FEED="$<TARGET_FILE:panel-feed>")
+
 add_test(NAME cpu_backend_frames_equal_gl1
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_cpu_backend_frames.sh $<TARGET_FILE:panel-snapshot>
           $<TARGET_FILE:cpu-backend-bench> ${PANEL_TEST_OUTPUT})

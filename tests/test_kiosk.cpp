@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <ostream>
 #include <string>
@@ -26,6 +27,7 @@
 #include <vector>
 
 #include "frame_comparison.h"
+#include "test_broker.h"
 #include "kiosk_options.h"
 #include "png_file.h"
 
@@ -315,6 +317,68 @@ TEST_P(KioskUnderWeston, ShowsTheFramePanelSnapshotRenders)
     ADD_FAILURE() << shown.name << ": " << result.differing << " pixels differ by more than " << kChannelTolerance
                   << " (at most " << result.allowed << " may)\n  capture: " << captureFolder
                   << "\n  difference (red): " << differencePath << "\n  panel-snapshot: " << referencePath;
+}
+
+// One panel-feed publishes an instant of flight to a broker of the test's
+// own; the kiosk and panel-snapshot subscribe and show what panel-snapshot
+// shows for the same values replayed. Frame 100: the flow trend's history
+// then holds only the fed value, whenever the first value came.
+TEST(KioskOverMqtt, ShowsWhatPanelSnapshotShowsForTheSameValues)
+{
+    const std::string folder = outputFolder("mqtt");
+    const std::string recording = folder + "/instant.csv";
+    std::ofstream(recording) << "time,input,value\n0,pitch,6\n0,roll,20\n0,heading,90\n0,altitude,3400\n"
+                                "0,fuel,80\n0,fuel_flow,30\n";
+    TestBroker broker(std::string(MQTT_TEST_DIR) + "/mosquitto.conf.in", folder);
+    std::string error;
+    ASSERT_TRUE(broker.Start(&error)) << error;
+    const std::string url = broker.Url("cockpit");
+    Child feed = spawn({PANEL_FEED, "--to", url, "--loop", "--seconds", "120", recording}, {}, folder,
+                       folder + "/panel-feed.log");
+
+    auto snapshot = [&](const std::string& source, const std::string& name, RgbaImage* image) {
+        Child child = spawn({PANEL_SNAPSHOT, "--display", FLIGHT_MODULE, "--frames", "100", "--samples", "0",
+                             "--data", source, "-o", folder + "/" + name},
+                            {}, folder);
+        std::string text;
+        ASSERT_EQ(waitForExit(child, kFramesLimit, &text), 0) << text;
+        ASSERT_TRUE(readPng(folder + "/" + name, image, &error)) << error;
+    };
+    RgbaImage reference;
+    RgbaImage subscribed;
+    snapshot("replay:" + recording + ":loop", "replayed.png", &reference);
+    snapshot(url, "subscribed.png", &subscribed);
+
+    HeadlessWeston weston;
+    ASSERT_TRUE(weston.Start(reference.width, reference.height, folder + "/weston.log", &error)) << error;
+    Child kiosk = spawn({PANEL_KIOSK, "--display", FLIGHT_MODULE, "--frames", "100", "--samples", "0", "--data", url},
+                        withoutLeakChecks(weston.ClientEnvironment()), folder);
+    std::string kioskText;
+    ASSERT_TRUE(waitForOutput(kiosk, "holding frame 100", kFramesLimit, &kioskText)) << kioskText;
+    const std::string captureFolder = folder + "/capture";
+    fs::create_directories(captureFolder);
+    Child shooter = spawn({"weston-screenshooter"}, weston.ClientEnvironment(), captureFolder);
+    std::string shooterText;
+    ASSERT_EQ(waitForExit(shooter, kExitLimit, &shooterText), 0) << shooterText;
+    kill(kiosk.pid, SIGTERM);
+    EXPECT_EQ(waitForExit(kiosk, kExitLimit, &kioskText), 0) << kioskText;
+    kill(feed.pid, SIGTERM);
+    EXPECT_EQ(waitForExit(feed, kExitLimit), 0);
+
+    RgbaImage capture;
+    ASSERT_TRUE(readCapture(captureFolder, &capture, &error)) << error;
+    for (const auto& [name, frame] : {std::pair<const char*, const RgbaImage*>{"panel-snapshot", &subscribed},
+                                      {"kiosk", &capture}}) {
+        ASSERT_EQ(frame->width, reference.width) << name;
+        ASSERT_EQ(frame->height, reference.height) << name;
+        const FrameComparison result = compareFrames(*frame, reference);
+        if (result.Agrees())
+            continue;
+        const std::string differencePath = folder + "/" + name + "-difference.png";
+        writePng(differencePath, result.difference, &error);
+        ADD_FAILURE() << name << " over MQTT: " << result.differing << " pixels differ from the replay (at most "
+                      << result.allowed << " may); difference (red): " << differencePath;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Frames, KioskUnderWeston, ::testing::ValuesIn(kFrames),

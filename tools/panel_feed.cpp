@@ -1,7 +1,9 @@
 // panel-feed: plays a recording (time,input,value) to a UDP port in one of
-// the wire formats, each value at its recorded time: a display tested
-// without a simulator.
+// the wire formats, or to an MQTT broker, each value at its recorded time: a
+// display tested without a simulator. It also bridges a simulator's UDP
+// stream to a broker.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -13,6 +15,7 @@
 
 #include "arguments.h"
 #include "data_feed.h"
+#include "feed_mqtt.h"
 #include "mapping.h"
 #include "recording.h"
 #include "udp_socket.h"
@@ -23,12 +26,23 @@ namespace {
 const char* const kUsage =
     "usage: panel-feed --to [ADDRESS:]PORT (--mapping FILE | --format json) [--hold [--rate HZ]]\n"
     "                  [--loop] [--seconds S] RECORDING.csv\n"
+    "       panel-feed --to mqtt://[USER[:PASSWORD]@]HOST[:PORT]/PREFIX[:MAPPING] [--format json]\n"
+    "                  [--expiry S] [--hold [--rate HZ]] [--loop] [--seconds S] RECORDING.csv\n"
+    "       panel-feed --from udp:[ADDRESS:]PORT:MAPPING --to mqtt://... [--expiry S] [--seconds S]\n"
     "Sends the values of a recording (CSV: time,input,value) as datagrams at the\n"
     "recording's own times: a datagram for each time the recording has values,\n"
     "holding those values only, so that a silence in the recording is a silence\n"
     "on the wire. A generic line has a place for every mapped field: it carries\n"
     "the latest value of the inputs the recording has no value for at that time.\n"
+    "To a broker each value is a retained message on PREFIX/INPUT (through\n"
+    "MAPPING, a mapping of format mqtt, when given), or with --format json one\n"
+    "JSON object on PREFIX. With --from, the datagrams a simulator sends\n"
+    "(generic, xplane or json, as its mapping says) are republished to the\n"
+    "broker as they come, until stopped.\n"
     "  --to A:P      where to send (ADDRESS 127.0.0.1 unless given)\n"
+    "  --from S      a UDP source to bridge, as the displays' --data udp:... takes it\n"
+    "  --expiry S    seconds the broker keeps a retained value (default 1): a\n"
+    "                display joining later never takes an old value as fresh\n"
     "  --mapping F   the format and fields of F, the mapping file the display\n"
     "                reads with (values are sent as (value - offset) / scale)\n"
     "  --format json JSON objects named by the inputs themselves, without a mapping\n"
@@ -40,6 +54,8 @@ const char* const kUsage =
     "Ctrl+C or SIGTERM stops it, with the count of datagrams sent.\n";
 
 constexpr int kMaxRate = 1000000;
+constexpr int kMaxExpiryS = 3600;
+constexpr int kBrokerTimeoutMs = 10000;
 constexpr int kMaxSeconds = 86400;
 // A recording of one instant loops at this period.
 constexpr double kMinLoopS = 0.04;
@@ -55,6 +71,11 @@ struct FeedOptions {
     bool loop = false;
     int seconds = 0;
     std::string recording;
+    bool toMqtt = false;
+    MqttAddress mqtt;
+    bool bridge = false;
+    SourceOption from;
+    int expiry = 1;
 };
 
 bool parseArguments(int argc, char** argv, FeedOptions* options, std::string* error)
@@ -79,7 +100,22 @@ bool parseArguments(int argc, char** argv, FeedOptions* options, std::string* er
             return false;
         }
         ++i;
-        if (arg == "--to") {
+        if (arg == "--to" && (std::strncmp(value, "mqtt://", 7) == 0 || std::strncmp(value, "mqtts://", 8) == 0)) {
+            if (!parseMqttAddress(value, &options->mqtt, error))
+                return false;
+            options->toMqtt = true;
+        } else if (arg == "--from") {
+            if (!parseSourceOption(value, &options->from, error) || options->from.kind != SourceOption::Kind::Udp) {
+                *error = std::string("--from takes udp:[ADDRESS:]PORT:MAPPING, not ") + value;
+                return false;
+            }
+            options->bridge = true;
+        } else if (arg == "--expiry") {
+            if (!parseNumber(value, &options->expiry) || options->expiry < 1 || options->expiry > kMaxExpiryS) {
+                *error = std::string("--expiry takes 1 to 3600 seconds, not ") + value;
+                return false;
+            }
+        } else if (arg == "--to") {
             SourceOption wanted;
             if (!parseSourceOption(std::string("udp:") + value + ":-", &wanted, error)) {
                 *error = std::string("--to takes [ADDRESS:]PORT, not ") + value;
@@ -111,7 +147,22 @@ bool parseArguments(int argc, char** argv, FeedOptions* options, std::string* er
             return false;
         }
     }
-    if (options->port == 0 || options->recording.empty() || options->mappingPath.empty() == !options->json) {
+    if (options->bridge) {
+        if (!options->toMqtt || !options->recording.empty() || options->json || !options->mappingPath.empty()) {
+            *error = "--from needs --to mqtt://..., and takes no recording, --mapping or --format";
+            return false;
+        }
+        return true;
+    }
+    if (options->toMqtt && !options->mappingPath.empty()) {
+        *error = "--to mqtt:// takes its mapping after the prefix (PREFIX:MAPPING), not --mapping";
+        return false;
+    }
+    if (options->toMqtt && options->recording.empty()) {
+        *error = "--to mqtt:// needs a recording";
+        return false;
+    }
+    if (!options->toMqtt && (options->port == 0 || options->recording.empty() || options->mappingPath.empty() == !options->json)) {
         *error = "needs --to, a recording, and one of --mapping or --format json";
         return false;
     }
@@ -123,8 +174,14 @@ bool parseArguments(int argc, char** argv, FeedOptions* options, std::string* er
 }
 
 volatile std::sig_atomic_t g_stopSignal = 0;
+// The same, for the bridge's loop.
+std::atomic<bool> g_stop{false};
 
-void stopOnSignal(int signal) { g_stopSignal = signal; }
+void stopOnSignal(int signal)
+{
+    g_stopSignal = signal;
+    g_stop = true;
+}
 
 }  // namespace
 
@@ -140,11 +197,24 @@ int main(int argc, char** argv)
         std::cerr << "panel-feed: " << error << "\n" << kUsage;
         return 2;
     }
+    std::signal(SIGINT, stopOnSignal);
+    std::signal(SIGTERM, stopOnSignal);
+    MqttFeed broker;
+    if (options.toMqtt &&
+        !broker.Open(options.mqtt, options.json, static_cast<unsigned>(options.expiry), kBrokerTimeoutMs, &error)) {
+        std::cerr << "panel-feed: " << error << "\n";
+        return 1;
+    }
+    if (options.bridge) {
+        const int status = bridgeUdpToMqtt(options.from, broker, options.seconds, g_stop, std::cout, std::cerr);
+        broker.Close();
+        return status;
+    }
     std::vector<RecordedValue> rows;
     Mapping mapping;
     std::string warning;
     if (!readRecording(options.recording, &rows, &error, &warning) ||
-        (!options.json && !readMapping(options.mappingPath, &mapping, &error))) {
+        (!options.json && !options.toMqtt && !readMapping(options.mappingPath, &mapping, &error))) {
         std::cerr << "panel-feed: " << error << "\n";
         return 1;
     }
@@ -155,12 +225,10 @@ int main(int argc, char** argv)
         return 1;
     }
     UdpSocket socket;
-    if (!socket.Connect(options.address, options.port, &error)) {
+    if (!options.toMqtt && !socket.Connect(options.address, options.port, &error)) {
         std::cerr << "panel-feed: " << error << "\n";
         return 1;
     }
-    std::signal(SIGINT, stopOnSignal);
-    std::signal(SIGTERM, stopOnSignal);
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
     const double lengthS = rows.back().timeS;
@@ -172,12 +240,17 @@ int main(int argc, char** argv)
     long long sent = 0;
     long long refused = 0;
     auto send = [&](const std::map<std::string, double>& carried) {
+        if (options.toMqtt) {
+            broker.Publish(carried);
+            ++sent;
+            return;
+        }
         const std::string datagram = encodeDatagram(options.json ? identityJsonMapping(carried) : mapping, carried);
         refused += !socket.Send(datagram.data(), static_cast<int>(datagram.size()));
         ++sent;
     };
     // A generic line has a place for every field: it carries them all.
-    const bool wholeLines = !options.json && mapping.format == WireFormat::Generic;
+    const bool wholeLines = !options.json && !options.toMqtt && mapping.format == WireFormat::Generic;
     while (g_stopSignal == 0) {
         const double nowS = std::chrono::duration<double>(Clock::now() - start).count();
         while (next < rows.size() && loopStartS + rows[next].timeS <= nowS) {
@@ -191,6 +264,11 @@ int main(int argc, char** argv)
         if (options.hold) {
             // Bursts every millisecond or so keep high rates exact.
             const long long due = static_cast<long long>(nowS * options.rate) + 1;
+            // A broker keeps the latest value: one publication a tick.
+            if (options.toMqtt && sent < due) {
+                broker.Publish(values);
+                sent = due;
+            }
             while (sent < due)
                 send(values);
         } else if (!fresh.empty()) {
@@ -202,9 +280,16 @@ int main(int argc, char** argv)
         const int tickUs = options.hold ? std::min(1000000 / options.rate, 1000) : 1000;
         std::this_thread::sleep_for(std::chrono::microseconds(tickUs));
     }
-    std::cout << "panel-feed: " << sent << " datagrams sent to " << options.address << ":" << options.port;
-    if (refused > 0)
-        std::cout << ", " << refused << " refused by the system";
+    if (options.toMqtt) {
+        broker.Close();
+        std::cout << "panel-feed: " << broker.Published() << " messages published to " << mqttAddressName(options.mqtt);
+        if (broker.Lost() > 0)
+            std::cout << ", " << broker.Lost() << " lost while the broker was away";
+    } else {
+        std::cout << "panel-feed: " << sent << " datagrams sent to " << options.address << ":" << options.port;
+        if (refused > 0)
+            std::cout << ", " << refused << " refused by the system";
+    }
     if (g_stopSignal != 0)
         std::cout << "; stopped by " << (g_stopSignal == SIGINT ? "SIGINT" : "SIGTERM");
     std::cout << "\n";

@@ -37,8 +37,9 @@ const char* const kSnapshotUsage =
     "               in an OpenGL ES 2 (es2), ES 3 (es3) or 3.3 core (core) context, or\n"
     "               the CPU backend (cpu), which needs no GL, no EGL and no driver\n"
     "  --data S     feed the display's inputs from S (repeatable): udp:[ADDRESS:]PORT:MAPPING\n"
-    "               (ADDRESS 127.0.0.1 unless given) or replay:FILE[:loop]; frame k\n"
-    "               shows the values of time k x 40 ms (frames keep that pace with UDP)\n"
+    "               (ADDRESS 127.0.0.1 unless given), replay:FILE[:loop] or\n"
+    "               mqtt://[USER[:PASSWORD]@]HOST[:PORT]/PREFIX[:MAPPING]; frame k shows the\n"
+    "               values of time k x 40 ms (frames keep that pace with UDP and MQTT)\n"
     "  --record F   write every value fed to F (CSV: time,input,value)\n"
     "  --progress   print progress (frames done, frames/s, time left) and a summary\n"
     "               on stderr; the default when stderr is a terminal\n"
@@ -226,7 +227,7 @@ bool attachSources(const SnapshotOptions& options, const GrDisplay& display, Dat
         SourceOption wanted;
         if (!parseSourceOption(text, &wanted, error))
             return false;
-        *live = *live || wanted.kind == SourceOption::Kind::Udp;
+        *live = *live || wanted.kind != SourceOption::Kind::Replay;
         requested.push_back(wanted);
     }
     return feed->Attach(display, requested, options.recordPath, error);

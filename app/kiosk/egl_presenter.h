@@ -26,6 +26,7 @@ public:
     std::string GlName() const override;
     void SetPlacement(std::function<GrPlacement(int, int)> place) override { renderer_.SetPlacement(std::move(place)); }
     void Present(bool running) override;
+    DisplayRenderer& Renderer() override { return renderer_; }
 
 private:
     wl_display* connection_;

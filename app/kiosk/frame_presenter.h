@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gr_display.h"
+#include "display_renderer.h"
 #include "pixel_format_table.h"
 
 class FramePresenter {
@@ -33,4 +34,6 @@ public:
     virtual void Present(bool running) = 0;
     // The GL_RENDERER of the GL it draws with once started; empty for none.
     virtual std::string GlName() const { return std::string(); }
+    // The renderer it draws with: where the view hooks in the data feed.
+    virtual DisplayRenderer& Renderer() = 0;
 };

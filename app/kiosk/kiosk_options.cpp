@@ -6,6 +6,7 @@ const char* const kKioskUsage =
     "usage: instrument-panel-kiosk [--display MODULE] [--renderer auto|gl|cpu] [--gl gl1|es2|es3|core]\n"
     "                              [--samples S] [--frames N] [--batched] [--output NAME]\n"
     "                              [--scale fit|FACTOR] [--rotate DEGREES] [--mirror] [--threads N]\n"
+    "                              [--data SOURCE]... [--record FILE]\n"
     "Shows the display full screen on a Wayland compositor, running from the start.\n"
     "  --display M  a display module (a shared library); default: the built-in display\n"
     "  --renderer R auto (default without --gl): the processor where EGL is missing or\n"
@@ -25,8 +26,12 @@ const char* const kKioskUsage =
     "  --mirror     swap left and right (a head-up display's beam splitter)\n"
     "  --threads N  the CPU backend draws with N threads, this one included (1: on\n"
     "               this thread alone; default: the processors it may run on, up to 4)\n"
+    "  --data S     feed the display's inputs from S (repeatable): udp:[ADDRESS:]PORT:MAPPING,\n"
+    "               replay:FILE[:loop] or mqtt://[USER[:PASSWORD]@]HOST[:PORT]/PREFIX[:MAPPING]\n"
+    "  --record F   record the values fed into F (CSV: time,input,value)\n"
     "Keys: Space starts and pauses, S starts, P pauses, 0 2 4 8 choose the\n"
-    "samples while paused, Escape or Q quits.\n";
+    "samples while paused, D shows and hides the data state (shown on its own\n"
+    "while a broker is not connected), Escape or Q quits.\n";
 
 namespace {
 

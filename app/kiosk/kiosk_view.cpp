@@ -1,6 +1,7 @@
 #include "kiosk_view.h"
 
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/signalfd.h>
 #include <sys/timerfd.h>
@@ -11,6 +12,8 @@
 #include <cstdint>
 #include <iostream>
 
+#include "data_option.h"
+#include "data_overlay.h"
 #include "display_module.h"
 #include "display_option.h"
 #include "display_renderer.h"
@@ -56,6 +59,14 @@ bool isQuitKey(uint32_t keysym)
 
 }  // namespace
 
+bool blockStopSignals(sigset_t* stopSignals)
+{
+    sigemptyset(stopSignals);
+    sigaddset(stopSignals, SIGTERM);
+    sigaddset(stopSignals, SIGINT);
+    return pthread_sigmask(SIG_BLOCK, stopSignals, nullptr) == 0;
+}
+
 KioskView::KioskView(const KioskOptions& options) : options_(options), window_(*this) {}
 
 KioskView::~KioskView()
@@ -86,10 +97,7 @@ int KioskView::Run()
     timer_ = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
     // A service manager stops the kiosk with SIGTERM: it ends like a quit key.
     sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
-    if (sigprocmask(SIG_BLOCK, &stopSignals, nullptr) == 0)
+    if (blockStopSignals(&stopSignals))
         signals_ = signalfd(-1, &stopSignals, SFD_CLOEXEC | SFD_NONBLOCK);
     if (timer_ < 0 || signals_ < 0) {
         std::cerr << kProgram << ": cannot create the frame timer and the stop-signal reader\n";
@@ -112,6 +120,22 @@ int KioskView::Run()
         }
     }
     return status_;
+}
+
+void KioskView::HookDataFeed()
+{
+    DisplayRenderer& renderer = presenter_->Renderer();
+    renderer.SetBeforeUpdate([] {
+        DataFeed& feed = programFeed();
+        feed.BeforeUpdate(programFeedClockMs());
+        for (const std::string& notice : feed.TakeNotices())
+            std::cerr << kProgram << ": " << notice << "\n";
+    });
+    renderer.SetAfterDraw([this, &renderer] {
+        const DataFeed& feed = programFeed();
+        if (feed.Attached() && (showDataState_ || feed.Waiting()))
+            drawDataOverlay(feed.Status(), *renderer.Display().descriptor, renderer.Width(), renderer.Height());
+    });
 }
 
 bool KioskView::ChooseSamples(int* status)
@@ -141,8 +165,10 @@ bool KioskView::MakePresenter()
     else
         presenter_ = std::make_unique<EglPresenter>(window_.Display(), window_.Surface(), options_.gl, options_.glKind);
     presenter_->SetPlacement([this](int w, int h) { return Place(w, h); });
-    if (presenter_->Prepare(&error_))
+    if (presenter_->Prepare(&error_)) {
+        HookDataFeed();
         return true;
+    }
     if (options_.cpu || !options_.autoRenderer) {
         std::cerr << kProgram << ": " << error_ << "\n";
         return false;
@@ -151,8 +177,10 @@ bool KioskView::MakePresenter()
     useProcessor();
     presenter_->SetPlacement([this](int w, int h) { return Place(w, h); });
     options_.cpu = true;
-    if (presenter_->Prepare(&error_))
+    if (presenter_->Prepare(&error_)) {
+        HookDataFeed();
         return true;
+    }
     std::cerr << kProgram << ": " << error_ << "\n";
     return false;
 }
@@ -300,6 +328,11 @@ void KioskView::OnKey(uint32_t keysym)
 {
     if (isQuitKey(keysym)) {
         quit_ = true;
+        return;
+    }
+    if (keysym == XKB_KEY_d || keysym == XKB_KEY_D) {
+        showDataState_ = !showDataState_;
+        dirty_ = true;
         return;
     }
     if (const int command = commandOfKey(keysym, state_.Running()); command && presenter_)

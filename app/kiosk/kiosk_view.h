@@ -3,6 +3,8 @@
 // view rules for start, pause and samples), driven by keys.
 #pragma once
 
+#include <signal.h>
+
 #include <memory>
 #include <string>
 
@@ -16,6 +18,10 @@
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;  // no compositor, no usable GL, a lost connection
 constexpr int kExitBadArguments = 2;  // a bad option, or a sample count the configurations lack
+
+// Blocks SIGTERM and SIGINT in the calling thread and the threads it starts
+// from now on, for the view to read them; false when the system refused.
+bool blockStopSignals(sigset_t* stopSignals);
 
 class KioskView : public ViewWindow, public WindowEvents {
 public:
@@ -56,6 +62,9 @@ private:
     // Places the display on a surface of width x height, saying once on
     // stderr when a fixed scale leaves part of it off the output.
     GrPlacement Place(int width, int height);
+    // Feeds the inputs before each frame and draws the data state over it:
+    // for every presenter made, the automatic choice may make a second.
+    void HookDataFeed();
     void Paint();
     // Waits for the compositor or the timer; false when the connection is lost.
     bool Wait();
@@ -73,6 +82,7 @@ private:
     int frame_ = 0;
     bool dirty_ = true;
     bool quit_ = false;
+    bool showDataState_ = false;  // key D
     int status_ = kExitOk;
     // Set once the held frame is drawn, until the compositor has shown it.
     bool announceHold_ = false;

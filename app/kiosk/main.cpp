@@ -3,6 +3,7 @@
 #include <iostream>
 #include <string>
 
+#include "data_option.h"
 #include "display_option.h"
 #include "gr.h"
 #include "heap_policy.h"
@@ -18,6 +19,11 @@ int main(int argc, char** argv)
         std::cerr << "instrument-panel-kiosk: " << error << "\n";
         return status;
     }
+    DataOptions data;
+    if (!takeDataOptions(&argc, argv, &data, &error)) {
+        std::cerr << "instrument-panel-kiosk: " << error << "\n" << kKioskUsage;
+        return kExitBadArguments;
+    }
     KioskOptions options;
     if (!takePlacementOptions(&argc, argv, &options.placement, &error) || !takeThreadsOption(&argc, argv, &error) ||
         !parseKioskArgs(argc, argv, &options, &error)) {
@@ -28,7 +34,20 @@ int main(int argc, char** argv)
         std::cout << kKioskUsage;
         return kExitOk;
     }
+    // The data sources' threads start with the stop signals blocked, so
+    // that they reach the view's reader and not a thread they would kill.
+    sigset_t stopSignals;
+    blockStopSignals(&stopSignals);
+    if (attachDataOfOptions(data, &error) != 0) {
+        std::cerr << "instrument-panel-kiosk: " << error << "\n";
+        return kExitFailure;
+    }
     grSetBatching(options.batched);
     KioskView view(options);
-    return view.Run();
+    const int status = view.Run();
+    if (!programFeed().Detach(&error)) {
+        std::cerr << "instrument-panel-kiosk: " << error << "\n";
+        return status == kExitOk ? kExitFailure : status;
+    }
+    return status;
 }

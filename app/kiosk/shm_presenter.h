@@ -29,6 +29,7 @@ public:
     // Draws and shows the frame; a frame that cannot be shown is said on
     // stderr once, until one is shown again.
     void Present(bool running) override;
+    DisplayRenderer& Renderer() override { return renderer_; }
 
 private:
     wl_display* connection_;

@@ -13,6 +13,7 @@ struct InputSlot {
     double fedAtMs;     // when the latest value came
     int32_t freshnessMs;
     bool fed;
+    bool failed;        // by its source, until the next value
     int state;          // GR_INPUT_*, as of the last grApplyInputs
 };
 
@@ -45,7 +46,7 @@ bool grUseInputs(const GrInput* inputs, int count)
     for (int i = 0; i < count; ++i) {
         const int32_t freshness = inputs[i].freshnessMs;
         g_inputs.slots[i] = {0.0, 0.0, freshness > 0 ? freshness : GR_DEFAULT_FRESHNESS_MS, false,
-                             GR_INPUT_NOT_FED};
+                             false, GR_INPUT_NOT_FED};
         if (inputs[i].variable)
             writeVariable(inputs[i], inputs[i].start);
     }
@@ -91,7 +92,23 @@ int grFeedInput(int input, double value, double nowMs)
     slot.latest = value;
     slot.fedAtMs = nowMs;
     slot.fed = true;
+    slot.failed = false;
     return result;
+}
+
+bool grFailInput(int input)
+{
+    if (!attached(input))
+        return false;
+    InputSlot& slot = g_inputs.slots[input];
+    if (!slot.fed) {
+        // Failed before any value: the variable keeps its start value.
+        const GrInput& declared = g_inputs.table[input];
+        slot.latest = std::fmin(std::fmax(declared.start, declared.minimum), declared.maximum);
+        slot.fed = true;
+    }
+    slot.failed = true;
+    return true;
 }
 
 void grApplyInputs(double nowMs)
@@ -102,7 +119,7 @@ void grApplyInputs(double nowMs)
             slot.state = GR_INPUT_NOT_FED;
             continue;
         }
-        slot.state = nowMs - slot.fedAtMs > slot.freshnessMs ? GR_INPUT_STALE : GR_INPUT_FRESH;
+        slot.state = slot.failed || nowMs - slot.fedAtMs > slot.freshnessMs ? GR_INPUT_STALE : GR_INPUT_FRESH;
         if (g_inputs.table[i].variable)
             writeVariable(g_inputs.table[i], slot.latest);
     }

@@ -1,0 +1,9 @@
+// The Windows build has no MQTT client library yet: an mqtt:// source is
+// refused with the reason, never silently ignored.
+#include "data_source.h"
+
+std::unique_ptr<DataSource> openMqttSource(const SourceOption& wanted, const GrDisplay&, std::string* error)
+{
+    *error = mqttAddressName(wanted.mqtt) + ": this Windows build has no MQTT client; use a udp: source";
+    return nullptr;
+}

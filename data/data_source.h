@@ -23,6 +23,8 @@ public:
     virtual long long Malformed() const { return 0; }
     // What Malformed counts: "lines", "records", "objects".
     virtual const char* MalformedUnit() const { return "datagrams"; }
+    // What its rate counts: datagrams, or a broker's messages.
+    virtual const char* RateUnit() const { return "datagrams"; }
     virtual long long Refused() const { return 0; }
     virtual int Port() const { return 0; }
     // Values arrive when the world sends them (a network), not when the

@@ -69,6 +69,9 @@ public:
     }
     long long Datagrams() const override { return messages_.load(std::memory_order_relaxed); }
     long long Malformed() const override { return malformed_.load(std::memory_order_relaxed); }
+    const char* MalformedUnit() const override { return "messages"; }
+    const char* RateUnit() const override { return "messages"; }
+    bool Live() const override { return true; }
     long long Refused() const override { return refused_.load(std::memory_order_relaxed); }
 
     void TakeNotices(std::vector<std::string>* out) override

@@ -77,6 +77,8 @@ public:
             return "datagrams";
         case WireFormat::Json:
             return "objects";
+        case WireFormat::Mqtt:
+            return "messages";
         }
         return "datagrams";
     }

@@ -6,8 +6,11 @@ namespace cpu {
 
 namespace {
 
-// Bands a thread gets on average: more than one evens out busy and idle rows.
-constexpr int kBandsPerThread = 4;
+// Rows a band: its colours (and the stencil and samples it touches) stay in
+// the core's second-level cache while every command is drawn into it, where
+// a frame-high band streamed the whole frame through memory for each draw.
+// Many bands also even out busy and idle rows between threads.
+constexpr int kBandRows = 32;
 
 }  // namespace
 
@@ -97,12 +100,24 @@ void DrawList::Execute(CpuFrame& frame, BandPool& pool)
 {
     if (!commands_.empty()) {
         frame_ = &frame;
-        const int bands = pool.Threads() == 1 ? 1 : pool.Threads() * kBandsPerThread;
-        bandRows_ = (frame.Height() + bands - 1) / bands;
+        bandRows_ = kBandRows;
+        const int bands = (frame.Height() + kBandRows - 1) / kBandRows;
         if (scratch_.size() < static_cast<size_t>(bands))
             scratch_.resize(static_cast<size_t>(bands));
         pool.Run(&DrawList::DrawBand, this, bands);
         frame_ = nullptr;
+        // Every band's memory grown to what the busiest needed: a band that
+        // meets a busy row only in a later frame would allocate there.
+        size_t active = 0, crossings = 0;
+        for (const ShapeScratch& scratch : scratch_) {
+            active = std::max(active, scratch.active.capacity());
+            crossings = std::max(crossings, scratch.crossings.size());
+        }
+        for (ShapeScratch& scratch : scratch_) {
+            scratch.active.reserve(active);
+            if (scratch.crossings.size() < crossings)
+                scratch.crossings.resize(crossings);
+        }
     }
     commands_.clear();
     vertices_.clear();

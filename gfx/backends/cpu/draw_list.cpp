@@ -87,13 +87,13 @@ void DrawList::DrawRows(int y0, int y1, ShapeScratch& scratch)
     }
 }
 
-void DrawList::DrawBand(void* context, int band)
+void DrawList::DrawBand(void* context, int band, int thread)
 {
     auto* list = static_cast<DrawList*>(context);
     const int y0 = band * list->bandRows_;
     const int y1 = std::min(y0 + list->bandRows_, list->frame_->Height());
     if (y0 < y1)
-        list->DrawRows(y0, y1, list->scratch_[static_cast<size_t>(band)]);
+        list->DrawRows(y0, y1, list->scratch_[static_cast<size_t>(thread)]);
 }
 
 void DrawList::Execute(CpuFrame& frame, BandPool& pool)
@@ -102,22 +102,10 @@ void DrawList::Execute(CpuFrame& frame, BandPool& pool)
         frame_ = &frame;
         bandRows_ = kBandRows;
         const int bands = (frame.Height() + kBandRows - 1) / kBandRows;
-        if (scratch_.size() < static_cast<size_t>(bands))
-            scratch_.resize(static_cast<size_t>(bands));
+        if (scratch_.size() < static_cast<size_t>(pool.Threads()))
+            scratch_.resize(static_cast<size_t>(pool.Threads()));
         pool.Run(&DrawList::DrawBand, this, bands);
         frame_ = nullptr;
-        // Every band's memory grown to what the busiest needed: a band that
-        // meets a busy row only in a later frame would allocate there.
-        size_t active = 0, crossings = 0;
-        for (const ShapeScratch& scratch : scratch_) {
-            active = std::max(active, scratch.active.capacity());
-            crossings = std::max(crossings, scratch.crossings.size());
-        }
-        for (ShapeScratch& scratch : scratch_) {
-            scratch.active.reserve(active);
-            if (scratch.crossings.size() < crossings)
-                scratch.crossings.resize(crossings);
-        }
     }
     commands_.clear();
     vertices_.clear();

@@ -107,6 +107,16 @@ public:
             Pixel(y, x, full_);
     }
 
+    // Asks for the cache line of pixel x's samples in row y (a row of the
+    // frame), to be written soon: a pixel's first partial cover stores its
+    // samples into a plane 4 x the frame's size, which is mostly out of
+    // the cache, and an edge's next row is almost always beside this one's.
+    void PrefetchSamples(int y, int x) const
+    {
+        if (F > 1)
+            __builtin_prefetch(samples_ + (static_cast<size_t>(y) * width_ + x) * count_, 1, 3);
+    }
+
     // Pixel x of row y, its samples in mask covered.
     void Pixel(int y, int x, uint32_t mask) { PixelAt(static_cast<size_t>(y) * width_ + x, x, y, mask); }
 

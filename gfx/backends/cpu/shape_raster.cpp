@@ -69,7 +69,7 @@ template <int N, int F>
 class ShapeScan {
 public:
     ShapeScan(CpuFrame& frame, const Paint& paint, ShapeScratch& scratch)
-        : pattern_(N == 1 ? *samplePattern(0) : frame.Pattern()), width_(frame.Width()),
+        : pattern_(N == 1 ? *samplePattern(0) : frame.Pattern()), width_(frame.Width()), height_(frame.Height()),
           minSampleY_(*std::min_element(pattern_.y, pattern_.y + N)),
           maxSampleY_(*std::max_element(pattern_.y, pattern_.y + N)), writer_(frame, paint),
           active_(scratch.active), crossings_(scratch.crossings),
@@ -252,6 +252,10 @@ private:
         }
         if (lo >= hi)
             return;
+        if (N > 1 && row + 1 < height_) {
+            writer_.PrefetchSamples(row + 1, lo);
+            writer_.PrefetchSamples(row + 1, hi - 1);
+        }
         if (fullLo >= fullHi)
             fullLo = fullHi = hi;
         PartlyCovered(row, lo, fullLo, begin, end);
@@ -307,7 +311,7 @@ private:
     }
 
     const SamplePattern& pattern_;
-    int width_;
+    int width_, height_;
     int minSampleY_, maxSampleY_;
     Writer<F> writer_;
     std::vector<ShapeScratch::Active>& active_;

@@ -278,6 +278,10 @@ private:
     // Walks the sorted crossings keeping each sample's count.
     void Sweep(int row, const uint64_t* crossings, size_t n)
     {
+        if (N > 1 && row + 1 < height_) {
+            writer_.PrefetchSamples(row + 1, static_cast<int>(crossings[0] >> kCrossingShift));
+            writer_.PrefetchSamples(row + 1, static_cast<int>(crossings[n - 1] >> kCrossingShift));
+        }
         int counts[N] = {};
         uint32_t mask = 0;
         int stacked = 0;  // samples covered more than once

@@ -323,6 +323,33 @@ std::vector<RasterVertex> foldedStrip()
     return out;
 }
 
+// A ring as a strip between two circles: most rows cross it twice. A thin
+// one puts both of a side's edges into one pixel, where some samples lie
+// between them and others do not.
+std::vector<RasterVertex> ringStrip(float cx, float cy, float inner, float outer, int n)
+{
+    std::vector<RasterVertex> points;
+    for (int i = 0; i <= n; ++i) {
+        const double a = 2 * M_PI * i / n;
+        const float c = static_cast<float>(std::cos(a)), s = static_cast<float>(std::sin(a));
+        points.push_back({cx + outer * c, cy + outer * s, 0, 0});
+        points.push_back({cx + inner * c, cy + inner * s, 0, 0});
+    }
+    std::vector<RasterVertex> out;
+    for (size_t i = 0; i + 2 < points.size(); ++i)
+        out.insert(out.end(), {points[i], points[i + 1], points[i + 2]});
+    return out;
+}
+
+// Two discs in one draw, overlapping and apart.
+std::vector<RasterVertex> twoDiscs()
+{
+    std::vector<RasterVertex> out = fanDisc(14.2f, 20.6f, 10.4f, 24);
+    const std::vector<RasterVertex> second = fanDisc(31.7f, 26.3f, 12.1f, 24);
+    out.insert(out.end(), second.begin(), second.end());
+    return out;
+}
+
 enum class ShapePaint { Opaque, Translucent, Centres, Stencil };
 
 class ShapeScan : public testing::TestWithParam<std::tuple<int, int, ShapePaint>> {};
@@ -335,7 +362,9 @@ TEST_P(ShapeScan, GivesTheSamplesOfItsTrianglesDrawnOneByOne)
 {
     const auto [samples, shapeIndex, kind] = GetParam();
     const std::vector<RasterVertex> shapes[] = {fanDisc(23.7f, 24.2f, 19.3f, 48), fanDisc(3.3f, 44.1f, 9.6f, 13),
-                                                clippedTiles(), foldedStrip()};
+                                                clippedTiles(), foldedStrip(),
+                                                ringStrip(24.3f, 23.8f, 12.6f, 21.2f, 40),
+                                                ringStrip(40.1f, 22.7f, 15.05f, 15.4f, 36), twoDiscs()};
     const std::vector<RasterVertex>& triangles = shapes[shapeIndex];
     Paint paint;
     paint.color = kind == ShapePaint::Opaque ? kRed : cpu::packRgba(40, 200, 90, 100);
@@ -380,7 +409,7 @@ TEST_P(ShapeScan, GivesTheSamplesOfItsTrianglesDrawnOneByOne)
 }
 
 INSTANTIATE_TEST_SUITE_P(Draws, ShapeScan,
-                         testing::Combine(testing::Values(0, 2, 4, 8), testing::Range(0, 4),
+                         testing::Combine(testing::Values(0, 2, 4, 8), testing::Range(0, 7),
                                           testing::Values(ShapePaint::Opaque, ShapePaint::Translucent,
                                                           ShapePaint::Centres, ShapePaint::Stencil)));
 
@@ -403,32 +432,80 @@ TEST(CpuSplitFlags, ClearingASpanClearsExactlyItsPixels)
     }
 }
 
-// Threads draw bands of rows; the picture is the same for any count.
-TEST(CpuDrawList, PictureDoesNotDependOnThreadCount)
+// Shapes moved down by dy rows.
+std::vector<RasterVertex> movedDown(std::vector<RasterVertex> triangles, float dy)
 {
-    std::vector<uint32_t> first;
-    for (int threads : {1, 2, 3}) {
+    for (RasterVertex& v : triangles)
+        v.y += dy;
+    return triangles;
+}
+
+class ThreadCounts : public testing::TestWithParam<int> {};
+
+// Threads draw bands of rows; the picture, samples and stencil included, is
+// the same for any count: shapes crossing bands, rings, overlaps, a stencil
+// mask drawn through, a textured quad.
+TEST_P(ThreadCounts, PictureDoesNotDependOnThreadCount)
+{
+    const int samples = GetParam();
+    constexpr int kTall = 5 * kSide;
+    cpu::CpuTexture texture;
+    const uint8_t texels[] = {0, 90, 255, 40, 200, 255, 0, 130, 60};
+    texture.Define(cpu::TexelFormat::Alpha, 3, 3, texels);
+    texture.filter = cpu::TextureFilter::Linear;
+    std::vector<uint32_t> first, firstSamples;
+    for (int threads : {1, 2, 3, 4}) {
         cpu::BandPool pool;
         pool.SetThreads(threads);
         CpuFrame frame;
-        ASSERT_TRUE(frame.Resize(kSide, kSide, 4));
+        ASSERT_TRUE(frame.Resize(kSide, kTall, samples));
         cpu::DrawList list;
         list.Clear(true, kBlack, true, 0);
-        Paint paint;
-        paint.color = cpu::packRgba(40, 200, 90, 100);
-        paint.blend = true;
+        Paint translucent;
+        translucent.color = cpu::packRgba(40, 200, 90, 100);
+        translucent.blend = true;
         for (unsigned seed = 1; seed <= 3; ++seed) {
             const std::vector<RasterVertex> tiles = tiledRectangle(seed, 1.1 * seed, 2.2, 40.3, 45.6 - seed);
-            list.Triangles(tiles.data(), static_cast<int>(tiles.size()), paint);
+            list.Triangles(tiles.data(), static_cast<int>(tiles.size()), translucent);
         }
+        Paint mask;
+        mask.stencil = cpu::StencilMode::Write;
+        mask.stencilRef = 1;
+        const std::vector<RasterVertex> disc = fanDisc(24.1f, 80.3f, 30.2f, 48);
+        list.Triangles(disc.data(), static_cast<int>(disc.size()), mask);
+        Paint through;
+        through.color = kRed;
+        through.stencil = cpu::StencilMode::Test;
+        through.stencilRef = 1;
+        const std::vector<RasterVertex> ring = movedDown(ringStrip(24.3f, 23.8f, 12.6f, 21.2f, 40), 60.0f);
+        list.Triangles(ring.data(), static_cast<int>(ring.size()), through);
+        const std::vector<RasterVertex> discs = movedDown(twoDiscs(), 140.0f);
+        list.Triangles(discs.data(), static_cast<int>(discs.size()), translucent);
+        Paint textured = translucent;
+        textured.texture = &texture;
+        const std::vector<RasterVertex> quad = {{3.2f, 170.4f, 0, 0},  {44.7f, 175.1f, 1, 0}, {6.1f, 230.8f, 0, 1},
+                                                {44.7f, 175.1f, 1, 0}, {41.9f, 236.6f, 1, 1}, {6.1f, 230.8f, 0, 1}};
+        list.Triangles(quad.data(), static_cast<int>(quad.size()), textured);
         list.Execute(frame, pool);
-        const std::vector<uint32_t> pixels(frame.Pixels(), frame.Pixels() + kSide * kSide);
-        if (first.empty())
+        std::vector<uint32_t> pixels(frame.Pixels(), frame.Pixels() + kSide * kTall), sampleColors;
+        for (int y = 0; y < kTall; ++y)
+            for (int x = 0; x < kSide; ++x)
+                for (int s = 0; s < std::max(samples, 1); ++s)
+                    sampleColors.push_back(sampleColor(frame, x, y, s));
+        if (first.empty()) {
             first = pixels;
-        else
+            firstSamples = sampleColors;
+            // Every part drew something.
+            for (int y : {20, 65, 160, 200})
+                EXPECT_NE(pixels[static_cast<size_t>(y) * kSide + 24], kBlack) << "row " << y;
+        } else {
             EXPECT_EQ(pixels, first) << threads << " threads";
+            EXPECT_EQ(sampleColors, firstSamples) << threads << " threads";
+        }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Samples, ThreadCounts, testing::Values(0, 2, 4, 8));
 
 struct SampleCase {
     const char* name;

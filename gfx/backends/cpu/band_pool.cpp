@@ -25,16 +25,16 @@ void BandPool::SetThreads(int threads)
         return;
     Stop();
     for (int i = 1; i < threads; ++i)
-        workers_.emplace_back([this] { WorkerLoop(); });
+        workers_.emplace_back([this, i] { WorkerLoop(i); });
 }
 
-void BandPool::DrainBands()
+void BandPool::DrainBands(int thread)
 {
     for (int band = nextBand_.fetch_add(1); band < bands_; band = nextBand_.fetch_add(1))
-        run_(context_, band);
+        run_(context_, band, thread);
 }
 
-void BandPool::WorkerLoop()
+void BandPool::WorkerLoop(int thread)
 {
     unsigned seen = 0;
     for (;;) {
@@ -46,7 +46,7 @@ void BandPool::WorkerLoop()
             seen = generation_;
             ++busyWorkers_;
         }
-        DrainBands();
+        DrainBands(thread);
         {
             std::lock_guard<std::mutex> lock(mutex_);
             --busyWorkers_;
@@ -59,7 +59,7 @@ void BandPool::Run(BandFunction run, void* context, int bands)
 {
     if (workers_.empty()) {
         for (int band = 0; band < bands; ++band)
-            run(context, band);
+            run(context, band, 0);
         return;
     }
     {
@@ -71,7 +71,7 @@ void BandPool::Run(BandFunction run, void* context, int bands)
         ++generation_;
     }
     wake_.notify_all();
-    DrainBands();
+    DrainBands(0);
     // Every worker that woke has finished once none is busy and all bands
     // are taken; one that has not woken yet will find none left.
     std::unique_lock<std::mutex> lock(mutex_);

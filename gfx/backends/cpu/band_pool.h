@@ -13,7 +13,8 @@ namespace cpu {
 
 class BandPool {
 public:
-    using BandFunction = void (*)(void* context, int band);
+    // thread: which of the Threads() draws the band, 0 the caller's.
+    using BandFunction = void (*)(void* context, int band, int thread);
 
     BandPool() = default;
     ~BandPool();
@@ -24,13 +25,13 @@ public:
     void SetThreads(int threads);
     int Threads() const { return static_cast<int>(workers_.size()) + 1; }
 
-    // Calls run(context, band) for every band in [0, bands), spread over the
-    // threads, and returns when all are done.
+    // Calls run(context, band, thread) for every band in [0, bands), spread
+    // over the threads, and returns when all are done.
     void Run(BandFunction run, void* context, int bands);
 
 private:
-    void WorkerLoop();
-    void DrainBands();
+    void WorkerLoop(int thread);
+    void DrainBands(int thread);
     void Stop();
 
     std::vector<std::thread> workers_;

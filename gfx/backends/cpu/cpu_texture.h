@@ -37,6 +37,13 @@ struct CpuTexture {
     uint32_t Sample(float s, float t) const;
     // The alpha alone at (s, t).
     uint32_t SampleAlpha(float s, float t) const;
+
+    // A linear sample of an alpha texture taken apart: the texels and weight
+    // along s, along t, and their mix, which equals SampleAlpha(s, t).
+    struct Pair;
+    Pair ColumnPair(float s) const;
+    Pair RowPair(float t) const;
+    uint32_t LinearAlpha(const Pair& u, const Pair& v) const;
 };
 
 // Sampling is inline: the rasteriser calls it once a pixel.
@@ -104,6 +111,22 @@ inline uint32_t lerpRgba(uint32_t a, uint32_t b, int weight)
 
 }  // namespace texture_detail
 
+struct CpuTexture::Pair : texture_detail::LinearPair {};
+
+inline CpuTexture::Pair CpuTexture::ColumnPair(float s) const { return {texture_detail::linearPair(s, width, wrap)}; }
+
+inline CpuTexture::Pair CpuTexture::RowPair(float t) const { return {texture_detail::linearPair(t, height, wrap)}; }
+
+inline uint32_t CpuTexture::LinearAlpha(const Pair& u, const Pair& v) const
+{
+    auto at = [&](int i, int j) -> uint32_t {
+        return i < 0 || j < 0 ? 0u : alpha[static_cast<size_t>(j) * width + i];
+    };
+    return texture_detail::lerpChannel(texture_detail::lerpChannel(at(u.i0, v.i0), at(u.i1, v.i0), u.weight),
+                                       texture_detail::lerpChannel(at(u.i0, v.i1), at(u.i1, v.i1), u.weight),
+                                       v.weight);
+}
+
 inline uint32_t CpuTexture::SampleAlpha(float s, float t) const
 {
     if (format == TexelFormat::Rgba)
@@ -116,12 +139,10 @@ inline uint32_t CpuTexture::SampleAlpha(float s, float t) const
     auto at = [&](int i, int j) -> uint32_t {
         return i < 0 || j < 0 ? 0u : alpha[static_cast<size_t>(j) * width + i];
     };
-    const texture_detail::LinearPair u = texture_detail::linearPair(s, width, wrap);
+    const Pair u = ColumnPair(s);
     if (oneDimensional)
         return texture_detail::lerpChannel(at(u.i0, 0), at(u.i1, 0), u.weight);
-    const texture_detail::LinearPair v = texture_detail::linearPair(t, height, wrap);
-    return texture_detail::lerpChannel(texture_detail::lerpChannel(at(u.i0, v.i0), at(u.i1, v.i0), u.weight),
-                       texture_detail::lerpChannel(at(u.i0, v.i1), at(u.i1, v.i1), u.weight), v.weight);
+    return LinearAlpha(u, RowPair(t));
 }
 
 inline uint32_t CpuTexture::Sample(float s, float t) const

@@ -38,13 +38,13 @@ private:
         uint32_t clearRgba;
         uint8_t clearStencilValue;
     };
-    static void DrawBand(void* context, int band);
+    static void DrawBand(void* context, int band, int thread);
     void DrawRows(int y0, int y1, ShapeScratch& scratch);
 
     std::vector<Command> commands_;
     std::vector<RasterVertex> vertices_;
     std::vector<ShapeEdge> edges_;
-    std::vector<ShapeScratch> scratch_;  // one a band
+    std::vector<ShapeScratch> scratch_;  // one a thread
     CpuFrame* frame_ = nullptr;
     int bandRows_ = 0;
 };

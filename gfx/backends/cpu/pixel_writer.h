@@ -57,6 +57,17 @@ public:
     {
         s_ = makePlane(v, &RasterVertex::s);
         t_ = makePlane(v, &RasterVertex::t);
+        const CpuTexture& texture = *paint_.texture;
+        // s along x alone and t along y alone (a glyph, an upright image):
+        // a * x + b * y + c is then the same for any y (or x), since the
+        // other term is a zero.
+        upright_ = texture.format == TexelFormat::Alpha && texture.filter == TextureFilter::Linear &&
+                   !texture.oneDimensional && s_.b == 0.0f && t_.a == 0.0f;
+        if (!upright_)
+            return;
+        row_ = kNone;
+        for (Column& column : columns_)
+            column.x = kNone;
     }
 
     void SingleSampleSpan(int y, int x0, int x1)
@@ -70,12 +81,11 @@ public:
             fillPixels(color_ + row + x0, static_cast<size_t>(x1 - x0), paint_.color);
             return;
         }
-        const float cy = static_cast<float>(y) + 0.5f;
         for (int x = x0; x < x1; ++x) {
             const size_t p = row + x;
             if (paint_.stencil == StencilMode::Test && stencil_[p] != paint_.stencilRef)
                 continue;
-            const uint32_t src = Shade(static_cast<float>(x) + 0.5f, cy);
+            const uint32_t src = Shade(x, y);
             color_[p] = paint_.blend ? blendOver(src, color_[p]) : src;
         }
     }
@@ -95,6 +105,16 @@ public:
         }
         for (int x = x0; x < x1; ++x)
             Pixel(y, x, full_);
+    }
+
+    // Asks for the cache line of pixel x's samples in row y (a row of the
+    // frame), to be written soon: a pixel's first partial cover stores its
+    // samples into a plane 4 x the frame's size, which is mostly out of
+    // the cache, and an edge's next row is almost always beside this one's.
+    void PrefetchSamples(int y, int x) const
+    {
+        if (F > 1)
+            __builtin_prefetch(samples_ + (static_cast<size_t>(y) * width_ + x) * count_, 1, 3);
     }
 
     // Pixel x of row y, its samples in mask covered.
@@ -117,7 +137,7 @@ public:
             if (mask == 0)
                 return;
         }
-        const uint32_t src = Shade(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+        const uint32_t src = Shade(x, y);
         const bool opaque = !paint_.blend || alphaOf(src) == 255;
         uint32_t* samples = samples_ + p * count_;
         if (!split_.Test(x, y)) {
@@ -156,12 +176,29 @@ public:
     }
 
 private:
-    uint32_t Shade(float x, float y) const
+    // The fragment's colour at pixel x, y, sampled at its centre.
+    uint32_t Shade(int x, int y)
     {
         if (!paint_.texture)
             return paint_.color;
-        const float s = s_.At(x, y);
-        const float t = t_.At(x, y);
+        const float cx = static_cast<float>(x) + 0.5f, cy = static_cast<float>(y) + 0.5f;
+        if (upright_) {
+            // The texels and weights along t once a row, along s once a
+            // column: most of a linear sample's work.
+            const CpuTexture& texture = *paint_.texture;
+            if (y != row_) {
+                row_ = y;
+                rowPair_ = texture.RowPair(t_.At(cx, cy));
+            }
+            Column& column = columns_[x & (kColumns - 1)];
+            if (column.x != x) {
+                column.x = x;
+                column.pair = texture.ColumnPair(s_.At(cx, cy));
+            }
+            return withAlpha(paint_.color, mul255(alphaOf(paint_.color), texture.LinearAlpha(column.pair, rowPair_)));
+        }
+        const float s = s_.At(cx, cy);
+        const float t = t_.At(cx, cy);
         if (paint_.texture->format == TexelFormat::Alpha)
             return withAlpha(paint_.color, mul255(alphaOf(paint_.color), paint_.texture->SampleAlpha(s, t)));
         return modulate(paint_.color, paint_.texture->Sample(s, t));
@@ -178,6 +215,18 @@ private:
     const Paint& paint_;
     Plane s_{}, t_{};
     bool solidOpaque_;
+    // An upright texture's pairs: the current row's, and the columns' met
+    // so far (by x modulo kColumns; wider draws take theirs again).
+    static constexpr int kNone = -1;
+    static constexpr int kColumns = 64;
+    struct Column {
+        int x;
+        CpuTexture::Pair pair;
+    };
+    bool upright_ = false;
+    int row_ = kNone;
+    CpuTexture::Pair rowPair_{};
+    Column columns_[kColumns];
 };
 
 }  // namespace cpu

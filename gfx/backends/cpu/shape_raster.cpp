@@ -19,6 +19,10 @@ uint64_t crossing(int64_t x, int sample, bool adds)
            (adds ? 0 : kTakesAway);
 }
 
+// Pairs of edges a row may have and still be drawn without sorting its
+// crossings: two for rings.
+constexpr size_t kMaxPairs = 4;
+
 // A row has a handful of crossings: insertion sort beats the library's
 // sort on those.
 constexpr size_t kInsertionSortLimit = 24;
@@ -65,7 +69,7 @@ template <int N, int F>
 class ShapeScan {
 public:
     ShapeScan(CpuFrame& frame, const Paint& paint, ShapeScratch& scratch)
-        : pattern_(N == 1 ? *samplePattern(0) : frame.Pattern()), width_(frame.Width()),
+        : pattern_(N == 1 ? *samplePattern(0) : frame.Pattern()), width_(frame.Width()), height_(frame.Height()),
           minSampleY_(*std::min_element(pattern_.y, pattern_.y + N)),
           maxSampleY_(*std::max_element(pattern_.y, pattern_.y + N)), writer_(frame, paint),
           active_(scratch.active), crossings_(scratch.crossings),
@@ -133,21 +137,14 @@ private:
         uint64_t* out = crossings_.data();
         size_t n = 0;
         const int64_t rowBase = static_cast<int64_t>(row) * kSubpixelOne;
-        // Most rows of most shapes lie between one left and one right edge
-        // for every sample: their spans come straight from the two.
-        const bool pair = active_.size() == 2 && active_[0].edge.kind != active_[1].edge.kind &&
-                          Within(active_[0], rowBase) && Within(active_[1], rowBase);
-        if (pair) {
-            const bool leftFirst = active_[0].edge.kind == EdgeKind::Left;
-            Between(row, active_[leftFirst ? 0 : 1], active_[leftFirst ? 1 : 0]);
-        }
+        const bool direct = Direct(row, rowBase);
         size_t kept = 0;
         for (size_t i = 0; i < active_.size(); ++i) {
             ShapeScratch::Active& a = active_[i];
             const bool left = a.edge.kind == EdgeKind::Left;
             // Most rows lie inside the edge for every sample: no test then.
             const bool within = Within(a, rowBase);
-            for (int s = 0; s < N && !pair; ++s) {
+            for (int s = 0; s < N && !direct; ++s) {
                 const int64_t sampleRow = rowBase + pattern_.y[s];
                 if (!within && (sampleRow < a.top || sampleRow >= a.bottom))
                     continue;
@@ -180,17 +177,72 @@ private:
         Sweep(row, out, n);
     }
 
-    // Row row between edges l and r, inside both for every sample: a
-    // triangle's row, as the GL draws it.
-    void Between(int row, const ShapeScratch::Active& l, const ShapeScratch::Active& r)
-    {
+    // Each sample's pixels [begin, end) on a row between a left and a right edge.
+    struct Span {
         int begin[N], end[N];
+    };
+
+    // Most rows of most shapes lie between one left and one right edge for
+    // every sample (a ring's, between two such pairs): their spans come
+    // straight from the edges, without sorting crossings. False, nothing
+    // drawn, for any other row.
+    bool Direct(int row, int64_t rowBase)
+    {
+        const size_t n = active_.size();
+        if (n == 2) {
+            if (active_[0].edge.kind == active_[1].edge.kind || !Within(active_[0], rowBase) ||
+                !Within(active_[1], rowBase))
+                return false;
+            const bool leftFirst = active_[0].edge.kind == EdgeKind::Left;
+            Span span;
+            Between(active_[leftFirst ? 0 : 1], active_[leftFirst ? 1 : 0], span);
+            Write(row, span);
+            return true;
+        }
+        if (n % 2 != 0 || n > 2 * kMaxPairs)
+            return false;
+        // Several pairs cover a sample as often as their spans do, so each
+        // can be drawn alone, provided none is turned over for any sample
+        // (its negative count would take away another's). A pixel two
+        // spans share is then written by each with its own samples, which
+        // gives what writing all of them at once gives.
+        Span spans[kMaxPairs];
+        for (size_t i = 0; i < n; i += 2) {
+            const ShapeScratch::Active& l = active_[i];
+            const ShapeScratch::Active& r = active_[i + 1];
+            if (l.edge.kind != EdgeKind::Left || r.edge.kind != EdgeKind::Right || !Within(l, rowBase) ||
+                !Within(r, rowBase) || !Between(l, r, spans[i / 2]))
+                return false;
+        }
+        for (size_t i = 0; i < n / 2; ++i)
+            Write(row, spans[i]);
+        return true;
+    }
+
+    // The span between edges l and r, inside both for every sample, clamped
+    // to the frame; false where r lies left of l for some sample.
+    bool Between(const ShapeScratch::Active& l, const ShapeScratch::Active& r, Span& span) const
+    {
+        bool ordered = true;
+        for (int s = 0; s < N; ++s) {
+            const int64_t b = -sampleQuotient(l.edge, l.bound, l.offsets[s]);
+            const int64_t e = sampleQuotient(r.edge, r.bound, r.offsets[s]) + 1;
+            ordered = ordered && b <= e;
+            const int64_t clamped = std::clamp<int64_t>(b, 0, width_);
+            span.begin[s] = static_cast<int>(clamped);
+            span.end[s] = static_cast<int>(std::max(clamped, std::min<int64_t>(e, width_)));
+        }
+        return ordered;
+    }
+
+    // Row row of a span: the pixels every sample covers as one run, the
+    // rest pixel by pixel.
+    void Write(int row, const Span& span)
+    {
+        const int* begin = span.begin;
+        const int* end = span.end;
         int lo = width_, hi = 0, fullLo = 0, fullHi = width_;
         for (int s = 0; s < N; ++s) {
-            const int64_t b = std::clamp<int64_t>(-sampleQuotient(l.edge, l.bound, l.offsets[s]), 0, width_);
-            const int64_t e = std::min<int64_t>(sampleQuotient(r.edge, r.bound, r.offsets[s]) + 1, width_);
-            begin[s] = static_cast<int>(b);
-            end[s] = static_cast<int>(std::max(b, e));
             if (begin[s] < end[s]) {
                 lo = std::min(lo, begin[s]);
                 hi = std::max(hi, end[s]);
@@ -200,6 +252,10 @@ private:
         }
         if (lo >= hi)
             return;
+        if (N > 1 && row + 1 < height_) {
+            writer_.PrefetchSamples(row + 1, lo);
+            writer_.PrefetchSamples(row + 1, hi - 1);
+        }
         if (fullLo >= fullHi)
             fullLo = fullHi = hi;
         PartlyCovered(row, lo, fullLo, begin, end);
@@ -222,6 +278,10 @@ private:
     // Walks the sorted crossings keeping each sample's count.
     void Sweep(int row, const uint64_t* crossings, size_t n)
     {
+        if (N > 1 && row + 1 < height_) {
+            writer_.PrefetchSamples(row + 1, static_cast<int>(crossings[0] >> kCrossingShift));
+            writer_.PrefetchSamples(row + 1, static_cast<int>(crossings[n - 1] >> kCrossingShift));
+        }
         int counts[N] = {};
         uint32_t mask = 0;
         int stacked = 0;  // samples covered more than once
@@ -255,7 +315,7 @@ private:
     }
 
     const SamplePattern& pattern_;
-    int width_;
+    int width_, height_;
     int minSampleY_, maxSampleY_;
     Writer<F> writer_;
     std::vector<ShapeScratch::Active>& active_;

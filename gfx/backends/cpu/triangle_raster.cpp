@@ -85,6 +85,10 @@ void scanRows(CpuFrame& frame, const Edge* edges, RowRange rows, Writer<F>& writ
         }
         if (lo >= hi)
             continue;
+        if (N > 1 && row < rows.last) {
+            writer.PrefetchSamples(row + 1, lo);
+            writer.PrefetchSamples(row + 1, hi - 1);
+        }
         if (N == 1) {
             if (F == 1)
                 writer.SingleSampleSpan(row, lo, hi);

@@ -409,15 +409,16 @@ TEST(PanelFeed, ASilenceInTheRecordingIsASilenceOnTheWire)
     }
     const std::string command = std::string(PANEL_FEED) + " --to " + std::to_string(feed.BoundPort(0)) +
                                 " --format json " + recording;
+    const auto start = std::chrono::steady_clock::now();
+    feed.BeforeUpdate(0.0);
+    std::vector<int> states = {grInputState(0)};  // each change of pitch's state
     std::FILE* sender = popen(command.c_str(), "r");
     ASSERT_NE(sender, nullptr);
-    const auto start = std::chrono::steady_clock::now();
     const auto deadline = start + std::chrono::seconds(20);
-    std::vector<int> states;  // each change of pitch's state
     while (feed.Counts().datagrams < 17 && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         feed.BeforeUpdate(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-        if (states.empty() || states.back() != grInputState(0))
+        if (states.back() != grInputState(0))
             states.push_back(grInputState(0));
     }
     feed.BeforeUpdate(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());

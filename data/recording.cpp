@@ -37,6 +37,9 @@ bool parseRecording(std::string_view text, const std::string& fileName, std::vec
         const size_t cutAt = lastBreak == std::string_view::npos ? 0 : lastBreak + 1;
         cut = text.substr(cutAt);
         text = text.substr(0, cutAt);
+        // Blanks after the last row are no row.
+        if (trimmed(cut).empty())
+            cut = std::string_view();
     }
     int lineNumber = 0;
     auto fail = [&](const std::string& cause) {

@@ -17,6 +17,16 @@ inline void fuzzDatagram(WireFormat format, const char* mappingText, const uint8
     ParseCounts counts;
     parseDatagram(format, ',', bytes, [&](std::string_view key, double) { checkKey(key); }, &counts);
     FUZZ_CHECK(counts.malformed <= counts.units);
+    // With the field count learnt from the first line, a line of another
+    // count delivers none of its fields.
+    ParseCounts counted;
+    int fieldCount = 0;
+    long long delivered = 0;
+    parseDatagram(
+        format, ',', bytes, [&](std::string_view, double) { ++delivered; }, &counted, &fieldCount);
+    FUZZ_CHECK(counted.wrongFieldCount <= counted.malformed && counted.malformed <= counted.units);
+    FUZZ_CHECK(delivered == (counted.units - counted.malformed) * fieldCount ||
+               format != WireFormat::Generic);
 
     Mapping mapping;
     std::string error;

@@ -116,6 +116,11 @@ windows_sdk_zip() {
   local name="instrument-panel-windows-sdk"
   rm -rf "build-windows/sdk"
   cmake --install build-windows --prefix "build-windows/sdk/$name" >/dev/null
+  # The pages' part, where the web verb has built it: a Windows author's
+  # display becomes a page with emcmake, as on Linux.
+  if [ -f build-web/cmake/CMakeCache.txt ]; then
+    cmake --install build-web/cmake --prefix "build-windows/sdk/$name" >/dev/null
+  fi
   (cd build-windows/sdk && cmake -E tar cf "../$name.zip" --format=zip "$name")
   echo "Windows SDK: build-windows/$name.zip"
 }
@@ -218,7 +223,7 @@ build_web() {
       -DPANEL_WEB_DEPS="$PWD/build-web/deps/prefix" -DPANEL_WEB_PAGES="$PWD/build-web" >/dev/null
   fi
   cmake --build build-web/cmake -j "$(nproc)"
-  echo "Pages written: build-web/*/index.html (serve with: python3 -m http.server -d build-web 8000)"
+  echo "Pages written: build-web/*/index.html (serve one with: python3 -m http.server --bind 127.0.0.1 -d build-web/instrument-panel 8000)"
 }
 
 # The page tests' Node packages (puppeteer-core drives the system's
@@ -239,8 +244,12 @@ prepare_page_tests() {
 test_web() {
   prepare_page_tests
   cmake --build build -j "$(nproc)" --target panel-snapshot flight-display
+  local status=0
   node build-web/node/page_tests.mjs build-web build/tools/panel-snapshot \
-    build/examples/flight/flight-display.so build/test-output/web
+    build/examples/flight/flight-display.so build/test-output/web || status=1
+  # A display of one's own built into a page from the installed package.
+  tests/web/installed_page.sh . build build-web/cmake build-web/node build/test-output/web-installed || status=1
+  return "$status"
 }
 
 run_program() {

@@ -11,8 +11,10 @@
 # index.html, page.js, page_fit.js, <target>.js, <target>.wasm and <target>.data, which
 # holds the IMAGES and the faces. Pages ship Liberation Sans and Liberation
 # Sans Narrow (regular and bold); FACES adds others by file name without
-# .ttf (LiberationSerif-Italic for "Times New Roman" in italics). The
-# desktop finds faces with fontconfig and ignores FACES.
+# .ttf (LiberationSerif-Italic for "Times New Roman" in italics). A font of
+# the display's table whose face the page lacks fails the build with the
+# FACES name to add: the page would set it in another face. The desktop
+# finds faces with fontconfig and ignores FACES.
 function(instrument_panel_add_display target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;IMAGES;FACES")
   if(NOT arg_SOURCES)
@@ -61,8 +63,35 @@ set(PANEL_WEB_DEFAULT_FACES LiberationSans-Regular LiberationSans-Bold Liberatio
 
 # The browser's variant: one page per display (see above).
 function(instrument_panel_add_display_page target sources images faces)
-  add_executable(${target} ${sources})
-  target_link_libraries(${target} PRIVATE web_host InstrumentPanel::gr)
+  foreach(face IN LISTS faces)
+    if(NOT EXISTS ${PANEL_WEB_FACE_FOLDER}/${face}.ttf)
+      file(GLOB known RELATIVE ${PANEL_WEB_FACE_FOLDER} ${PANEL_WEB_FACE_FOLDER}/*.ttf)
+      list(TRANSFORM known REPLACE "\\.ttf$" "")
+      list(JOIN known " " known)
+      message(FATAL_ERROR "instrument_panel_add_display(${target}): FACES ${face}: there is no "
+        "${PANEL_WEB_FACE_FOLDER}/${face}.ttf; the faces a page can ship are: ${known}")
+    endif()
+  endforeach()
+  # The display's sources once, for the page and for the check of its faces.
+  add_library(${target}-display OBJECT ${sources})
+  target_link_libraries(${target}-display PRIVATE InstrumentPanel::gr)
+  add_executable(${target}-faces $<TARGET_OBJECTS:${target}-display>)
+  target_link_libraries(${target}-faces PRIVATE InstrumentPanel::page_face_check InstrumentPanel::gr)
+  # One file, the module inside: Emscripten's loader would fetch() a .wasm
+  # beside it, which Node's fetch refuses for a path.
+  target_link_options(${target}-faces PRIVATE -sENVIRONMENT=node -sEXIT_RUNTIME=1 -sSINGLE_FILE=1
+    -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2)
+  # Node itself: Emscripten's emulator line adds an option newer Node lacks.
+  find_program(PANEL_NODE NAMES node nodejs REQUIRED)
+  add_custom_target(${target}-faces-checked ALL
+    COMMAND ${PANEL_NODE} $<TARGET_FILE:${target}-faces> ${target}
+            ${PANEL_WEB_DEFAULT_FACES} ${faces}
+    COMMENT "Checking that the page of ${target} ships every face its fonts name"
+    VERBATIM)
+
+  add_executable(${target} $<TARGET_OBJECTS:${target}-display>)
+  add_dependencies(${target} ${target}-faces-checked)
+  target_link_libraries(${target} PRIVATE InstrumentPanel::web_host InstrumentPanel::gr)
   set(page ${PANEL_WEB_PAGES}/${target})
   set_target_properties(${target} PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${page})
   # The page's files as the module's file system sees them: faces in

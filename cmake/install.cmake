@@ -31,8 +31,10 @@ install(EXPORT InstrumentPanelTargets
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/InstrumentPanelConfig.cmake.in
   ${CMAKE_BINARY_DIR}/InstrumentPanelConfig.cmake
   INSTALL_DESTINATION ${PANEL_INSTALL_CMAKEDIR})
+# One version file for the desktop part and the pages' part (wasm32) in one
+# prefix: it may not hold one of them to its pointer size.
 write_basic_package_version_file(${CMAKE_BINARY_DIR}/InstrumentPanelConfigVersion.cmake
-  COMPATIBILITY SameMajorVersion)
+  COMPATIBILITY SameMajorVersion ARCH_INDEPENDENT)
 install(FILES
   ${CMAKE_BINARY_DIR}/InstrumentPanelConfig.cmake
   ${CMAKE_BINARY_DIR}/InstrumentPanelConfigVersion.cmake

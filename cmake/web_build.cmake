@@ -13,10 +13,18 @@ foreach(library z png16 jpeg freetype)
     message(FATAL_ERROR "lib${library}.a is not in PANEL_WEB_DEPS (${PANEL_WEB_DEPS}/lib): run tools/web/build_deps.sh")
   endif()
 endforeach()
+# Where the installed package keeps what only a page links: these libraries,
+# the page host, its template and the faces.
+set(PANEL_INSTALL_WEBLIBDIR ${PANEL_INSTALL_LIBDIR}/instrument-panel-web)
+set(PANEL_INSTALL_WEBDATADIR share/instrument-panel/web)
+set(PANEL_WEB_DEP_LIBRARIES png16 jpeg freetype z)
 add_library(web_deps INTERFACE)
-target_include_directories(web_deps SYSTEM INTERFACE ${PANEL_WEB_DEPS}/include ${PANEL_WEB_DEPS}/include/freetype2)
-target_link_libraries(web_deps INTERFACE ${PANEL_WEB_DEPS}/lib/libpng16.a ${PANEL_WEB_DEPS}/lib/libjpeg.a
-  ${PANEL_WEB_DEPS}/lib/libfreetype.a ${PANEL_WEB_DEPS}/lib/libz.a)
+target_include_directories(web_deps SYSTEM INTERFACE
+  $<BUILD_INTERFACE:${PANEL_WEB_DEPS}/include> $<BUILD_INTERFACE:${PANEL_WEB_DEPS}/include/freetype2>)
+foreach(library IN LISTS PANEL_WEB_DEP_LIBRARIES)
+  target_link_libraries(web_deps INTERFACE $<BUILD_INTERFACE:${PANEL_WEB_DEPS}/lib/lib${library}.a>
+    $<INSTALL_INTERFACE:$<INSTALL_PREFIX>/${PANEL_INSTALL_WEBLIBDIR}/lib${library}.a>)
+endforeach()
 
 # The drawing library: everything platform-free, the Linux folders for
 # images (libpng, libjpeg, stb_image), text (FreeType) and the runtime, with
@@ -30,7 +38,8 @@ list(FILTER GR_SOURCES EXCLUDE REGEX "^backends/gl1/")
 list(REMOVE_ITEM GR_SOURCES text/linux/face_file_fontconfig.cpp)
 list(TRANSFORM GR_SOURCES PREPEND ${GR_DIR}/)
 add_library(gr STATIC ${GR_SOURCES})
-target_include_directories(gr PUBLIC ${GR_DIR} ${GR_DIR}/text/linux)
+target_include_directories(gr PUBLIC $<BUILD_INTERFACE:${GR_DIR}> $<BUILD_INTERFACE:${GR_DIR}/text/linux>
+  $<INSTALL_INTERFACE:${PANEL_INSTALL_INCLUDEDIR}>)
 target_include_directories(gr PRIVATE ${GR_DIR}/core ${GR_DIR}/shapes ${GR_DIR}/clip ${GR_DIR}/text
   ${GR_DIR}/image ${GR_DIR}/runtime ${GR_DIR}/backends)
 target_include_directories(gr SYSTEM PRIVATE /usr/include/stb)
@@ -46,7 +55,7 @@ add_subdirectory(display)
 set(RENDER_DIR ${PROJECT_SOURCE_DIR}/render)
 add_library(render STATIC ${RENDER_DIR}/cpu_formats.cpp ${RENDER_DIR}/display_renderer.cpp
   ${RENDER_DIR}/display_module.cpp ${RENDER_DIR}/pixel_format_table.cpp)
-target_include_directories(render PUBLIC ${RENDER_DIR} ${GR_DIR})
+target_include_directories(render PUBLIC $<BUILD_INTERFACE:${RENDER_DIR}> $<BUILD_INTERFACE:${GR_DIR}>)
 # The display a page shows is the one linked into it: the renderer takes it
 # from the page's grDisplayDescriptor, not from the built-in display.
 target_compile_definitions(render PRIVATE PANEL_DISPLAY_LINKED_IN)
@@ -54,6 +63,42 @@ target_link_libraries(render PUBLIC gr)
 
 include(cmake/InstrumentPanelDisplay.cmake)
 add_subdirectory(app/web)
+
+# Run by the build beside each page: the faces the display's fonts need
+# are among the page's (InstrumentPanelDisplay.cmake).
+add_library(page_face_check OBJECT tools/web/page_face_check.cpp)
+target_include_directories(page_face_check PRIVATE ${GR_DIR}/text/web)
+target_link_libraries(page_face_check PUBLIC gr)
+add_library(InstrumentPanel::page_face_check ALIAS page_face_check)
 add_subdirectory(examples/flight)
 add_subdirectory(examples/minimal)
 add_subdirectory(tests/web)
+
+# cmake --install build-web/cmake --prefix P adds the pages' part to the
+# package in P: find_package(InstrumentPanel CONFIG) in a project
+# configured with emcmake then builds each instrument_panel_add_display
+# into a page.
+install(TARGETS gr render web_host page_face_check web_deps
+  EXPORT InstrumentPanelWebTargets
+  ARCHIVE DESTINATION ${PANEL_INSTALL_WEBLIBDIR}
+  OBJECTS DESTINATION ${PANEL_INSTALL_WEBLIBDIR}/objects)
+install(EXPORT InstrumentPanelWebTargets NAMESPACE InstrumentPanel:: DESTINATION ${PANEL_INSTALL_CMAKEDIR})
+foreach(library IN LISTS PANEL_WEB_DEP_LIBRARIES)
+  install(FILES ${PANEL_WEB_DEPS}/lib/lib${library}.a DESTINATION ${PANEL_INSTALL_WEBLIBDIR})
+endforeach()
+install(FILES ${GR_DIR}/gr.h ${GR_DIR}/gr_display.h DESTINATION ${PANEL_INSTALL_INCLUDEDIR})
+install(DIRECTORY ${PANEL_WEB_PAGE_SOURCES}/ DESTINATION ${PANEL_INSTALL_WEBDATADIR}/page)
+# Every face FACES may name, not only the ones every page ships.
+file(GLOB PANEL_WEB_ALL_FACES ${PANEL_WEB_FACE_FOLDER}/Liberation*.ttf)
+install(FILES ${PANEL_WEB_ALL_FACES} DESTINATION ${PANEL_INSTALL_WEBDATADIR}/faces)
+include(CMakePackageConfigHelpers)
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/InstrumentPanelConfig.cmake.in
+  ${CMAKE_BINARY_DIR}/InstrumentPanelConfig.cmake
+  INSTALL_DESTINATION ${PANEL_INSTALL_CMAKEDIR})
+# One version file for the desktop part and the pages' part (wasm32) in one
+# prefix: it may not hold one of them to its pointer size.
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/InstrumentPanelConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion ARCH_INDEPENDENT)
+install(FILES ${CMAKE_BINARY_DIR}/InstrumentPanelConfig.cmake ${CMAKE_BINARY_DIR}/InstrumentPanelConfigVersion.cmake
+  ${CMAKE_CURRENT_LIST_DIR}/InstrumentPanelDisplay.cmake
+  DESTINATION ${PANEL_INSTALL_CMAKEDIR})

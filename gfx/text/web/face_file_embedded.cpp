@@ -8,6 +8,7 @@
 #include <string>
 
 #include "face_file.h"
+#include "page_faces.h"
 
 namespace {
 
@@ -47,12 +48,19 @@ constexpr const char* kStyleOrder[2][2][4] = {
     {{"Bold", "Regular", "BoldItalic", "Italic"}, {"BoldItalic", "Bold", "Italic", "Regular"}},
 };
 
-const char* aliasedFamily(const char* faceName)
+// The family of a table's name; null for a name without an alias.
+const char* knownFamily(const char* faceName)
 {
     for (const FamilyAlias& alias : kFamilyAliases)
         if (strcasecmp(alias.name, faceName) == 0)
             return alias.family;
-    return kFamilies[0];
+    return nullptr;
+}
+
+const char* aliasedFamily(const char* faceName)
+{
+    const char* family = knownFamily(faceName);
+    return family ? family : kFamilies[0];
 }
 
 bool fileExists(const std::string& path)
@@ -99,4 +107,17 @@ bool findFaceFile(FT_Library library, const char* faceName, bool bold, bool ital
         if (other != family && tryFamily(library, other, bold, italic, ranges, rangeCount, out))
             return true;
     return false;
+}
+
+std::string pageFaceFor(const char* faceName, bool bold, bool italic)
+{
+    const char* family = knownFamily(faceName);
+    if (!family)
+        return std::string();
+    return std::string(family) + "-" + kStyleOrder[bold][italic][0];
+}
+
+std::string pageFaceFallback(bool bold, bool italic)
+{
+    return std::string(kFamilies[0]) + "-" + kStyleOrder[bold][italic][0];
 }

@@ -9,6 +9,9 @@
 // test-output/kiosk. Time limits only stop a process that hangs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -475,6 +478,50 @@ TEST(KioskOnACompositor, ChoosesTheProcessorWhereTheGlIsMissingOrSoftware)
     std::string text;
     EXPECT_EQ(waitForExit(nowhere, kExitLimit, &text), 1);
     EXPECT_NE(text.find("no output named 'no-such-output'; it has: "), std::string::npos) << text;
+}
+
+// On an output smaller than the display (a 400 x 300 panel) the whole
+// display shows, scaled to fit and centred: its background's bounding box
+// reaches from the top to the bottom and leaves equal room left and right,
+// where drawing 1:1 from the lower left corner would fill the output and
+// lose the display's top and right.
+TEST(KioskOnACompositor, FitsTheDisplayToASmallOutput)
+{
+    const std::string folder = outputFolder("fitted");
+    HeadlessWeston weston;
+    std::string error;
+    ASSERT_TRUE(weston.Start(400, 300, folder + "/weston.log", &error)) << error;
+    Child kiosk =
+        spawn({PANEL_KIOSK, "--renderer", "gl", "--frames", "2"}, withoutLeakChecks(weston.ClientEnvironment()), folder);
+    std::string text;
+    ASSERT_TRUE(waitForOutput(kiosk, "holding frame 2", kFramesLimit, &text)) << text;
+    const std::string captureFolder = folder + "/capture";
+    fs::create_directories(captureFolder);
+    Child shooter = spawn({"weston-screenshooter"}, weston.ClientEnvironment(), captureFolder);
+    ASSERT_EQ(waitForExit(shooter, kExitLimit, &text), 0) << text;
+    kill(kiosk.pid, SIGTERM);
+    EXPECT_EQ(waitForExit(kiosk, kExitLimit, &text), 0) << text;
+
+    RgbaImage capture;
+    ASSERT_TRUE(readCapture(captureFolder, &capture, &error)) << error;
+    ASSERT_EQ(capture.width, 400);
+    ASSERT_EQ(capture.height, 300);
+    // The display area's background (121, 121, 140), within a level.
+    int left = capture.width, right = -1, top = capture.height, bottom = -1;
+    for (int y = 0; y < capture.height; ++y)
+        for (int x = 0; x < capture.width; ++x) {
+            const uint8_t* p = &capture.pixels[(static_cast<size_t>(y) * capture.width + x) * 4];
+            if (std::abs(p[0] - 121) <= 1 && std::abs(p[1] - 121) <= 1 && std::abs(p[2] - 140) <= 1) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+    // 778 x 1034 at 300 / 1034: 226 x 300, from x = 87; the display itself
+    // lies inside its 3-pixel margin at the left and bottom.
+    EXPECT_LE(top, 2);
+    EXPECT_GE(bottom, capture.height - 6);
+    EXPECT_NEAR(left, 87 + 3, 3) << "right " << right;
+    EXPECT_NEAR(right, 87 + 226, 3) << "left " << left;
 }
 
 TEST(KioskOptions, ParsesTheCommandLineAndRefusesBadValues)

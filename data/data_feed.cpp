@@ -169,13 +169,16 @@ std::string DataFeed::Status() const
         fed += state != GR_INPUT_NOT_FED;
     }
     std::string names;
+    std::string units = sources_.front()->Units();
     for (const std::unique_ptr<DataSource>& source : sources_) {
+        if (units != source->Units())
+            units = "datagrams and messages";
         const std::string condition = source->Condition();
         names += (names.empty() ? "" : ", ") + source->Name() + (condition.empty() ? "" : " " + condition);
     }
     const FeedCounts counts = Counts();
     std::string status = names + ": " + std::to_string(static_cast<long long>(datagramsPerSecond_ + 0.5)) +
-                         " datagrams/s, " + std::to_string(fed) + " inputs fed, " + std::to_string(stale) + " stale";
+                         " " + units + "/s, " + std::to_string(fed) + " inputs fed, " + std::to_string(stale) + " stale";
     if (counts.malformed + counts.refused > 0)
         status += ", " + std::to_string(counts.malformed + counts.refused) + " bad";
     return status;

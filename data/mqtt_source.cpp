@@ -68,6 +68,7 @@ public:
         return state == MqttClient::State::Connected ? std::string() : std::string("(") + mqttStateName(state) + ")";
     }
     long long Datagrams() const override { return messages_.load(std::memory_order_relaxed); }
+    const char* Units() const override { return "messages"; }
     long long Malformed() const override { return malformed_.load(std::memory_order_relaxed); }
     long long Refused() const override { return refused_.load(std::memory_order_relaxed); }
 

@@ -205,7 +205,7 @@ std::string DataFeed::Status() const
         const std::string condition = source.Condition();
         status += (i ? "; " : "") + source.Name() + (condition.empty() ? "" : " " + condition);
         if (source.Datagrams() > 0 || source.Port() > 0)
-            status += ": " + std::to_string(static_cast<long long>(datagramsPerSecond_[i] + 0.5)) + " " + source.RateUnit() + "/s";
+            status += ": " + std::to_string(static_cast<long long>(datagramsPerSecond_[i] + 0.5)) + " " + source.Units() + "/s";
         if (source.Malformed() > 0)
             status += ", " + std::to_string(source.Malformed()) + " bad " + source.MalformedUnit();
         if (source.Refused() > 0)

@@ -19,12 +19,12 @@ public:
     virtual std::vector<std::string> Inputs() const = 0;
     // "udp 127.0.0.1:5500 (generic)", "replay flight.csv".
     virtual std::string Name() const = 0;
+    // Datagrams or messages received, and the word for them in a rate.
     virtual long long Datagrams() const { return 0; }
+    virtual const char* Units() const { return "datagrams"; }
     virtual long long Malformed() const { return 0; }
     // What Malformed counts: "lines", "records", "objects".
     virtual const char* MalformedUnit() const { return "datagrams"; }
-    // What its rate counts: datagrams, or a broker's messages.
-    virtual const char* RateUnit() const { return "datagrams"; }
     virtual long long Refused() const { return 0; }
     virtual int Port() const { return 0; }
     // Values arrive when the world sends them (a network), not when the

@@ -119,7 +119,9 @@ void MqttClient::run(bool connecting)
             }
             if (stop_.load(std::memory_order_relaxed))
                 break;
-            if (rc != MOSQ_ERR_NO_CONN && rc != MOSQ_ERR_CONN_LOST)
+            // A broker's refusal (a wrong password) is the cause, not the
+            // connection's end that follows it.
+            if (rc != MOSQ_ERR_NO_CONN && rc != MOSQ_ERR_CONN_LOST && !refused_.load(std::memory_order_relaxed))
                 setCause("the connection failed: " + describe(rc));
             state_.store(CurrentState() == State::Connecting ? State::Connecting : State::Lost,
                          std::memory_order_release);
@@ -190,6 +192,7 @@ void MqttClient::setCause(const std::string& cause)
 void MqttClient::onConnect(mosquitto* mosq, void* self, int rc, int, const mosquitto_property*)
 {
     auto* client = static_cast<MqttClient*>(self);
+    client->refused_.store(rc != 0, std::memory_order_relaxed);
     if (rc != 0) {
         client->setCause(std::string("the broker refused the connection: ") + mosquitto_reason_string(rc));
         client->state_.store(State::Lost, std::memory_order_release);

@@ -73,6 +73,7 @@ private:
     std::atomic<State> state_{State::Connecting};
     std::atomic<long long> connections_{0};
     std::atomic<long long> unpublished_{0};
+    std::atomic<bool> refused_{false};  // the broker refused the last connection
     mutable std::mutex causeMutex_;
     std::string cause_;
 };

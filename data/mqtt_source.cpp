@@ -68,9 +68,9 @@ public:
         return state == MqttClient::State::Connected ? std::string() : std::string("(") + mqttStateName(state) + ")";
     }
     long long Datagrams() const override { return messages_.load(std::memory_order_relaxed); }
+    const char* Units() const override { return "messages"; }
     long long Malformed() const override { return malformed_.load(std::memory_order_relaxed); }
     const char* MalformedUnit() const override { return "messages"; }
-    const char* RateUnit() const override { return "messages"; }
     bool Live() const override { return true; }
     long long Refused() const override { return refused_.load(std::memory_order_relaxed); }
 

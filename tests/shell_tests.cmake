@@ -100,4 +100,4 @@ add_test(NAME program_over_mqtt
   COMMAND ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/program_over_mqtt.sh $<TARGET_FILE:instrument-panel>
           $<TARGET_FILE:panel-snapshot> $<TARGET_FILE:panel-feed> $<TARGET_FILE:flight-display>
           $<TARGET_FILE:free-ports> ${CMAKE_CURRENT_SOURCE_DIR}/mqtt/mosquitto.conf.in ${PANEL_TEST_OUTPUT}/mqtt-program)
-set_tests_properties(program_over_mqtt PROPERTIES TIMEOUT 120)
+set_tests_properties(program_over_mqtt PROPERTIES TIMEOUT 300)

@@ -1,5 +1,5 @@
-// A mosquitto of the test's own on 127.0.0.1: its configuration from
-// tests/mqtt/mosquitto.conf.in with two ports the system chose free (MQTT
+// A mosquitto of the test's own on 127.0.0.1: its configuration from a
+// template in tests/mqtt/ (@FOLDER@ the test's folder) with two ports the system chose free (MQTT
 // and WebSocket), started as a child process and stopped by its process
 // id. A restart keeps the ports, as a broker that comes back does.
 #pragma once
@@ -46,6 +46,7 @@ public:
         }
         replace(&config, "@WS_PORT@", std::to_string(webSocketPort_));
         replace(&config, "@PORT@", std::to_string(port_));
+        replace(&config, "@FOLDER@", folder_);
         const std::string configPath = folder_ + "/mosquitto.conf";
         const std::string logPath = folder_ + "/mosquitto.log";
         std::ofstream(configPath) << config;

@@ -45,7 +45,7 @@ add_subdirectory(display)
 # The renderer and the view's rules without a window system.
 set(RENDER_DIR ${PROJECT_SOURCE_DIR}/render)
 add_library(render STATIC ${RENDER_DIR}/cpu_formats.cpp ${RENDER_DIR}/display_renderer.cpp
-  ${RENDER_DIR}/display_module.cpp ${RENDER_DIR}/pixel_format_table.cpp)
+  ${RENDER_DIR}/display_module.cpp ${RENDER_DIR}/pixel_format_table.cpp ${RENDER_DIR}/display_events.cpp)
 target_include_directories(render PUBLIC ${RENDER_DIR} ${GR_DIR})
 # The display a page shows is the one linked into it: the renderer takes it
 # from the page's grDisplayDescriptor, not from the built-in display.

@@ -5,6 +5,7 @@
 #include <string>
 #include <functional>
 
+#include "display_events.h"
 #include "display_module.h"
 #include "gr_display.h"
 #include "pixel_format_table.h"
@@ -69,6 +70,15 @@ public:
     const PixelFormatTable& Formats() const { return formats_; }
     // Runs before each UpdateDisplayModel: where a host feeds the inputs.
     void SetBeforeUpdate(std::function<void()> hook) { beforeUpdate_ = std::move(hook); }
+    // Runs on every paint after the events and the update, before the
+    // drawing: where a host collects the display's outputs.
+    void SetAfterModel(std::function<void()> hook) { afterModel_ = std::move(hook); }
+    // Whether the display takes events at all.
+    bool TakesEvents() const { return displayEventEntry(*display_.descriptor) != nullptr; }
+    // Any thread: an event for the display, delivered at the next Paint
+    // before the update, paused or not. The host repaints to deliver it.
+    void QueueEvent(const GrEvent& event) { events_.Queue(event); }
+    const DisplayEvents& Events() const { return events_; }
 
 private:
     RenderSurface* surface_ = nullptr;
@@ -79,4 +89,6 @@ private:
     GrProcLoader loader_ = nullptr;
     bool cpu_ = false;
     std::function<void()> beforeUpdate_;
+    std::function<void()> afterModel_;
+    DisplayEvents events_;
 };

@@ -91,6 +91,10 @@ panel_test(test_data)
 target_link_libraries(test_data PRIVATE data_feed)
 target_compile_definitions(test_data PRIVATE FLIGHT_DATA_DIR="${PROJECT_SOURCE_DIR}/examples/flight/data")
 
+panel_test(test_outputs)
+target_link_libraries(test_outputs PRIVATE data_feed render_logic gr OpenGL::GL)
+target_compile_definitions(test_outputs PRIVATE FLIGHT_DATA_DIR="${PROJECT_SOURCE_DIR}/examples/flight/data")
+
 add_test(NAME cpu_backend_frames_equal_gl1
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_cpu_backend_frames.sh $<TARGET_FILE:panel-snapshot>
           $<TARGET_FILE:cpu-backend-bench> ${PANEL_TEST_OUTPUT})

@@ -117,7 +117,7 @@ TEST_P(WireFormats, AFeedOverUdpFollowsClampsAndGoesStale)
     };
     auto nothing = [] {};
     const GrTables tables = {};
-    const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 6};
+    const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 6, nullptr, nullptr, 0};
 
     SourceOption wanted;
     std::string error;

@@ -10,6 +10,7 @@ std::unique_ptr<Backend> g_backend;
 const char* g_backendError = "";
 bool g_batching = false;
 bool g_upsideDown = false;
+float g_pixelOffset = 0.0f;
 
 }  // namespace
 
@@ -71,7 +72,10 @@ void grSetProjection(int width, int height, double originX, double originY, floa
                            1.0, -1.0};
     backend().setProjection(width, height, box);
     backend().translate(pixelOffset, pixelOffset);
+    g_pixelOffset = pixelOffset;
 }
+
+float projectionPixelOffset() { return g_pixelOffset; }
 
 void grClearFrame(float r, float g, float b, float a)
 {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "gr_display.h"
+#include "outputs.h"
 
 namespace {
 
@@ -103,7 +104,9 @@ void grApplyInputs(double nowMs)
             continue;
         }
         slot.state = nowMs - slot.fedAtMs > slot.freshnessMs ? GR_INPUT_STALE : GR_INPUT_FRESH;
-        if (g_inputs.table[i].variable)
+        if (g_inputs.table[i].variable) {
             writeVariable(g_inputs.table[i], slot.latest);
+            outputWrittenByInput(g_inputs.table[i].variable);
+        }
     }
 }

@@ -24,6 +24,7 @@ bool App::OnInit()
     }
     SetTopWindow(frame);
     frame->Show(true);
+    frame->ShowAsAsked();
     frame->Update();
     return true;
 }

@@ -10,6 +10,7 @@
 #include "resource_ids.h"
 #include "shell_strings.h"
 #include "view_logic.h"
+#include "window_options.h"
 
 #include <GL/glx.h>
 
@@ -56,6 +57,12 @@ bool CChildView::PrepareRenderer(PixelFormatProbe& probe, ProgramRenderer render
         return false;
     m_state.Prepare(m_renderer.Formats());
     m_renderer.SetBeforeUpdate([] { programFeed().BeforeUpdate(programFeedClockMs()); });
+    const GrDisplay& display = *m_renderer.Display().descriptor;
+    m_placement = DisplayPlacement(display.width, display.height, kDisplayMargin, programWindowOptions().placement);
+    m_renderer.SetPlacement([this](int width, int height) {
+        m_placed = m_placement.Place(width, height);
+        return m_placed.Gr();
+    });
     return true;
 }
 

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "display_placement.h"
 #include "display_renderer.h"
 #include "renderer_option.h"
 #include "view_logic.h"
@@ -39,6 +40,9 @@ public:
     bool IsRunning() const { return m_state.Running(); }
     bool IsTimerRunning() const { return m_timer.IsRunning(); }
     const DisplayRenderer& Renderer() const { return m_renderer; }
+    // Where the display lies in the view now: for mapping a pointer's
+    // position (physical pixels) to display units.
+    const ViewPlacement& Placement() const { return m_placed; }
 
 private:
     void OnPaint(wxPaintEvent& event);
@@ -68,6 +72,8 @@ private:
     void CloseProgram() override;
 
     DisplayRenderer m_renderer;
+    DisplayPlacement m_placement;
+    ViewPlacement m_placed;
     ViewState m_state;
     wxWindow* m_parent = nullptr;
     wxTimer m_timer;

@@ -6,6 +6,8 @@
 #include "display_option.h"
 #include "heap_policy.h"
 #include "renderer_option.h"
+#include "threads_option.h"
+#include "window_options.h"
 
 wxIMPLEMENT_APP_NO_MAIN(App);
 
@@ -14,7 +16,8 @@ int main(int argc, char** argv)
     keepDriverHeap();
     std::string out, error;
     DataOptions data;
-    if (!takeDataOptions(&argc, argv, &data, &error) || !takeRendererOption(&argc, argv, &programRenderer(), &error)) {
+    if (!takeDataOptions(&argc, argv, &data, &error) || !takeRendererOption(&argc, argv, &programRenderer(), &error) ||
+        !takeWindowOptions(&argc, argv, &programWindowOptions(), &error) || !takeThreadsOption(&argc, argv, &error)) {
         std::cerr << "instrument-panel: " << error << "\n" << kProgramUsage;
         return kExitUsage;
     }

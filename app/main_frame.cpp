@@ -18,6 +18,7 @@
 #include "shell_strings.h"
 #include "data_option.h"
 #include "status_panes.h"
+#include "window_options.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ CMainFrame::CMainFrame()
     Bind(wxEVT_MENU, &CMainFrame::OnViewStatusBar, this, ID_VIEW_STATUS_BAR);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewToolbar, this, ID_VIEW_TOOLBAR);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewStatusBar, this, ID_VIEW_STATUS_BAR);
+    Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
 }
 
 bool CMainFrame::Create(PixelFormatProbe& probe, ProgramRenderer renderer)
@@ -55,6 +57,9 @@ bool CMainFrame::Create(PixelFormatProbe& probe, ProgramRenderer renderer)
     if (!CreateToolBarWithImages())
         return false;
     CreateStatusBarWithPanes();
+    // Without bars the view takes the whole client area: hidden before sizing.
+    if (programWindowOptions().noBars)
+        ShowBars(false);
     SizeToShowDisplay();
     if (programFeed().Attached()) {
         constexpr int kDataStatusMs = 500;
@@ -110,14 +115,64 @@ void CMainFrame::ShowDisplayNameInTitle()
 // The display counts in physical pixels, the toolkit's sizes are logical.
 void CMainFrame::SizeToShowDisplay()
 {
+    const WindowGeometry& geometry = programWindowOptions().geometry;
+    int width = 0, height = 0;
     const GrDisplay& display = *m_wndView.Renderer().Display().descriptor;
-    const int margin = static_cast<int>(kDisplayMargin);
-    SetClientSize(FromPhys(wxSize(display.width + margin, display.height + margin)));
+    DisplayPlacement(display.width, display.height, kDisplayMargin, programWindowOptions().placement)
+        .NaturalViewSize(&width, &height);
+    if (geometry.sizeGiven) {
+        width = geometry.width;
+        height = geometry.height;
+    }
+    SetClientSize(FromPhys(wxSize(width, height)));
+    if (geometry.positionGiven) {
+        // X11's rule: a negative place counts from the right or bottom edge.
+        const wxRect screen = wxDisplay(this).GetGeometry();
+        const wxSize size = GetSize();
+        const int x = geometry.x >= 0 ? geometry.x : screen.GetRight() + 1 + geometry.x - size.x;
+        const int y = geometry.y >= 0 ? geometry.y : screen.GetBottom() + 1 + geometry.y - size.y;
+        Move(FromPhys(wxPoint(x, y)));
+        return;
+    }
+    if (geometry.sizeGiven)
+        return;
     const wxRect screen = wxDisplay(this).GetClientArea();
     const wxSize wanted = GetSize();
     if (wanted.x <= screen.width && wanted.y <= screen.height)
         return;
     SetSize(screen.x, screen.y, std::min(wanted.x, screen.width), std::min(wanted.y, screen.height));
+}
+
+void CMainFrame::ShowAsAsked()
+{
+    if (programWindowOptions().fullscreen)
+        ShowFullScreen(true, wxFULLSCREEN_NOBORDER | wxFULLSCREEN_NOCAPTION);
+}
+
+void CMainFrame::ShowBars(bool show)
+{
+    if (wxMenuBar* menu = GetMenuBar())
+        menu->Show(show);
+    if (m_wndToolBar)
+        m_wndToolBar->Show(show);
+    if (m_wndStatusBar)
+        m_wndStatusBar->Show(show);
+    SendSizeEvent();
+}
+
+void CMainFrame::OnCharHook(wxKeyEvent& event)
+{
+    const bool plain = !event.HasAnyModifiers();
+    if (plain && event.GetKeyCode() == WXK_F11) {
+        ShowFullScreen(!IsFullScreen(), wxFULLSCREEN_NOBORDER | wxFULLSCREEN_NOCAPTION);
+        return;
+    }
+    if (plain && event.GetKeyCode() == WXK_F12) {
+        const wxMenuBar* menu = GetMenuBar();
+        ShowBars(!(menu && menu->IsShown()));
+        return;
+    }
+    event.Skip();
 }
 
 void CMainFrame::ToggleBar(wxWindow* bar)

@@ -28,6 +28,8 @@ public:
     bool Create(PixelFormatProbe& probe, ProgramRenderer renderer = ProgramRenderer::Gl);
 
     CChildView& View() { return m_wndView; }
+    // Applies --fullscreen once the frame is shown (--no-bars is Create's).
+    void ShowAsAsked();
 
 protected:
     // Every command and command update goes to the view first.
@@ -40,6 +42,10 @@ private:
     // As large as the display area needs, within the screen's work area.
     void SizeToShowDisplay();
     void ToggleBar(wxWindow* bar);
+    // The menu, toolbar and status bar all shown or all hidden.
+    void ShowBars(bool show);
+    // F11: full screen on and off; F12: the bars back or away.
+    void OnCharHook(wxKeyEvent& event);
 
     void OnSetFocus(wxFocusEvent& event);
     void OnIdle(wxIdleEvent& event);

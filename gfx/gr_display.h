@@ -239,6 +239,26 @@ const char* grBackendError();
 // lower left corner; the modelview becomes a shift by pixelOffset in x and y.
 void grSetProjection(int width, int height, double originX, double originY, float pixelOffset);
 
+// Where a display lands in its view: display unit (x, y), y upwards, goes
+// to view pixel origin + scale * (x, y) turned clockwise by rotation
+// degrees about the origin and then, when mirrored, with its x negated
+// (left and right swapped, for a head-up display's beam splitter). View
+// pixels count from the view's lower left corner, y upwards.
+typedef struct GrPlacement {
+    double originX;     // the display's origin in view pixels
+    double originY;
+    double scale;       // view pixels per display unit, > 0
+    int32_t rotation;   // 0, 90, 180 or 270
+    int32_t mirrored;   // nonzero: x negated after turning
+} GrPlacement;
+
+// The frame's viewport of width x height pixels and a projection placing
+// the display by placement; the modelview becomes a shift by pixelOffset
+// units in x and y. A placement of scale 1, no rotation and no mirror is
+// grSetProjection. False, and nothing set, for a size below 1, a scale that
+// is not a positive finite number or another rotation.
+bool grSetPlacedProjection(int width, int height, const GrPlacement* placement, float pixelOffset);
+
 // Host side: whether grSetProjection turns the frame upside down (clip
 // space y negated, exactly), so that the target's bottom row holds the
 // display's top row as a window's stored rows do. Rasterisers place pixel
@@ -247,8 +267,17 @@ void grSetProjection(int width, int height, double originX, double originY, floa
 // antialiased edges this way, and flips the frame when it presents or reads
 // it. Only a sample lying exactly on an edge may fall the other way, as the
 // fill rule stays the target's. Off by default; grInit and grShutdown keep
-// it; takes effect at the next grSetProjection.
+// it; takes effect at the next grSetProjection or grSetPlacedProjection.
 void grSetUpsideDown(bool on);
+
+// Host side: the CPU backend draws with threads threads, the calling thread
+// included (1: on the calling thread alone); 0 restores the default, the
+// processors the process may run on (its CPU affinity), at most 4. Takes
+// effect at the next grInit. False, and nothing changed, outside 0..64.
+bool grSetThreadCount(int threads);
+
+// The thread count the CPU backend takes at the next grInit.
+int grThreadCount();
 
 // Clears the frame's colour to r, g, b, a (0..1) and its stencil to 0;
 // before grBeginFrame.

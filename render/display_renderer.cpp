@@ -100,8 +100,14 @@ void DisplayRenderer::Destroy()
 
 void DisplayRenderer::Resize(int width, int height)
 {
-    if (hasContext_)
+    if (!hasContext_)
+        return;
+    if (!place_) {
         setDisplayProjection(width, height);
+        return;
+    }
+    const GrPlacement placement = place_(width, height);
+    grSetPlacedProjection(width, height, &placement, kPixelOffset);
 }
 
 void setDisplayProjection(int width, int height)

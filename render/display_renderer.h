@@ -68,6 +68,10 @@ public:
     // first paint of the program run.
     void Paint(bool running);
     const PixelFormatTable& Formats() const { return formats_; }
+    // Where the display goes in a view of a given size, from the next Resize
+    // on; without one the display sits 1:1 kDisplayMargin pixels in from the
+    // lower left corner.
+    void SetPlacement(std::function<GrPlacement(int width, int height)> place) { place_ = std::move(place); }
     // Runs before each UpdateDisplayModel: where a host feeds the inputs.
     void SetBeforeUpdate(std::function<void()> hook) { beforeUpdate_ = std::move(hook); }
     // Runs on every paint after the events and the update, before the
@@ -91,4 +95,5 @@ private:
     std::function<void()> beforeUpdate_;
     std::function<void()> afterModel_;
     DisplayEvents events_;
+    std::function<GrPlacement(int, int)> place_;
 };

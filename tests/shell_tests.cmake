@@ -16,11 +16,14 @@ add_test(NAME program_shows_the_display
 add_test(NAME program_fits_a_small_screen
   COMMAND ${CMAKE_COMMAND} -E env XVFB_SCREEN=800x600x24
           ${WITH_XVFB} ${PROGRAM_TEST} $<TARGET_FILE:instrument-panel> ${PANEL_TEST_OUTPUT} small)
+add_test(NAME program_takes_its_place_without_bars
+  COMMAND ${WITH_XVFB} ${PROGRAM_TEST} $<TARGET_FILE:instrument-panel> ${PANEL_TEST_OUTPUT} placed)
 # At twice the scale the view still counts in physical pixels.
 add_test(NAME program_on_a_scaled_screen
   COMMAND ${CMAKE_COMMAND} -E env XVFB_SCREEN=1700x2400x24 GDK_SCALE=2
           ${WITH_XVFB} ${PROGRAM_TEST} $<TARGET_FILE:instrument-panel> ${PANEL_TEST_OUTPUT}/scaled full)
 set_tests_properties(program_shows_the_display program_fits_a_small_screen program_on_a_scaled_screen
+  program_takes_its_place_without_bars
   PROPERTIES TIMEOUT 60 ${GL_ERRORS_FAIL})
 
 # Without an X display the program ends at once with a non-zero status; a
@@ -56,3 +59,6 @@ set_tests_properties(program_without_fonts_says_so panel_snapshot_without_fonts_
 
 unit_test(test_view_logic)
 target_link_libraries(test_view_logic PRIVATE view_logic)
+
+unit_test(test_display_placement)
+target_link_libraries(test_display_placement PRIVATE display_option)

@@ -3,7 +3,11 @@
 #   test_program_xvfb.sh PROGRAM OUTPUT_DIR full    the screen has room: the
 #       view is 778 x 1034 and shows the display area with its margin
 #   test_program_xvfb.sh PROGRAM OUTPUT_DIR small   a smaller screen: the
-#       window fits on it, the display is cut at the top and right only
+#       window fits on it and the display area is scaled to fit the view,
+#       aspect kept and centred
+#   test_program_xvfb.sh PROGRAM OUTPUT_DIR placed   --geometry 700x500+30+40
+#       --no-bars --rotate 90: a view of 700 x 500 at that place with no bars
+#       around it, the display turned clockwise and fitted
 #   test_program_xvfb.sh PROGRAM OUTPUT_DIR module MODULE   the example
 #       flight panel loaded with --display: the view is 1034 x 778 and shows
 #       its background and the sky of its attitude indicator
@@ -16,6 +20,7 @@ out="$2"
 mode="$3"
 program_args=()
 [ "$mode" = module ] && program_args=(--display "$4")
+[ "$mode" = placed ] && program_args=(--geometry 700x500+30+40 --no-bars --rotate 90)
 mkdir -p "$out"
 
 BACKGROUND="121 121 140"  # the display area's background
@@ -66,6 +71,21 @@ near() {  # near "r g b" "r g b": each channel within 1
   done
 }
 
+# A point (x, y) of the 778 x 1034 view at full size, in the fitted view:
+# the area scaled by the tighter side and centred.
+scaled() {
+  awk -v x="$1" -v y="$2" -v w="$view_w" -v h="$view_h" 'BEGIN {
+    s = w / 778 < h / 1034 ? w / 778 : h / 1034
+    printf "%d %d\n", (w - 778 * s) / 2 + (x + 0.5) * s, (h - 1034 * s) / 2 + (y + 0.5) * s }'
+}
+# The same for the area turned clockwise (1034 x 778): (x, y) goes to
+# (1034 - y, x) before scaling.
+scaled_turned() {
+  awk -v x="$1" -v y="$2" -v w="$view_w" -v h="$view_h" 'BEGIN {
+    s = w / 1034 < h / 778 ? w / 1034 : h / 778
+    printf "%d %d\n", (w - 1034 * s) / 2 + (1034 - y - 0.5) * s, (h - 778 * s) / 2 + (x + 0.5) * s }'
+}
+
 # What the window and the view must be, and their colours at view pixels;
 # the margin is the left 10 columns and the bottom 10 rows of the view.
 check_once() {
@@ -87,11 +107,24 @@ check_once() {
     [ "$view_w" -eq 778 ] && [ "$view_h" -eq 1034 ] || { problem+=" the view is not 778x1034"; return 1; }
     checks+=("3 500 $CLEAR" "400 $((view_h - 3)) $CLEAR" "3 $((view_h - 3)) $CLEAR")
     checks+=("20 20 $BACKGROUND" "757 20 $BACKGROUND" "20 1010 $BACKGROUND" "757 1010 $BACKGROUND")
+  elif [ "$mode" = placed ]; then
+    [ "$view_w" -eq 700 ] && [ "$view_h" -eq 500 ] || { problem+=" the view is not 700x500"; return 1; }
+    [ "$view_x" -eq 30 ] && [ "$view_y" -eq 40 ] || { problem+=" the view is not at +30+40"; return 1; }
+    [ "$frame_w" -eq 700 ] && [ "$frame_h" -eq 500 ] || { problem+=" bars are shown around the view"; return 1; }
+    # Turned clockwise, the area is 1034 x 778 scaled by 500 / 778; its
+    # margin is now along the top. The display's corners read from the full
+    # view's (x, y) go to (W - y, x) before scaling.
+    checks+=("3 250 $CLEAR" "$((view_w - 3)) 250 $CLEAR")
+    checks+=("$(scaled_turned 20 20) $BACKGROUND" "$(scaled_turned 757 20) $BACKGROUND")
+    checks+=("$(scaled_turned 20 1010) $BACKGROUND" "$(scaled_turned 757 1010) $BACKGROUND")
   else
     [ "$frame_w" -le "$screen_w" ] && [ "$frame_h" -le "$screen_h" ] || { problem+=" the window is off the screen"; return 1; }
-    [ "$view_h" -lt 1034 ] || { problem+=" the view is not cut"; return 1; }
-    checks+=("3 $((view_h / 2)) $CLEAR" "$((view_w / 2)) $((view_h - 3)) $CLEAR")
-    checks+=("20 $((view_h - 30)) $BACKGROUND" "20 2 $BACKGROUND" "$((view_w - 5)) 2 $BACKGROUND")
+    [ "$view_h" -lt 1034 ] || { problem+=" the view is not smaller"; return 1; }
+    # Scaled to fit: the area's full-size points move with the scale, and
+    # the view's sides beside the narrower area show the clear colour.
+    checks+=("2 $((view_h / 2)) $CLEAR" "$((view_w - 2)) $((view_h / 2)) $CLEAR")
+    checks+=("$(scaled 20 20) $BACKGROUND" "$(scaled 757 20) $BACKGROUND")
+    checks+=("$(scaled 20 1010) $BACKGROUND" "$(scaled 757 1010) $BACKGROUND")
   fi
   import -window root "$shot"
   local wrong=""

@@ -17,6 +17,15 @@ bool parseNumber(const char* text, Number* value)
     return ec == std::errc() && ptr == end;
 }
 
+// The most threads --threads takes (the drawing library's limit).
+constexpr int kMaxThreadsOption = 64;
+
+// A --threads count: 1 to kMaxThreadsOption.
+inline bool parseThreadCount(const char* text, int* threads)
+{
+    return parseNumber(text, threads) && *threads >= 1 && *threads <= kMaxThreadsOption;
+}
+
 // "WxH" with both sides from 1 to kMaxViewSide.
 inline bool parseViewSize(const char* text, int* width, int* height)
 {

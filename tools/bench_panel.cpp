@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "arguments.h"
+#include "gr_display.h"
 #include "counting_allocator.h"
 #include "data_flood.h"
 #include "display_renderer.h"
@@ -35,6 +36,7 @@ namespace {
 const char* const kUsage =
     "usage: panel-bench [--samples S]... [--mode exact|batched|both] [--frames N] [--rounds R] [--size WxH]\n"
     "                   [--gl gl1|es2|es3|core|cpu]... [--default-heap] [--packed-stencil] [--flood RATE] [--json]\n"
+    "                   [--threads N]\n"
     "       panel-bench --help\n"
     "  --samples S     a sample count of the probed table (repeatable; default: all of them)\n"
     "  --mode M        the submission modes to measure against the floor (default both)\n"
@@ -48,7 +50,9 @@ const char* const kUsage =
     "                  instead of stencil alone (to measure what stencil alone buys)\n"
     "  --flood RATE    feed the display's first input over UDP on 127.0.0.1, RATE datagrams a second\n"
     "                  (1 to 1000000) from a thread of this program, while the frames run\n"
-    "  --json          one JSON object instead of the table\n";
+    "  --json          one JSON object instead of the table\n"
+    "  --threads N     the CPU backend draws with N threads, this one included (default: the processors\n"
+    "                  the process may run on, up to 4)\n";
 
 struct Options {
     std::vector<int> samples;
@@ -88,7 +92,7 @@ bool parseArgs(int argc, char** argv, Options* o, std::string* error)
         }
         if (i + 1 >= argc) {
             *error = arg == "--samples" || arg == "--frames" || arg == "--rounds" || arg == "--size" ||
-                             arg == "--mode" || arg == "--gl" || arg == "--flood"
+                             arg == "--mode" || arg == "--gl" || arg == "--flood" || arg == "--threads"
                          ? arg + " needs a value"
                          : "unknown argument: " + arg;
             return false;
@@ -107,6 +111,8 @@ bool parseArgs(int argc, char** argv, Options* o, std::string* error)
             o->frames = n;
         } else if (arg == "--flood" && parseNumber(value, &n) && n >= 1 && n <= 1000000) {
             o->floodRate = n;
+        } else if (arg == "--threads" && parseThreadCount(value, &n)) {
+            grSetThreadCount(n);
         } else if (arg == "--rounds" && parseNumber(value, &n) && n >= 1 && n <= 1000) {
             o->rounds = n;
         } else if (arg == "--size") {

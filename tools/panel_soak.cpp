@@ -7,6 +7,7 @@
 #include <string>
 
 #include "arguments.h"
+#include "gr_display.h"
 #include "gl_choice.h"
 #include "soak.h"
 
@@ -14,12 +15,15 @@ namespace {
 
 const char* const kUsage =
     "usage: panel-soak [--frames N] [--cycles C] [--every K] [--size WxH] [--samples S] [--gl gl1|es2|es3|core|cpu]\n"
+    "                  [--threads N]\n"
     "  --frames N   frames to draw with the animation running (default 100000)\n"
     "  --cycles C   instead, destroy and re-create the context C times, stepping\n"
     "               through the offered multisampling levels, one frame each\n"
     "  --every K    report after every K frames or cycles (default 5000, or 50)\n"
     "  --gl API     the drawing library's backend and the context it draws in (default gl1;\n"
     "               cpu: the CPU backend, without GL; --samples 0, 2, 4 or 8)\n"
+    "  --threads N  the CPU backend draws with N threads, this one included (default: the\n"
+    "               processors the process may run on, up to 4)\n"
     "Ends with status 1 when a GL error was raised or a call refused.\n";
 
 bool parseCount(const char* text, long* value) { return parseNumber(text, value) && *value >= 0 && *value <= 100000000; }
@@ -61,6 +65,9 @@ bool parse(int argc, char** argv, Options* o, std::string* error)
             o->gl = value;
         } else if (arg == "--size") {
             ok = parseViewSize(value, &o->width, &o->height);
+        } else if (arg == "--threads") {
+            int threads = 0;
+            ok = parseThreadCount(value, &threads) && grSetThreadCount(threads);
         } else {
             *error = "unknown argument: " + arg;
             return false;

@@ -21,7 +21,7 @@
 const char* const kSnapshotUsage =
     "usage: panel-snapshot [--display MODULE] [--frames N] [--samples S] [--size WxH] [--batched]\n"
     "                      [--gl gl1|es2|es3|core|cpu] [--data SOURCE]... [--record FILE]\n"
-    "                      [--progress] [--max-memory MB] -o out.png\n"
+    "                      [--progress] [--max-memory MB] [--threads N] -o out.png\n"
     "       panel-snapshot --formats\n"
     "       panel-snapshot --help\n"
     "Renders the display without a window and writes one frame as a PNG.\n"
@@ -43,6 +43,8 @@ const char* const kSnapshotUsage =
     "               on stderr; the default when stderr is a terminal\n"
     "  --max-memory MB  render frames estimated to need up to MB MiB (default 2048;\n"
     "               larger frames are refused before anything is allocated)\n"
+    "  --threads N  the CPU backend draws with N threads, this one included (1: on\n"
+    "               this thread alone; default: the processors it may run on, up to 4)\n"
     "  --formats    list the pixel formats: \"samples id\" per line\n"
     "Exit status: 0 done; 1 the display module is refused or rendering fails; 2 a bad\n"
     "command line, a sample count without a pixel format or a frame above the cap.\n";
@@ -106,7 +108,7 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
             continue;
         }
         if (arg != "--frames" && arg != "--samples" && arg != "--size" && arg != "--display" && arg != "--gl" &&
-            arg != "-o" && arg != "--data" && arg != "--record" && arg != "--max-memory") {
+            arg != "-o" && arg != "--data" && arg != "--record" && arg != "--max-memory" && arg != "--threads") {
             *error = "unknown argument: " + arg;
             return false;
         }
@@ -140,6 +142,11 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
         } else if (arg == "--max-memory") {
             if (!parseNumber(value, &options->maxMemoryMb) || options->maxMemoryMb < 1) {
                 *error = std::string("--max-memory takes a size in MiB from 1, not ") + value;
+                return false;
+            }
+        } else if (arg == "--threads") {
+            if (!parseThreadCount(value, &options->threads)) {
+                *error = std::string("--threads takes a thread count from 1 to 64, not ") + value;
                 return false;
             }
         } else if (arg == "--display") {
@@ -266,6 +273,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     if (cost >= static_cast<uint64_t>(kAnnouncedCostMb) * kBytesPerMb || options.progress)
         err << "panel-snapshot: " << size << " needs about " << megabytes(cost) << "\n";
     grSetBatching(options.batched);
+    grSetThreadCount(options.threads);
     if (!target.Prepare(renderer, width, height, &error)) {
         err << "panel-snapshot: " << error << "\n";
         return 1;

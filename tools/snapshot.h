@@ -30,6 +30,7 @@ struct SnapshotOptions {
     bool progress = false;  // progress lines and a summary on stderr
     bool progressInPlace = false;  // stderr is a terminal: each line replaces the last
     int maxMemoryMb = kDefaultMemoryCapMb;  // the largest estimated cost rendered
+    int threads = 0;  // the CPU backend's threads; 0: the default
 };
 
 // Frame k of a snapshot shows the inputs' values of time k x this.

@@ -23,6 +23,7 @@ public:
     void Stop() override;
     bool Started() const override { return surface_ != nullptr; }
     void Resize(int width, int height) override;
+    void SetPlacement(std::function<GrPlacement(int, int)> place) override { renderer_.SetPlacement(std::move(place)); }
     void Present(bool running) override;
 
 private:

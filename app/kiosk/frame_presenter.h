@@ -3,8 +3,10 @@
 // sits beside it behind the same steps, and the view never knows which.
 #pragma once
 
+#include <functional>
 #include <string>
 
+#include "gr_display.h"
 #include "pixel_format_table.h"
 
 class FramePresenter {
@@ -23,6 +25,9 @@ public:
     virtual void Stop() = 0;
     virtual bool Started() const = 0;
     virtual void Resize(int width, int height) = 0;
+    // Where the display goes in a surface of a given size, from the next
+    // Start or Resize on.
+    virtual void SetPlacement(std::function<GrPlacement(int width, int height)> place) = 0;
     // Draws one frame (the animated values advance while running and on the
     // first frame of the run) and hands it to the compositor.
     virtual void Present(bool running) = 0;

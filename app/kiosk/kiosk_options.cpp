@@ -4,7 +4,8 @@
 
 const char* const kKioskUsage =
     "usage: instrument-panel-kiosk [--display MODULE] [--renderer gl|cpu] [--gl gl1|es2|es3|core]\n"
-    "                              [--samples S] [--frames N] [--batched]\n"
+    "                              [--samples S] [--frames N] [--batched] [--output NAME]\n"
+    "                              [--scale fit|FACTOR] [--rotate DEGREES] [--mirror] [--threads N]\n"
     "Shows the display full screen on a Wayland compositor, running from the start.\n"
     "  --display M  a display module (a shared library); default: the built-in display\n"
     "  --renderer R gl (default): draw through EGL with the GL of --gl; cpu: draw on\n"
@@ -14,6 +15,14 @@ const char* const kKioskUsage =
     "  --samples S  samples per pixel (default: 8, else 4, else 2, else 0)\n"
     "  --frames N   show frames 1 to N, then hold frame N paused\n"
     "  --batched    draw in the batched submission mode (same pixels, fewer draws)\n"
+    "  --output O   show the display on the compositor's output named O (its name,\n"
+    "               such as HDMI-A-1, or its description); default: the compositor's\n"
+    "  --scale fit|FACTOR  fit the display to the output, aspect kept and centred\n"
+    "               (the default), or draw FACTOR pixels per unit (1: pixels 1:1)\n"
+    "  --rotate D   turn the display 0, 90, 180 or 270 degrees clockwise\n"
+    "  --mirror     swap left and right (a head-up display's beam splitter)\n"
+    "  --threads N  the CPU backend draws with N threads, this one included (1: on\n"
+    "               this thread alone; default: the processors it may run on, up to 4)\n"
     "Keys: Space starts and pauses, S starts, P pauses, 0 2 4 8 choose the\n"
     "samples while paused, Escape or Q quits.\n";
 
@@ -35,7 +44,7 @@ bool parseKioskArgs(int argc, const char* const* argv, KioskOptions* options, st
             options->batched = true;
             continue;
         }
-        if (arg != "--samples" && arg != "--frames" && arg != "--gl" && arg != "--renderer") {
+        if (arg != "--samples" && arg != "--frames" && arg != "--gl" && arg != "--renderer" && arg != "--output") {
             *error = "unknown argument: " + arg;
             return false;
         }
@@ -44,7 +53,13 @@ bool parseKioskArgs(int argc, const char* const* argv, KioskOptions* options, st
             return false;
         }
         const char* value = argv[++i];
-        if (arg == "--renderer") {
+        if (arg == "--output") {
+            options->output = value;
+            if (options->output.empty()) {
+                *error = "--output needs the name of an output";
+                return false;
+            }
+        } else if (arg == "--renderer") {
             const std::string renderer = value;
             if (renderer != "gl" && renderer != "cpu") {
                 *error = "--renderer takes gl or cpu, not " + renderer;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "display_placement.h"
 #include "gl_choice.h"
 
 struct KioskOptions {
@@ -17,10 +18,17 @@ struct KioskOptions {
     // --renderer cpu: the CPU backend into shared memory, no EGL; --gl is
     // then not used.
     bool cpu = false;
+    // Where the display goes on the output: fitted by default (--scale,
+    // --rotate, --mirror, taken out of the command line before the rest).
+    PlacementOptions placement;
+    // --output: the compositor's output (wl_output name or description) to
+    // show the display on; empty: the compositor's choice.
+    std::string output;
     bool help = false;  // print kKioskUsage and do nothing else
 };
 
 // Parses argv[1..argc); false with a message in *error for bad arguments.
+// The placement options are taken out before, by takePlacementOptions.
 bool parseKioskArgs(int argc, const char* const* argv, KioskOptions* options, std::string* error);
 
 extern const char* const kKioskUsage;

@@ -70,9 +70,10 @@ KioskView::~KioskView()
 int KioskView::Run()
 {
     const GrDisplay* display = selectedDisplay().descriptor;
-    const int margin = static_cast<int>(kDisplayMargin);
-    if (!window_.Open(titleShowingDisplay(kTitle, display), display->width + margin, display->height + margin,
-                      &error_)) {
+    placement_ = DisplayPlacement(display->width, display->height, kDisplayMargin, options_.placement);
+    int width = 0, height = 0;
+    placement_.NaturalViewSize(&width, &height);
+    if (!window_.Open(titleShowingDisplay(kTitle, display), width, height, options_.output, &error_)) {
         std::cerr << kProgram << ": " << error_ << "\n";
         return kExitFailure;
     }
@@ -80,6 +81,7 @@ int KioskView::Run()
         presenter_ = std::make_unique<ShmPresenter>(window_.Display(), window_.Surface(), window_.SharedMemory());
     else
         presenter_ = std::make_unique<EglPresenter>(window_.Display(), window_.Surface(), options_.gl, options_.glKind);
+    presenter_->SetPlacement([this](int w, int h) { return Place(w, h); });
     if (!presenter_->Prepare(&error_)) {
         std::cerr << kProgram << ": " << error_ << "\n";
         return kExitFailure;
@@ -131,6 +133,20 @@ bool KioskView::ChooseSamples(int* status)
     std::cerr << "\n";
     *status = kExitBadArguments;
     return false;
+}
+
+GrPlacement KioskView::Place(int width, int height)
+{
+    placed_ = placement_.Place(width, height);
+    if (placed_.Cropped() && !croppingTold_) {
+        croppingTold_ = true;
+        int naturalWidth = 0, naturalHeight = 0;
+        placement_.NaturalViewSize(&naturalWidth, &naturalHeight);
+        std::cerr << kProgram << ": the display needs " << naturalWidth << "x" << naturalHeight
+                  << " pixels at this scale, the output has " << width << "x" << height
+                  << ": its edges are cut off (--scale fit shows it whole)\n";
+    }
+    return placed_.Gr();
 }
 
 void KioskView::Paint()

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "display_placement.h"
 #include "frame_presenter.h"
 #include "kiosk_options.h"
 #include "view_logic.h"
@@ -35,6 +36,10 @@ public:
     void ReportRecreateFailure(int samples, bool restored) override;
     void CloseProgram() override;
 
+    // Where the display lies on the surface now: for mapping a pointer's
+    // position to display units.
+    const ViewPlacement& Placement() const { return placed_; }
+
     // WindowEvents
     void OnResize(int width, int height) override;
     void OnKey(uint32_t keysym) override;
@@ -42,6 +47,9 @@ public:
 
 private:
     bool ChooseSamples(int* status);
+    // Places the display on a surface of width x height, saying once on
+    // stderr when a fixed scale leaves part of it off the output.
+    GrPlacement Place(int width, int height);
     void Paint();
     // Waits for the compositor or the timer; false when the connection is lost.
     bool Wait();
@@ -49,6 +57,9 @@ private:
     KioskOptions options_;
     WaylandWindow window_;
     std::unique_ptr<FramePresenter> presenter_;
+    DisplayPlacement placement_;
+    ViewPlacement placed_;
+    bool croppingTold_ = false;
     ViewState state_;
     int timer_ = -1;
     int signals_ = -1;  // SIGTERM and SIGINT, read as events

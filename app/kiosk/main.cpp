@@ -8,6 +8,7 @@
 #include "heap_policy.h"
 #include "kiosk_options.h"
 #include "kiosk_view.h"
+#include "threads_option.h"
 
 int main(int argc, char** argv)
 {
@@ -18,7 +19,8 @@ int main(int argc, char** argv)
         return status;
     }
     KioskOptions options;
-    if (!parseKioskArgs(argc, argv, &options, &error)) {
+    if (!takePlacementOptions(&argc, argv, &options.placement, &error) || !takeThreadsOption(&argc, argv, &error) ||
+        !parseKioskArgs(argc, argv, &options, &error)) {
         std::cerr << "instrument-panel-kiosk: " << error << "\n" << kKioskUsage;
         return kExitBadArguments;
     }

@@ -25,6 +25,7 @@ public:
     void Stop() override;
     bool Started() const override { return surface_ != nullptr; }
     void Resize(int width, int height) override;
+    void SetPlacement(std::function<GrPlacement(int, int)> place) override { renderer_.SetPlacement(std::move(place)); }
     // Draws and shows the frame; a frame that cannot be shown is said on
     // stderr once, until one is shown again.
     void Present(bool running) override;

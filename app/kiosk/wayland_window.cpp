@@ -120,13 +120,15 @@ WaylandWindow::~WaylandWindow()
         wl_shm_destroy(shm_);
     if (compositor_)
         wl_compositor_destroy(compositor_);
+    outputs_.Release();
     if (registry_)
         wl_registry_destroy(registry_);
     if (display_)
         wl_display_disconnect(display_);
 }
 
-bool WaylandWindow::Open(const std::string& title, int width, int height, std::string* error)
+bool WaylandWindow::Open(const std::string& title, int width, int height, const std::string& output,
+                         std::string* error)
 {
     fallbackWidth_ = width;
     fallbackHeight_ = height;
@@ -147,6 +149,17 @@ bool WaylandWindow::Open(const std::string& title, int width, int height, std::s
         *error = "the Wayland compositor offers no xdg-shell (xdg_wm_base), so no window";
         return false;
     }
+    wl_output* fullscreenOn = nullptr;
+    if (!output.empty()) {
+        // The outputs announce their names after they are bound.
+        if (wl_display_roundtrip(display_) < 0) {
+            *error = "the Wayland compositor closed the connection";
+            return false;
+        }
+        fullscreenOn = outputs_.Find(output, error);
+        if (!fullscreenOn)
+            return false;
+    }
     xkb_ = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
     surface_ = wl_compositor_create_surface(compositor_);
     xdgSurface_ = xdg_wm_base_get_xdg_surface(wmBase_, surface_);
@@ -155,7 +168,7 @@ bool WaylandWindow::Open(const std::string& title, int width, int height, std::s
     xdg_toplevel_add_listener(toplevel_, &kToplevelListener, this);
     xdg_toplevel_set_title(toplevel_, title.c_str());
     xdg_toplevel_set_app_id(toplevel_, "instrument-panel-kiosk");
-    xdg_toplevel_set_fullscreen(toplevel_, nullptr);
+    xdg_toplevel_set_fullscreen(toplevel_, fullscreenOn);
     // Every frame is opaque: the compositor need not blend what lies behind.
     wl_region* opaque = wl_compositor_create_region(compositor_);
     wl_region_add(opaque, 0, 0, INT32_MAX, INT32_MAX);
@@ -185,6 +198,8 @@ void WaylandWindow::Global(wl_registry* registry, uint32_t name, const char* int
     } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && !seat_) {
         seat_ = static_cast<wl_seat*>(bind(&wl_seat_interface, kSeatVersion));
         wl_seat_add_listener(seat_, &kSeatListener, this);
+    } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
+        outputs_.Bind(registry, name, version);
     }
 }
 

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "wayland_outputs.h"
+
 struct wl_callback;
 struct wl_compositor;
 struct wl_display;
@@ -45,8 +47,9 @@ public:
     // Connects to the compositor of WAYLAND_DISPLAY, makes the fullscreen
     // toplevel titled title and waits for its first configure. A compositor
     // that leaves the size to the client gets width x height. False with the
-    // reason in *error.
-    bool Open(const std::string& title, int width, int height, std::string* error);
+    // reason in *error. A non-empty output names the compositor's output to
+    // go full screen on; one that does not exist is an error.
+    bool Open(const std::string& title, int width, int height, const std::string& output, std::string* error);
 
     wl_display* Display() const { return display_; }
     wl_surface* Surface() const { return surface_; }
@@ -88,6 +91,7 @@ private:
     wl_compositor* compositor_ = nullptr;
     wl_shm* shm_ = nullptr;
     xdg_wm_base* wmBase_ = nullptr;
+    WaylandOutputs outputs_;
     wl_seat* seat_ = nullptr;
     wl_keyboard* keyboard_ = nullptr;
     wl_surface* surface_ = nullptr;

@@ -7,7 +7,8 @@
 
 const char* const kProgramUsage =
     "usage: instrument-panel [--display MODULE] [--renderer gl|cpu] [--batched] [--data SOURCE]...\n"
-    "                        [--record FILE]\n"
+    "                        [--record FILE] [--fullscreen] [--geometry WxH+X+Y] [--no-bars]\n"
+    "                        [--scale fit|FACTOR] [--rotate DEGREES] [--mirror] [--threads N]\n"
     "       instrument-panel --help\n"
     "Shows the display in a window.\n"
     "  --display M  a display module (a shared library, a DLL on Windows);\n"
@@ -18,6 +19,15 @@ const char* const kProgramUsage =
     "  --data S     feed the display's inputs from S (repeatable): udp:[ADDRESS:]PORT:MAPPING\n"
     "               (ADDRESS 127.0.0.1 unless given) or replay:FILE[:loop]\n"
     "  --record F   write every value fed to the display to F (CSV: time,input,value)\n"
+    "  --fullscreen, --geometry WxH+X+Y, --no-bars: the window full screen, at a size\n"
+    "               and place, or without menu, toolbar and status bar (F11 and F12\n"
+    "               switch full screen and the bars)\n"
+    "  --scale fit|FACTOR  fit the display to the view, aspect kept and centred (the\n"
+    "               default), or FACTOR view pixels per unit (1: pixels 1:1)\n"
+    "  --rotate D   turn the display 0, 90, 180 or 270 degrees clockwise\n"
+    "  --mirror     swap left and right (a head-up display's beam splitter)\n"
+    "  --threads N  the CPU backend draws with N threads, this one included (1: on\n"
+    "               this thread alone; default: the processors it may run on, up to 4)\n"
     "Exit status: 0 once the window is closed; 1 when the display module is refused\n"
     "or the display cannot start (an image or a font of its tables, OpenGL); 2 for\n"
     "a command line it does not take.\n";

@@ -9,6 +9,7 @@
 #include "resource.h"
 #include "shell_text.h"
 #include "wgl_probe.h"
+#include "window_options.h"
 
 // The shared view rules name the commands by the numbers the menu uses.
 static_assert(ID_MULTISAMPLING_OFF == kCommandMultisamplingOff && ID_MULTISAMPLING_2X == kCommandMultisampling2x &&
@@ -54,6 +55,12 @@ bool CChildView::PrepareRenderer()
         return false;
     m_state.Prepare(m_renderer.Formats());
     m_renderer.SetBeforeUpdate([] { programFeed().BeforeUpdate(programFeedClockMs()); });
+    const GrDisplay& display = *m_renderer.Display().descriptor;
+    m_placement = DisplayPlacement(display.width, display.height, kDisplayMargin, programWindowOptions().placement);
+    m_renderer.SetPlacement([this](int width, int height) {
+        m_placed = m_placement.Place(width, height);
+        return m_placed.Gr();
+    });
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "dib_surface.h"
+#include "display_placement.h"
 #include "display_renderer.h"
 #include "view_logic.h"
 #include "wgl_surface.h"
@@ -39,6 +40,9 @@ public:
     int SampleCount() const { return m_state.Samples(); }
     bool IsRunning() const { return m_state.Running(); }
     const DisplayRenderer& Renderer() const { return m_renderer; }
+    // Where the display lies in the view now: for mapping a pointer's
+    // position to display units.
+    const ViewPlacement& Placement() const { return m_placed; }
 
     bool CreateWithSamples(int samples) override;
     void DestroyWindow() override;
@@ -54,6 +58,8 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     DisplayRenderer m_renderer;
+    DisplayPlacement m_placement;
+    ViewPlacement m_placed;
     ViewState m_state;
     // The view's own pixel format and context, as Windows shows them; under
     // Wine, whose child windows never show their GL drawable, frames drawn

@@ -16,6 +16,8 @@
 #include "renderer_option.h"
 #include "resource.h"
 #include "shell_text.h"
+#include "threads_option.h"
+#include "window_options.h"
 
 namespace {
 
@@ -63,7 +65,9 @@ int readCommandLine()
     DataOptions data;
     int status = kStartProgram;
     if (!takeDataOptions(&argc, argv.data(), &data, &error) ||
-        !takeRendererOption(&argc, argv.data(), &programRenderer(), &error)) {
+        !takeRendererOption(&argc, argv.data(), &programRenderer(), &error) ||
+        !takeWindowOptions(&argc, argv.data(), &programWindowOptions(), &error) ||
+        !takeThreadsOption(&argc, argv.data(), &error)) {
         error += std::string("\n") + kProgramUsage;
         status = kExitUsage;
     } else {
@@ -92,6 +96,8 @@ int runMessageLoop(CMainFrame* frame)
         if (got <= 0)
             return got == 0 ? static_cast<int>(message.wParam) : 1;
         HWND window = frame->Window();
+        if (window && frame->HandleWindowKey(message))
+            continue;
         if (window && TranslateAcceleratorW(window, frame->Accelerators(), &message))
             continue;
         TranslateMessage(&message);
@@ -120,6 +126,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     }
     // SW_SHOW whatever show state the program was started with.
     ShowWindow(frame->Window(), SW_SHOW);
+    frame->ShowAsAsked();
     UpdateWindow(frame->Window());
     const int result = runMessageLoop(frame);
     OleUninitialize();

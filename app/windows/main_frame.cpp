@@ -7,6 +7,7 @@
 #include "display_renderer.h"
 #include "resource.h"
 #include "shell_text.h"
+#include "window_options.h"
 
 namespace {
 
@@ -87,13 +88,21 @@ bool CMainFrame::LoadFrame(bool ownsItself)
     return true;
 }
 
-// The view's client area as large as the display with its margin, unless
-// that exceeds the work area: then the frame fills the work area.
+// The view's client area as large as the display with its margin (turned
+// as asked) or as --geometry says, unless that exceeds the work area: then
+// the frame fills the work area. A place from --geometry is kept as given.
 void CMainFrame::SizeToShowDisplay()
 {
     const GrDisplay& display = *m_wndView.Renderer().Display().descriptor;
-    const int margin = static_cast<int>(kDisplayMargin);
-    const SIZE wantedView = {display.width + margin, display.height + margin};
+    const WindowGeometry& geometry = programWindowOptions().geometry;
+    int viewWidth = 0, viewHeight = 0;
+    DisplayPlacement(display.width, display.height, kDisplayMargin, programWindowOptions().placement)
+        .NaturalViewSize(&viewWidth, &viewHeight);
+    if (geometry.sizeGiven) {
+        viewWidth = geometry.width;
+        viewHeight = geometry.height;
+    }
+    const SIZE wantedView = {viewWidth, viewHeight};
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoW(MonitorFromWindow(m_window, MONITOR_DEFAULTTOPRIMARY), &monitor))
@@ -108,6 +117,18 @@ void CMainFrame::SizeToShowDisplay()
             return;
         const int width = static_cast<int>(frame.right - frame.left + wantedView.cx - view.right);
         const int height = static_cast<int>(frame.bottom - frame.top + wantedView.cy - view.bottom);
+        if (geometry.positionGiven || geometry.sizeGiven) {
+            // A negative place counts from the right or bottom edge (X11's rule).
+            const RECT screen = monitor.rcMonitor;
+            const int left = !geometry.positionGiven ? static_cast<int>(frame.left)
+                             : geometry.x >= 0       ? geometry.x
+                                                     : static_cast<int>(screen.right) + geometry.x - width;
+            const int top = !geometry.positionGiven ? static_cast<int>(frame.top)
+                            : geometry.y >= 0       ? geometry.y
+                                                    : static_cast<int>(screen.bottom) + geometry.y - height;
+            SetWindowPos(m_window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+            continue;
+        }
         const int workLeft = static_cast<int>(work.left), workTop = static_cast<int>(work.top);
         const int workWidth = static_cast<int>(work.right - work.left);
         const int workHeight = static_cast<int>(work.bottom - work.top);
@@ -118,6 +139,64 @@ void CMainFrame::SizeToShowDisplay()
         SetWindowPos(m_window, nullptr, left, top, std::min(width, workWidth), std::min(height, workHeight),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+void CMainFrame::ShowAsAsked()
+{
+    const WindowOptions& options = programWindowOptions();
+    if (options.noBars)
+        ShowBars(false);
+    if (options.fullscreen)
+        SetFullScreen(true);
+}
+
+bool CMainFrame::HandleWindowKey(const MSG& message)
+{
+    if (message.message != WM_KEYDOWN || (message.wParam != VK_F11 && message.wParam != VK_F12))
+        return false;
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0)
+        return false;
+    if (message.wParam == VK_F11)
+        SetFullScreen(!m_fullScreen);
+    else
+        ShowBars(!m_barsShown);
+    return true;
+}
+
+void CMainFrame::ShowBars(bool show)
+{
+    m_barsShown = show;
+    if (!show && GetMenu(m_window))
+        m_menu = GetMenu(m_window);
+    SetMenu(m_window, show ? m_menu : nullptr);
+    ShowWindow(m_wndToolBar, show ? SW_SHOW : SW_HIDE);
+    ShowWindow(m_wndStatusBar, show ? SW_SHOW : SW_HIDE);
+    RecalcLayout();
+}
+
+// Full screen: a borderless window over the whole monitor it is on; the
+// windowed place and style come back when it ends.
+void CMainFrame::SetFullScreen(bool on)
+{
+    if (on == m_fullScreen)
+        return;
+    m_fullScreen = on;
+    if (on) {
+        m_windowed.length = sizeof m_windowed;
+        GetWindowPlacement(m_window, &m_windowed);
+        m_windowedStyle = GetWindowLongPtrW(m_window, GWL_STYLE);
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(m_window, MONITOR_DEFAULTTONEAREST), &monitor);
+        SetWindowLongPtrW(m_window, GWL_STYLE, (m_windowedStyle & ~WS_OVERLAPPEDWINDOW) | WS_POPUP);
+        const RECT& screen = monitor.rcMonitor;
+        SetWindowPos(m_window, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
+                     screen.bottom - screen.top, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+        return;
+    }
+    SetWindowLongPtrW(m_window, GWL_STYLE, m_windowedStyle);
+    SetWindowPlacement(m_window, &m_windowed);
+    SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
 LRESULT CALLBACK CMainFrame::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -36,8 +36,15 @@ public:
     // The message pane names the data source and its state while one feeds
     // the display; brought up to date with every frame drawn.
     void ShowDataStatus();
+    // Applies --fullscreen and --no-bars once the frame is shown.
+    void ShowAsAsked();
+    // F11 (full screen on and off) and F12 (the bars back or away), whatever
+    // has the focus; true when message was one of them.
+    bool HandleWindowKey(const MSG& message);
 
 private:
+    void ShowBars(bool show);
+    void SetFullScreen(bool on);
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     int OnCreate();
@@ -58,6 +65,11 @@ private:
     HWND m_window = nullptr;
     HACCEL m_accelerators = nullptr;
     bool m_ownsItself = false;
+    HMENU m_menu = nullptr;          // kept while the bars are hidden
+    bool m_barsShown = true;
+    bool m_fullScreen = false;
+    WINDOWPLACEMENT m_windowed = {};  // where the frame was before full screen
+    LONG_PTR m_windowedStyle = 0;
     std::wstring m_tooltip;
     int m_indicatorWidths[3] = {};
     std::wstring m_indicatorTexts[3];     // CAP, NUM, SCRL as loaded

@@ -98,8 +98,10 @@ public:
 
     // --- The frame -----------------------------------------------------------
     // Viewport of width x height pixels and an orthographic projection of
-    // the given box (glOrtho's arguments); the modelview becomes identity.
-    virtual void setProjection(int width, int height, const double box[6]) = 0;
+    // the given box (glOrtho's arguments), applied to coordinates first
+    // turned by quarterTurns clockwise quarter turns (0..3, a display on a
+    // panel mounted on its side); the modelview becomes identity.
+    virtual void setProjection(int width, int height, const double box[6], int quarterTurns) = 0;
     // Clears the colour to rgba (0..1) and the stencil to 0.
     virtual void clearFrame(const float rgba[4]) = 0;
     // Clears the stencil to 0 (a new clip mask).

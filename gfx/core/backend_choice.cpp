@@ -1,6 +1,9 @@
 // The backend the library draws through, and the host's side of it: the
 // choice, the frame's projection, its clear and its read-back.
+#include <cmath>
+
 #include "backends/backends.h"
+#include "backends/shared/thread_count.h"
 #include "gr_display.h"
 #include "state.h"
 
@@ -65,17 +68,42 @@ void grSetUpsideDown(bool on) { g_upsideDown = on; }
 
 void grSetProjection(int width, int height, double originX, double originY, float pixelOffset)
 {
-    // Bottom and top swapped negate the projection's y terms exactly.
-    const double bottom = -originY;
-    const double top = height - originY;
-    const double box[6] = {-originX, width - originX, g_upsideDown ? top : bottom, g_upsideDown ? bottom : top,
-                           1.0, -1.0};
-    backend().setProjection(width, height, box);
+    const GrPlacement placement = {originX, originY, 1.0, 0, 0};
+    grSetPlacedProjection(width, height, &placement, pixelOffset);
+}
+
+bool grSetPlacedProjection(int width, int height, const GrPlacement* placement, float pixelOffset)
+{
+    if (!placement || width < 1 || height < 1 || !std::isfinite(placement->scale) || placement->scale <= 0.0 ||
+        placement->rotation % 90 != 0 || placement->rotation < 0 || placement->rotation > 270)
+        return false;
+    // The box spans the view in turned display units; a mirror negates its
+    // left and right, upside down swaps its bottom and top (negating the
+    // projection's y terms exactly).
+    const double scale = placement->scale;
+    const double left = -placement->originX / scale;
+    const double right = (width - placement->originX) / scale;
+    const double bottom = -placement->originY / scale;
+    const double top = (height - placement->originY) / scale;
+    const double box[6] = {placement->mirrored ? -left : left, placement->mirrored ? -right : right,
+                           g_upsideDown ? top : bottom, g_upsideDown ? bottom : top, 1.0, -1.0};
+    backend().setProjection(width, height, box, placement->rotation / 90);
     backend().translate(pixelOffset, pixelOffset);
     g_pixelOffset = pixelOffset;
+    return true;
 }
 
 float projectionPixelOffset() { return g_pixelOffset; }
+
+bool grSetThreadCount(int threads)
+{
+    if (threads < 0 || threads > kMaxDrawingThreads)
+        return false;
+    setRequestedThreadCount(threads);
+    return true;
+}
+
+int grThreadCount() { return drawingThreadCount(); }
 
 void grClearFrame(float r, float g, float b, float a)
 {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 #include <string>
-#include <thread>
 
+#include "backends/shared/thread_count.h"
 #include "backends/shared/transform.h"
 #include "cpu_backend.h"
 #include "pixel_ops.h"
@@ -13,8 +13,6 @@ namespace {
 
 // Largest texture side, as the GL backends allow.
 constexpr int kMaxTextureSide = 8192;
-// Threads by default: the machine's cores, at most this many.
-constexpr int kMaxDefaultThreads = 4;
 
 uint8_t unorm(float f)
 {
@@ -36,7 +34,7 @@ public:
     // would wait for its workers for ever.
     const char* start() override
     {
-        cpu_.SetThreads(threads_);
+        cpu_.SetThreads(threads_ > 0 ? threads_ : drawingThreadCount());
         return nullptr;
     }
     void settle() override { cpu_.Finish(); }
@@ -54,11 +52,11 @@ public:
     void syncState() override {}
     int drainErrors() override { return 0; }
 
-    void setProjection(int width, int height, const double box[6]) override
+    void setProjection(int width, int height, const double box[6], int quarterTurns) override
     {
         if (width != cpu_.Width() || height != cpu_.Height())
             cpu_.Resize(width, height, samples_);
-        transform_.setOrtho(box);
+        transform_.setOrtho(box, quarterTurns);
         cpu_.SetProjection(transform_.projection());
     }
     void clearFrame(const float rgba[4]) override
@@ -241,9 +239,5 @@ int cpuBackendSamples(const char* name)
 
 std::unique_ptr<Backend> makeCpuBackend(int samples, int threads)
 {
-    if (threads <= 0) {
-        const unsigned cores = std::thread::hardware_concurrency();
-        threads = cores == 0 ? 1 : static_cast<int>(cores < kMaxDefaultThreads ? cores : kMaxDefaultThreads);
-    }
     return std::make_unique<CpuSeamBackend>(samples, threads);
 }

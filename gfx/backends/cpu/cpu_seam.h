@@ -11,5 +11,6 @@
 int cpuBackendSamples(const char* name);
 
 // The CPU backend drawing with samples per pixel (0, 2, 4 or 8) on threads
-// threads (the caller's included).
+// threads (the caller's included); 0 takes drawingThreadCount() at each
+// grInit.
 std::unique_ptr<Backend> makeCpuBackend(int samples, int threads);

@@ -5,6 +5,7 @@
 #include "batch.h"
 #include "gl.h"
 #include "gl_state.h"
+#include "backends/shared/transform.h"
 
 namespace {
 
@@ -155,12 +156,19 @@ public:
 
     int drainErrors() override { return drainGlErrors(); }
 
-    void setProjection(int width, int height, const double box[6]) override
+    void setProjection(int width, int height, const double box[6], int quarterTurns) override
     {
         glViewport(0, 0, width, height);
         glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(box[0], box[1], box[2], box[3], box[4], box[5]);
+        if (quarterTurns & 3) {
+            // Formed as the GL forms glOrtho, then turned exactly.
+            Transform turned;
+            turned.setOrtho(box, quarterTurns);
+            glLoadMatrixf(turned.projection());
+        } else {
+            glLoadIdentity();
+            glOrtho(box[0], box[1], box[2], box[3], box[4], box[5]);
+        }
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
     }

@@ -166,7 +166,7 @@ public:
         return errors;
     }
 
-    void setProjection(int width, int height, const double box[6]) override
+    void setProjection(int width, int height, const double box[6], int quarterTurns) override
     {
         flush();
         viewportWidth_ = width;
@@ -174,7 +174,7 @@ public:
         grid_.setViewport(width, height);
         if (started_)
             gl_.Viewport(0, 0, width, height);
-        transform_.setOrtho(box);
+        transform_.setOrtho(box, quarterTurns);
     }
 
     void clearFrame(const float rgba[4]) override

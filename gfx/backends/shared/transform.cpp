@@ -9,6 +9,21 @@ namespace {
 
 const float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
+// The matrix that turns x, y by quarterTurns clockwise quarter turns
+// (0..3), column-major: its entries are 0 and ±1, so products with it are
+// exact.
+void quarterTurnMatrix(int quarterTurns, float out[16])
+{
+    // Clockwise with y upwards: x goes to -y, y goes to x for one turn.
+    static const float kColumns[4][4] = {{1, 0, 0, 1}, {0, -1, 1, 0}, {-1, 0, 0, -1}, {0, 1, -1, 0}};
+    const float* c = kColumns[quarterTurns & 3];
+    std::memcpy(out, kIdentity, 16 * sizeof(float));
+    out[0] = c[0];
+    out[1] = c[1];
+    out[4] = c[2];
+    out[5] = c[3];
+}
+
 }  // namespace
 
 void projectModelview(const float* p, const float* m, float* out)
@@ -47,7 +62,7 @@ void Transform::changed()
     ++serial_;
 }
 
-void Transform::setOrtho(const double box[6])
+void Transform::setOrtho(const double box[6], int quarterTurns)
 {
     // The GL takes glOrtho's doubles as floats and builds the matrix in float.
     const float l = static_cast<float>(box[0]), r = static_cast<float>(box[1]);
@@ -60,6 +75,13 @@ void Transform::setOrtho(const double box[6])
     projection_[13] = -(t + b) / (t - b);
     projection_[10] = -2.0f / (f - n);
     projection_[14] = -(f + n) / (f - n);
+    if (quarterTurns & 3) {
+        float turn[16];
+        quarterTurnMatrix(quarterTurns, turn);
+        float turned[16];
+        projectModelview(projection_, turn, turned);
+        std::memcpy(projection_, turned, sizeof projection_);
+    }
     std::memcpy(modelview_, kIdentity, sizeof modelview_);
     changed();
 }

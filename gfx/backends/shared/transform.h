@@ -8,9 +8,10 @@ class Transform {
 public:
     Transform();
 
-    // glOrtho(box[0..5]) on an identity projection; the modelview becomes
-    // identity.
-    void setOrtho(const double box[6]);
+    // glOrtho(box[0..5]) on an identity projection, then turned by
+    // quarterTurns clockwise quarter turns (see Backend::setProjection); the
+    // modelview becomes identity.
+    void setOrtho(const double box[6], int quarterTurns = 0);
     void loadModelview(const float matrix[16]);
     const float* modelview() const { return modelview_; }
     const float* projection() const { return projection_; }

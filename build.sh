@@ -39,10 +39,12 @@ WINDOWS_PACKAGES=(
 )
 
 # The browser's build: Emscripten, Debian's sources of the C libraries it
-# compiles, the faces pages ship, and Chromium with Node for the page tests
-# (npm comes with Node; Debian's npm package is added only without one).
+# compiles, the stb_image header, the faces pages ship, and Chromium with
+# Node for the page tests (npm comes with Node; Debian's npm package is added
+# only without one). tests/build_packages.sh holds each list to what its
+# build reads.
 WEB_PACKAGES=(
-  cmake make emscripten dpkg-dev xz-utils fonts-liberation chromium nodejs
+  cmake make emscripten dpkg-dev xz-utils libstb-dev fonts-liberation chromium nodejs
 )
 
 install_missing() {
@@ -245,14 +247,55 @@ run_program() {
     exec build/app/instrument-panel "$@"
   fi
   echo "No X display is reachable (DISPLAY='${DISPLAY:-}'); rendering a headless snapshot instead."
+  # The program's renderer is the snapshot's backend: cpu draws without GL,
+  # gl on the program's own backend, gl1.
+  local snapshot_args=() renderer=""
+  while [ $# -gt 0 ]; do
+    case "$1" in
+      --renderer) renderer="${2:-}"; shift $(($# > 1 ? 2 : 1)) ;;
+      --renderer=*) renderer="${1#--renderer=}"; shift ;;
+      *) snapshot_args+=("$1"); shift ;;
+    esac
+  done
+  case "$renderer" in
+    "" | gl) ;;
+    cpu) snapshot_args+=(--gl cpu) ;;
+    *) echo "build.sh run: unknown renderer '$renderer' (gl or cpu)" >&2; exit 2 ;;
+  esac
   local out="$PWD/build/panel-snapshot.png"
-  build/tools/panel-snapshot "$@" -o "$out"
+  build/tools/panel-snapshot "${snapshot_args[@]}" -o "$out"
   echo "Snapshot written to $out"
 }
 
-case "${1:-}" in
+USAGE="usage: ./build.sh run [--display MODULE ...] | test | windows | sanitize | fuzz [SECONDS] | soak [FRAMES] | web"
+
+refuse() {
+  echo "./build.sh: $1" >&2
+  echo "$USAGE" >&2
+  exit 2
+}
+
+# A verb takes no arguments, or one positive count; 'run' passes the rest to
+# the program, which judges them itself.
+verb="${1:-}"
+[ $# -gt 0 ] && shift
+case "$verb" in
+  run) ;;
+  test | windows | sanitize | web)
+    [ $# -eq 0 ] || refuse "'$verb' takes no arguments (got: $*)"
+    ;;
+  fuzz | soak)
+    [ $# -le 1 ] || refuse "'$verb' takes one count at most (got: $*)"
+    if [ $# -eq 1 ] && ! [[ "$1" =~ ^[1-9][0-9]*$ ]]; then
+      refuse "'$verb' takes a positive whole number, not '$1'"
+    fi
+    ;;
+  "") refuse "no verb given" ;;
+  *) refuse "unknown verb '$verb'" ;;
+esac
+
+case "$verb" in
   run)
-    shift
     install_missing "${PACKAGES[@]}"
     ensure_test_locale optional
     build
@@ -287,19 +330,15 @@ case "${1:-}" in
     ;;
   fuzz)
     install_missing "${PACKAGES[@]}"
-    fuzz "${2:-300}"
+    fuzz "${1:-300}"
     ;;
   soak)
     install_missing "${PACKAGES[@]}"
     build
-    build/tools/panel-soak --frames "${2:-100000}"
+    build/tools/panel-soak --frames "${1:-100000}"
     ;;
   web)
     install_missing "${WEB_PACKAGES[@]}"
     build_web
-    ;;
-  *)
-    echo "usage: ./build.sh run | test | windows | sanitize | fuzz [SECONDS] | soak [FRAMES] | web" >&2
-    exit 2
     ;;
 esac

@@ -1,5 +1,6 @@
 #include "app.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,9 +14,21 @@
 
 App::App() { Bind(wxEVT_MENU, &App::OnAppAbout, this, ID_APP_ABOUT); }
 
+// The toolkit calls this from its loop, not from the signal: closing the
+// window there ends the program as File > Exit does, the recording whole.
+static void closeOnStopSignal(int)
+{
+    if (wxWindow* window = wxTheApp->GetTopWindow())
+        window->Close(true);
+    else
+        wxTheApp->ExitMainLoop();
+}
+
 bool App::OnInit()
 {
     SetAppDisplayName(wxString::FromUTF8(ShellString(AFX_IDS_APP_TITLE)));
+    SetSignalHandler(SIGINT, closeOnStopSignal);
+    SetSignalHandler(SIGTERM, closeOnStopSignal);
 
     auto* frame = new CMainFrame;
     if (!CreateFrame(frame)) {
@@ -42,7 +55,10 @@ bool App::CreateFrame(CMainFrame* frame)
     // No message box: the toolkit may be unable to show one; a terminal user
     // still learns why the program ended.
     if (!probe.Error().empty())
-        std::fprintf(stderr, "instrument-panel: the display has no usable OpenGL (GLX): %s\n", probe.Error().c_str());
+        std::fprintf(stderr,
+                     "instrument-panel: the display has no usable OpenGL (GLX): %s; "
+                     "--renderer cpu draws without OpenGL\n",
+                     probe.Error().c_str());
     return false;
 }
 

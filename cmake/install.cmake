@@ -1,6 +1,6 @@
 # cmake --install build --prefix P: headers, the shared drawing library (on
 # Windows the DLL in bin/ beside the programs, its import library in lib/),
-# the program, panel-snapshot, a CMake package (find_package(InstrumentPanel
+# the program, panel-snapshot, panel-feed, a CMake package (find_package(InstrumentPanel
 # CONFIG) with the imported targets InstrumentPanel::gr,
 # InstrumentPanel::instrument-panel and InstrumentPanel::panel-snapshot, and
 # the function instrument_panel_add_display) and a pkg-config file
@@ -8,6 +8,9 @@
 include(CMakePackageConfigHelpers)
 
 set(PANEL_INSTALLED_PROGRAMS panel-snapshot)
+if(TARGET panel-feed)
+  list(APPEND PANEL_INSTALLED_PROGRAMS panel-feed)
+endif()
 if(TARGET instrument-panel)
   list(APPEND PANEL_INSTALLED_PROGRAMS instrument-panel)
 endif()

@@ -107,6 +107,17 @@ bool DataFeed::Attach(const GrDisplay& display, const std::vector<SourceOption>&
             grUseInputs(nullptr, 0);
             return false;
         }
+        // Two sources taking turns at one input would make it jump between them.
+        for (size_t other = 0; other < opened.size(); ++other)
+            for (const std::string& input : source->Inputs()) {
+                const std::vector<std::string> theirs = opened[other]->Inputs();
+                if (std::find(theirs.begin(), theirs.end(), input) == theirs.end())
+                    continue;
+                *error = wanted.path + ": input \"" + input + "\" is fed by " + requested[other].path +
+                         " already; an input takes one source";
+                grUseInputs(nullptr, 0);
+                return false;
+            }
         opened.push_back(std::move(source));
     }
     if (!recordPath.empty() && !recorder_.Open(recordPath, error)) {
@@ -115,6 +126,13 @@ bool DataFeed::Attach(const GrDisplay& display, const std::vector<SourceOption>&
     }
     sources_ = std::move(opened);
     display_ = &display;
+    rateSinceMs_ = 0.0;
+    live_ = false;
+    for (const std::unique_ptr<DataSource>& source : sources_)
+        live_ = live_ || source->Live();
+    attachedAt_ = std::chrono::steady_clock::now();
+    datagramsAtRateStart_.assign(sources_.size(), 0);
+    datagramsPerSecond_.assign(sources_.size(), 0.0);
     return true;
 }
 
@@ -123,6 +141,9 @@ void DataFeed::BeforeUpdate(double nowMs)
     if (sources_.empty())
         return;
     lastNowMs_ = nowMs;
+    // Polled each frame, a value is taken within a frame of its arrival.
+    const double arrivedS =
+        live_ ? std::chrono::duration<double>(std::chrono::steady_clock::now() - attachedAt_).count() : nowMs / 1000.0;
     for (const std::unique_ptr<DataSource>& source : sources_) {
         source->Poll(nowMs, [&](std::string_view input, double value) {
             const int index = grFindInput(std::string(input).c_str());
@@ -131,15 +152,20 @@ void DataFeed::BeforeUpdate(double nowMs)
                 return;
             clamped_ += result == GR_FEED_CLAMPED;
             ++fed_;
-            recorder_.Write(nowMs / 1000.0, input, value);
+            recorder_.Write(arrivedS, input, value);
         });
         source->TakeNotices(&notices_);
     }
+    recorder_.Tick();
     grApplyInputs(nowMs);
     if (nowMs - rateSinceMs_ >= kRateWindowMs) {
-        const long long datagrams = Counts().datagrams;
-        datagramsPerSecond_ = (datagrams - datagramsAtRateStart_) * 1000.0 / (nowMs - rateSinceMs_);
-        datagramsAtRateStart_ = datagrams;
+        datagramsPerSecond_.resize(sources_.size());
+        datagramsAtRateStart_.resize(sources_.size());
+        for (size_t i = 0; i < sources_.size(); ++i) {
+            const long long datagrams = sources_[i]->Datagrams();
+            datagramsPerSecond_[i] = (datagrams - datagramsAtRateStart_[i]) * 1000.0 / (nowMs - rateSinceMs_);
+            datagramsAtRateStart_[i] = datagrams;
+        }
         rateSinceMs_ = nowMs;
     }
 }
@@ -155,14 +181,24 @@ std::string DataFeed::Status() const
         stale += state == GR_INPUT_STALE;
         fed += state != GR_INPUT_NOT_FED;
     }
-    std::string names;
-    for (const std::unique_ptr<DataSource>& source : sources_)
-        names += (names.empty() ? "" : ", ") + source->Name();
-    const FeedCounts counts = Counts();
-    std::string status = names + ": " + std::to_string(static_cast<long long>(datagramsPerSecond_ + 0.5)) +
-                         " datagrams/s, " + std::to_string(fed) + " inputs fed, " + std::to_string(stale) + " stale";
-    if (counts.malformed + counts.refused > 0)
-        status += ", " + std::to_string(counts.malformed + counts.refused) + " bad";
+    auto count = [](long long n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    std::string status = std::to_string(stale) + " stale, " + std::to_string(fed) + " of " +
+                         std::to_string(display_->inputCount) + " inputs fed";
+    if (clamped_ > 0)
+        status += "; " + count(clamped_, "value clamped", "values clamped");
+    status += "; ";
+    for (size_t i = 0; i < sources_.size(); ++i) {
+        const DataSource& source = *sources_[i];
+        status += (i ? "; " : "") + source.Name();
+        if (source.Datagrams() > 0 || source.Port() > 0)
+            status += ": " + std::to_string(static_cast<long long>(datagramsPerSecond_[i] + 0.5)) + " datagrams/s";
+        if (source.Malformed() > 0)
+            status += ", " + std::to_string(source.Malformed()) + " bad " + source.MalformedUnit();
+        if (source.Refused() > 0)
+            status += ", " + count(source.Refused(), "value refused", "values refused");
+    }
     return status;
 }
 

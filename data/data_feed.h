@@ -5,6 +5,7 @@
 // through atomics, so that no frame ever waits on the network.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,8 +55,11 @@ public:
     // Before each UpdateDisplayModel, at nowMs since attaching: feeds what
     // the sources have and applies the inputs.
     void BeforeUpdate(double nowMs);
-    // For the status bar: each source and its state, e.g.
-    // "udp 127.0.0.1:5500 (generic): 60 datagrams/s, 2 of 6 inputs stale".
+    // For the status bar, the essentials first, so that a narrow bar cut at
+    // the right keeps them: stale inputs, inputs fed, then each source with
+    // its rate and what went wrong, e.g. "1 stale, 6 of 6 inputs fed;
+    // 3 values clamped; udp 127.0.0.1:5500 (generic): 60 datagrams/s,
+    // 2 bad lines, 1 value refused".
     std::string Status() const;
     // What the sources reported once (unknown fields) since the last call.
     std::vector<std::string> TakeNotices();
@@ -70,11 +74,15 @@ private:
     std::vector<std::unique_ptr<DataSource>> sources_;
     std::vector<std::string> notices_;
     Recorder recorder_;
+    // A live source's values are recorded at their arrival on this clock;
+    // a replay's at the feed's time.
+    bool live_ = false;
+    std::chrono::steady_clock::time_point attachedAt_;
     const GrDisplay* display_ = nullptr;
     long long clamped_ = 0;
     long long fed_ = 0;
     double lastNowMs_ = 0.0;
     double rateSinceMs_ = 0.0;
-    long long datagramsAtRateStart_ = 0;
-    double datagramsPerSecond_ = 0.0;
+    std::vector<long long> datagramsAtRateStart_;  // a count for each source
+    std::vector<double> datagramsPerSecond_;
 };

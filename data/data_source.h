@@ -21,8 +21,13 @@ public:
     virtual std::string Name() const = 0;
     virtual long long Datagrams() const { return 0; }
     virtual long long Malformed() const { return 0; }
+    // What Malformed counts: "lines", "records", "objects".
+    virtual const char* MalformedUnit() const { return "datagrams"; }
     virtual long long Refused() const { return 0; }
     virtual int Port() const { return 0; }
+    // Values arrive when the world sends them (a network), not when the
+    // frame's clock says (a replay): a recording takes their arrival time.
+    virtual bool Live() const { return false; }
     // Appends the notices that came since the last call; never waits.
     virtual void TakeNotices(std::vector<std::string>*) {}
 };

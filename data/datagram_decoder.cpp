@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-DatagramDecoder::DatagramDecoder(Mapping mapping) : mapping_(std::move(mapping))
+DatagramDecoder::DatagramDecoder(Mapping mapping) : mapping_(std::move(mapping)), genericFieldCount_(mapping_.fieldCount)
 {
     for (const FieldMapping& field : mapping_.fields) {
         int input = 0;
@@ -48,6 +48,13 @@ void DatagramDecoder::Decode(std::string_view datagram, const ValueSink& values,
                       ++counts_.values;
                       values(target->second.input, scaled);
                   },
-                  &parsed);
+                  &parsed, &genericFieldCount_);
+    counts_.units += parsed.units;
     counts_.malformed += parsed.malformed;
+    if (parsed.wrongFieldCount > 0 && !fieldCountReported_) {
+        fieldCountReported_ = true;
+        notices("a line of " + std::to_string(parsed.lastWrongFieldCount) + " fields where " +
+                (mapping_.fieldCount > 0 ? "the mapping states " : "the first line held ") +
+                std::to_string(genericFieldCount_) + ": such lines are counted bad and not drawn (reported once)");
+    }
 }

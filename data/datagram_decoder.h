@@ -14,6 +14,7 @@
 
 struct DecodeCounts {
     long long datagrams = 0;
+    long long units = 0;      // lines, records or objects read
     long long malformed = 0;  // lines, records or objects skipped whole
     long long refused = 0;    // NaN or infinite values
     long long values = 0;     // mapped values delivered
@@ -24,7 +25,8 @@ public:
     // Receives a mapped value: the index of its input in Inputs(), and the
     // scaled value.
     using ValueSink = std::function<void(int input, double value)>;
-    // Receives "field F is not in the mapping" once per unknown field.
+    // Receives "field F is not in the mapping" once per unknown field, and
+    // once that generic lines hold another number of fields than expected.
     using NoticeSink = std::function<void(const std::string& notice)>;
 
     explicit DatagramDecoder(Mapping mapping);
@@ -49,4 +51,6 @@ private:
     std::set<std::string, std::less<>> mappedGroups_;  // X-Plane groups of mapped fields
     std::set<std::string, std::less<>> reported_;
     DecodeCounts counts_;
+    int genericFieldCount_ = 0;  // stated by the mapping, or learnt from the first line
+    bool fieldCountReported_ = false;
 };

@@ -7,9 +7,6 @@
 
 namespace {
 
-// A line holds no more fields than this; a longer one is malformed.
-constexpr int kMaxGenericFields = 256;
-
 std::string_view trimmed(std::string_view text)
 {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\r'))
@@ -37,7 +34,8 @@ bool readLine(std::string_view line, char separator, std::array<double, kMaxGene
 
 }  // namespace
 
-void parseGenericLines(std::string_view bytes, char separator, const FieldSink& sink, ParseCounts* counts)
+void parseGenericLines(std::string_view bytes, char separator, const FieldSink& sink, ParseCounts* counts,
+                       int* fieldCount)
 {
     std::array<double, kMaxGenericFields> values;
     while (!bytes.empty()) {
@@ -52,6 +50,14 @@ void parseGenericLines(std::string_view bytes, char separator, const FieldSink& 
         int count = 0;
         if (!readLine(blankSeparated ? trimmed(line) : line, separator, &values, &count)) {
             ++counts->malformed;
+            continue;
+        }
+        if (fieldCount && *fieldCount == 0)
+            *fieldCount = count;
+        if (fieldCount && count != *fieldCount) {
+            ++counts->malformed;
+            ++counts->wrongFieldCount;
+            counts->lastWrongFieldCount = count;
             continue;
         }
         char key[8];

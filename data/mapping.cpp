@@ -103,7 +103,12 @@ bool parseSeparator(std::string_view word, char* separator)
 bool parseMapping(std::string_view text, const std::string& fileName, Mapping* mapping, std::string* error)
 {
     *mapping = Mapping();
+    // Windows editors start UTF-8 files with a byte-order mark.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
     bool formatGiven = false;
+    int fieldCountLine = 0;
     int lineNumber = 0;
     auto fail = [&](const std::string& cause) {
         *error = fileName + ":" + std::to_string(lineNumber) + ": " + cause;
@@ -136,6 +141,18 @@ bool parseMapping(std::string_view text, const std::string& fileName, Mapping* m
         }
         if (!formatGiven)
             return fail("the first statement must be the format (format generic, xplane or json)");
+        if (w[0] == "fields") {
+            double count = 0.0;
+            if (mapping->format != WireFormat::Generic)
+                return fail("fields is for the generic format only");
+            if (w.size() != 2 || w[1].find_first_not_of("0123456789") != std::string_view::npos ||
+                !parseWireNumber(w[1], &count) || count < 1.0 || count > kMaxGenericFields)
+                return fail("fields takes the number of fields a line holds, 1 to " +
+                            std::to_string(kMaxGenericFields));
+            mapping->fieldCount = static_cast<int>(count);
+            fieldCountLine = lineNumber;
+            continue;
+        }
         if (w[0] == "output") {
             OutputMapping out;
             out.line = lineNumber;
@@ -202,16 +219,33 @@ bool parseMapping(std::string_view text, const std::string& fileName, Mapping* m
                             std::string(w[i + 1]) + "\"");
             (w[i] == "scale" ? field.scale : field.offset) = number;
         }
-        for (const FieldMapping& other : mapping->fields)
+        if (field.scale == 0.0)
+            return fail("scale 0 would feed " + field.input + " its offset whatever field " + field.field +
+                        " holds");
+        for (const FieldMapping& other : mapping->fields) {
             if (other.field == field.field)
                 return fail("field " + field.field + " is mapped twice (first on line " +
                             std::to_string(other.line) + ")");
+            if (other.input == field.input)
+                return fail("input " + field.input + " is fed by field " + other.field + " on line " +
+                            std::to_string(other.line) + " already; an input takes one field");
+        }
         mapping->fields.push_back(std::move(field));
     }
     if (mapping->fields.empty() && mapping->outputs.empty()) {
         *error = fileName + ": maps no field";
         return false;
     }
+    if (mapping->fieldCount > 0)
+        for (const FieldMapping& field : mapping->fields) {
+            double position = 0.0;
+            parseWireNumber(field.field, &position);
+            if (position > mapping->fieldCount) {
+                lineNumber = field.line;
+                return fail("field " + field.field + " is beyond the " + std::to_string(mapping->fieldCount) +
+                            " fields a line holds (fields on line " + std::to_string(fieldCountLine) + ")");
+            }
+        }
     return true;
 }
 

@@ -4,12 +4,16 @@
 //   # comment
 //   format generic            generic | xplane | json
 //   separator ,               generic only: one character, or tab, space
+//                             (a comma unless given)
+//   fields N                  generic only: every line holds N fields
 //   FIELD INPUT [scale S] [offset O]
 //   output FIELD OUTPUT [scale S] [offset O]
 //   output command COMMAND OUTPUT      xplane only
 //
 // FIELD is a 1-based position (generic), GROUP.SLOT (xplane) or a JSON
 // name; the input receives value * S + O (scale 1, offset 0 by default).
+// A field and an input are each named once; scale 0 is refused. A UTF-8
+// byte-order mark at the start is skipped.
 // Output lines say where the display's outputs go (--send): the field
 // receives the output's value * S + O. An output FIELD is a position up to
 // kMaxOutputPosition (generic: every line carries all mapped positions, 0
@@ -44,6 +48,7 @@ struct OutputMapping {
 struct Mapping {
     WireFormat format = WireFormat::Generic;
     char separator = ',';
+    int fieldCount = 0;  // generic: the fields every line holds; 0 learns it from the stream
     std::vector<FieldMapping> fields;
     std::vector<OutputMapping> outputs;
 };

@@ -1,10 +1,12 @@
 #include "recording.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 
+#include "file_sync.h"
 #include "mapping.h"
 #include "wire_formats.h"
 
@@ -22,9 +24,20 @@ std::string_view trimmed(std::string_view text)
 }  // namespace
 
 bool parseRecording(std::string_view text, const std::string& fileName, std::vector<RecordedValue>* rows,
-                    std::string* error)
+                    std::string* error, std::string* warning)
 {
     rows->clear();
+    if (warning)
+        warning->clear();
+    // A file system that lost power may pad the cut end with zero bytes.
+    while (!text.empty() && text.back() == '\0')
+        text.remove_suffix(1);
+    std::string_view cut;
+    if (const size_t lastBreak = text.rfind('\n'); !text.empty() && text.back() != '\n') {
+        const size_t cutAt = lastBreak == std::string_view::npos ? 0 : lastBreak + 1;
+        cut = text.substr(cutAt);
+        text = text.substr(0, cutAt);
+    }
     int lineNumber = 0;
     auto fail = [&](const std::string& cause) {
         *error = fileName + ":" + std::to_string(lineNumber) + ": " + cause;
@@ -66,16 +79,22 @@ bool parseRecording(std::string_view text, const std::string& fileName, std::vec
         rows->push_back(std::move(row));
     }
     if (!headerSeen) {
-        *error = fileName + ": empty; a recording starts with the header " + kRecordingHeader;
+        *error = fileName + ": " + (cut.empty() ? "empty" : "cut short in its header") +
+                 "; a recording starts with the header " + kRecordingHeader;
         return false;
     }
+    if (!cut.empty() && warning)
+        *warning = fileName + ":" + std::to_string(lineNumber + 1) +
+                   ": the last row is cut short (no line break after it) and is left out; the recording "
+                   "plays up to line " + std::to_string(lineNumber);
     return true;
 }
 
-bool readRecording(const std::string& path, std::vector<RecordedValue>* rows, std::string* error)
+bool readRecording(const std::string& path, std::vector<RecordedValue>* rows, std::string* error,
+                   std::string* warning)
 {
     std::string text;
-    return readTextFile(path, &text, error) && parseRecording(text, path, rows, error);
+    return readTextFile(path, &text, error) && parseRecording(text, path, rows, error, warning);
 }
 
 Recorder::~Recorder()
@@ -92,7 +111,11 @@ bool Recorder::Open(const std::string& path, std::string* error)
         return false;
     }
     path_ = path;
+    started_ = false;
+    failed_ = false;
     std::fprintf(file_, "%s\n", kRecordingHeader);
+    unsynced_ = true;
+    failed_ = !Sync();
     return true;
 }
 
@@ -100,20 +123,51 @@ void Recorder::Write(double timeS, std::string_view input, double value)
 {
     if (!file_)
         return;
+    if (!started_) {
+        started_ = true;
+        originS_ = timeS;
+        lastS_ = 0.0;
+    }
+    // A clock read on two threads may be a hair out of order: never back.
+    lastS_ = std::max(lastS_, timeS - originS_);
+    // One row, one write: the buffer reaches the file in whole rows.
     // to_chars writes a point whatever the locale.
-    char time[32];
     char number[32];
-    const char* timeEnd = std::to_chars(time, time + sizeof time, timeS, std::chars_format::fixed, 3).ptr;
-    const char* numberEnd = std::to_chars(number, number + sizeof number, value, std::chars_format::general, 9).ptr;
-    std::fprintf(file_, "%.*s,%.*s,%.*s\n", static_cast<int>(timeEnd - time), time, static_cast<int>(input.size()),
-                 input.data(), static_cast<int>(numberEnd - number), number);
+    std::string row;
+    row.append(number, std::to_chars(number, number + sizeof number, lastS_, std::chars_format::fixed, 3).ptr);
+    row += ',';
+    row += input;
+    row += ',';
+    row.append(number, std::to_chars(number, number + sizeof number, value, std::chars_format::general, 9).ptr);
+    row += '\n';
+    // Handed to the system at once: a killed process loses no row.
+    failed_ = failed_ || std::fwrite(row.data(), 1, row.size(), file_) != row.size() || std::fflush(file_) != 0;
+    unsynced_ = true;
+    Tick();
+}
+
+void Recorder::Tick()
+{
+    if (file_ && unsynced_ && Clock::now() - syncedAt_ >= kSyncInterval)
+        failed_ = !Sync() || failed_;
+}
+
+// Asks the system to put what it holds of the file on the disk.
+bool Recorder::Sync()
+{
+    syncedAt_ = Clock::now();
+    if (!unsynced_)
+        return true;
+    unsynced_ = false;
+    return std::fflush(file_) == 0 && syncFileToDisk(file_);
 }
 
 bool Recorder::Close(std::string* error)
 {
     if (!file_)
         return true;
-    const bool failed = std::ferror(file_) != 0;
+    const bool synced = Sync();
+    const bool failed = failed_ || !synced || std::ferror(file_) != 0;
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
     if (failed || !closed) {

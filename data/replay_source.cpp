@@ -9,9 +9,11 @@ namespace {
 
 class ReplaySource : public DataSource {
 public:
-    ReplaySource(std::string path, std::vector<RecordedValue> rows, bool loop)
+    ReplaySource(std::string path, std::vector<RecordedValue> rows, bool loop, std::string warning)
         : path_(std::move(path)), rows_(std::move(rows)), loop_(loop)
     {
+        if (!warning.empty())
+            notices_.push_back(std::move(warning));
         // A loop lasts until the last row, and one frame more.
         constexpr double kLoopGapS = 0.04;
         period_ = rows_.empty() ? 0.0 : rows_.back().timeS + kLoopGapS;
@@ -50,6 +52,13 @@ public:
 
     std::string Name() const override { return "replay " + path_ + (loop_ ? " (looping)" : ""); }
 
+    void TakeNotices(std::vector<std::string>* out) override
+    {
+        for (std::string& notice : notices_)
+            out->push_back(std::move(notice));
+        notices_.clear();
+    }
+
 private:
     std::string path_;
     std::vector<RecordedValue> rows_;
@@ -57,6 +66,7 @@ private:
     double period_ = 0.0;
     double loopStartS_ = 0.0;
     size_t next_ = 0;
+    std::vector<std::string> notices_;
 };
 
 }  // namespace
@@ -64,7 +74,8 @@ private:
 std::unique_ptr<DataSource> openReplaySource(const SourceOption& wanted, std::string* error)
 {
     std::vector<RecordedValue> rows;
-    if (!readRecording(wanted.path, &rows, error))
+    std::string warning;
+    if (!readRecording(wanted.path, &rows, error, &warning))
         return nullptr;
-    return std::make_unique<ReplaySource>(wanted.path, std::move(rows), wanted.loop);
+    return std::make_unique<ReplaySource>(wanted.path, std::move(rows), wanted.loop, std::move(warning));
 }

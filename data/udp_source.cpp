@@ -67,6 +67,19 @@ public:
     }
     long long Datagrams() const override { return datagrams_.load(std::memory_order_relaxed); }
     long long Malformed() const override { return malformed_.load(std::memory_order_relaxed); }
+    bool Live() const override { return true; }
+    const char* MalformedUnit() const override
+    {
+        switch (format_) {
+        case WireFormat::Generic:
+            return "lines";
+        case WireFormat::XPlane:
+            return "datagrams";
+        case WireFormat::Json:
+            return "objects";
+        }
+        return "datagrams";
+    }
     long long Refused() const override { return refused_.load(std::memory_order_relaxed); }
     int Port() const override { return socket_.Port(); }
 

@@ -52,11 +52,11 @@ bool parseWireNumber(std::string_view text, double* value)
 }
 
 void parseDatagram(WireFormat format, char separator, std::string_view bytes, const FieldSink& sink,
-                   ParseCounts* counts)
+                   ParseCounts* counts, int* genericFieldCount)
 {
     switch (format) {
     case WireFormat::Generic:
-        parseGenericLines(bytes, separator, sink, counts);
+        parseGenericLines(bytes, separator, sink, counts, genericFieldCount);
         return;
     case WireFormat::XPlane:
         parseXPlaneData(bytes, sink, counts);

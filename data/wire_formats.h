@@ -21,12 +21,22 @@ using FieldSink = std::function<void(std::string_view key, double value)>;
 struct ParseCounts {
     long long units = 0;      // lines, records or objects read
     long long malformed = 0;  // of those, skipped whole
+    long long wrongFieldCount = 0;  // generic lines skipped for holding another number of fields
+    int lastWrongFieldCount = 0;    // how many fields the last of those held
 };
+
+// A generic line holds no more fields than this; a longer one is malformed.
+constexpr int kMaxGenericFields = 256;
 
 // FlightGear's generic protocol: lines of values separated by separator,
 // the first value position 1. A line with a value that is not a number is
-// skipped whole; empty lines are ignored.
-void parseGenericLines(std::string_view bytes, char separator, const FieldSink& sink, ParseCounts* counts);
+// skipped whole; empty lines are ignored. With fieldCount, a line of
+// another number of fields is skipped whole too (counted malformed and
+// wrongFieldCount): a protocol sends a fixed number, and a shorter or
+// longer line means the fields are not where the mapping says. *fieldCount
+// 0 is learnt from the first well-formed line.
+void parseGenericLines(std::string_view bytes, char separator, const FieldSink& sink, ParseCounts* counts,
+                       int* fieldCount = nullptr);
 
 // X-Plane's "DATA" datagram: "DATA" and one byte, then records of a
 // little-endian int32 group and eight little-endian float32 values, keyed
@@ -44,7 +54,7 @@ void parseJsonObjects(std::string_view bytes, const FieldSink& sink, ParseCounts
 
 // Any of the three.
 void parseDatagram(WireFormat format, char separator, std::string_view bytes, const FieldSink& sink,
-                   ParseCounts* counts);
+                   ParseCounts* counts, int* genericFieldCount = nullptr);
 
 // The number at the whole of text, in the C locale's notation whatever the
 // process locale; false for anything else (empty, trailing characters).

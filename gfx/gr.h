@@ -153,23 +153,23 @@ int grInit(float scratchGrowth);
 
 // Why the last image of the image table failed to load, naming its file;
 // empty when grInit loaded every image.
-const char* grImageError();
+const char* grImageError(void);
 
 // Why the font table failed to load, naming the entry (index, face, size,
 // style) and the cause; empty when grInit created every font.
-const char* grFontError();
+const char* grFontError(void);
 
 // Releases textures and scratch memory; the GL context must still be current.
 // Safe to call more than once.
-void grShutdown();
+void grShutdown(void);
 
 // Resets GL and library state to the frame baseline; call after the colour
 // and stencil buffers are cleared.
-void grBeginFrame();
+void grBeginFrame(void);
 
 // Ends a frame; call before swapping buffers. In batched mode this is where
 // the last collected draws reach the GL.
-void grEndFrame();
+void grEndFrame(void);
 
 // Batched submission, off by default. While on, consecutive draws that need
 // the same GL state are collected and sent as one triangle-list draw with a
@@ -178,7 +178,7 @@ void grEndFrame();
 // framebuffer only after it. Switching draws what is collected first. The
 // setting survives grInit and grShutdown.
 void grSetBatching(bool on);
-bool grBatching();
+bool grBatching(void);
 
 // ---------------------------------------------------------------------------
 // Transforms (modelview matrix)
@@ -439,8 +439,8 @@ struct GrDiagnostics {
     int rejectedImages;    // image files missing, or refused: not PNG, BMP, JPEG or GIF, too large, broken
 };
 
-GrDiagnostics grDiagnostics();
-void grResetDiagnostics();
+GrDiagnostics grDiagnostics(void);
+void grResetDiagnostics(void);
 
 // Running totals of the library's work, for benchmarks: compare two readings.
 struct GrCounters {
@@ -450,7 +450,7 @@ struct GrCounters {
     long long textureUploads;  // glTexImage and glTexSubImage calls
 };
 
-GrCounters grCounters();
+GrCounters grCounters(void);
 
 // ---------------------------------------------------------------------------
 // Runtime helpers: numbers
@@ -470,7 +470,7 @@ int32_t grAbs(int32_t n);
 // Seeds the generator behind grRand (the renderer seeds it with the time).
 void grSeedRandom(uint32_t seed);
 // Next value 0..32767 of the linear congruential generator.
-int grRand();
+int grRand(void);
 
 float grLn(float x);
 float grLog2(float x);

@@ -229,10 +229,10 @@ typedef void* (*GrProcLoader)(const char* name);
 bool grSelectBackend(const char* name, GrProcLoader loader);
 
 // The name of the backend in use ("gl1", "es3", ...).
-const char* grBackendName();
+const char* grBackendName(void);
 
 // Why grInit returned GR_INIT_BACKEND_FAILED; empty otherwise.
-const char* grBackendError();
+const char* grBackendError(void);
 
 // The frame's viewport and projection: width x height pixels, one unit a
 // pixel, y upwards, the display's origin originX, originY pixels in from the

@@ -92,10 +92,13 @@ foreach(renderer gl cpu)
   set_tests_properties(program_ends_with_1_after_its_error_box_${renderer} PROPERTIES TIMEOUT 60)
 endforeach()
 
-# The authors' guide shows its running example exactly as it is built.
-add_test(NAME authors_guide_shows_the_minimal_display
-  COMMAND sh -c "awk '/<!-- examples.minimal.minimal_display.cpp -->/ { found = 1; next } found && /^```cpp/ { code = 1; next } code && /^```/ { exit } code' docs/DISPLAY-AUTHORS.md | diff -u examples/minimal/minimal_display.cpp -"
-  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+# The authors' guide shows its running example, in C++ and in C, exactly as
+# it is built.
+foreach(language cpp c)
+  add_test(NAME authors_guide_shows_the_minimal_display_${language}
+    COMMAND sh -c "awk '/<!-- examples.minimal.minimal_display.${language} -->/ { found = 1; next } found && /^```${language}/ { code = 1; next } code && /^```/ { exit } code' docs/DISPLAY-AUTHORS.md | diff -u examples/minimal/minimal_display.${language} -"
+    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+endforeach()
 
 # What leaves the shared library and the modules: the declared gr API, and
 # a module's entry alone, whichever language the module is written in.
@@ -104,6 +107,11 @@ add_test(NAME gr_library_exports_the_gr_api
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/gr_exports.sh so ${CMAKE_NM} ${PANEL_CXXFILT} $<TARGET_FILE:gr_shared>
           ${PROJECT_SOURCE_DIR}/gfx/gr.h ${PROJECT_SOURCE_DIR}/gfx/gr_display.h)
 instrument_panel_add_display(module_written_in_c SOURCES modules/c_exports.c)
+# The headers are clean C: a C display compiles with every prototype
+# complete, under the strictest warnings an author may turn on.
+add_test(NAME headers_compile_as_strict_c
+  COMMAND ${CMAKE_C_COMPILER} -std=c11 -Wall -Wextra -Wstrict-prototypes -Wold-style-definition -pedantic
+          -Werror -fsyntax-only -I${PROJECT_SOURCE_DIR}/gfx ${PROJECT_SOURCE_DIR}/examples/minimal/minimal_display.c)
 add_test(NAME display_modules_export_their_entry_only
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/module_exports.sh ${CMAKE_NM} $<TARGET_FILE:minimal-display>
           $<TARGET_FILE:flight-display> $<TARGET_FILE:module_written_in_c>)

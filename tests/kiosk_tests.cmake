@@ -7,3 +7,9 @@ target_compile_definitions(test_kiosk PRIVATE
   PANEL_KIOSK="$<TARGET_FILE:instrument-panel-kiosk>"
   PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   FLIGHT_MODULE="$<TARGET_FILE:flight-display>")
+
+# A device's build: the kiosk without the desktop toolkit.
+add_test(NAME kiosk_builds_without_the_desktop_toolkit
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_kiosk_without_desktop.sh ${PROJECT_SOURCE_DIR}
+          ${CMAKE_BINARY_DIR}/kiosk-only)
+set_tests_properties(kiosk_builds_without_the_desktop_toolkit PROPERTIES TIMEOUT 120)

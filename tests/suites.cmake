@@ -63,6 +63,8 @@ pixel_test(test_text_pixels)
 also_on_backends(test_text_pixels es3 cpu)
 include(${CMAKE_CURRENT_SOURCE_DIR}/display_module_tests.cmake)
 include(${CMAKE_CURRENT_SOURCE_DIR}/kiosk_tests.cmake)
+include(${CMAKE_CURRENT_SOURCE_DIR}/build_script_tests.cmake)
+include(${CMAKE_CURRENT_SOURCE_DIR}/recording_tests.cmake)
 pixel_test(test_batching_pixels)
 also_on_backends(test_batching_pixels es3 cpu)
 # The benchmark runs from the build and refuses what it cannot measure.
@@ -92,7 +94,9 @@ set_tests_properties(panel_soak_rejects_bad_arguments PROPERTIES WILL_FAIL TRUE)
 # Data sources: wire formats, mapping files, recordings, a UDP feed on 127.0.0.1.
 panel_test(test_data)
 target_link_libraries(test_data PRIVATE data_feed)
-target_compile_definitions(test_data PRIVATE FLIGHT_DATA_DIR="${PROJECT_SOURCE_DIR}/examples/flight/data")
+target_compile_definitions(test_data PRIVATE FLIGHT_DATA_DIR="${PROJECT_SOURCE_DIR}/examples/flight/data"
+  PANEL_FEED="$<TARGET_FILE:panel-feed>")
+add_dependencies(test_data panel-feed)
 
 panel_test(test_outputs)
 target_link_libraries(test_outputs PRIVATE data_feed render_logic gr OpenGL::GL)

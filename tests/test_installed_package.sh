@@ -23,7 +23,7 @@ fail() {
 }
 
 cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" || fail "install failed ($scratch/install.log)"
-for file in include/instrument-panel/gr.h include/instrument-panel/gr_display.h bin/panel-snapshot \
+for file in include/instrument-panel/gr.h include/instrument-panel/gr_display.h bin/panel-snapshot bin/panel-feed \
             bin/instrument-panel lib/libinstrument-panel-gr.so lib/pkgconfig/instrument-panel.pc \
             lib/cmake/InstrumentPanel/InstrumentPanelConfig.cmake; do
   [ -e "$prefix/$file" ] || fail "the package lacks $file"
@@ -59,8 +59,8 @@ differing="$(compare -metric AE "$cmake_frame" "$pc_frame" null: 2>&1 || true)"
 mkdir -p "$scratch/c"
 flags="$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs instrument-panel)"
 # shellcheck disable=SC2086
-gcc -std=c11 -Wall -Wextra -Werror -pedantic -O1 -shared -fPIC -fvisibility=hidden -Wl,--no-undefined \
-  "$source/tests/modules/c_display.c" $flags -Wl,-rpath,"$prefix/lib" -o "$scratch/c/c-display.so" ||
+gcc -std=c11 -Wall -Wextra -Wstrict-prototypes -Wold-style-definition -Werror -pedantic -O1 -shared -fPIC -fvisibility=hidden -Wl,--no-undefined \
+  "$source/examples/minimal/minimal_display.c" $flags -Wl,-rpath,"$prefix/lib" -o "$scratch/c/c-display.so" ||
   fail "the display written in C does not build"
 cmake -S "$source/examples/minimal" -B "$scratch/minimal" -DCMAKE_PREFIX_PATH="$prefix" \
   -DCMAKE_BUILD_TYPE=Release >"$scratch/minimal.log" 2>&1 &&

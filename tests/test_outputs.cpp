@@ -300,8 +300,8 @@ TEST_P(OutputDestinations, TheSimulatorReceivesWhatThePilotSet)
         EXPECT_EQ(got[0], "123.5,1013,0\n");
         EXPECT_EQ(got[1], "123.5,1020,3\n") << "every line carries every position";
     } else if (format == "json") {
-        EXPECT_EQ(got[0], "{\"heading_bug_deg\": 123.5}\n");
-        EXPECT_EQ(got[1], "{\"baro_hpa\": 1020, \"page\": 3}\n") << "only what changed";
+        EXPECT_EQ(got[0], "{\"heading_bug\": 123.5}\n");
+        EXPECT_EQ(got[1], "{\"baro\": 1020, \"page\": 3}\n") << "only what changed";
     } else {
         for (const std::string& datagram : got) {
             ASSERT_EQ(datagram.size(), 5 + 4 + kXPlanePathBytes);

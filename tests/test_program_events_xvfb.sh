@@ -102,8 +102,8 @@ grep -qF 'DREF\x00\x00\x00XCsim/cockpit/autopilot/heading_mag' "$out/received-xp
   fail "no DREF setting heading_mag to 216"
 grep -qF 'DREF\x00\x00\x00\x80?sim/cockpit2/EFIS/map_mode' "$out/received-xplane.txt" ||
   fail "no DREF setting map_mode to 1"
-grep -q '"heading_bug_deg": 216' "$out/received-json.txt" || fail "no JSON object with the bug at 216"
-grep -q '"baro_hpa": 1015' "$out/received-json.txt" || fail "no JSON object with the setting at 1015"
+grep -q '"heading_bug": 216' "$out/received-json.txt" || fail "no JSON object with the bug at 216"
+grep -q '"baro": 1015' "$out/received-json.txt" || fail "no JSON object with the setting at 1015"
 grep -q '"page": 1' "$out/received-json.txt" || fail "no JSON object with page 1"
 
 # The frame: the view against panel-snapshot fed the same values.

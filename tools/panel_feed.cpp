@@ -1,7 +1,9 @@
 // panel-feed: plays a recording (time,input,value) to a UDP port in one of
-// the wire formats, at a given rate: a display tested without a simulator.
+// the wire formats, each value at its recorded time: a display tested
+// without a simulator.
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <map>
@@ -19,18 +21,23 @@
 namespace {
 
 const char* const kUsage =
-    "usage: panel-feed --to [ADDRESS:]PORT (--mapping FILE | --format json) [--rate HZ] [--loop]\n"
-    "                  [--seconds S] RECORDING.csv\n"
-    "Sends the values of a recording (CSV: time,input,value) as datagrams, at the\n"
-    "recording's own times, HZ datagrams a second, each with the latest value of\n"
-    "every input so far.\n"
+    "usage: panel-feed --to [ADDRESS:]PORT (--mapping FILE | --format json) [--hold [--rate HZ]]\n"
+    "                  [--loop] [--seconds S] RECORDING.csv\n"
+    "Sends the values of a recording (CSV: time,input,value) as datagrams at the\n"
+    "recording's own times: a datagram for each time the recording has values,\n"
+    "holding those values only, so that a silence in the recording is a silence\n"
+    "on the wire. A generic line has a place for every mapped field: it carries\n"
+    "the latest value of the inputs the recording has no value for at that time.\n"
     "  --to A:P      where to send (ADDRESS 127.0.0.1 unless given)\n"
     "  --mapping F   the format and fields of F, the mapping file the display\n"
     "                reads with (values are sent as (value - offset) / scale)\n"
     "  --format json JSON objects named by the inputs themselves, without a mapping\n"
-    "  --rate HZ     datagrams a second, 1 to 1000000 (default 25)\n"
+    "  --hold        send HZ datagrams a second instead, each with the latest value\n"
+    "                of every input so far\n"
+    "  --rate HZ     with --hold: datagrams a second, 1 to 1000000 (default 25)\n"
     "  --loop        start again at the end\n"
-    "  --seconds S   stop after S seconds (default: at the end of the recording)\n";
+    "  --seconds S   stop after S seconds (default: at the end of the recording)\n"
+    "Ctrl+C or SIGTERM stops it, with the count of datagrams sent.\n";
 
 constexpr int kMaxRate = 1000000;
 constexpr int kMaxSeconds = 86400;
@@ -43,6 +50,8 @@ struct FeedOptions {
     std::string mappingPath;
     bool json = false;
     int rate = 25;
+    bool rateGiven = false;
+    bool hold = false;
     bool loop = false;
     int seconds = 0;
     std::string recording;
@@ -53,8 +62,8 @@ bool parseArguments(int argc, char** argv, FeedOptions* options, std::string* er
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        if (arg == "--loop") {
-            options->loop = true;
+        if (arg == "--loop" || arg == "--hold") {
+            (arg == "--loop" ? options->loop : options->hold) = true;
             continue;
         }
         if (arg.rfind("--", 0) != 0) {
@@ -91,6 +100,7 @@ bool parseArguments(int argc, char** argv, FeedOptions* options, std::string* er
                 *error = std::string("--rate takes 1 to 1000000 datagrams a second, not ") + value;
                 return false;
             }
+            options->rateGiven = true;
         } else if (arg == "--seconds") {
             if (!parseNumber(value, &options->seconds) || options->seconds < 1 || options->seconds > kMaxSeconds) {
                 *error = std::string("--seconds takes 1 to 86400, not ") + value;
@@ -105,8 +115,16 @@ bool parseArguments(int argc, char** argv, FeedOptions* options, std::string* er
         *error = "needs --to, a recording, and one of --mapping or --format json";
         return false;
     }
+    if (options->rateGiven && !options->hold) {
+        *error = "--rate is for --hold; without it each datagram goes at its recorded time";
+        return false;
+    }
     return true;
 }
+
+volatile std::sig_atomic_t g_stopSignal = 0;
+
+void stopOnSignal(int signal) { g_stopSignal = signal; }
 
 }  // namespace
 
@@ -124,11 +142,14 @@ int main(int argc, char** argv)
     }
     std::vector<RecordedValue> rows;
     Mapping mapping;
-    if (!readRecording(options.recording, &rows, &error) ||
+    std::string warning;
+    if (!readRecording(options.recording, &rows, &error, &warning) ||
         (!options.json && !readMapping(options.mappingPath, &mapping, &error))) {
         std::cerr << "panel-feed: " << error << "\n";
         return 1;
     }
+    if (!warning.empty())
+        std::cerr << "panel-feed: " << warning << "\n";
     if (rows.empty()) {
         std::cerr << "panel-feed: " << options.recording << ": has no values\n";
         return 1;
@@ -138,39 +159,54 @@ int main(int argc, char** argv)
         std::cerr << "panel-feed: " << error << "\n";
         return 1;
     }
+    std::signal(SIGINT, stopOnSignal);
+    std::signal(SIGTERM, stopOnSignal);
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
     const double lengthS = rows.back().timeS;
     const double stopS = options.seconds > 0 ? options.seconds : (options.loop ? kMaxSeconds : lengthS);
-    std::map<std::string, double> values;
+    std::map<std::string, double> values;  // the latest of every input so far
+    std::map<std::string, double> fresh;   // those the recording gave since the last datagram
     size_t next = 0;
     double loopStartS = 0.0;
     long long sent = 0;
     long long refused = 0;
-    for (;;) {
+    auto send = [&](const std::map<std::string, double>& carried) {
+        const std::string datagram = encodeDatagram(options.json ? identityJsonMapping(carried) : mapping, carried);
+        refused += !socket.Send(datagram.data(), static_cast<int>(datagram.size()));
+        ++sent;
+    };
+    // A generic line has a place for every field: it carries them all.
+    const bool wholeLines = !options.json && mapping.format == WireFormat::Generic;
+    while (g_stopSignal == 0) {
         const double nowS = std::chrono::duration<double>(Clock::now() - start).count();
         while (next < rows.size() && loopStartS + rows[next].timeS <= nowS) {
             values[rows[next].input] = rows[next].value;
+            fresh[rows[next].input] = rows[next].value;
             if (++next == rows.size() && options.loop) {
                 next = 0;
                 loopStartS += std::max(lengthS, kMinLoopS);
             }
         }
-        // Bursts every millisecond or so keep high rates exact.
-        const long long due = static_cast<long long>(nowS * options.rate) + 1;
-        if (sent < due) {
-            const std::string datagram =
-                encodeDatagram(options.json ? identityJsonMapping(values) : mapping, values);
-            for (; sent < due; ++sent)
-                refused += !socket.Send(datagram.data(), static_cast<int>(datagram.size()));
+        if (options.hold) {
+            // Bursts every millisecond or so keep high rates exact.
+            const long long due = static_cast<long long>(nowS * options.rate) + 1;
+            while (sent < due)
+                send(values);
+        } else if (!fresh.empty()) {
+            send(wholeLines ? values : fresh);
+            fresh.clear();
         }
         if (nowS >= stopS)
             break;
-        std::this_thread::sleep_for(std::chrono::microseconds(std::min(1000000 / options.rate, 1000)));
+        const int tickUs = options.hold ? std::min(1000000 / options.rate, 1000) : 1000;
+        std::this_thread::sleep_for(std::chrono::microseconds(tickUs));
     }
     std::cout << "panel-feed: " << sent << " datagrams sent to " << options.address << ":" << options.port;
     if (refused > 0)
         std::cout << ", " << refused << " refused by the system";
+    if (g_stopSignal != 0)
+        std::cout << "; stopped by " << (g_stopSignal == SIGINT ? "SIGINT" : "SIGTERM");
     std::cout << "\n";
     return 0;
 }

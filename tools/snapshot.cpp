@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <thread>
 #include <optional>
@@ -46,12 +47,21 @@ const char* const kSnapshotUsage =
     "  --threads N  the CPU backend draws with N threads, this one included (1: on\n"
     "               this thread alone; default: the processors it may run on, up to 4)\n"
     "  --formats    list the pixel formats: \"samples id\" per line\n"
-    "Exit status: 0 done; 1 the display module is refused or rendering fails; 2 a bad\n"
-    "command line, a sample count without a pixel format or a frame above the cap.\n";
+    "The data summary goes to standard output; progress, notices and errors to\n"
+    "standard error.\n"
+    "Exit status: 0 done; 1 the display module or a data source is refused, or\n"
+    "rendering fails; 2 a bad command line (a --data SOURCE of the wrong shape\n"
+    "among them), a sample count without a pixel format or a frame above the cap.\n";
 
 namespace {
 
 constexpr int kMaxFrames = 1000000;
+
+// SIGINT or SIGTERM: the frames stop, the recording is closed whole and the
+// last frame drawn is written.
+volatile std::sig_atomic_t g_stopSignal = 0;
+
+void stopOnSignal(int signal) { g_stopSignal = signal; }
 
 // Bytes a pixel of each buffer takes: RGBA colour, a stencil-only buffer.
 constexpr uint64_t kColorBytes = 4;
@@ -152,6 +162,11 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
         } else if (arg == "--display") {
             options->displayPath = value;
         } else if (arg == "--data") {
+            // A SOURCE of the wrong shape is a bad command line; one that
+            // cannot open is found when the display is attached.
+            SourceOption wanted;
+            if (!parseSourceOption(value, &wanted, error))
+                return false;
             options->dataSources.push_back(value);
         } else if (arg == "--record") {
             options->recordPath = value;
@@ -161,6 +176,10 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
     }
     if (!options->listFormats && options->output.empty()) {
         *error = "an output file is needed: -o out.png";
+        return false;
+    }
+    if (!options->recordPath.empty() && options->dataSources.empty()) {
+        *error = "--record needs a --data source";
         return false;
     }
     return true;
@@ -200,13 +219,8 @@ namespace {
 bool attachSources(const SnapshotOptions& options, const GrDisplay& display, DataFeed* feed, bool* live,
                    std::string* error)
 {
-    if (options.dataSources.empty()) {
-        if (!options.recordPath.empty()) {
-            *error = "--record needs a --data source";
-            return false;
-        }
+    if (options.dataSources.empty())
         return true;
-    }
     std::vector<SourceOption> requested;
     for (const std::string& text : options.dataSources) {
         SourceOption wanted;
@@ -310,6 +324,11 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
             err << "panel-snapshot: " << notice << "\n";
         if (progress)
             progress->FrameDone(i + 1);
+        if (g_stopSignal != 0) {
+            err << "panel-snapshot: stopped by " << (g_stopSignal == SIGINT ? "SIGINT" : "SIGTERM") << " after frame "
+                << frame << " of " << options.frames << "; writing that frame\n";
+            break;
+        }
     }
     // A frame the GL could not draw (out of memory on the way) is black
     // or partial: it is refused, not written.
@@ -321,7 +340,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         return 1;
     }
     if (progress)
-        progress->Finish(options.frames);
+        progress->Finish(frame);
     RgbaImage image;
     const bool read = target.Read(width, height, &image);
     renderer.Destroy();
@@ -358,5 +377,7 @@ int snapshotMain(int argc, const char* const* argv)
     // A person at a terminal sees how a long run goes; a script asks.
     options.progressInPlace = stderrIsTerminal();
     options.progress = options.progress || options.progressInPlace;
+    std::signal(SIGINT, stopOnSignal);
+    std::signal(SIGTERM, stopOnSignal);
     return runSnapshot(options, std::cout, std::cerr);
 }

@@ -6,6 +6,7 @@
 #include <ole2.h>
 #include <shellapi.h>
 
+#include <atomic>
 #include <new>
 #include <string>
 #include <vector>
@@ -82,6 +83,24 @@ int readCommandLine()
     return status;
 }
 
+// The frame's window, for the console's stop events (they come on a thread
+// of their own).
+std::atomic<HWND> g_frameWindow{nullptr};
+
+// Ctrl+C, Ctrl+Break or the console closing, for a program started from a
+// console: the window is asked to close, as File > Exit does, so that the
+// recording ends whole. On the console's close the system ends the process
+// when the handler returns: it waits a while for the program to finish.
+BOOL WINAPI closeOnConsoleStop(DWORD event)
+{
+    HWND window = g_frameWindow;
+    if (!window || !PostMessageW(window, WM_CLOSE, 0, 0))
+        return FALSE;
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
+        Sleep(4000);
+    return TRUE;
+}
+
 int runMessageLoop(CMainFrame* frame)
 {
     MSG message = {};
@@ -128,7 +147,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     ShowWindow(frame->Window(), SW_SHOW);
     frame->ShowAsAsked();
     UpdateWindow(frame->Window());
+    g_frameWindow = frame->Window();
+    SetConsoleCtrlHandler(closeOnConsoleStop, TRUE);
     const int result = runMessageLoop(frame);
+    g_frameWindow = nullptr;
     OleUninitialize();
     std::string error;
     if (!programFeed().Detach(&error)) {

@@ -83,7 +83,7 @@ fi
 
 start_feed() {
   stop_feed
-  "$feed" --to "$port" --mapping "$mapping" --rate 50 --loop "$out/$1.csv" >/dev/null &
+  "$feed" --to "$port" --mapping "$mapping" --hold --rate 50 --loop "$out/$1.csv" >/dev/null &
   feed_pid=$!
 }
 status_text() { "$wine_run" "$probe" | sed -n 's/^status: //p' | tr -d '\r'; }
@@ -140,39 +140,39 @@ expect_view() {
 # (also once the toolbar's prompts are done, after the CPU case's clicks).
 port=""
 for _ in $(seq 1 50); do
-  port="$(status_text | sed -n 's/^udp 127\.0\.0\.1:\([1-9][0-9]*\) .*/\1/p')"
+  port="$(status_text | sed -n 's/.*udp 127\.0\.0\.1:\([1-9][0-9]*\) .*/\1/p')"
   [ -n "$port" ] && break
   sleep 0.2
 done
 [ -n "$port" ] || fail "$format: the status pane names no port: \"$(status_text)\""
 
 start_feed a
-expect_status "6 inputs fed, 0 stale"
+expect_status "^0 stale, 6 of 6 inputs fed"
 expect_view shot-a ref-a ref-b
 
 start_feed b
 expect_view shot-b ref-b ref-a
-expect_status "6 inputs fed, 0 stale"
+expect_status "^0 stale, 6 of 6 inputs fed"
 
 # Silenced, with bad datagrams after the last good one: past the freshness
 # limit of 500 ms every instrument shows its flag over the last good values,
-# so a bad datagram taken as values would show. Each is counted (a refused
-# value counts once, a malformed datagram once).
+# so a bad datagram taken as values would show. Each is counted: a malformed
+# line, datagram or object once, a refused value once.
 stop_feed
 case "$format" in
-  generic) bad=('1,2,x' 'pitch,roll' 'nan,nan,nan,nan,nan,nan') bad_count=8 ;;
+  generic) bad=('1,2,x' 'pitch,roll' 'nan,nan,nan,nan,nan,nan') bad_status='2 bad lines, 6 values refused' ;;
   xplane)
     bad=('DATA' 'DATA*\x11\x00\x00' 'ATAD*\x11\x00\x00\x00\x00\x00\x80\x3f\x00\x00\x80\x3f\x00\x00\x80\x3f\x00\xc0\x79\xc4\x00\xc0\x79\xc4\x00\xc0\x79\xc4\x00\xc0\x79\xc4\x00\xc0\x79\xc4'
          'DATA*\x11\x00\x00\x00\x00\x00\xc0\x7f\x00\x00\xc0\x7f\x00\x00\xc0\x7f\x00\xc0\x79\xc4\x00\xc0\x79\xc4\x00\xc0\x79\xc4\x00\xc0\x79\xc4\x00\xc0\x79\xc4')
-    bad_count=6 ;;
-  json) bad=('{"pitch_deg": NaN}' '{"pitch_deg": ' '[1, 2, 3]' '{"roll_deg": 1e999}') bad_count=4 ;;
+    bad_status='3 bad datagrams, 3 values refused' ;;
+  json) bad=('{"pitch": NaN}' '{"pitch": ' '[1, 2, 3]' '{"roll": 1e999}') bad_status='3 bad objects, 1 value refused' ;;
 esac
 for datagram in "${bad[@]}"; do
   printf "$datagram" >/dev/udp/127.0.0.1/"$port"
 done
-expect_status "6 inputs fed, 6 stale, $bad_count bad$"
+expect_status "^6 stale, 6 of 6 inputs fed; .*udp .*, $bad_status$"
 expect_view shot-stale ref-b-stale ref-b
 
 close_with_alt_f4 "$window" "$pid"
 trap - EXIT
-echo "program under Wine, $format over UDP: follows two sets of values, counts $bad_count bad values, flags a silenced source"
+echo "program under Wine, $format over UDP: follows two sets of values, counts $bad_status, flags a silenced source"

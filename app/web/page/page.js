@@ -87,15 +87,34 @@ var panelPage = {
   frame() { return Module._webFrame(); },
 };
 
-// A failure of the module shows on the page like the host's own.
-window.addEventListener('error', (event) => panelPage.showError('Ошибка', String(event.message)));
-window.addEventListener('unhandledrejection', (event) => panelPage.showError('Ошибка', String(event.reason)));
+// Opened as a file, the page may not read its own .wasm and .data: the
+// browser refuses, and all the module could say is "Script error.". The
+// page says instead how to serve it, with its own folder in the command.
+function fileOpeningMessage(path) {
+  const folders = decodeURIComponent(path).split('/').slice(0, -1);
+  const page = folders.pop() || '';
+  const served = folders.join('/') || '/';
+  return 'Страница открыта как файл (file://), а браузер не даёт ей загрузить свои файлы. ' +
+    'Откройте её через веб-сервер, например:\n' +
+    'python3 -m http.server --bind 127.0.0.1 -d \'' + served + '/' + page + '\' 8000\n' +
+    'и затем адрес http://127.0.0.1:8000/';
+}
+const openedAsFile = location.protocol === 'file:';
+if (openedAsFile) panelPage.showError('Ошибка', fileOpeningMessage(location.pathname));
+
+// A failure of the module shows on the page like the host's own; opened as
+// a file, the one message above says it all.
+function showModuleError(text) {
+  if (!openedAsFile) panelPage.showError('Ошибка', text);
+}
+window.addEventListener('error', (event) => showModuleError(String(event.message)));
+window.addEventListener('unhandledrejection', (event) => showModuleError(String(event.reason)));
 
 var Module = {
   arguments: pageArguments(location.search),
   print: (text) => console.log(text),
   printErr: (text) => console.error(text),
-  onAbort: (what) => panelPage.showError('Ошибка', String(what)),
+  onAbort: (what) => showModuleError(String(what)),
   // When the module is compiled, instantiated and its files are loaded:
   // what the start-up spends before the display's first frame.
   onRuntimeInitialized: () => { panelPage.runtimeMs = performance.now(); },

@@ -1,6 +1,5 @@
-/* The minimal dial written in C11: the display interface compiles as C and
-   links with C linkage. It draws what examples/minimal draws, so the two
-   modules render identical frames. */
+/* The minimal dial written in C11: one dial whose needle swings to and fro,
+   with its reading on a plate, as minimal_display.cpp draws it. */
 #include "gr_display.h"
 
 #include <stddef.h>

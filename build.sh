@@ -141,7 +141,8 @@ test_windows() {
     exit $status'
 }
 
-FUZZ_TARGETS=(format strings image atlas draw module elf image_limits pe_layout generic xplane json mapping recording)
+FUZZ_TARGETS=(format strings image atlas draw module elf image_limits pe_layout generic xplane json mapping recording
+  output_mapping)
 
 # What the sanitizers report on, and the system libraries' leaks they skip.
 sanitizer_environment() {

@@ -1,6 +1,8 @@
 #include "display_input.h"
 
+#include <wx/accel.h>
 #include <wx/event.h>
+#include <wx/toplevel.h>
 #include <wx/window.h>
 
 #include "display_placement.h"
@@ -83,7 +85,7 @@ public:
     void OnKey(wxKeyEvent& event)
     {
         const int32_t key = displayKeyOfWx(event.GetKeyCode());
-        if (key == 0 || !renderer_->TakesEvents()) {
+        if (key == 0 || !renderer_->TakesEvents() || event.ControlDown() || event.AltDown() || isShortcut(event)) {
             event.Skip();
             return;
         }
@@ -98,6 +100,14 @@ public:
     }
 
 private:
+    // A key of the program's accelerator table stays the program's.
+    bool isShortcut(const wxKeyEvent& event) const
+    {
+        const wxWindow* top = wxGetTopLevelParent(window_);
+        const wxAcceleratorTable* table = top ? const_cast<wxWindow*>(top)->GetAcceleratorTable() : nullptr;
+        return table && table->IsOk() && table->GetCommand(event) != -1;
+    }
+
     void place(const wxPoint& logical, GrEvent* e) const
     {
         const double scale = window_->GetContentScaleFactor();

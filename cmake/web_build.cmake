@@ -32,7 +32,7 @@ list(TRANSFORM GR_SOURCES PREPEND ${GR_DIR}/)
 add_library(gr STATIC ${GR_SOURCES})
 target_include_directories(gr PUBLIC ${GR_DIR} ${GR_DIR}/text/linux)
 target_include_directories(gr PRIVATE ${GR_DIR}/core ${GR_DIR}/shapes ${GR_DIR}/clip ${GR_DIR}/text
-  ${GR_DIR}/image ${GR_DIR}/runtime ${GR_DIR}/backends)
+  ${GR_DIR}/image ${GR_DIR}/runtime ${GR_DIR}/backends ${GR_DIR}/outputs)
 target_include_directories(gr SYSTEM PRIVATE /usr/include/stb)
 target_compile_definitions(gr PRIVATE GR_SHADER_BACKEND=1 GR_WITHOUT_GL1=1)
 target_link_libraries(gr PUBLIC web_deps)

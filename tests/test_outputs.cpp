@@ -182,6 +182,17 @@ TEST(DisplayOutputs, SentWhenChangedOrMarkedNeverInvalidAtMostOnceAFrame)
     g_bug = 90.0f;
     EXPECT_EQ(collectAll(), (std::map<int, double>{{0, 90.0}}));
 
+    // A value a data source wrote into the same variable is not sent back.
+    const GrInput bugInput[] = {{"heading_bug", "deg", GR_INPUT_FLOAT, &g_bug, 0.0f, 360.0f, 90.0f, 0}};
+    ASSERT_TRUE(grUseInputs(bugInput, 1));
+    grFeedInput(0, 200.0, 0.0);
+    grApplyInputs(0.0);
+    EXPECT_EQ(g_bug, 200.0f);
+    EXPECT_TRUE(collectAll().empty()) << "the simulator's own value is not echoed";
+    g_bug = 201.0f;
+    EXPECT_EQ(collectAll(), (std::map<int, double>{{0, 201.0}}));
+    ASSERT_TRUE(grUseInputs(nullptr, 0));
+
     EXPECT_FALSE(grUseOutputs(nullptr, 2));
     EXPECT_FALSE(grUseOutputs(kOutputs, GR_MAX_OUTPUTS + 1));
     ASSERT_TRUE(grUseOutputs(nullptr, 0));

@@ -202,7 +202,7 @@ void bindDisplayInput(wxWindow* window, DisplayRenderer* renderer, std::function
         if (event.GetEventObject() == window)
             delete input;
     });
-    for (const wxEventType type :
+    for (const wxEventTypeTag<wxMouseEvent>& type :
          {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_LEFT_DCLICK, wxEVT_MIDDLE_DOWN, wxEVT_MIDDLE_UP, wxEVT_MIDDLE_DCLICK,
           wxEVT_RIGHT_DOWN, wxEVT_RIGHT_UP, wxEVT_RIGHT_DCLICK, wxEVT_MOTION, wxEVT_MOUSEWHEEL})
         window->Bind(type, &DisplayInput::OnMouse, input);

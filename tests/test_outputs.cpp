@@ -123,7 +123,7 @@ TEST(HitTesting, ShapesAreHitInTheCurrentCoordinates)
     grRotate(90.0f);
     EXPECT_TRUE(grHitRect(250.0f, 185.0f + 0.92f * 30.0f, 20, -5, 40, 5));
     EXPECT_FALSE(grHitRect(250.0f + 0.92f * 30.0f, 185.0f, 20, -5, 40, 5));
-    EXPECT_TRUE(grHitRect(250.0f - 0.92f * 5.0f, 185.0f + 0.92f * 20.0f, 40, 5, 20, -5)) << "corners either way, edges in";
+    EXPECT_TRUE(grHitRect(250.0f - 0.92f * 4.5f, 185.0f + 0.92f * 39.5f, 40, 5, 20, -5)) << "corners either way";
     grPopMatrix(1);
 
     // A concave polygon, an L: its notch is outside.
@@ -224,7 +224,7 @@ TEST(OutputMapping, LinesParseAndMistakesNameFileLineAndCause)
         {"format json\noutput a\"b bug\n", "m.map:2: \"a\"b\" is not an output field of the json format"},
         {"format json\noutput a Bug\n", "m.map:2: \"Bug\" is not an output name"},
         {"format json\noutput a bug scale\n", "m.map:2: expected output FIELD OUTPUT"},
-        {"format json\noutput a bug scale x\n", "m.map:2: expected output FIELD OUTPUT"},
+        {"format json\noutput a bug scale x\n", "m.map:2: expected scale NUMBER or offset NUMBER, not \"scale x\""},
         {"format json\noutput a bug offset nan\n", "m.map:2: expected scale NUMBER or offset NUMBER"},
         {"format json\noutput a bug\n\noutput a baro\n", "m.map:4: output field a is mapped twice (first on line 2)"},
         {"output 1 bug\n", "m.map:1: the first statement must be the format"},

@@ -68,7 +68,7 @@ sleep 1
 at() {
   awk -v x="$1" -v y="$2" -v w="$view_w" -v h="$view_h" -v vx="$view_x" -v vy="$view_y" 'BEGIN {
     ox = int((w - 1024 + 10) / 2 + 0.5); oy = int((h - 768 + 10) / 2 + 0.5)
-    printf "%d %d\n", vx + ox + x, vy + h - oy - y }'
+    printf "%d %d\n", vx + ox + x, vy + h - oy - 1 - y }'
 }
 move() { xdotool mousemove --sync $(at "$1" "$2"); sleep 0.1; }
 

@@ -94,7 +94,7 @@ static int key(const GrEvent* e)
         selectPage(e->key - '1');
         return 1;
     }
-    if (e->key >= GR_KEY_F1 && e->key < GR_KEY_F1 + PAGE_COUNT) {
+    if (e->key >= GR_KEY_F1 && e->key < (int)GR_KEY_F1 + (int)PAGE_COUNT) {
         selectPage(e->key - GR_KEY_F1);
         return 1;
     }

@@ -341,7 +341,8 @@ TEST(DataFiles, OneInputFedByTwoSourcesIsRefusedByName)
     const GrInput inputs[] = {{"pitch", "deg", GR_INPUT_FLOAT, &pitch, -90.0f, 90.0f, 0.0f, 0}};
     auto nothing = [] {};
     const GrTables tables = {};
-    const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 1};
+    const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 1,
+                               nullptr, nullptr, 0};
     const std::string path = std::string(PANEL_TEST_OUTPUT) + "/pitch.csv";
     std::ofstream(path) << "time,input,value\n0,pitch,1\n";
     SourceOption first, second;
@@ -366,7 +367,8 @@ TEST(PanelFeed, ASilenceInTheRecordingIsASilenceOnTheWire)
     const GrInput inputs[] = {{"pitch", "deg", GR_INPUT_FLOAT, &pitch, -90.0f, 90.0f, 0.0f, 1000}};
     auto nothing = [] {};
     const GrTables tables = {};
-    const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 1};
+    const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 1,
+                               nullptr, nullptr, 0};
     SourceOption wanted;
     std::string error;
     ASSERT_TRUE(parseSourceOption("udp:0:" + kDataDir + "/json.map", &wanted, &error)) << error;
@@ -419,7 +421,8 @@ TEST(PanelFeed, ASignalStopsItWithItsSummary)
     const GrInput inputs[] = {{"pitch", "deg", GR_INPUT_FLOAT, &pitch, -90.0f, 90.0f, 0.0f, 0}};
     auto nothing = [] {};
     const GrTables tables = {};
-    const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 1};
+    const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 1,
+                               nullptr, nullptr, 0};
     const std::string recording = std::string(PANEL_TEST_OUTPUT) + "/one-value.csv";
     std::ofstream(recording) << "time,input,value\n0,pitch,1\n";
     for (const int signal : {SIGINT, SIGTERM}) {

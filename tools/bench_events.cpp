@@ -18,10 +18,12 @@
 namespace {
 
 const char* const kUsage =
-    "usage: panel-bench-events [--display MODULE] [--gl gl1|es2|es3|core|cpu] [--events N] [--at X,Y]\n"
+    "usage: panel-bench-events [--display MODULE] [--gl gl1|es2|es3|core|cpu] [--samples S] [--events N]\n"
+    "                          [--at X,Y]\n"
     "Queues N pointer events (default 500), one a frame, each a wheel step at X,Y\n"
     "(display units; default 250,185, the flight example's compass rose), and\n"
-    "times each from the queue to its frame read back: p50, p99 and max in ms.\n";
+    "times each from the queue to its frame read back: p50, p99 and max in ms.\n"
+    "S: samples per pixel (default 0).\n";
 
 double percentile(std::vector<double> values, double p)
 {
@@ -36,6 +38,7 @@ int main(int argc, char** argv)
 {
     std::string module, gl = "gl1";
     int events = 500;
+    int samples = 0;
     float atX = 250.0f, atY = 185.0f;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -45,6 +48,8 @@ int main(int argc, char** argv)
         else if (arg == "--gl" && hasValue)
             gl = argv[++i];
         else if (arg == "--events" && hasValue && (events = std::atoi(argv[++i])) > 0)
+            continue;
+        else if (arg == "--samples" && hasValue && (samples = std::atoi(argv[++i])) >= 0)
             continue;
         else if (arg == "--at" && hasValue && std::sscanf(argv[++i], "%f,%f", &atX, &atY) == 2)
             continue;
@@ -71,8 +76,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "panel-bench-events: %s\n", error.c_str());
         return 1;
     }
-    if (!renderer.Create(target.Surface(), renderer.Formats().Entries().back().samples)) {
-        std::fprintf(stderr, "panel-bench-events: cannot draw through %s: %s\n", gl.c_str(),
+    if (!renderer.Formats().IsSupported(samples) || !renderer.Create(target.Surface(), samples)) {
+        std::fprintf(stderr, "panel-bench-events: cannot draw through %s with %d samples: %s\n", gl.c_str(), samples,
                      target.CreateError().c_str());
         return 1;
     }
@@ -97,8 +102,9 @@ int main(int argc, char** argv)
             ms.push_back(took.count());
     }
     renderer.Destroy();
-    std::printf("%s, %s, %d events: pointer event to frame read back p50 %.2f ms, p99 %.2f ms, max %.2f ms\n",
-                display.name, gl.c_str(), events, percentile(ms, 0.5), percentile(ms, 0.99),
+    std::printf("%s, %s, %d samples, %d events: pointer event to frame read back p50 %.2f ms, p99 %.2f ms, "
+                "max %.2f ms\n",
+                display.name, gl.c_str(), samples, events, percentile(ms, 0.5), percentile(ms, 0.99),
                 *std::max_element(ms.begin(), ms.end()));
     return 0;
 }

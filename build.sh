@@ -147,7 +147,8 @@ test_windows() {
     exit $status'
 }
 
-FUZZ_TARGETS=(format strings image atlas draw module elf image_limits pe_layout generic xplane json mapping recording mqtt)
+FUZZ_TARGETS=(format strings image atlas draw module elf image_limits pe_layout generic xplane json mapping recording
+  mqtt output_mapping)
 
 # What the sanitizers report on, and the system libraries' leaks they skip.
 sanitizer_environment() {

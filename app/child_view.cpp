@@ -7,6 +7,7 @@
 #include "canvas_surface.h"
 #include "cpu_window_surface.h"
 #include "data_option.h"
+#include "display_input.h"
 #include "resource_ids.h"
 #include "shell_strings.h"
 #include "view_logic.h"
@@ -57,6 +58,7 @@ bool CChildView::PrepareRenderer(PixelFormatProbe& probe, ProgramRenderer render
         return false;
     m_state.Prepare(m_renderer.Formats());
     m_renderer.SetBeforeUpdate([] { programFeed().BeforeUpdate(programFeedClockMs()); });
+    m_renderer.SetAfterModel([] { programOutputs().AfterModel(); });
     const GrDisplay& display = *m_renderer.Display().descriptor;
     m_placement = DisplayPlacement(display.width, display.height, kDisplayMargin, programWindowOptions().placement);
     m_renderer.SetPlacement([this](int width, int height) {
@@ -82,7 +84,8 @@ bool CChildView::CreateWithSamples(int samples)
     const int format = m_renderer.Formats().FormatFor(samples);
     if (format < 0)
         return false;
-    constexpr long kStyle = wxFULL_REPAINT_ON_RESIZE | wxBORDER_NONE;
+    // Arrow keys and Tab reach a display that has the focus.
+    constexpr long kStyle = wxFULL_REPAINT_ON_RESIZE | wxBORDER_NONE | wxWANTS_CHARS;
     if (m_kind == ProgramRenderer::Cpu) {
         m_window = new wxWindow(m_parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, kStyle);
         // Every pixel comes from the frame: the toolkit paints no background.
@@ -100,6 +103,7 @@ bool CChildView::CreateWithSamples(int samples)
     m_window->Bind(wxEVT_PAINT, &CChildView::OnPaint, this);
     m_window->Bind(wxEVT_ERASE_BACKGROUND, &CChildView::OnEraseBackground, this);
     m_window->Bind(wxEVT_SIZE, &CChildView::OnSize, this);
+    bindDisplayInput(m_window, &m_renderer, [this]() -> const ViewPlacement& { return m_placed; });
     if (m_renderer.Create(m_surface.get(), samples))
         return true;
     DestroyDisplayWindow();

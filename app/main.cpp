@@ -36,6 +36,7 @@ int main(int argc, char** argv)
     // The toolkit gives -1 when the frame could not start (its display's
     // images, fonts or OpenGL); the reason is on stderr already.
     const int status = wxEntry(argc, argv) == 0 ? 0 : kExitRefused;
+    programOutputs().Detach();
     if (!programFeed().Detach(&error)) {
         std::cerr << "instrument-panel: " << error << "\n";
         return status == 0 ? 1 : status;

@@ -62,7 +62,7 @@ bool CMainFrame::Create(PixelFormatProbe& probe, ProgramRenderer renderer)
     if (programWindowOptions().noBars)
         ShowBars(false);
     SizeToShowDisplay();
-    if (programFeed().Attached()) {
+    if (programFeed().Attached() || programOutputs().Attached()) {
         constexpr int kDataStatusMs = 500;
         m_dataStatusTimer.SetOwner(this);
         Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ShowDataStatus(); }, m_dataStatusTimer.GetId());
@@ -198,15 +198,19 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
 }
 
 // The message pane names the data source and its state while one feeds the
-// display; what a source reports once goes to standard error.
+// display, and the destinations of its outputs; what a source reports once
+// goes to standard error.
 void CMainFrame::ShowDataStatus()
 {
     DataFeed& feed = programFeed();
     for (const std::string& notice : feed.TakeNotices())
         std::cerr << "instrument-panel: " << notice << "\n";
-    if (!feed.Attached() || !m_wndStatusBar)
+    if (!m_wndStatusBar)
         return;
-    const wxString status = wxString::FromUTF8(feed.Status());
+    std::string text = feed.Attached() ? feed.Status() : std::string();
+    if (programOutputs().Attached())
+        text += (text.empty() ? "" : "; ") + programOutputs().Status();
+    const wxString status = wxString::FromUTF8(text);
     if (m_wndStatusBar->GetStatusText(kMessagePane) != status)
         SetStatusText(status, kMessagePane);
 }

@@ -41,7 +41,7 @@ add_library(gr STATIC ${GR_SOURCES})
 target_include_directories(gr PUBLIC $<BUILD_INTERFACE:${GR_DIR}> $<BUILD_INTERFACE:${GR_DIR}/text/linux>
   $<INSTALL_INTERFACE:${PANEL_INSTALL_INCLUDEDIR}>)
 target_include_directories(gr PRIVATE ${GR_DIR}/core ${GR_DIR}/shapes ${GR_DIR}/clip ${GR_DIR}/text
-  ${GR_DIR}/image ${GR_DIR}/runtime ${GR_DIR}/backends)
+  ${GR_DIR}/image ${GR_DIR}/runtime ${GR_DIR}/backends ${GR_DIR}/outputs)
 target_include_directories(gr SYSTEM PRIVATE /usr/include/stb)
 target_compile_definitions(gr PRIVATE GR_SHADER_BACKEND=1 GR_WITHOUT_GL1=1)
 target_link_libraries(gr PUBLIC web_deps)
@@ -54,7 +54,7 @@ add_subdirectory(display)
 # The renderer and the view's rules without a window system.
 set(RENDER_DIR ${PROJECT_SOURCE_DIR}/render)
 add_library(render STATIC ${RENDER_DIR}/cpu_formats.cpp ${RENDER_DIR}/display_renderer.cpp
-  ${RENDER_DIR}/display_module.cpp ${RENDER_DIR}/pixel_format_table.cpp)
+  ${RENDER_DIR}/display_module.cpp ${RENDER_DIR}/pixel_format_table.cpp ${RENDER_DIR}/display_events.cpp)
 target_include_directories(render PUBLIC $<BUILD_INTERFACE:${RENDER_DIR}> $<BUILD_INTERFACE:${GR_DIR}>)
 # The display a page shows is the one linked into it: the renderer takes it
 # from the page's grDisplayDescriptor, not from the built-in display.

@@ -24,6 +24,15 @@ std::vector<std::string_view> words(std::string_view line)
     return out;
 }
 
+// text in quotes, for messages.
+std::string quoted(std::string_view text)
+{
+    std::string out(1, '"');
+    out.append(text);
+    out.push_back('"');
+    return out;
+}
+
 bool validInputName(std::string_view name)
 {
     if (name.empty())
@@ -54,6 +63,27 @@ bool validField(WireFormat format, std::string_view field)
     case WireFormat::Mqtt:
         // One topic level: no separator, no wildcard.
         return field.find_first_of("/+#") == std::string_view::npos;
+    }
+    return false;
+}
+
+// An output's field: a position, a dataref path, or a JSON name that needs
+// no escaping.
+bool validOutputField(WireFormat format, std::string_view field)
+{
+    double number = 0.0;
+    switch (format) {
+    case WireFormat::Generic:
+        return field.find_first_not_of("0123456789") == std::string_view::npos && parseWireNumber(field, &number) &&
+               number >= 1.0 && number <= kMaxOutputPosition;
+    case WireFormat::XPlane:
+    case WireFormat::Json:
+        if (field.empty() || field.size() >= kXPlanePathBytes)
+            return false;
+        for (const char c : field)
+            if (c <= ' ' || c > '~' || c == '"' || c == '\\')
+                return false;
+        return true;
     }
     return false;
 }
@@ -102,7 +132,7 @@ bool parseMapping(std::string_view text, const std::string& fileName, Mapping* m
         if (w[0] == "format") {
             if (w.size() != 2 || !parseWireFormat(w[1], &mapping->format))
                 return fail("format takes generic, xplane, json or mqtt");
-            if (!mapping->fields.empty())
+            if (!mapping->fields.empty() || !mapping->outputs.empty())
                 return fail("format must come before the fields");
             formatGiven = true;
             continue;
@@ -126,12 +156,55 @@ bool parseMapping(std::string_view text, const std::string& fileName, Mapping* m
             fieldCountLine = lineNumber;
             continue;
         }
+        if (w[0] == "output") {
+            OutputMapping out;
+            out.line = lineNumber;
+            if (w.size() == 4 && w[1] == "command") {
+                if (mapping->format != WireFormat::XPlane)
+                    return fail("output command is for the xplane format only");
+                if (!validOutputField(WireFormat::XPlane, w[2]))
+                    return fail(quoted(w[2]) + " is not an X-Plane command (printable, no spaces, under " +
+                                std::to_string(kXPlanePathBytes) + " bytes)");
+                out.command = w[2];
+                out.output = w[3];
+            } else {
+                if (w.size() < 3 || w.size() % 2 != 1)
+                    return fail("expected output FIELD OUTPUT [scale S] [offset O] or output command COMMAND OUTPUT");
+                if (!validOutputField(mapping->format, w[1]))
+                    return fail(quoted(w[1]) + " is not an output field of the " +
+                                wireFormatName(mapping->format) + " format (" +
+                                (mapping->format == WireFormat::Generic
+                                     ? "a position from 1 to " + std::to_string(kMaxOutputPosition)
+                                 : mapping->format == WireFormat::XPlane
+                                     ? std::string("a dataref path")
+                                     : std::string("a name without quotes or backslashes")) +
+                                ")");
+                out.field = w[1];
+                out.output = w[2];
+                for (size_t i = 3; i < w.size(); i += 2) {
+                    double number = 0.0;
+                    if ((w[i] != "scale" && w[i] != "offset") || !parseWireNumber(w[i + 1], &number) ||
+                        !std::isfinite(number))
+                        return fail("expected scale NUMBER or offset NUMBER, not \"" + std::string(w[i]) + " " +
+                                    std::string(w[i + 1]) + "\"");
+                    (w[i] == "scale" ? out.scale : out.offset) = number;
+                }
+                for (const OutputMapping& other : mapping->outputs)
+                    if (!other.field.empty() && other.field == out.field)
+                        return fail("output field " + out.field + " is mapped twice (first on line " +
+                                    std::to_string(other.line) + ")");
+            }
+            if (!validInputName(out.output))
+                return fail(quoted(out.output) + " is not an output name (lower-case letters, digits, _ and .)");
+            mapping->outputs.push_back(std::move(out));
+            continue;
+        }
         FieldMapping field;
         field.line = lineNumber;
         if (w.size() < 2 || w.size() % 2 != 0)
             return fail("expected FIELD INPUT [scale S] [offset O]");
         if (!validField(mapping->format, w[0]))
-            return fail("\"" + std::string(w[0]) + "\" is not a field of the " +
+            return fail(quoted(w[0]) + " is not a field of the " +
                         wireFormatName(mapping->format) + " format (" +
                         (mapping->format == WireFormat::Generic  ? "a position from 1"
                          : mapping->format == WireFormat::XPlane ? "GROUP.SLOT, slot 1 to 8"
@@ -139,7 +212,7 @@ bool parseMapping(std::string_view text, const std::string& fileName, Mapping* m
                                                                  : "a name") +
                         ")");
         if (!validInputName(w[1]))
-            return fail("\"" + std::string(w[1]) + "\" is not an input name (lower-case letters, digits, _ and .)");
+            return fail(quoted(w[1]) + " is not an input name (lower-case letters, digits, _ and .)");
         field.field = w[0];
         field.input = w[1];
         for (size_t i = 2; i < w.size(); i += 2) {
@@ -163,7 +236,7 @@ bool parseMapping(std::string_view text, const std::string& fileName, Mapping* m
         }
         mapping->fields.push_back(std::move(field));
     }
-    if (mapping->fields.empty()) {
+    if (mapping->fields.empty() && mapping->outputs.empty()) {
         *error = fileName + ": maps no field";
         return false;
     }

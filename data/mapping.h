@@ -7,12 +7,21 @@
 //                             (a comma unless given)
 //   fields N                  generic only: every line holds N fields
 //   FIELD INPUT [scale S] [offset O]
+//   output FIELD OUTPUT [scale S] [offset O]
+//   output command COMMAND OUTPUT      xplane only
 //
 // FIELD is a 1-based position (generic), GROUP.SLOT (xplane), a JSON name
 // or a topic level under the MQTT prefix (mqtt); the input receives
 // value * S + O (scale 1, offset 0 by default). A field and an input are
 // each named once; scale 0 is refused. A UTF-8 byte-order mark at the
 // start is skipped.
+//
+// Output lines say where the display's outputs go (--send): the field
+// receives the output's value * S + O. An output FIELD is a position up to
+// kMaxOutputPosition (generic: every line carries all mapped positions, 0
+// where none is mapped), a dataref path (xplane: a DREF datagram sets it)
+// or a JSON name. An output command runs the X-Plane command COMMAND (a
+// CMND datagram) each time the display sends OUTPUT, whatever its value.
 #pragma once
 
 #include <string>
@@ -29,18 +38,35 @@ struct FieldMapping {
     int line = 0;  // in the mapping file, for messages
 };
 
+struct OutputMapping {
+    std::string field;  // empty for a command
+    std::string command;
+    std::string output;
+    double scale = 1.0;
+    double offset = 0.0;
+    int line = 0;
+};
+
 struct Mapping {
     WireFormat format = WireFormat::Generic;
     char separator = ',';
     int fieldCount = 0;  // generic: the fields every line holds; 0 learns it from the stream
     std::vector<FieldMapping> fields;
+    std::vector<OutputMapping> outputs;
 };
+
+// The highest generic position an output line may name.
+constexpr int kMaxOutputPosition = 1000;
+// X-Plane's DREF datagram holds a dataref path of up to this many bytes,
+// its terminator included.
+constexpr size_t kXPlanePathBytes = 500;
 
 // A mapping file holds no more statements than this.
 constexpr size_t kMaxMappingLines = 10000;
 
 // Parses the text of the mapping file called fileName; false with
-// "FILE:LINE: cause" in *error.
+// "FILE:LINE: cause" in *error, or "FILE: maps no field" when it has
+// neither fields nor outputs.
 bool parseMapping(std::string_view text, const std::string& fileName, Mapping* mapping, std::string* error);
 
 // Reads and parses the mapping file at path.

@@ -144,6 +144,10 @@ std::unique_ptr<DataSource> openUdpSource(const SourceOption& wanted, std::strin
     Mapping mapping;
     if (!readMapping(wanted.path, &mapping, error))
         return nullptr;
+    if (mapping.fields.empty()) {
+        *error = wanted.path + ": maps no field to an input, only outputs (for --send)";
+        return nullptr;
+    }
     auto source = std::make_unique<UdpSource>(wanted, std::move(mapping));
     if (!source->Open(error))
         return nullptr;

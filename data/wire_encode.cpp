@@ -97,7 +97,78 @@ std::string jsonObject(const Mapping& mapping, const std::map<std::string, doubl
     return object + "}\n";
 }
 
+double destinationValue(const OutputMapping& out, double value) { return value * out.scale + out.offset; }
+
+void appendFloat(std::string* out, float value)
+{
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    appendLittleEndian32(out, bits);
+}
+
+std::string genericOutputLine(const Mapping& mapping, const std::map<std::string, double>& latest)
+{
+    std::map<int, double> positions;
+    for (const OutputMapping& out : mapping.outputs) {
+        const auto value = latest.find(out.output);
+        positions[std::stoi(out.field)] = value == latest.end() ? 0.0 : destinationValue(out, value->second);
+    }
+    std::string line;
+    const int last = positions.empty() ? 0 : positions.rbegin()->first;
+    for (int position = 1; position <= last; ++position) {
+        if (position > 1)
+            line.push_back(mapping.separator);
+        const auto value = positions.find(position);
+        line += value == positions.end() ? "0" : numberText(value->second);
+    }
+    return line + "\n";
+}
+
 }  // namespace
+
+std::vector<std::string> encodeOutputDatagrams(const Mapping& mapping, const std::map<std::string, double>& sent,
+                                               const std::map<std::string, double>& latest)
+{
+    std::vector<std::string> datagrams;
+    auto wasSent = [&](const OutputMapping& out) { return sent.count(out.output) != 0; };
+    switch (mapping.format) {
+    case WireFormat::Generic:
+        if (std::any_of(mapping.outputs.begin(), mapping.outputs.end(), wasSent))
+            datagrams.push_back(genericOutputLine(mapping, latest));
+        break;
+    case WireFormat::XPlane:
+        for (const OutputMapping& out : mapping.outputs) {
+            if (!wasSent(out))
+                continue;
+            std::string datagram(out.command.empty() ? "DREF" : "CMND");
+            datagram.push_back('\0');
+            if (out.command.empty()) {
+                appendFloat(&datagram, static_cast<float>(destinationValue(out, sent.at(out.output))));
+                std::string path = out.field;
+                path.resize(kXPlanePathBytes, '\0');
+                datagram += path;
+            } else {
+                datagram += out.command;
+            }
+            datagrams.push_back(std::move(datagram));
+        }
+        break;
+    case WireFormat::Json: {
+        std::string object = "{";
+        for (const OutputMapping& out : mapping.outputs) {
+            if (!wasSent(out))
+                continue;
+            if (object.size() > 1)
+                object += ", ";
+            object += jsonString(out.field) + ": " + numberText(destinationValue(out, sent.at(out.output)));
+        }
+        if (object.size() > 1)
+            datagrams.push_back(object + "}\n");
+        break;
+    }
+    }
+    return datagrams;
+}
 
 std::string encodeDatagram(const Mapping& mapping, const std::map<std::string, double>& values)
 {

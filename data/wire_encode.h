@@ -23,3 +23,13 @@ Mapping identityJsonMapping(const std::map<std::string, double>& values);
 // payload the number as (value - offset) / scale.
 std::vector<std::pair<std::string, std::string>> encodeMqttMessages(const std::string& prefix, const Mapping& mapping,
                                                                     const std::map<std::string, double>& values);
+
+// The datagrams that carry one frame's outputs to a simulator through the
+// mapping's output lines: sent holds the outputs the display sent this frame,
+// latest the last value of every output (for the generic line, which always
+// carries every mapped position). Generic: one line when any mapped output
+// was sent; X-Plane: a DREF datagram (header, float, 500-byte path) per
+// mapped field and a CMND datagram per command of each sent output; JSON:
+// one object of the sent outputs' fields. None when nothing mapped was sent.
+std::vector<std::string> encodeOutputDatagrams(const Mapping& mapping, const std::map<std::string, double>& sent,
+                                               const std::map<std::string, double>& latest);

@@ -31,6 +31,9 @@ const GrDisplay kBuiltInDisplay = {
     DrawDisplay,
     kInputs,
     kCounterCount,
+    nullptr,
+    nullptr,
+    0,
 };
 
 }  // namespace

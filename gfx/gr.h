@@ -403,6 +403,26 @@ void grText(int x, int y, float angleDeg, const char16_t* text);
 void grImage(int x, int y);
 
 // ---------------------------------------------------------------------------
+// Hit-testing, for a display's event entry
+// ---------------------------------------------------------------------------
+
+// Each takes a point in the display's units, as events carry it, and asks
+// whether it lies on a shape given in the current coordinates: those the
+// matrix set by grTranslate, grRotate and grScale since the last
+// grPushMatrix is in, so that a display sets up the transform it draws an
+// instrument with and hit-tests in the instrument's own units. Edges count
+// as inside. False for a matrix that cannot be undone (a scale by 0).
+
+// Maps the point into the current coordinates.
+bool grToLocal(float x, float y, float* localX, float* localY);
+// The rectangle between corners (x1, y1) and (x2, y2), as grRect takes them.
+bool grHitRect(float x, float y, int x1, int y1, int x2, int y2);
+// The disc of radius r about (cx, cy).
+bool grHitCircle(float x, float y, int cx, int cy, int r);
+// The polygon of count points (closed, even-odd rule as grPolygon fills).
+bool grHitPolygon(float x, float y, const GrPoint* points, int count);
+
+// ---------------------------------------------------------------------------
 // Diagnostics
 // ---------------------------------------------------------------------------
 
@@ -473,6 +493,10 @@ float grAcosDeg(float x);
 float grAcos(float x);
 float grAtanDeg(float x);
 float grAtan(float x);
+// The angle of the point (x, y) from the +x axis, counter-clockwise, in
+// -180..180 degrees (radians): where a pointer lies around a dial's centre.
+float grAtan2Deg(float y, float x);
+float grAtan2(float y, float x);
 float grSqrt(float x);
 float grCbrt(float x);
 float grExp(float x);

@@ -14,8 +14,10 @@ typedef struct GrDisplay GrDisplay;
 
 // The layout of GrDisplay and the gr API a display is built against. The
 // runtime refuses a module whose descriptor carries another number.
-// Version 2: C linkage throughout, and the table of inputs.
-enum { GR_DISPLAY_INTERFACE_VERSION = 2 };
+// Version 2: C linkage throughout, and the table of inputs. Version 3 adds
+// the event entry and the table of outputs after the inputs; the runtime
+// still shows a display of version 2, reading none of the fields it lacks.
+enum { GR_DISPLAY_INTERFACE_VERSION = 3 };
 
 // ---------------------------------------------------------------------------
 // Inputs: values a data source feeds into the display's own variables
@@ -55,6 +57,102 @@ struct GrInput {
     int32_t freshnessMs;  // 0: GR_DEFAULT_FRESHNESS_MS
 };
 
+// ---------------------------------------------------------------------------
+// Events: what the user does to the display (version 3)
+// ---------------------------------------------------------------------------
+
+// Delivered between frames on the drawing thread, never during DrawDisplay,
+// in the display's own units: the coordinates it draws in, origin and y
+// upwards as grSetProjection sets them, the host's margin and any scaling of
+// the window removed. Events outside the display area are delivered too
+// (a drag may leave it); a display ignores what it does not hit.
+enum {
+    GR_EVENT_POINTER_DOWN = 1,  // a button pressed or a finger put down
+    GR_EVENT_POINTER_MOVE = 2,  // moved, pressed or not
+    GR_EVENT_POINTER_UP = 3,    // released, lifted, or the touch cancelled
+    GR_EVENT_WHEEL = 4,         // steps turned at x, y
+    GR_EVENT_KEY_DOWN = 5,      // a key pressed (repeats while held)
+    GR_EVENT_KEY_UP = 6,
+};
+
+// Pointer ids: the mouse is 0; each finger on a touch screen has an id of
+// its own from 1 for as long as it touches.
+enum { GR_POINTER_MOUSE = 0 };
+
+// Mouse buttons, in GrEvent.button; a touch is GR_BUTTON_PRIMARY.
+enum {
+    GR_BUTTON_NONE = 0,
+    GR_BUTTON_PRIMARY = 1,
+    GR_BUTTON_MIDDLE = 2,
+    GR_BUTTON_SECONDARY = 3,
+};
+
+// Modifier keys held, in GrEvent.modifiers.
+enum {
+    GR_MODIFIER_SHIFT = 1,
+    GR_MODIFIER_CONTROL = 2,
+    GR_MODIFIER_ALT = 4,
+};
+
+// Key codes, the same on every host. Printable keys carry the ASCII code of
+// their unshifted character with letters in upper case: GR_KEY_SPACE, '0' to
+// '9', 'A' to 'Z', and the ones named below; other keys carry the codes from
+// 0x100. A key with no code here is not delivered.
+enum {
+    GR_KEY_SPACE = 0x20,
+    GR_KEY_PLUS = 0x2B,   // '+', also the keypad's
+    GR_KEY_MINUS = 0x2D,  // '-', also the keypad's
+    GR_KEY_ENTER = 0x100, // Return and the keypad's Enter
+    GR_KEY_ESCAPE = 0x101,
+    GR_KEY_TAB = 0x102,
+    GR_KEY_BACKSPACE = 0x103,
+    GR_KEY_DELETE = 0x104,
+    GR_KEY_LEFT = 0x105,
+    GR_KEY_RIGHT = 0x106,
+    GR_KEY_UP = 0x107,
+    GR_KEY_DOWN = 0x108,
+    GR_KEY_HOME = 0x109,
+    GR_KEY_END = 0x10A,
+    GR_KEY_PAGE_UP = 0x10B,
+    GR_KEY_PAGE_DOWN = 0x10C,
+    GR_KEY_F1 = 0x111,  // F1 to F12: GR_KEY_F1 + n - 1
+    GR_KEY_F12 = 0x11C,
+};
+
+typedef struct GrEvent GrEvent;
+
+struct GrEvent {
+    int32_t type;       // GR_EVENT_*
+    int32_t pointer;    // pointer events and wheel: GR_POINTER_MOUSE or a finger's id
+    float x, y;         // pointer events and wheel: where, in the display's units
+    int32_t button;     // down and up: GR_BUTTON_*; 0 otherwise
+    int32_t steps;      // wheel: steps turned, positive away from the user
+    int32_t key;        // key events: GR_KEY_* or the key's ASCII code
+    int32_t modifiers;  // GR_MODIFIER_* held
+};
+
+// ---------------------------------------------------------------------------
+// Outputs: values the display decides, sent to the host's destinations
+// ---------------------------------------------------------------------------
+
+enum { GR_MAX_OUTPUTS = 256 };
+
+typedef struct GrOutput GrOutput;
+
+// One output a display declares. The runtime reads the variable after the
+// display has handled the frame's events and updated its model, and sends
+// the value when it differs from the last one sent (or the display called
+// grSendOutput): never one a display did not change, at most once a frame,
+// and never NaN or a value outside the range, which it refuses and counts.
+struct GrOutput {
+    const char* name;      // unique; lower-case letters, digits, '_' and '.'
+    const char* unit;      // for people; may be empty
+    int32_t type;          // GR_INPUT_FLOAT or GR_INPUT_INT32: the variable's type
+    const void* variable;  // the display's variable
+    float minimum;         // the valid range, finite
+    float maximum;
+};
+
 struct GrDisplay {
     // First, so that a runtime can read it from a descriptor of any layout.
     int32_t interfaceVersion;  // GR_DISPLAY_INTERFACE_VERSION when built
@@ -70,6 +168,12 @@ struct GrDisplay {
     void (*drawDisplay)(void);
     const GrInput* inputs;     // null when inputCount is 0
     int32_t inputCount;        // 0..GR_MAX_INPUTS
+    // Version 3 on. Receives one event; returns nonzero when it used it, so
+    // that a host may give an unused key to its own shortcuts. Null: the
+    // display takes no events and behaves exactly as before.
+    int32_t (*handleEvent)(const GrEvent* event);
+    const GrOutput* outputs;   // null when outputCount is 0
+    int32_t outputCount;       // 0..GR_MAX_OUTPUTS
 };
 
 // The one function a display module exports; the runtime looks it up by
@@ -221,6 +325,34 @@ bool grFailInput(int input);
 // Before each UpdateDisplayModel: writes the latest value of every fed input
 // into its variable and makes each state current for nowMs.
 void grApplyInputs(double nowMs);
+
+// Host side: attaches the display's outputs and takes each variable's
+// present value as already sent, so that nothing goes out until the display
+// changes it. The table must outlive its use. False (and nothing attached)
+// for a negative count, more than GR_MAX_OUTPUTS or a null table with
+// outputs; checking names and ranges is the host's. A count of 0 detaches.
+bool grUseOutputs(const GrOutput* outputs, int count);
+
+// The index of the attached output called name, or -1.
+int grFindOutput(const char* name);
+
+// Display side: sends output (an index of the display's table) at the end of
+// this frame even if its value has not changed, as a soft key that repeats a
+// command does. Ignored outside the table.
+void grSendOutput(int output);
+
+// Receives one value to send: the output's index and its value.
+typedef void (*GrOutputSink)(int output, double value, void* context);
+
+// Host side, once a frame after UpdateDisplayModel: hands sink every output
+// whose variable changed since it was last sent, or that grSendOutput
+// marked, and returns how many. A NaN, an infinity or a value outside the
+// output's range is not sent: it is counted in grOutputsRefused and refused
+// again only when the variable changes again.
+int grCollectOutputs(GrOutputSink sink, void* context);
+
+// How many values grCollectOutputs refused since grUseOutputs.
+long long grOutputsRefused(void);
 
 #ifdef __cplusplus
 }  // extern "C"

@@ -119,14 +119,40 @@ std::string inputsProblem(const GrInput* inputs, int count)
     return std::string();
 }
 
+std::string outputsProblem(const GrOutput* outputs, int count)
+{
+    if (count < 0 || count > GR_MAX_OUTPUTS || (count > 0 && !outputs))
+        return "its table of outputs is missing or has " + std::to_string(count) + " outputs (0 to " +
+               std::to_string(GR_MAX_OUTPUTS) + ")";
+    for (int i = 0; i < count; ++i) {
+        const GrOutput& output = outputs[i];
+        const std::string which = "its output " + std::to_string(i + 1);
+        if (!output.name || !*output.name || std::strlen(output.name) > GR_MAX_INPUT_NAME)
+            return which + " has no name, or one longer than " + std::to_string(GR_MAX_INPUT_NAME) + " bytes";
+        for (const char* c = output.name; *c; ++c)
+            if (!((*c >= 'a' && *c <= 'z') || (*c >= '0' && *c <= '9') || *c == '_' || *c == '.'))
+                return which + " \"" + output.name + "\" has a name of other than lower-case letters, digits, _ and .";
+        for (int j = 0; j < i; ++j)
+            if (std::strcmp(outputs[j].name, output.name) == 0)
+                return which + " \"" + output.name + "\" repeats the name of output " + std::to_string(j + 1);
+        if (output.type != GR_INPUT_FLOAT && output.type != GR_INPUT_INT32)
+            return which + " \"" + output.name + "\" has an unknown type " + std::to_string(output.type);
+        if (!output.variable)
+            return which + " \"" + output.name + "\" has no variable";
+        if (!(std::isfinite(output.minimum) && std::isfinite(output.maximum) && output.minimum <= output.maximum))
+            return which + " \"" + output.name + "\" has no finite range";
+    }
+    return std::string();
+}
+
 std::string descriptorProblem(const GrDisplay* d)
 {
     if (!d)
         return "its " GR_DISPLAY_ENTRY_NAME " returned no descriptor";
     // Only the first field is read before the version is known to match.
-    if (d->interfaceVersion < GR_DISPLAY_INTERFACE_VERSION && d->interfaceVersion > 0)
+    if (d->interfaceVersion < kOldestShownVersion && d->interfaceVersion > 0)
         return rebuildMessage(d->interfaceVersion);
-    if (d->interfaceVersion != GR_DISPLAY_INTERFACE_VERSION)
+    if (d->interfaceVersion < kOldestShownVersion || d->interfaceVersion > GR_DISPLAY_INTERFACE_VERSION)
         return "it was built for display interface version " + std::to_string(d->interfaceVersion) +
                ", this runtime has version " + std::to_string(GR_DISPLAY_INTERFACE_VERSION);
     if (!d->name)
@@ -137,6 +163,8 @@ std::string descriptorProblem(const GrDisplay* d)
     if (!d->updateDisplayModel || !d->drawDisplay)
         return "its descriptor lacks an entry point";
     if (const std::string problem = inputsProblem(d->inputs, d->inputCount); !problem.empty())
+        return problem;
+    if (const std::string problem = outputsProblem(displayOutputs(*d), displayOutputCount(*d)); !problem.empty())
         return problem;
     if (!d->tables)
         return "its descriptor has no tables";

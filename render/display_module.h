@@ -39,6 +39,21 @@ std::string rebuildMessage(int version);
 // Why a table of inputs is refused (names, types, ranges), or an empty string.
 std::string inputsProblem(const GrInput* inputs, int count);
 
+// Why a table of outputs is refused (names, types, ranges), or an empty string.
+std::string outputsProblem(const GrOutput* outputs, int count);
+
+// The oldest interface version the runtime still shows: version 2 lacks
+// the fields after inputCount, which the functions below stand in for.
+constexpr int kOldestShownVersion = 2;
+inline bool hasVersion3Fields(const GrDisplay& d) { return d.interfaceVersion >= 3; }
+// The display's event entry, or null.
+inline int32_t (*displayEventEntry(const GrDisplay& d))(const GrEvent*)
+{
+    return hasVersion3Fields(d) ? d.handleEvent : nullptr;
+}
+inline const GrOutput* displayOutputs(const GrDisplay& d) { return hasVersion3Fields(d) ? d.outputs : nullptr; }
+inline int displayOutputCount(const GrDisplay& d) { return hasVersion3Fields(d) ? d.outputCount : 0; }
+
 // Why descriptor cannot be shown, or an empty string when it can.
 std::string descriptorProblem(const GrDisplay* descriptor);
 

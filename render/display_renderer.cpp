@@ -125,12 +125,15 @@ void clearFrame()
 
 void DisplayRenderer::Paint(bool running)
 {
+    events_.Deliver(displayEventEntry(*display_.descriptor));
     if (firstPaint || running) {
         if (beforeUpdate_)
             beforeUpdate_();
         display_.descriptor->updateDisplayModel();
     }
     firstPaint = false;
+    if (afterModel_)
+        afterModel_();
     if (!hasContext_)
         return;
     clearFrame();

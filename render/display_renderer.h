@@ -5,6 +5,7 @@
 #include <string>
 #include <functional>
 
+#include "display_events.h"
 #include "display_module.h"
 #include "gr_display.h"
 #include "pixel_format_table.h"
@@ -78,6 +79,15 @@ public:
     void SetAfterDraw(std::function<void()> hook) { afterDraw_ = std::move(hook); }
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // Runs on every paint after the events and the update, before the
+    // drawing: where a host collects the display's outputs.
+    void SetAfterModel(std::function<void()> hook) { afterModel_ = std::move(hook); }
+    // Whether the display takes events at all.
+    bool TakesEvents() const { return displayEventEntry(*display_.descriptor) != nullptr; }
+    // Any thread: an event for the display, delivered at the next Paint
+    // before the update, paused or not. The host repaints to deliver it.
+    void QueueEvent(const GrEvent& event) { events_.Queue(event); }
+    const DisplayEvents& Events() const { return events_; }
 
 private:
     RenderSurface* surface_ = nullptr;
@@ -88,6 +98,8 @@ private:
     GrProcLoader loader_ = nullptr;
     bool cpu_ = false;
     std::function<void()> beforeUpdate_;
+    std::function<void()> afterModel_;
+    DisplayEvents events_;
     std::function<GrPlacement(int, int)> place_;
     std::function<void()> afterDraw_;
     int width_ = 0;

@@ -72,6 +72,17 @@ add_test(NAME program_shows_a_display_module
           $<TARGET_FILE:flight-display>)
 set_tests_properties(program_shows_a_display_module PROPERTIES TIMEOUT 60)
 
+# The example operated with the mouse and a key in the program's window:
+# its outputs reach listeners on 127.0.0.1 in the three formats, and the
+# view shows what panel-snapshot draws with the same values.
+add_executable(udp_listener udp_listener.cpp)
+target_link_libraries(udp_listener PRIVATE data_feed)
+add_test(NAME program_sends_what_the_pilot_sets
+  COMMAND ${WITH_XVFB} ${CMAKE_CURRENT_SOURCE_DIR}/test_program_events_xvfb.sh $<TARGET_FILE:instrument-panel>
+          $<TARGET_FILE:panel-snapshot> $<TARGET_FILE:udp_listener> $<TARGET_FILE:flight-display>
+          ${PROJECT_SOURCE_DIR}/examples/flight/data ${PANEL_TEST_OUTPUT}/program-events)
+set_tests_properties(program_sends_what_the_pilot_sets PROPERTIES TIMEOUT 120)
+
 # A display whose image cannot be loaded: the error box, answered, ends the
 # program with status 1, whichever renderer draws.
 foreach(renderer gl cpu)

@@ -105,6 +105,10 @@ add_dependencies(test_mqtt panel-feed)
 target_compile_definitions(test_mqtt PRIVATE FLIGHT_DATA_DIR="${PROJECT_SOURCE_DIR}/examples/flight/data"
   MQTT_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}/mqtt" PANEL_FEED="$<TARGET_FILE:panel-feed>")
 
+panel_test(test_outputs)
+target_link_libraries(test_outputs PRIVATE data_feed render_logic gr OpenGL::GL)
+target_compile_definitions(test_outputs PRIVATE FLIGHT_DATA_DIR="${PROJECT_SOURCE_DIR}/examples/flight/data")
+
 add_test(NAME cpu_backend_frames_equal_gl1
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_cpu_backend_frames.sh $<TARGET_FILE:panel-snapshot>
           $<TARGET_FILE:cpu-backend-bench> ${PANEL_TEST_OUTPUT})

@@ -122,7 +122,7 @@ TEST_P(WireFormats, AFeedOverUdpFollowsClampsAndGoesStale)
     };
     auto nothing = [] {};
     const GrTables tables = {};
-    const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 6};
+    const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 6, nullptr, nullptr, 0};
 
     SourceOption wanted;
     std::string error;
@@ -347,7 +347,8 @@ TEST(DataFiles, OneInputFedByTwoSourcesIsRefusedByName)
     const GrInput inputs[] = {{"pitch", "deg", GR_INPUT_FLOAT, &pitch, -90.0f, 90.0f, 0.0f, 0}};
     auto nothing = [] {};
     const GrTables tables = {};
-    const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 1};
+    const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, nothing, nothing, inputs, 1,
+                               nullptr, nullptr, 0};
     const std::string path = std::string(PANEL_TEST_OUTPUT) + "/pitch.csv";
     std::ofstream(path) << "time,input,value\n0,pitch,1\n";
     SourceOption first, second;
@@ -371,7 +372,7 @@ struct FlightInputs {
               {"fuel", "%", GR_INPUT_FLOAT, &values[4], 0.0f, 100.0f, 0.0f, 0},
               {"fuel_flow", "%", GR_INPUT_FLOAT, &values[5], 0.0f, 100.0f, 0.0f, 0},
           },
-          display{GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, [] {}, [] {}, inputs, 6}
+          display{GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables, [] {}, [] {}, inputs, 6, nullptr, nullptr, 0}
     {
     }
     float values[6] = {};

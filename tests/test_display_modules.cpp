@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cmath>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -74,7 +75,7 @@ std::vector<BadModule> badModules()
         {kOutput + "/no-such-module.so", "No such file or directory"},
         {writeFile("not-a-module.so", "plain text, not a shared library\n"), "cannot load the display module"},
         {WITHOUT_ENTRY_MODULE, "exports no function grDisplayDescriptor"},
-        {WRONG_VERSION_MODULE, "built for display interface version 3, this runtime has version 2"},
+        {WRONG_VERSION_MODULE, "built for display interface version 4, this runtime has version 3"},
         {VERSION1_MODULE, "display refused: it was built for display interface version 1, whose C++ names this "
                           "runtime no longer has; rebuild it"},
         {BAD_AREA_MODULE, "display area 320 x 0"},
@@ -130,7 +131,7 @@ TEST(DisplayModules, DescriptorsAreCheckedFieldByField)
     manyFonts.fontCount = GR_MAX_FONTS + 1;
     noWidths.borderWidthCount = 2;
     auto nothing = [] {};
-    const GrDisplay good = {GR_DISPLAY_INTERFACE_VERSION, "good", 100, 50, &tables, nothing, nothing, nullptr, 0};
+    const GrDisplay good = {GR_DISPLAY_INTERFACE_VERSION, "good", 100, 50, &tables, nothing, nothing, nullptr, 0, nullptr, nullptr, 0};
     EXPECT_EQ(descriptorProblem(&good), "");
 
     EXPECT_NE(descriptorProblem(nullptr).find("no descriptor"), std::string::npos);
@@ -139,24 +140,24 @@ TEST(DisplayModules, DescriptorsAreCheckedFieldByField)
         const char* reason;
     };
     const Case cases[] = {
-        {{0, "old", 100, 50, &tables, nothing, nothing, nullptr, 0}, "version 0"},
-        {{1, "v1", 100, 50, &tables, nothing, nothing, nullptr, 0}, "rebuild it"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "lost", 100, 50, &tables, nothing, nothing, nullptr, 2}, "inputs"},
-        {{GR_DISPLAY_INTERFACE_VERSION, nullptr, 100, 50, &tables, nothing, nothing, nullptr, 0}, "no name"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "wide", kMaxDisplaySide + 1, 50, &tables, nothing, nothing, nullptr, 0}, "area"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "flat", 100, -5, &tables, nothing, nothing, nullptr, 0}, "area"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "mute", 100, 50, &tables, nothing, nullptr, nullptr, 0}, "entry point"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "still", 100, 50, &tables, nullptr, nothing, nullptr, 0}, "entry point"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "bare", 100, 50, nullptr, nothing, nothing, nullptr, 0}, "no tables"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "odd", 100, 50, &negative, nothing, nothing, nullptr, 0},
+        {{0, "old", 100, 50, &tables, nothing, nothing, nullptr, 0, nullptr, nullptr, 0}, "version 0"},
+        {{1, "v1", 100, 50, &tables, nothing, nothing, nullptr, 0, nullptr, nullptr, 0}, "rebuild it"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "lost", 100, 50, &tables, nothing, nothing, nullptr, 2, nullptr, nullptr, 0}, "inputs"},
+        {{GR_DISPLAY_INTERFACE_VERSION, nullptr, 100, 50, &tables, nothing, nothing, nullptr, 0, nullptr, nullptr, 0}, "no name"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "wide", kMaxDisplaySide + 1, 50, &tables, nothing, nothing, nullptr, 0, nullptr, nullptr, 0}, "area"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "flat", 100, -5, &tables, nothing, nothing, nullptr, 0, nullptr, nullptr, 0}, "area"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "mute", 100, 50, &tables, nothing, nullptr, nullptr, 0, nullptr, nullptr, 0}, "entry point"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "still", 100, 50, &tables, nullptr, nothing, nullptr, 0, nullptr, nullptr, 0}, "entry point"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "bare", 100, 50, nullptr, nothing, nothing, nullptr, 0, nullptr, nullptr, 0}, "no tables"},
+        {{GR_DISPLAY_INTERFACE_VERSION, "odd", 100, 50, &negative, nothing, nothing, nullptr, 0, nullptr, nullptr, 0},
          "its colour table has a negative count, -1"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "dashes", 100, 50, &manyPatterns, nothing, nothing, nullptr, 0},
+        {{GR_DISPLAY_INTERFACE_VERSION, "dashes", 100, 50, &manyPatterns, nothing, nothing, nullptr, 0, nullptr, nullptr, 0},
          "its pattern table has 17 entries, more than the 16 allowed (GR_MAX_PATTERNS)"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "album", 100, 50, &manyImages, nothing, nothing, nullptr, 0},
+        {{GR_DISPLAY_INTERFACE_VERSION, "album", 100, 50, &manyImages, nothing, nothing, nullptr, 0, nullptr, nullptr, 0},
          "its image table has 257 entries, more than the 256 allowed (GR_MAX_IMAGES)"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "typeset", 100, 50, &manyFonts, nothing, nothing, nullptr, 0},
+        {{GR_DISPLAY_INTERFACE_VERSION, "typeset", 100, 50, &manyFonts, nothing, nothing, nullptr, 0, nullptr, nullptr, 0},
          "its font table has 65 entries, more than the 64 allowed (GR_MAX_FONTS)"},
-        {{GR_DISPLAY_INTERFACE_VERSION, "thin", 100, 50, &noWidths, nothing, nothing, nullptr, 0},
+        {{GR_DISPLAY_INTERFACE_VERSION, "thin", 100, 50, &noWidths, nothing, nothing, nullptr, 0, nullptr, nullptr, 0},
          "its border width table has 2 entries but no address"},
     };
     for (const Case& c : cases)
@@ -182,14 +183,47 @@ TEST(DisplayModules, DescriptorsAreCheckedFieldByField)
     };
     for (const InputCase& c : inputCases) {
         const GrInput inputs[] = {fine, c.input};
-        const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 50, &tables, nothing, nothing, inputs, 2};
+        const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 50, &tables, nothing, nothing, inputs, 2, nullptr, nullptr, 0};
         EXPECT_NE(descriptorProblem(&display).find(std::string("its input 2")), std::string::npos)
             << descriptorProblem(&display);
         EXPECT_NE(descriptorProblem(&display).find(c.reason), std::string::npos) << descriptorProblem(&display);
     }
     const GrInput one[] = {fine};
-    const GrDisplay fed = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 50, &tables, nothing, nothing, one, 1};
+    const GrDisplay fed = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 50, &tables, nothing, nothing, one, 1, nullptr, nullptr, 0};
     EXPECT_EQ(descriptorProblem(&fed), "");
+
+    // Version 2 ends at the inputs: what lies after them is never read.
+    const GrDisplay older = {2, "older", 100, 50, &tables, nothing, nothing, nullptr, 0, nullptr, nullptr, -5};
+    EXPECT_EQ(descriptorProblem(&older), "");
+    EXPECT_EQ(displayOutputCount(older), 0);
+    EXPECT_EQ(displayEventEntry(older), nullptr);
+
+    // The outputs: each fault of a table, after a good first output.
+    const GrOutput sent = {"sent", "deg", GR_INPUT_FLOAT, &variable, 0.0f, 360.0f};
+    struct OutputCase {
+        GrOutput output;
+        const char* reason;
+    };
+    const OutputCase outputCases[] = {
+        {{nullptr, "", GR_INPUT_FLOAT, &variable, 0.0f, 1.0f}, "no name"},
+        {{"a b", "", GR_INPUT_FLOAT, &variable, 0.0f, 1.0f}, "lower-case"},
+        {{"sent", "", GR_INPUT_FLOAT, &variable, 0.0f, 1.0f}, "repeats the name of output 1"},
+        {{"typed", "", 3, &variable, 0.0f, 1.0f}, "unknown type"},
+        {{"bare", "", GR_INPUT_INT32, nullptr, 0.0f, 1.0f}, "no variable"},
+        {{"upside", "", GR_INPUT_FLOAT, &variable, 1.0f, 0.0f}, "range"},
+        {{"endless", "", GR_INPUT_FLOAT, &variable, 0.0f, INFINITY}, "range"},
+    };
+    for (const OutputCase& c : outputCases) {
+        const GrOutput outputs[] = {sent, c.output};
+        const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "out", 100, 50, &tables, nothing, nothing, nullptr, 0,
+                                   nullptr, outputs, 2};
+        EXPECT_NE(descriptorProblem(&display).find(std::string("its output 2")), std::string::npos)
+            << descriptorProblem(&display);
+        EXPECT_NE(descriptorProblem(&display).find(c.reason), std::string::npos) << descriptorProblem(&display);
+    }
+    const GrDisplay lost = {GR_DISPLAY_INTERFACE_VERSION, "lost", 100, 50, &tables, nothing, nothing, nullptr, 0,
+                            nullptr, nullptr, 1};
+    EXPECT_NE(descriptorProblem(&lost).find("table of outputs"), std::string::npos);
 }
 
 TEST(DisplayModules, TheExampleLoadsWithItsFolder)

@@ -90,7 +90,7 @@ TEST(RuntimeMath, DegreesAndEdgeCases) {
         float got, want;
     } cases[] = {
         {grSinDeg(90.0f), 1.0f}, {grCosDeg(60.0f), 0.5f}, {grTanDeg(45.0f), 1.0f},
-        {grAsinDeg(1.0f), 90.0f}, {grAcosDeg(0.5f), 60.0f}, {grAtanDeg(1.0f), 45.0f},
+        {grAsinDeg(1.0f), 90.0f}, {grAcosDeg(0.5f), 60.0f}, {grAtanDeg(1.0f), 45.0f}, {grAtan2Deg(1.0f, -1.0f), 135.0f}, {grAtan2Deg(-1.0f, 0.0f), -90.0f},
         {grSinhDeg(57.29578f), 1.1752012f}, {grCoshDeg(0.0f), 1.0f}, {grTanhDeg(-57.29578f), -0.7615942f},
         {grAsin(1.0f), 1.5707964f}, {grLn(7.389056f), 2.0f}, {grExp(1.0f), 2.7182817f},
     };

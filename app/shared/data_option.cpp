@@ -22,15 +22,23 @@ bool takeDataOptions(int* argc, char** argv, DataOptions* options, std::string* 
     for (int i = 1; i < *argc; ++i) {
         const bool data = std::strcmp(argv[i], "--data") == 0;
         const bool record = std::strcmp(argv[i], "--record") == 0;
-        if (!data && !record) {
+        const bool send = std::strcmp(argv[i], "--send") == 0;
+        if (!data && !record && !send) {
             argv[kept++] = argv[i];
             continue;
         }
         if (i + 1 >= *argc || !*argv[i + 1]) {
-            *error = std::string(argv[i]) + (data ? " needs a source" : " needs a file");
+            *error = std::string(argv[i]) + (data ? " needs a source" : send ? " needs a destination" : " needs a file");
             return false;
         }
         const char* value = argv[++i];
+        if (send) {
+            SinkOption destination;
+            if (!parseSinkOption(value, &destination, error))
+                return false;
+            options->destinations.push_back(destination);
+            continue;
+        }
         if (record) {
             options->recordPath = value;
             continue;
@@ -51,12 +59,22 @@ bool takeDataOptions(int* argc, char** argv, DataOptions* options, std::string* 
 
 int attachDataOfOptions(const DataOptions& options, std::string* error)
 {
+    const GrDisplay& display = *selectedDisplay().descriptor;
+    if (!options.destinations.empty() &&
+        !programOutputs().Attach(displayOutputs(display), displayOutputCount(display), options.destinations, error))
+        return 1;
     if (options.sources.empty())
         return 0;
-    if (!programFeed().Attach(*selectedDisplay().descriptor, options.sources, options.recordPath, error))
+    if (!programFeed().Attach(display, options.sources, options.recordPath, error))
         return 1;
     feedStart() = std::chrono::steady_clock::now();
     return 0;
+}
+
+OutputFeed& programOutputs()
+{
+    static OutputFeed outputs;
+    return outputs;
 }
 
 DataFeed& programFeed()

@@ -7,8 +7,9 @@
 
 const char* const kProgramUsage =
     "usage: instrument-panel [--display MODULE] [--renderer auto|gl|cpu] [--batched] [--data SOURCE]...\n"
-    "                        [--record FILE] [--fullscreen] [--geometry WxH+X+Y] [--no-bars]\n"
-    "                        [--scale fit|FACTOR] [--rotate DEGREES] [--mirror] [--threads N]\n"
+    "                        [--record FILE] [--send DESTINATION]... [--fullscreen]\n"
+    "                        [--geometry WxH+X+Y] [--no-bars] [--scale fit|FACTOR]\n"
+    "                        [--rotate DEGREES] [--mirror] [--threads N]\n"
     "       instrument-panel --help\n"
     "Shows the display in a window.\n"
     "  --display M  a display module (a shared library, a DLL on Windows);\n"
@@ -31,6 +32,9 @@ const char* const kProgramUsage =
     "  --mirror     swap left and right (a head-up display's beam splitter)\n"
     "  --threads N  the CPU backend draws with N threads, this one included (1: on\n"
     "               this thread alone; default: the processors it may run on, up to 4)\n"
+    "  --send D     send the display's outputs (what the pilot sets) to D (repeatable):\n"
+    "               udp:[ADDRESS:]PORT:MAPPING, in the mapping's format through its\n"
+    "               output lines (ADDRESS 127.0.0.1 unless given)\n"
     "Exit status: 0 once the window is closed; 1 when the display module is refused\n"
     "or the display cannot start (an image or a font of its tables, OpenGL); 2 for\n"
     "a command line it does not take.\n";

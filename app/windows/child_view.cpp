@@ -4,6 +4,7 @@
 
 #include "cpu_formats.h"
 #include "data_option.h"
+#include "display_input.h"
 #include "display_option.h"
 #include "renderer_option.h"
 #include "resource.h"
@@ -55,6 +56,7 @@ bool CChildView::PrepareRenderer()
         return false;
     m_state.Prepare(m_renderer.Formats());
     m_renderer.SetBeforeUpdate([] { programFeed().BeforeUpdate(programFeedClockMs()); });
+    m_renderer.SetAfterModel([] { programOutputs().AfterModel(); });
     const GrDisplay& display = *m_renderer.Display().descriptor;
     m_placement = DisplayPlacement(display.width, display.height, kDisplayMargin, programWindowOptions().placement);
     m_renderer.SetPlacement([this](int width, int height) {
@@ -189,6 +191,8 @@ LRESULT CChildView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         m_renderer.Destroy();
         break;
     default:
+        if (takeDisplayInput(m_window, message, wParam, lParam, m_renderer, m_placed))
+            return 0;
         break;
     }
     return DefWindowProcW(m_window, message, wParam, lParam);

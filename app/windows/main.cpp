@@ -163,6 +163,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     SetConsoleCtrlHandler(closeOnConsoleStop, TRUE);
     const int result = runMessageLoop(frame);
     g_frameWindow = nullptr;
+    programOutputs().Detach();
     OleUninitialize();
     std::string error;
     if (!programFeed().Detach(&error)) {

@@ -358,7 +358,7 @@ void CMainFrame::OnIdle()
 void CMainFrame::ShowIdleMessage()
 {
     m_dataStatus.clear();
-    if (programFeed().Attached())
+    if (programFeed().Attached() || programOutputs().Attached())
         ShowDataStatus();
     else
         SetMessageText(ResourceString(AFX_IDS_IDLEMESSAGE));
@@ -368,8 +368,10 @@ void CMainFrame::ShowDataStatus()
 {
     DataFeed& feed = programFeed();
     feed.TakeNotices();
-    if (feed.Attached() && m_wndStatusBar) {
-        const std::string status = feed.Status();
+    if ((feed.Attached() || programOutputs().Attached()) && m_wndStatusBar) {
+        std::string status = feed.Attached() ? feed.Status() : std::string();
+        if (programOutputs().Attached())
+            status += (status.empty() ? "" : "; ") + programOutputs().Status();
         if (status != m_dataStatus) {
             m_dataStatus = status;
             SetMessageText(WideFromUtf8(status));

@@ -176,6 +176,7 @@ void DrawPicture()
 
 const GrDisplay kPicture = {
     GR_DISPLAY_INTERFACE_VERSION, "Clip operations", kWidth, kHeight, &kPictureTables, NoAnimation, DrawPicture, nullptr, 0,
+    nullptr, nullptr, 0,
 };
 
 }  // namespace

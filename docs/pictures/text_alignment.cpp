@@ -68,6 +68,7 @@ void DrawPicture()
 
 const GrDisplay kPicture = {
     GR_DISPLAY_INTERFACE_VERSION, "Text alignment", kWidth, kHeight, &kPictureTables, NoAnimation, DrawPicture, nullptr, 0,
+    nullptr, nullptr, 0,
 };
 
 }  // namespace

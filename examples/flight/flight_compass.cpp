@@ -12,8 +12,7 @@ void DrawCompass()
 {
     char16_t text[16];
     grPushMatrix(20);
-    grTranslate(250, 185);
-    grScale(0.92f, 0.92f);
+    CompassTransform();
 
     // The card is drawn only on the annulus between radii 62 and 135.
     grPushClip(20);
@@ -236,13 +235,16 @@ void DrawCompass()
     grSetMode(GR_MODE_FILL, GR_ON);
     grPolygon(kLubber, 3);
 
-    // Heading bug, 10 degrees wide, at the selected course.
+    // Heading bug, 10 degrees wide, where the pilot set it.
     grPushMatrix(23);
-    grRotate(g_heading - g_course);
+    grRotate(g_heading - g_headingBug);
     grSetColor(C_MAGENTA);
     grSetBorderColor(B_WHITE);
     grSetMode(GR_MODE_BORDER, GR_ON);
     grSector(0, 0, 140, 85.0f, 10.0f);
+    grPopMatrix(23);
+    grPushMatrix(23);
+    grRotate(g_heading - g_course);
 
     // Course arrow and the deviation bar, 16 units a dot.
     grSetColor(C_MAGENTA);
@@ -281,8 +283,25 @@ void DrawCompass()
     grSetBorderWidth(BW_2);
     grSetMode(GR_MODE_BORDER, GR_ON);
     grSetTextAlign(GR_ALIGN_CENTER, GR_ALIGN_BOTTOM);
-    grText(0, 140, 0.0f, grFormat(text, 16, u"%03d", grRoundToInt(g_heading) % 360));
+    if (g_page == PAGE_BUG) {
+        grSetColor(C_MAGENTA);
+        grText(0, 140, 0.0f, grFormat(text, 16, u"%03d", grRoundToInt(g_headingBug) % 360));
+    } else if (g_page == PAGE_COURSE) {
+        grSetColor(C_CYAN);
+        grText(0, 140, 0.0f, grFormat(text, 16, u"%03d", grRoundToInt(g_course) % 360));
+    } else if (g_page == PAGE_BARO) {
+        grSetColor(C_GREEN);
+        grText(0, 140, 0.0f, grFormat(text, 16, u"%d", grRoundToInt(g_baro)));
+    } else {
+        grText(0, 140, 0.0f, grFormat(text, 16, u"%03d", grRoundToInt(g_heading) % 360));
+    }
     grPopMatrix(20);
+}
+
+void CompassTransform()
+{
+    grTranslate(250, 185);
+    grScale(0.92f, 0.92f);
 }
 
 // Altitude tape: 40 units per 100 feet, marks every 50 feet, the current
@@ -377,4 +396,11 @@ void DrawAltitudeTape()
     grSetFont(F_TITLE);
     grSetTextAlign(GR_ALIGN_CENTER, GR_ALIGN_BASELINE);
     grText(570, 734, 0.0f, u"ALT");
+
+    // The barometric setting under the tape: the wheel over the tape, or a
+    // click on either half of this strip, sets it.
+    grSetFont(F_LABEL);
+    grSetColor(C_CYAN);
+    grSetTextAlign(GR_ALIGN_CENTER, GR_ALIGN_MIDDLE);
+    grText(570, 209, 0.0f, grFormat(text, 16, u"- %d hPa +", grRoundToInt(g_baro)));
 }

@@ -24,6 +24,7 @@ void DrawDisplay()
     DrawFuelGauge();
     DrawFlowTrend();
     DrawLamps();
+    DrawSoftKeys();
     DrawFailureFlags();
 
     grSetFont(F_TITLE);

@@ -31,7 +31,7 @@ static void DrawFlag(int x, int y, const char16_t* text)
 void DrawFailureFlags()
 {
     int drawnAt = -1;
-    for (int i = 0; i < IN_COUNT; ++i) {
+    for (int i = 0; i < (int)(sizeof kFlags / sizeof kFlags[0]); ++i) {
         const struct FailureFlag* flag = &kFlags[i];
         // Pitch and roll share the attitude indicator's one flag.
         if (grInputState(flag->input) != GR_INPUT_STALE || drawnAt == flag->x + 10000 * flag->y)

@@ -66,6 +66,15 @@ static const GrInput kInputs[IN_COUNT] = {
     {"altitude", "ft", GR_INPUT_FLOAT, &g_altitude, -1000.0f, 60000.0f, 0.0f, 0},
     {"fuel", "%", GR_INPUT_FLOAT, &g_fuel, 0.0f, 100.0f, 0.0f, 0},
     {"fuel_flow", "%", GR_INPUT_FLOAT, &g_flow, 0.0f, 100.0f, 0.0f, 0},
+    {"heading_bug", "deg", GR_INPUT_FLOAT, &g_headingBug, 0.0f, 360.0f, 70.0f, 0},
+    {"baro", "hPa", GR_INPUT_FLOAT, &g_baro, 950.0f, 1050.0f, 1013.0f, 0},
+    {"page", "", GR_INPUT_INT32, &g_page, 0.0f, 3.0f, 0.0f, 0},
+};
+
+static const GrOutput kOutputs[OUT_COUNT] = {
+    {"heading_bug", "deg", GR_INPUT_FLOAT, &g_headingBug, 0.0f, 360.0f},
+    {"baro", "hPa", GR_INPUT_FLOAT, &g_baro, 950.0f, 1050.0f},
+    {"page", "", GR_INPUT_INT32, &g_page, 0.0f, 3.0f},
 };
 
 static const GrDisplay kFlightDisplay = {
@@ -78,6 +87,9 @@ static const GrDisplay kFlightDisplay = {
     DrawDisplay,
     kInputs,
     IN_COUNT,
+    HandleEvent,
+    kOutputs,
+    OUT_COUNT,
 };
 
 GR_EXPORT_DISPLAY(kFlightDisplay)

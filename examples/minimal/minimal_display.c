@@ -59,6 +59,7 @@ static void DrawDisplay(void)
 
 static const GrDisplay kDisplay = {
     GR_DISPLAY_INTERFACE_VERSION, "Minimal dial", 200, 200, &kTables, UpdateDisplayModel, DrawDisplay, NULL, 0,
+    NULL, NULL, 0,
 };
 
 GR_EXPORT_DISPLAY(kDisplay)

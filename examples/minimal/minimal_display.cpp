@@ -57,6 +57,7 @@ static void DrawDisplay()
 
 static const GrDisplay kDisplay = {
     GR_DISPLAY_INTERFACE_VERSION, "Minimal dial", 200, 200, &kTables, UpdateDisplayModel, DrawDisplay, nullptr, 0,
+    nullptr, nullptr, 0,
 };
 
 GR_EXPORT_DISPLAY(kDisplay)

@@ -13,6 +13,7 @@ std::unique_ptr<Backend> g_backend;
 const char* g_backendError = "";
 bool g_batching = false;
 bool g_upsideDown = false;
+float g_pixelOffset = 0.0f;
 
 }  // namespace
 
@@ -88,8 +89,11 @@ bool grSetPlacedProjection(int width, int height, const GrPlacement* placement, 
                            g_upsideDown ? top : bottom, g_upsideDown ? bottom : top, 1.0, -1.0};
     backend().setProjection(width, height, box, placement->rotation / 90);
     backend().translate(pixelOffset, pixelOffset);
+    g_pixelOffset = pixelOffset;
     return true;
 }
+
+float projectionPixelOffset() { return g_pixelOffset; }
 
 bool grSetThreadCount(int threads)
 {

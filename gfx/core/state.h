@@ -71,6 +71,10 @@ void grCheckGlErrors(const char* where);
 #define GR_CHECK_GL(where) ((void)0)
 #endif
 
+// The shift grSetProjection put into the modelview: hit-testing takes it
+// out, as the display's units do not include it.
+float projectionPixelOffset();
+
 // Starts the selected backend in the current context (grInit); false with
 // the reason kept for grBackendError.
 bool startBackend();

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "gr_display.h"
+#include "outputs.h"
 
 namespace {
 
@@ -120,7 +121,9 @@ void grApplyInputs(double nowMs)
             continue;
         }
         slot.state = slot.failed || nowMs - slot.fedAtMs > slot.freshnessMs ? GR_INPUT_STALE : GR_INPUT_FRESH;
-        if (g_inputs.table[i].variable)
+        if (g_inputs.table[i].variable) {
             writeVariable(g_inputs.table[i], slot.latest);
+            outputWrittenByInput(g_inputs.table[i].variable);
+        }
     }
 }

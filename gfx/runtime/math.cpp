@@ -40,6 +40,8 @@ float grAcosDeg(float x) { return f(std::acos(d(x)) * kRadToDeg); }
 float grAcos(float x) { return f(std::acos(d(x))); }
 float grAtanDeg(float x) { return f(std::atan(d(x)) * kRadToDeg); }
 float grAtan(float x) { return f(std::atan(d(x))); }
+float grAtan2Deg(float y, float x) { return f(std::atan2(d(y), d(x)) * kRadToDeg); }
+float grAtan2(float y, float x) { return f(std::atan2(d(y), d(x))); }
 
 float grSqrt(float x) { return f(std::sqrt(d(x))); }
 

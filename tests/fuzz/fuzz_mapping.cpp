@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(error.rfind("fuzz.map", 0) == 0);
         return 0;
     }
-    FUZZ_CHECK(!mapping.fields.empty());
+    FUZZ_CHECK(!mapping.fields.empty() || !mapping.outputs.empty());
     std::set<std::string> fields;
     for (const FieldMapping& field : mapping.fields) {
         FUZZ_CHECK(std::isfinite(field.scale) && std::isfinite(field.offset));

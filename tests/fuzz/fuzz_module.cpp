@@ -50,9 +50,13 @@ void checkDescriptor(FuzzInput& in)
         (flags & 16) ? nullptr : drawNothing,
         nullptr,
         0,
+        nullptr,
+        nullptr,
+        0,
     };
     const std::string problem = descriptorProblem(&descriptor);
-    const bool usable = descriptor.interfaceVersion == GR_DISPLAY_INTERFACE_VERSION && descriptor.name &&
+    const bool usable = descriptor.interfaceVersion >= kOldestShownVersion &&
+                        descriptor.interfaceVersion <= GR_DISPLAY_INTERFACE_VERSION && descriptor.name &&
                         descriptor.width >= 1 && descriptor.height >= 1 && descriptor.width <= kMaxDisplaySide &&
                         descriptor.height <= kMaxDisplaySide && descriptor.tables && descriptor.updateDisplayModel &&
                         descriptor.drawDisplay;

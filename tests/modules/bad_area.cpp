@@ -6,7 +6,7 @@ static void nothing() {}
 static const GrTables kNoTables = {};
 
 static const GrDisplay kFlatDisplay = {
-    GR_DISPLAY_INTERFACE_VERSION, "flat", 320, 0, &kNoTables, nothing, nothing, nullptr, 0,
+    GR_DISPLAY_INTERFACE_VERSION, "flat", 320, 0, &kNoTables, nothing, nothing, nullptr, 0, nullptr, nullptr, 0,
 };
 
 GR_EXPORT_DISPLAY(kFlatDisplay)

@@ -6,7 +6,7 @@ static void nothing() {}
 static const GrTables kNoTables = {};
 
 static const GrDisplay kFutureDisplay = {
-    GR_DISPLAY_INTERFACE_VERSION + 1, "future", 320, 200, &kNoTables, nothing, nothing, nullptr, 0,
+    GR_DISPLAY_INTERFACE_VERSION + 1, "future", 320, 200, &kNoTables, nothing, nothing, nullptr, 0, nullptr, nullptr, 0,
 };
 
 GR_EXPORT_DISPLAY(kFutureDisplay)

@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# The flight example operated in the program on an X display (run it
+# through with_xvfb.sh):
+#   test_program_events_xvfb.sh PROGRAM SNAPSHOT LISTENER MODULE DATA_DIR OUT_DIR
+# xdotool turns the wheel on the compass rose, drags the heading bug, clicks
+# the barometric strip and a soft key, and presses the Right arrow key; three
+# test listeners on 127.0.0.1 (the program's --send, once per format) must
+# receive the FlightGear generic line, the X-Plane DREF datagrams and the
+# JSON object of the final values, and the view's compass and soft keys must
+# look as panel-snapshot draws them with the same values fed as inputs.
+# A click outside the display area changes nothing.
+set -euo pipefail
+program="$1"
+snapshot="$2"
+listener="$3"
+module="$4"
+data="$5"
+out="$6"
+mkdir -p "$out"
+TIMEOUT_S=30
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# One listener per format; each writes its port, then what it receives.
+declare -A ports
+for format in generic xplane json; do
+  rm -f "$out/port-$format" "$out/received-$format.txt"
+  "$listener" "$out/port-$format" "$out/received-$format.txt" 3000 &
+  pids+=($!)
+done
+for format in generic xplane json; do
+  for _ in $(seq 100); do [ -s "$out/port-$format" ] && break; sleep 0.1; done
+  ports[$format]="$(cat "$out/port-$format")"
+done
+
+"$program" --display "$module" --scale 1 \
+  --send "udp:${ports[generic]}:$data/flightgear-generic.map" \
+  --send "udp:${ports[xplane]}:$data/xplane-data.map" \
+  --send "udp:${ports[json]}:$data/json.map" &
+pids+=($!)
+
+# The view: the largest X window inside the program's frame.
+deadline=$((SECONDS + TIMEOUT_S))
+view_line=""
+while [ $SECONDS -lt $deadline ]; do
+  frame_id="$(xwininfo -root -children 2>/dev/null | awk '/Lorvane2.X/ { print $1; exit }')"
+  if [ -n "$frame_id" ] && xwininfo -id "$frame_id" 2>/dev/null | grep -q IsViewable; then
+    view_line="$(xwininfo -id "$frame_id" -children 2>/dev/null | awk '$1 ~ /^0x/ {
+      split($(NF-1), g, /[x+]/); if (g[1] * g[2] > best) { best = g[1] * g[2]; line = $0 } } END { print line }')"
+    [ -n "$view_line" ] && break
+  fi
+  sleep 0.2
+done
+[ -n "$view_line" ] || fail "no program window with a view"
+read -r view_w view_h <<<"$(awk '{ split($(NF-1), g, /[x+]/); print g[1], g[2] }' <<<"$view_line")"
+read -r view_x view_y <<<"$(awk '{ split($NF, p, /\+/); print p[2], p[3] }' <<<"$view_line")"
+sleep 1
+
+# A display point (units, y up) on the screen: the 1034 x 778 area, one
+# pixel a unit, centred in the view, its origin 10 pixels in.
+at() {
+  awk -v x="$1" -v y="$2" -v w="$view_w" -v h="$view_h" -v vx="$view_x" -v vy="$view_y" 'BEGIN {
+    ox = int((w - 1024 + 10) / 2 + 0.5); oy = int((h - 768 + 10) / 2 + 0.5)
+    printf "%d %d\n", vx + ox + x, vy + h - oy - 1 - y }'
+}
+move() { xdotool mousemove --sync $(at "$1" "$2"); sleep 0.1; }
+
+# Paused at the first frame the heading is 35 and the bug at 70. The
+# rose's centre is (250, 185); a point a degrees clockwise from its top
+# sets the bug to 35 + a.
+move 250 120
+xdotool click --repeat 10 --delay 20 4    # ten steps up: 80
+move 350 185
+xdotool mousedown 1                       # 90 degrees right: 125
+sleep 0.2
+move 330 120
+move 250 85
+xdotool mouseup 1                         # dragged to the bottom: 215
+move 600 209
+xdotool click 1 && sleep 0.1 && xdotool click 1   # the strip's right half twice: 1015
+move 635 153
+xdotool click 1                           # soft key BUG: page 1
+xdotool key Right                         # the bug one degree on: 216
+# Outside the display area, in the view's margin: nothing changes.
+xdotool mousemove --sync $(( view_x + 3 )) $(( view_y + view_h - 3 )) click 1
+sleep 1
+import -window root "$out/program-events.png"
+
+# The listeners stop after three quiet seconds.
+for p in "${pids[@]:0:3}"; do wait "$p" || true; done
+last_generic="$(tail -1 "$out/received-generic.txt")"
+[ "$last_generic" = "216,1015,1" ] || fail "the generic listener's last line is '$last_generic', not '216,1015,1'"
+# X-Plane: DREF, the float's four bytes little-endian, the path.
+grep -qF 'DREF\x00\x00\x00XCsim/cockpit/autopilot/heading_mag' "$out/received-xplane.txt" ||
+  fail "no DREF setting heading_mag to 216"
+grep -qF 'DREF\x00\x00\x00\x80?sim/cockpit2/EFIS/map_mode' "$out/received-xplane.txt" ||
+  fail "no DREF setting map_mode to 1"
+grep -q '"heading_bug": 216' "$out/received-json.txt" || fail "no JSON object with the bug at 216"
+grep -q '"baro": 1015' "$out/received-json.txt" || fail "no JSON object with the setting at 1015"
+grep -q '"page": 1' "$out/received-json.txt" || fail "no JSON object with page 1"
+
+# The frame: the view against panel-snapshot fed the same values.
+printf 'time,input,value\n0.000,heading_bug,216\n0.000,baro,1015\n0.000,page,1\n' >"$out/set.csv"
+"$snapshot" --display "$module" --frames 1 --data "replay:$out/set.csv" -o "$out/snapshot-set.png"
+"$snapshot" --display "$module" --frames 1 -o "$out/snapshot-start.png"
+read -r ox oy <<<"$(at 0 767)"
+convert "$out/program-events.png" -crop "1034x778+$((ox - 10))+$((oy))" +repage "$out/program-view.png"
+differing() {  # differing A B: pixels of the compass, the strip and the soft keys farther apart than 10%
+  local total=0
+  for region in 300x300+110+440 142x22+509+547 330x44+520+592; do
+    convert "$1" -crop "$region" +repage "$out/a.png"
+    convert "$2" -crop "$region" +repage "$out/b.png"
+    n="$(compare -metric AE -fuzz 10% "$out/a.png" "$out/b.png" null: 2>&1 || true)"
+    total=$((total + ${n%%.*}))
+  done
+  echo "$total"
+}
+same="$(differing "$out/program-view.png" "$out/snapshot-set.png")"
+other="$(differing "$out/program-view.png" "$out/snapshot-start.png")"
+echo "differing pixels: $same against the same values, $other against the start"
+[ "$other" -gt 500 ] || fail "the view looks like the start: $other pixels differ"
+[ "$same" -lt 150 ] || fail "the view differs from panel-snapshot with the same values in $same pixels"
+echo "PASS"

@@ -78,6 +78,7 @@ bool validOutputField(WireFormat format, std::string_view field)
                number >= 1.0 && number <= kMaxOutputPosition;
     case WireFormat::XPlane:
     case WireFormat::Json:
+    case WireFormat::Mqtt:
         if (field.empty() || field.size() >= kXPlanePathBytes)
             return false;
         for (const char c : field)

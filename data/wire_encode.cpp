@@ -136,6 +136,9 @@ std::vector<std::string> encodeOutputDatagrams(const Mapping& mapping, const std
         if (std::any_of(mapping.outputs.begin(), mapping.outputs.end(), wasSent))
             datagrams.push_back(genericOutputLine(mapping, latest));
         break;
+    case WireFormat::Mqtt:
+        // A broker takes messages, not datagrams: nothing to send here.
+        break;
     case WireFormat::XPlane:
         for (const OutputMapping& out : mapping.outputs) {
             if (!wasSent(out))

@@ -200,7 +200,8 @@ protected:
         {"altitude", "ft", GR_INPUT_FLOAT, &values_[2], -1000.0f, 4000.0f, 0.0f, 300},
     };
     const GrTables tables_ = {};
-    const GrDisplay display_ = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables_, [] {}, [] {}, inputs_, 3};
+    const GrDisplay display_ = {GR_DISPLAY_INTERFACE_VERSION, "fed", 100, 100, &tables_, [] {}, [] {}, inputs_, 3,
+                                nullptr, nullptr, 0};
     std::string folder_;
     std::unique_ptr<TestBroker> broker_;
     MqttClient publisher_;

@@ -134,7 +134,7 @@ int main(int argc, char** argv)
         inputs.push_back({names[i].c_str(), "", GR_INPUT_FLOAT, &variables[i], -1.0f, 1e9f, -1.0f, 1000});
     const GrTables tables = {};
     const GrDisplay display = {GR_DISPLAY_INTERFACE_VERSION, "bench", 100, 100, &tables, [] {}, [] {},
-                               inputs.data(), options.inputs};
+                               inputs.data(), options.inputs, nullptr, nullptr, 0};
 
     std::mutex arrivalsMutex;
     std::vector<double> arrivals;

@@ -55,6 +55,7 @@ static void DrawDisplay(void)
 
 static const GrDisplay kDisplay = {
     GR_DISPLAY_INTERFACE_VERSION, "Slow dial", 200, 200, &kTables, UpdateDisplayModel, DrawDisplay, kInputs, 1,
+    NULL, NULL, 0,
 };
 
 GR_EXPORT_DISPLAY(kDisplay)

@@ -84,7 +84,8 @@ bool validOutputField(WireFormat format, std::string_view field)
         for (const char c : field)
             if (c <= ' ' || c > '~' || c == '"' || c == '\\')
                 return false;
-        return true;
+        // A topic level under PREFIX/out: no level separator, no wildcard.
+        return format != WireFormat::Mqtt || field.find_first_of("/+#") == std::string_view::npos;
     }
     return false;
 }

@@ -30,7 +30,13 @@ void collect(int output, double value, void* context)
 bool parseSinkOption(const std::string& text, SinkOption* wanted, std::string* error)
 {
     *wanted = SinkOption();
-    const std::string usage = "--send takes udp:[ADDRESS:]PORT:MAPPING, not \"" + text + "\"";
+    if (text.rfind("mqtt://", 0) == 0 || text.rfind("mqtts://", 0) == 0) {
+        wanted->kind = SinkOption::Kind::Mqtt;
+        return parseMqttAddress(text, &wanted->mqtt, error);
+    }
+    const std::string usage =
+        "--send takes udp:[ADDRESS:]PORT:MAPPING or mqtt://[USER[:PASSWORD]@]HOST[:PORT]/PREFIX[:MAPPING], not \"" +
+        text + "\"";
     SourceOption udp;
     std::string ignored;
     if (text.rfind("udp:", 0) != 0 || !parseSourceOption(text, &udp, &ignored) || udp.port == 0) {
@@ -52,7 +58,8 @@ bool OutputFeed::Attach(const GrOutput* outputs, int count, const std::vector<Si
 {
     Detach();
     for (const SinkOption& wanted : destinations) {
-        std::unique_ptr<OutputSink> sink = openUdpSink(wanted, error);
+        std::unique_ptr<OutputSink> sink =
+            wanted.kind == SinkOption::Kind::Mqtt ? openMqttSink(wanted, error) : openUdpSink(wanted, error);
         if (!sink || !AttachSink(outputs, count, std::move(sink), error)) {
             Detach();
             return false;

@@ -9,13 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "mqtt_address.h"
+
 // A --send DESTINATION, parsed:
 //   udp:[ADDRESS:]PORT:MAPPING   ADDRESS 127.0.0.1 unless given; IPv6 in [ ]
+//   mqtt://[USER[:PASSWORD]@]HOST[:PORT]/PREFIX[:MAPPING]   each output on
+//                                PREFIX/out/<name> (mqtts:// over TLS)
 struct SinkOption {
-    enum class Kind { Udp } kind = Kind::Udp;
+    enum class Kind { Udp, Mqtt } kind = Kind::Udp;
     std::string address = "127.0.0.1";
     int port = 0;
     std::string path;  // the mapping file
+    MqttAddress mqtt;
 };
 
 // False with a message in *error for a malformed DESTINATION.
@@ -39,3 +44,4 @@ public:
 
 // Opens the sink wanted names; null with "WHAT: cause" in *error.
 std::unique_ptr<OutputSink> openUdpSink(const SinkOption& wanted, std::string* error);
+std::unique_ptr<OutputSink> openMqttSink(const SinkOption& wanted, std::string* error);

@@ -209,3 +209,18 @@ std::vector<std::pair<std::string, std::string>> encodeMqttMessages(const std::s
             messages.emplace_back(prefix + "/" + field.field, numberText(rawValue(field, value->second)));
     return messages;
 }
+
+std::vector<std::pair<std::string, std::string>> encodeOutputMessages(const std::string& prefix, const Mapping& mapping,
+                                                                      const std::map<std::string, double>& sent)
+{
+    std::vector<std::pair<std::string, std::string>> messages;
+    if (mapping.outputs.empty()) {
+        for (const auto& [name, value] : sent)
+            messages.emplace_back(prefix + "/out/" + name, numberText(value));
+        return messages;
+    }
+    for (const OutputMapping& out : mapping.outputs)
+        if (const auto value = sent.find(out.output); value != sent.end() && !out.field.empty())
+            messages.emplace_back(prefix + "/out/" + out.field, numberText(destinationValue(out, value->second)));
+    return messages;
+}

@@ -33,3 +33,10 @@ std::vector<std::pair<std::string, std::string>> encodeMqttMessages(const std::s
 // one object of the sent outputs' fields. None when nothing mapped was sent.
 std::vector<std::string> encodeOutputDatagrams(const Mapping& mapping, const std::map<std::string, double>& sent,
                                                const std::map<std::string, double>& latest);
+
+// The MQTT messages (topic, payload) that carry one frame's sent outputs:
+// through a mapping's output lines, PREFIX/out/FIELD with the value * S + O
+// of each mapped output sent; without output lines, PREFIX/out/<name> with
+// the value of every output sent.
+std::vector<std::pair<std::string, std::string>> encodeOutputMessages(const std::string& prefix, const Mapping& mapping,
+                                                                      const std::map<std::string, double>& sent);

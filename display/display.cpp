@@ -18,19 +18,16 @@ void placePanel(int tag, const PanelLayout& panel)
 
 int counter(int n) { return g_model.counterValues[n - 1]; }
 
-// The frame whose layout step has been taken. A host paints a frame more
-// than once (an expose, the repaint at Pause): stepping again would show the
-// next frame's layout with this frame's values, a picture no run of frames
-// produces. The first frame's step starts from the home places, so it may
-// be taken again.
-int32_t g_laidOutFrame = -1;
-
+// A host paints a frame more than once (an expose, the repaint at Pause):
+// stepping again would show the next frame's layout with this frame's
+// values, a picture no run of frames produces. The first frame's step starts
+// from the home places, so it may be taken again.
 void layOutPanelsOnce()
 {
-    if (!g_model.firstFrame && g_model.frameCounter == g_laidOutFrame)
+    if (!g_model.firstFrame && g_model.frameCounter == g_panelsLaidOutFrame)
         return;
     advancePanelLayout(g_model.firstFrame, g_model.phase);
-    g_laidOutFrame = g_model.frameCounter;
+    g_panelsLaidOutFrame = g_model.frameCounter;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "layout.h"
 
 PanelLayout g_panels[kPanelCount] = {};
+int32_t g_panelsLaidOutFrame = -1;
 
 namespace {
 

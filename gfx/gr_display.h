@@ -277,7 +277,7 @@ void grSetUpsideDown(bool on);
 bool grSetThreadCount(int threads);
 
 // The thread count the CPU backend takes at the next grInit.
-int grThreadCount();
+int grThreadCount(void);
 
 // Clears the frame's colour to r, g, b, a (0..1) and its stencil to 0;
 // before grBeginFrame.

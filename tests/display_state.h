@@ -10,10 +10,12 @@
 struct DisplayState {
     DisplayModel model = g_model;
     PanelLayout panels[kPanelCount];
+    int32_t laidOutFrame = g_panelsLaidOutFrame;
     DisplayState() { std::copy(g_panels, g_panels + kPanelCount, panels); }
     void restore() const
     {
         g_model = model;
         std::copy(panels, panels + kPanelCount, g_panels);
+        g_panelsLaidOutFrame = laidOutFrame;
     }
 };

@@ -48,7 +48,7 @@ stop_broker() {
   broker_pid=""
 }
 
-"$program" --display "$flight" --data "$url" 2>"$out/program.err" &
+"$program" --renderer gl --display "$flight" --data "$url" 2>"$out/program.err" &
 pid=$!
 trap 'kill "$pid" "$feed_pid" 2>/dev/null || true; stop_broker; wait 2>/dev/null || true' EXIT
 

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "mqtt_address.h"
 #include "mqtt_client.h"
 #include "mqtt_decoder.h"
+#include "output_feed.h"
 #include "test_broker.h"
 #include "udp_socket.h"
 #include "wire_encode.h"
@@ -424,4 +426,63 @@ TEST_F(MqttFeed, APasswordBrokerTakesTheRightUserAndSaysWhyItRefusesAWrongOne)
     }));
     EXPECT_EQ(values_[0], 3.0f);
     ASSERT_TRUE(right.Detach(&error)) << error;
+}
+
+// A display's outputs on PREFIX/out: named as the display names them, or
+// renamed and scaled by a mapping's output lines; NaN never leaves.
+TEST_F(MqttFeed, TheDisplaysOutputsReachASubscriberOnPrefixOut)
+{
+    std::string error;
+    ASSERT_TRUE(broker_->Start(&error)) << error;
+    std::mutex mutex;
+    std::vector<std::pair<std::string, std::string>> received;
+    MqttAddress address;
+    ASSERT_TRUE(parseMqttAddress(broker_->Url("sim"), &address, &error)) << error;
+    MqttClient subscriber;
+    ASSERT_TRUE(subscriber.Start(address, {"sim/out/#"},
+                                 [&](std::string_view topic, std::string_view payload, bool) {
+                                     std::lock_guard<std::mutex> lock(mutex);
+                                     received.emplace_back(std::string(topic), std::string(payload));
+                                 },
+                                 &error))
+        << error;
+    ASSERT_TRUE(waitFor([&] { return subscriber.CurrentState() == MqttClient::State::Connected; }));
+    auto last = [&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        return received.empty() ? std::pair<std::string, std::string>() : received.back();
+    };
+
+    float bug = 0.0f;
+    const GrOutput outputs[] = {{"heading_bug", "deg", GR_INPUT_FLOAT, &bug, 0.0f, 360.0f}};
+    const std::string mapping = folder_ + "/out.map";
+    std::FILE* file = std::fopen(mapping.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fputs("format mqtt\noutput bug heading_bug scale 2\n", file);
+    std::fclose(file);
+    for (const std::string& suffix : {std::string(), ":" + mapping}) {
+        SCOPED_TRACE(suffix.empty() ? "named by the display" : "through a mapping");
+        const std::string topic = suffix.empty() ? "sim/out/heading_bug" : "sim/out/bug";
+        OutputFeed feed;
+        SinkOption wanted;
+        ASSERT_TRUE(parseSinkOption(broker_->Url("sim") + suffix, &wanted, &error)) << error;
+        ASSERT_TRUE(feed.Attach(outputs, 1, {wanted}, &error)) << error;
+        // Until the sink's connection stands, a change is counted as failed.
+        float set = 0.0f;
+        ASSERT_TRUE(waitFor([&] {
+            bug = set = std::fmod(bug + 1.0f, 300.0f);
+            feed.AfterModel();
+            return last().first == topic;
+        }));
+        const double factor = suffix.empty() ? 1.0 : 2.0;
+        EXPECT_TRUE(waitFor([&] { return last().second == std::to_string(static_cast<int>(set * factor)); }));
+        const long long sent = feed.Counts().datagrams;
+        bug = std::nanf("");
+        feed.AfterModel();
+        EXPECT_EQ(feed.Counts().datagrams, sent) << "a NaN is refused, not published";
+        bug = 90.0f;
+        feed.AfterModel();
+        EXPECT_TRUE(waitFor([&] { return last().second == std::to_string(static_cast<int>(90 * factor)); }));
+        feed.Detach();
+    }
+    subscriber.Stop();
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include <fcntl.h>
@@ -170,8 +171,16 @@ public:
             return false;
         }
         runtime_ = folder;
-        weston_ = spawn({"weston", "--backend=headless-backend.so", "--use-pixman", "--shell=desktop-shell.so",
-                         std::string("--socket=") + kSocket, "--width=" + std::to_string(width),
+        // The shell fades its desktop in from black and animates new
+        // windows: a screenshot during either would show them dimmed.
+        const std::string config = runtime_ + "/weston.ini";
+        if (FILE* file = std::fopen(config.c_str(), "w")) {
+            std::fputs("[shell]\nstartup-animation=none\nanimation=none\nclose-animation=none\n", file);
+            std::fclose(file);
+        }
+        weston_ = spawn({"weston", "--config=" + config, "--backend=headless-backend.so", "--use-pixman",
+                         "--shell=desktop-shell.so", std::string("--socket=") + kSocket,
+                         "--width=" + std::to_string(width),
                          "--height=" + std::to_string(height), "--idle-time=0", "--debug"},
                         {{"XDG_RUNTIME_DIR", runtime_}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}}, runtime_,
                         logPath);

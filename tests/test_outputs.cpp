@@ -355,10 +355,12 @@ TEST(OutputDestinationsBad, RefusedNamingTheCauseAndASilentOneNeverBlocks)
         silentPort = gone.Port();
     }
     ASSERT_TRUE(parseSinkOption("udp:" + std::to_string(silentPort) + ":" + kDataDir + "/json.map", &wanted, &error));
-    ASSERT_TRUE(feed.Attach(kOutputs, 3, {wanted}, &error)) << error;
     constexpr int kFrames = 200;
+    // Each frame changes the bug from what it was at attaching, so each sends.
+    g_bug = 0.0f;
+    ASSERT_TRUE(feed.Attach(kOutputs, 3, {wanted}, &error)) << error;
     for (int i = 0; i < kFrames; ++i) {
-        g_bug = static_cast<float>(i);
+        g_bug = static_cast<float>(i + 1);
         feed.AfterModel();
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);

@@ -40,7 +40,7 @@ for format in generic xplane json; do
   ports[$format]="$(cat "$out/port-$format")"
 done
 
-"$program" --display "$module" --scale 1 \
+"$program" --renderer gl --display "$module" --scale 1 \
   --send "udp:${ports[generic]}:$data/flightgear-generic.map" \
   --send "udp:${ports[xplane]}:$data/xplane-data.map" \
   --send "udp:${ports[json]}:$data/json.map" &

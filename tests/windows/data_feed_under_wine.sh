@@ -147,12 +147,12 @@ done
 [ -n "$port" ] || fail "$format: the status pane names no port: \"$(status_text)\""
 
 start_feed a
-expect_status "^0 stale, 6 of 6 inputs fed"
+expect_status "^0 stale, 6 of 9 inputs fed"
 expect_view shot-a ref-a ref-b
 
 start_feed b
 expect_view shot-b ref-b ref-a
-expect_status "^0 stale, 6 of 6 inputs fed"
+expect_status "^0 stale, 6 of 9 inputs fed"
 
 # Silenced, with bad datagrams after the last good one: past the freshness
 # limit of 500 ms every instrument shows its flag over the last good values,
@@ -170,7 +170,7 @@ esac
 for datagram in "${bad[@]}"; do
   printf "$datagram" >/dev/udp/127.0.0.1/"$port"
 done
-expect_status "^6 stale, 6 of 6 inputs fed; .*udp .*, $bad_status$"
+expect_status "^6 stale, 6 of 9 inputs fed; .*udp .*, $bad_status$"
 expect_view shot-stale ref-b-stale ref-b
 
 close_with_alt_f4 "$window" "$pid"

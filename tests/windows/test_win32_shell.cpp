@@ -261,7 +261,7 @@ TEST(AboutBox, TemplateHasItsCaptionTextsAndButton)
     EXPECT_STREQ(text, L"О программе");
     GetDlgItemTextW(dialog, IDOK, text, 256);
     EXPECT_STREQ(text, L"OK");
-    RECT units = {0, 0, 273, 67}, window = {};
+    RECT units = {0, 0, 273, 87}, window = {};
     MapDialogRect(dialog, &units);
     GetClientRect(dialog, &window);
     EXPECT_EQ(window.right, units.right);
@@ -276,7 +276,8 @@ TEST(AboutBox, TemplateHasItsCaptionTextsAndButton)
             statics.push_back(text);
     }
     EXPECT_EQ(icons, 1) << "the program's icon";
-    ASSERT_EQ(statics.size(), 2u);
+    // The description, the developer and the line the renderer's choice fills.
+    ASSERT_EQ(statics.size(), 3u);
     EXPECT_EQ(statics[0], L"Графическая библиотека для файлов кодогенерации, полученных с помощью модуля расширения "
                           L"Lorvane2.X .");
     DestroyWindow(dialog);

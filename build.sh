@@ -269,9 +269,9 @@ run_program() {
     esac
   done
   case "$renderer" in
-    "" | gl) ;;
+    "" | auto | gl) ;;
     cpu) snapshot_args+=(--gl cpu) ;;
-    *) echo "build.sh run: unknown renderer '$renderer' (gl or cpu)" >&2; exit 2 ;;
+    *) echo "build.sh run: unknown renderer '$renderer' (auto, gl or cpu)" >&2; exit 2 ;;
   esac
   local out="$PWD/build/panel-snapshot.png"
   build/tools/panel-snapshot "${snapshot_args[@]}" -o "$out"

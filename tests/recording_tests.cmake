@@ -12,8 +12,11 @@ if(TARGET instrument-panel)
   set_tests_properties(program_recording_survives_signals PROPERTIES TIMEOUT 120)
 endif()
 if(TARGET instrument-panel-kiosk)
+  # On the processor: the recording is what counts, and the GL driver that
+  # eglTerminate unloads leaves allocations the leak checker cannot name.
   add_test(NAME kiosk_recording_survives_signals
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/with_weston.sh ${RECORDING_SIGNALS} $<TARGET_FILE:instrument-panel-kiosk>)
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/with_weston.sh ${RECORDING_SIGNALS} $<TARGET_FILE:instrument-panel-kiosk>
+            --renderer cpu)
   set_tests_properties(kiosk_recording_survives_signals PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE 77)
 endif()
 # A --data SOURCE of the wrong shape, or --record without a source, is a bad

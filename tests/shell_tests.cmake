@@ -6,8 +6,9 @@ target_link_libraries(test_shell PRIVATE shell png_file GTest::gtest)
 add_dependencies(test_shell panel-snapshot)
 target_compile_definitions(test_shell PRIVATE PANEL_SNAPSHOT="$<TARGET_FILE:panel-snapshot>"
   PANEL_TEST_OUTPUT="${PANEL_TEST_OUTPUT}")
+# Its many cases share one process: under the sanitizers it takes over a minute.
 add_test(NAME test_shell COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/with_xvfb.sh $<TARGET_FILE:test_shell>)
-set_tests_properties(test_shell PROPERTIES TIMEOUT 120 ${GL_ERRORS_FAIL})
+set_tests_properties(test_shell PROPERTIES TIMEOUT 300 ${GL_ERRORS_FAIL})
 
 set(WITH_XVFB ${CMAKE_CURRENT_SOURCE_DIR}/with_xvfb.sh)
 set(PROGRAM_TEST ${CMAKE_CURRENT_SOURCE_DIR}/test_program_xvfb.sh)

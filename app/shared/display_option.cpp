@@ -34,7 +34,9 @@ const char* const kProgramUsage =
     "               this thread alone; default: the processors it may run on, up to 4)\n"
     "  --send D     send the display's outputs (what the pilot sets) to D (repeatable):\n"
     "               udp:[ADDRESS:]PORT:MAPPING, in the mapping's format through its\n"
-    "               output lines (ADDRESS 127.0.0.1 unless given)\n"
+    "               output lines (ADDRESS 127.0.0.1 unless given), or\n"
+    "               mqtt://[USER[:PASSWORD]@]HOST[:PORT]/PREFIX[:MAPPING], each output on\n"
+    "               PREFIX/out/<name> (a mapping of format mqtt renames and scales)\n"
     "Exit status: 0 once the window is closed; 1 when the display module is refused\n"
     "or the display cannot start (an image or a font of its tables, OpenGL); 2 for\n"
     "a command line it does not take.\n";

@@ -5,12 +5,7 @@
 DatagramDecoder::DatagramDecoder(Mapping mapping) : mapping_(std::move(mapping)), genericFieldCount_(mapping_.fieldCount)
 {
     for (const FieldMapping& field : mapping_.fields) {
-        int input = 0;
-        while (input < static_cast<int>(inputs_.size()) && inputs_[input] != field.input)
-            ++input;
-        if (input == static_cast<int>(inputs_.size()))
-            inputs_.push_back(field.input);
-        targets_[field.field] = {input, field.scale, field.offset};
+        targets_[field.field] = {inputIndex(&inputs_, field.input), field.scale, field.offset};
         if (mapping_.format == WireFormat::XPlane)
             mappedGroups_.insert(field.field.substr(0, field.field.find('.')));
     }

@@ -1,5 +1,6 @@
 #include "mapping.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -276,4 +277,13 @@ bool readMapping(const std::string& path, Mapping* mapping, std::string* error)
 {
     std::string text;
     return readTextFile(path, &text, error) && parseMapping(text, path, mapping, error);
+}
+
+int inputIndex(std::vector<std::string>* inputs, const std::string& name)
+{
+    const auto found = std::find(inputs->begin(), inputs->end(), name);
+    if (found != inputs->end())
+        return static_cast<int>(found - inputs->begin());
+    inputs->push_back(name);
+    return static_cast<int>(inputs->size()) - 1;
 }

@@ -77,3 +77,7 @@ bool readTextFile(const std::string& path, std::string* text, std::string* error
 
 // The largest data file (mapping or recording) read, in bytes.
 constexpr size_t kMaxDataFileSize = 64u << 20;
+
+// The index of name in inputs, appended when it is not there yet: the
+// decoders' table of the inputs a mapping feeds.
+int inputIndex(std::vector<std::string>* inputs, const std::string& name);

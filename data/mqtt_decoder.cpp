@@ -33,12 +33,7 @@ Mapping identityMqttMapping(const std::vector<std::string>& inputs)
 MqttDecoder::MqttDecoder(std::string prefix, Mapping mapping) : prefix_(std::move(prefix))
 {
     for (const FieldMapping& field : mapping.fields) {
-        int input = 0;
-        while (input < static_cast<int>(inputs_.size()) && inputs_[input] != field.input)
-            ++input;
-        if (input == static_cast<int>(inputs_.size()))
-            inputs_.push_back(field.input);
-        targets_[field.field] = {input, field.scale, field.offset};
+        targets_[field.field] = {inputIndex(&inputs_, field.input), field.scale, field.offset};
     }
 }
 

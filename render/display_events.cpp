@@ -25,7 +25,7 @@ void DisplayEvents::Queue(const GrEvent& event)
     queue_.push_back(event);
 }
 
-int DisplayEvents::Deliver(int32_t (*entry)(const GrEvent*))
+int DisplayEvents::Deliver(int32_t (*entry)(const GrEvent*), const std::function<void(const GrEvent&)>& unused)
 {
     std::vector<GrEvent> events;
     {
@@ -36,7 +36,8 @@ int DisplayEvents::Deliver(int32_t (*entry)(const GrEvent*))
     if (!entry)
         return 0;
     for (const GrEvent& event : events)
-        entry(&event);
+        if (entry(&event) == 0 && unused)
+            unused(event);
     return static_cast<int>(events.size());
 }
 

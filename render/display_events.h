@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 
 #include "gr_display.h"
@@ -20,8 +21,9 @@ public:
     void Queue(const GrEvent& event);
     // The drawing thread, between frames: hands every queued event to entry
     // in order (none when entry is null, for a display that takes no
-    // events). Returns how many were delivered.
-    int Deliver(int32_t (*entry)(const GrEvent*));
+    // events). unused, when given, gets each event entry returned 0 for,
+    // for the host's own use of it. Returns how many were delivered.
+    int Deliver(int32_t (*entry)(const GrEvent*), const std::function<void(const GrEvent&)>& unused = nullptr);
     long long Dropped() const;
     bool Empty() const;
 

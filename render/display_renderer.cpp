@@ -125,7 +125,7 @@ void clearFrame()
 
 void DisplayRenderer::Paint(bool running)
 {
-    events_.Deliver(displayEventEntry(*display_.descriptor));
+    events_.Deliver(displayEventEntry(*display_.descriptor), unusedEvent_);
     if (firstPaint || running) {
         if (beforeUpdate_)
             beforeUpdate_();

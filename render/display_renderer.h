@@ -88,6 +88,9 @@ public:
     // before the update, paused or not. The host repaints to deliver it.
     void QueueEvent(const GrEvent& event) { events_.Queue(event); }
     const DisplayEvents& Events() const { return events_; }
+    // Gets, at delivery, each event the display returned 0 for: where a
+    // host keeps a key for itself unless the display uses it.
+    void SetUnusedEvent(std::function<void(const GrEvent&)> hook) { unusedEvent_ = std::move(hook); }
 
 private:
     RenderSurface* surface_ = nullptr;
@@ -100,6 +103,7 @@ private:
     std::function<void()> beforeUpdate_;
     std::function<void()> afterModel_;
     DisplayEvents events_;
+    std::function<void(const GrEvent&)> unusedEvent_;
     std::function<GrPlacement(int, int)> place_;
     std::function<void()> afterDraw_;
     int width_ = 0;

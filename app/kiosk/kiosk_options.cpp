@@ -6,7 +6,7 @@ const char* const kKioskUsage =
     "usage: instrument-panel-kiosk [--display MODULE] [--renderer auto|gl|cpu] [--gl gl1|es2|es3|core]\n"
     "                              [--samples S] [--frames N] [--batched] [--output NAME]\n"
     "                              [--scale fit|FACTOR] [--rotate DEGREES] [--mirror] [--threads N]\n"
-    "                              [--data SOURCE]... [--record FILE]\n"
+    "                              [--data SOURCE]... [--record FILE] [--send DESTINATION]...\n"
     "Shows the display full screen on a Wayland compositor, running from the start.\n"
     "  --display M  a display module (a shared library); default: the built-in display\n"
     "  --renderer R auto (default without --gl): the processor where EGL is missing or\n"
@@ -29,9 +29,17 @@ const char* const kKioskUsage =
     "  --data S     feed the display's inputs from S (repeatable): udp:[ADDRESS:]PORT:MAPPING,\n"
     "               replay:FILE[:loop] or mqtt://[USER[:PASSWORD]@]HOST[:PORT]/PREFIX[:MAPPING]\n"
     "  --record F   record the values fed into F (CSV: time,input,value)\n"
+    "  --send D     send the display's outputs (what the pilot sets) to D (repeatable):\n"
+    "               udp:[ADDRESS:]PORT:MAPPING, in the mapping's format through its\n"
+    "               output lines (ADDRESS 127.0.0.1 unless given), or\n"
+    "               mqtt://[USER[:PASSWORD]@]HOST[:PORT]/PREFIX[:MAPPING], each output on\n"
+    "               PREFIX/out/<name>\n"
     "Keys: Space starts and pauses, S starts, P pauses, 0 2 4 8 choose the\n"
     "samples while paused, D shows and hides the data state (shown on its own\n"
-    "while a broker is not connected), Escape or Q quits.\n";
+    "while a broker is not connected), Escape or Q quits. A display that takes\n"
+    "events gets the pointer, the touch screen and the other keys; the kiosk's\n"
+    "own keys act when the display leaves them unused, except D, Escape and Q,\n"
+    "which stay the kiosk's.\n";
 
 namespace {
 

@@ -27,25 +27,24 @@ constexpr const char* kProgram = "instrument-panel-kiosk";
 constexpr const char* kTitle = "instrument-panel";
 constexpr long kNanosecondsPerMillisecond = 1000000;
 
-// The view command of a key, or 0 for keys that are none.
-int commandOfKey(uint32_t keysym, bool running)
+// The view command of a key of the display's list, or 0 for keys that are
+// none.
+int commandOfKey(int32_t key, bool running)
 {
-    switch (keysym) {
-    case XKB_KEY_space:
+    switch (key) {
+    case GR_KEY_SPACE:
         return running ? kCommandPause : kCommandStart;
-    case XKB_KEY_s:
-    case XKB_KEY_S:
+    case 'S':
         return kCommandStart;
-    case XKB_KEY_p:
-    case XKB_KEY_P:
+    case 'P':
         return kCommandPause;
-    case XKB_KEY_0:
+    case '0':
         return kCommandMultisamplingOff;
-    case XKB_KEY_2:
+    case '2':
         return kCommandMultisampling2x;
-    case XKB_KEY_4:
+    case '4':
         return kCommandMultisampling4x;
-    case XKB_KEY_8:
+    case '8':
         return kCommandMultisampling8x;
     default:
         return 0;
@@ -67,7 +66,13 @@ bool blockStopSignals(sigset_t* stopSignals)
     return pthread_sigmask(SIG_BLOCK, stopSignals, nullptr) == 0;
 }
 
-KioskView::KioskView(const KioskOptions& options) : options_(options), window_(*this) {}
+KioskView::KioskView(const KioskOptions& options)
+    : options_(options),
+      window_(*this),
+      input_([this](const GrEvent& event) { QueueEvent(event); }, [this]() -> const ViewPlacement& { return placed_; })
+{
+    window_.SetInput(&input_);
+}
 
 KioskView::~KioskView()
 {
@@ -130,6 +135,11 @@ void KioskView::HookDataFeed()
         feed.BeforeUpdate(programFeedClockMs());
         for (const std::string& notice : feed.TakeNotices())
             std::cerr << kProgram << ": " << notice << "\n";
+    });
+    renderer.SetAfterModel([] { programOutputs().AfterModel(); });
+    renderer.SetUnusedEvent([this](const GrEvent& event) {
+        if (event.type == GR_EVENT_KEY_DOWN)
+            unusedKeys_.push_back(event.key);
     });
     renderer.SetAfterDraw([this, &renderer] {
         const DataFeed& feed = programFeed();
@@ -239,6 +249,24 @@ void KioskView::Paint()
         dirty_ = false;
         announceHold_ = true;
     }
+    std::vector<int32_t> keys;
+    keys.swap(unusedKeys_);
+    for (const int32_t key : keys)
+        RunKeyCommand(key);
+}
+
+void KioskView::QueueEvent(const GrEvent& event)
+{
+    if (!presenter_ || !presenter_->Renderer().TakesEvents())
+        return;
+    presenter_->Renderer().QueueEvent(event);
+    dirty_ = true;
+}
+
+void KioskView::RunKeyCommand(int32_t key)
+{
+    if (const int command = commandOfKey(key, state_.Running()); command && presenter_)
+        state_.Execute(command, presenter_->Formats(), *this);
 }
 
 bool KioskView::Wait()
@@ -324,17 +352,27 @@ void KioskView::OnResize(int width, int height)
     dirty_ = true;
 }
 
-void KioskView::OnKey(uint32_t keysym)
+// Quitting and the data state stay the kiosk's keys. The other keys of the
+// display's list go to a display that takes events first, the kiosk's
+// commands running for those it leaves unused.
+void KioskView::OnKey(uint32_t keysym, bool pressed)
 {
     if (isQuitKey(keysym)) {
-        quit_ = true;
+        quit_ = quit_ || pressed;
         return;
     }
     if (keysym == XKB_KEY_d || keysym == XKB_KEY_D) {
-        showDataState_ = !showDataState_;
-        dirty_ = true;
+        if (pressed) {
+            showDataState_ = !showDataState_;
+            dirty_ = true;
+        }
         return;
     }
-    if (const int command = commandOfKey(keysym, state_.Running()); command && presenter_)
-        state_.Execute(command, presenter_->Formats(), *this);
+    const int32_t key = displayKeyOfKeysym(keysym);
+    if (presenter_ && presenter_->Renderer().TakesEvents()) {
+        input_.Key(key, pressed);
+        return;
+    }
+    if (pressed)
+        RunKeyCommand(key);
 }

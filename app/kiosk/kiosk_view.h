@@ -1,16 +1,19 @@
 // The kiosk: one fullscreen window showing the display with the program's
 // frame cycle (a 40 ms timer, one frame per tick while running, the shared
-// view rules for start, pause and samples), driven by keys.
+// view rules for start, pause and samples), driven by keys; the seat's
+// pointer, touch screen and keys reach a display that takes events.
 #pragma once
 
 #include <signal.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "display_placement.h"
 #include "frame_presenter.h"
 #include "kiosk_options.h"
+#include "surface_input.h"
 #include "view_logic.h"
 #include "wayland_window.h"
 
@@ -48,7 +51,7 @@ public:
 
     // WindowEvents
     void OnResize(int width, int height) override;
-    void OnKey(uint32_t keysym) override;
+    void OnKey(uint32_t keysym, bool pressed) override;
     void OnClose() override { quit_ = true; }
 
 private:
@@ -65,6 +68,10 @@ private:
     // Feeds the inputs before each frame and draws the data state over it:
     // for every presenter made, the automatic choice may make a second.
     void HookDataFeed();
+    // Queues an event for the display and paints to deliver it.
+    void QueueEvent(const GrEvent& event);
+    // The kiosk's command for a key of the display's list, if it has one.
+    void RunKeyCommand(int32_t key);
     void Paint();
     // Waits for the compositor or the timer; false when the connection is lost.
     bool Wait();
@@ -83,6 +90,10 @@ private:
     bool dirty_ = true;
     bool quit_ = false;
     bool showDataState_ = false;  // key D
+    SurfaceInput input_;
+    // Keys the display left unused at the last delivery: the kiosk's own
+    // commands run for them once the frame is drawn.
+    std::vector<int32_t> unusedKeys_;
     int status_ = kExitOk;
     // Set once the held frame is drawn, until the compositor has shown it.
     bool announceHold_ = false;

@@ -45,6 +45,7 @@ int main(int argc, char** argv)
     grSetBatching(options.batched);
     KioskView view(options);
     const int status = view.Run();
+    programOutputs().Detach();
     if (!programFeed().Detach(&error)) {
         std::cerr << "instrument-panel-kiosk: " << error << "\n";
         return status == kExitOk ? kExitFailure : status;

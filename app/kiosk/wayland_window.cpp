@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "surface_input.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace {
@@ -19,6 +20,9 @@ constexpr uint32_t kCompositorVersion = 4;
 constexpr uint32_t kWmBaseVersion = 1;
 constexpr uint32_t kSeatVersion = 5;
 constexpr uint32_t kShmVersion = 1;
+
+// wl_pointer sends frames from this version on.
+constexpr uint32_t kPointerFrameVersion = 5;
 
 // Linux evdev key codes are XKB key codes less this offset.
 constexpr uint32_t kEvdevToXkbOffset = 8;
@@ -70,7 +74,7 @@ void keyboardKeymap(void* data, wl_keyboard*, uint32_t format, int32_t fd, uint3
 
 void keyboardEnter(void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {}
 
-void keyboardLeave(void*, wl_keyboard*, uint32_t, wl_surface*) {}
+void keyboardLeave(void* data, wl_keyboard*, uint32_t, wl_surface*) { self(data)->KeyboardLeave(); }
 
 void keyboardKey(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state)
 {
@@ -87,6 +91,103 @@ void keyboardRepeatInfo(void*, wl_keyboard*, int32_t, int32_t) {}
 
 const wl_keyboard_listener kKeyboardListener = {keyboardKeymap, keyboardEnter,     keyboardLeave,
                                                 keyboardKey,    keyboardModifiers, keyboardRepeatInfo};
+
+// The pointer and touch events, straight to the window's SurfaceInput: the
+// kiosk's one surface is the only one they can name.
+SurfaceInput* inputOf(void* data) { return self(data)->Input(); }
+
+void pointerEnter(void* data, wl_pointer*, uint32_t, wl_surface*, wl_fixed_t x, wl_fixed_t y)
+{
+    if (SurfaceInput* input = inputOf(data))
+        input->PointerMotion(wl_fixed_to_double(x), wl_fixed_to_double(y));
+}
+
+void pointerLeave(void* data, wl_pointer*, uint32_t, wl_surface*)
+{
+    if (SurfaceInput* input = inputOf(data))
+        input->PointerLeave();
+}
+
+void pointerMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y)
+{
+    if (SurfaceInput* input = inputOf(data))
+        input->PointerMotion(wl_fixed_to_double(x), wl_fixed_to_double(y));
+}
+
+void pointerButton(void* data, wl_pointer*, uint32_t, uint32_t, uint32_t button, uint32_t state)
+{
+    if (SurfaceInput* input = inputOf(data))
+        input->PointerButton(button, state == WL_POINTER_BUTTON_STATE_PRESSED);
+}
+
+void pointerFrame(void* data, wl_pointer*)
+{
+    if (SurfaceInput* input = inputOf(data))
+        input->PointerFrame();
+}
+
+void pointerAxis(void* data, wl_pointer* pointer, uint32_t, uint32_t axis, wl_fixed_t value)
+{
+    SurfaceInput* input = inputOf(data);
+    if (!input || axis != WL_POINTER_AXIS_VERTICAL_SCROLL)
+        return;
+    input->PointerAxis(wl_fixed_to_double(value));
+    if (!self(data)->PointerFrames())
+        pointerFrame(data, pointer);
+}
+
+void pointerAxisSource(void*, wl_pointer*, uint32_t) {}
+
+void pointerAxisStop(void*, wl_pointer*, uint32_t, uint32_t) {}
+
+void pointerAxisDiscrete(void* data, wl_pointer*, uint32_t axis, int32_t discrete)
+{
+    SurfaceInput* input = inputOf(data);
+    if (input && axis == WL_POINTER_AXIS_VERTICAL_SCROLL)
+        input->PointerAxisDiscrete(discrete);
+}
+
+// High-resolution wheel steps belong to a later version than the one bound.
+void pointerAxisValue120(void*, wl_pointer*, uint32_t, int32_t) {}
+
+const wl_pointer_listener kPointerListener = {pointerEnter,      pointerLeave,    pointerMotion,
+                                              pointerButton,     pointerAxis,     pointerFrame,
+                                              pointerAxisSource, pointerAxisStop, pointerAxisDiscrete,
+                                              pointerAxisValue120};
+
+void touchDown(void* data, wl_touch*, uint32_t, uint32_t, wl_surface*, int32_t id, wl_fixed_t x, wl_fixed_t y)
+{
+    if (SurfaceInput* input = inputOf(data))
+        input->TouchDown(id, wl_fixed_to_double(x), wl_fixed_to_double(y));
+}
+
+void touchUp(void* data, wl_touch*, uint32_t, uint32_t, int32_t id)
+{
+    if (SurfaceInput* input = inputOf(data))
+        input->TouchUp(id);
+}
+
+void touchMotion(void* data, wl_touch*, uint32_t, int32_t id, wl_fixed_t x, wl_fixed_t y)
+{
+    if (SurfaceInput* input = inputOf(data))
+        input->TouchMotion(id, wl_fixed_to_double(x), wl_fixed_to_double(y));
+}
+
+void touchFrame(void*, wl_touch*) {}
+
+void touchCancel(void* data, wl_touch*)
+{
+    if (SurfaceInput* input = inputOf(data))
+        input->TouchCancel();
+}
+
+// Shape and orientation belong to a later version than the one bound.
+void touchShape(void*, wl_touch*, int32_t, wl_fixed_t, wl_fixed_t) {}
+
+void touchOrientation(void*, wl_touch*, int32_t, wl_fixed_t) {}
+
+const wl_touch_listener kTouchListener = {touchDown,   touchUp,    touchMotion,     touchFrame,
+                                          touchCancel, touchShape, touchOrientation};
 
 void frameDone(void* data, wl_callback*, uint32_t) { self(data)->FrameDone(); }
 
@@ -106,6 +207,10 @@ WaylandWindow::~WaylandWindow()
         xkb_context_unref(xkb_);
     if (keyboard_)
         wl_keyboard_destroy(keyboard_);
+    if (pointer_)
+        wl_pointer_destroy(pointer_);
+    if (touch_)
+        wl_touch_destroy(touch_);
     if (seat_)
         wl_seat_destroy(seat_);
     if (toplevel_)
@@ -232,6 +337,28 @@ void WaylandWindow::SeatCapabilities(uint32_t capabilities)
     } else if (!hasKeyboard && keyboard_) {
         wl_keyboard_destroy(keyboard_);
         keyboard_ = nullptr;
+        KeyboardLeave();
+    }
+    const bool hasPointer = capabilities & WL_SEAT_CAPABILITY_POINTER;
+    if (hasPointer && !pointer_) {
+        pointer_ = wl_seat_get_pointer(seat_);
+        pointerFrames_ = wl_pointer_get_version(pointer_) >= kPointerFrameVersion;
+        wl_pointer_add_listener(pointer_, &kPointerListener, this);
+    } else if (!hasPointer && pointer_) {
+        wl_pointer_destroy(pointer_);
+        pointer_ = nullptr;
+        if (input_)
+            input_->PointerLeave();
+    }
+    const bool hasTouch = capabilities & WL_SEAT_CAPABILITY_TOUCH;
+    if (hasTouch && !touch_) {
+        touch_ = wl_seat_get_touch(seat_);
+        wl_touch_add_listener(touch_, &kTouchListener, this);
+    } else if (!hasTouch && touch_) {
+        wl_touch_destroy(touch_);
+        touch_ = nullptr;
+        if (input_)
+            input_->TouchCancel();
     }
 }
 
@@ -260,14 +387,43 @@ void WaylandWindow::Keymap(uint32_t format, int fd, uint32_t size)
 
 void WaylandWindow::Key(uint32_t key, uint32_t state)
 {
-    if (state == WL_KEYBOARD_KEY_STATE_PRESSED && keyState_)
-        events_.OnKey(xkb_state_key_get_one_sym(keyState_, key + kEvdevToXkbOffset));
+    if (!keyState_)
+        return;
+    if (state == WL_KEYBOARD_KEY_STATE_PRESSED) {
+        const uint32_t keysym = xkb_state_key_get_one_sym(keyState_, key + kEvdevToXkbOffset);
+        keysDown_[key] = keysym;
+        events_.OnKey(keysym, true);
+        return;
+    }
+    const auto down = keysDown_.find(key);
+    if (down == keysDown_.end())
+        return;
+    const uint32_t keysym = down->second;
+    keysDown_.erase(down);
+    events_.OnKey(keysym, false);
+}
+
+void WaylandWindow::KeyboardLeave()
+{
+    std::map<uint32_t, uint32_t> down;
+    down.swap(keysDown_);
+    for (const auto& key : down)
+        events_.OnKey(key.second, false);
 }
 
 void WaylandWindow::Modifiers(uint32_t depressed, uint32_t latched, uint32_t locked, uint32_t group)
 {
-    if (keyState_)
-        xkb_state_update_mask(keyState_, depressed, latched, locked, 0, 0, group);
+    if (!keyState_)
+        return;
+    xkb_state_update_mask(keyState_, depressed, latched, locked, 0, 0, group);
+    if (!input_)
+        return;
+    const auto active = [this](const char* name) {
+        return xkb_state_mod_name_is_active(keyState_, name, XKB_STATE_MODS_EFFECTIVE) > 0;
+    };
+    input_->SetModifiers((active(XKB_MOD_NAME_SHIFT) ? GR_MODIFIER_SHIFT : 0) |
+                         (active(XKB_MOD_NAME_CTRL) ? GR_MODIFIER_CONTROL : 0) |
+                         (active(XKB_MOD_NAME_ALT) ? GR_MODIFIER_ALT : 0));
 }
 
 void WaylandWindow::RequestShownNotice()

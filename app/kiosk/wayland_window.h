@@ -1,9 +1,11 @@
 // One fullscreen xdg-shell toplevel on the Wayland compositor, with the
-// seat's keyboard read through xkbcommon. No toolkit: the kiosk's event loop
+// seat's keyboard read through xkbcommon and its pointer and touch screen
+// handed to a SurfaceInput. No toolkit: the kiosk's event loop
 // polls FileDescriptor() between PrepareToWait and FinishWait itself.
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "wayland_outputs.h"
@@ -12,24 +14,29 @@ struct wl_callback;
 struct wl_compositor;
 struct wl_display;
 struct wl_keyboard;
+struct wl_pointer;
 struct wl_registry;
 struct wl_seat;
 struct wl_shm;
 struct wl_surface;
+struct wl_touch;
 struct xdg_surface;
 struct xdg_toplevel;
 struct xdg_wm_base;
 struct xkb_context;
 struct xkb_keymap;
 struct xkb_state;
+class SurfaceInput;
 
 // What the window tells its owner.
 class WindowEvents {
 public:
     // The compositor gave the surface a size, in pixels.
     virtual void OnResize(int width, int height) = 0;
-    // A key went down: its keysym under the current keymap and modifiers.
-    virtual void OnKey(uint32_t keysym) = 0;
+    // A key went down or up: its keysym under the current keymap and
+    // modifiers (those of its press for its release). Keys still down when
+    // the surface loses the keyboard are released then.
+    virtual void OnKey(uint32_t keysym, bool pressed) = 0;
     // The compositor asks the window to close.
     virtual void OnClose() = 0;
 
@@ -55,6 +62,8 @@ public:
     wl_surface* Surface() const { return surface_; }
     // Shared memory, for presenters that draw on the processor.
     wl_shm* SharedMemory() const { return shm_; }
+    // Where the seat's pointer and touch events go from now on; null: nowhere.
+    void SetInput(SurfaceInput* input) { input_ = input; }
     int Width() const { return width_; }
     int Height() const { return height_; }
 
@@ -81,7 +90,11 @@ public:
     void SeatCapabilities(uint32_t capabilities);
     void Keymap(uint32_t format, int fd, uint32_t size);
     void Key(uint32_t key, uint32_t state);
+    void KeyboardLeave();
     void Modifiers(uint32_t depressed, uint32_t latched, uint32_t locked, uint32_t group);
+    SurfaceInput* Input() const { return input_; }
+    // wl_pointer before version 5 sends no frame: each event is one.
+    bool PointerFrames() const { return pointerFrames_; }
     void FrameDone();
 
 private:
@@ -94,6 +107,12 @@ private:
     WaylandOutputs outputs_;
     wl_seat* seat_ = nullptr;
     wl_keyboard* keyboard_ = nullptr;
+    wl_pointer* pointer_ = nullptr;
+    wl_touch* touch_ = nullptr;
+    SurfaceInput* input_ = nullptr;
+    bool pointerFrames_ = false;
+    // Keys down on the surface by evdev code, with the keysym of their press.
+    std::map<uint32_t, uint32_t> keysDown_;
     wl_surface* surface_ = nullptr;
     xdg_surface* xdgSurface_ = nullptr;
     xdg_toplevel* toplevel_ = nullptr;

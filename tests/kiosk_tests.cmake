@@ -1,3 +1,7 @@
+# The seat's input in display units, without a compositor.
+unit_test(test_kiosk_input)
+target_link_libraries(test_kiosk_input PRIVATE kiosk_input)
+
 # The kiosk host under a private headless Weston, its frames compared with
 # panel-snapshot's.
 panel_test(test_kiosk)

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The flight example operated in the kiosk, turned and mirrored, under a
+# Weston of its own (run it through with_xvfb.sh, then with_weston.sh with
+# WESTON_ON_X=1 and WESTON_SIZE=778x1034):
+#   test_kiosk_events_weston.sh KIOSK SNAPSHOT LISTENER MODULE DATA_DIR OUT_DIR
+# Headless Weston has no input devices and Weston 10 ships no module that
+# injects input, so Weston runs as a window on Xvfb and xdotool's pointer,
+# wheel and key reach the kiosk through Weston's seat: the same road as a
+# device's. Touch has no such road (the X backend has no touch device); the
+# touch ids are tested without a compositor. Before any input the kiosk
+# sends nothing; then the wheel on the compass rose, a drag of the heading
+# bug, clicks on the barometric strip and a soft key and the Right key must
+# reach two test listeners on 127.0.0.1 (the FlightGear generic line and
+# the JSON object of the final values), a click in the margin changes
+# nothing, and the frame shows what panel-snapshot draws with those values.
+set -euo pipefail
+kiosk="$1"
+snapshot="$2"
+listener="$3"
+module="$4"
+data="$5"
+out="$6"
+mkdir -p "$out"
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$out/kiosk.log" ] && cat "$out/kiosk.log" >&2
+  exit 1
+}
+
+declare -A ports
+for format in generic json; do
+  rm -f "$out/port-$format" "$out/received-$format.txt"
+  touch "$out/received-$format.txt"
+  "$listener" "$out/port-$format" "$out/received-$format.txt" 3000 &
+  pids+=($!)
+done
+for format in generic json; do
+  for _ in $(seq 100); do [ -s "$out/port-$format" ] && break; sleep 0.1; done
+  ports[$format]="$(cat "$out/port-$format")"
+done
+
+# Turned a quarter clockwise and mirrored, one pixel a unit: the output is
+# exactly the turned area (778 x 1034), so nothing is letterboxed.
+"$kiosk" --renderer cpu --display "$module" --frames 1 --scale 1 --rotate 90 --mirror \
+  --send "udp:${ports[generic]}:$data/flightgear-generic.map" \
+  --send "udp:${ports[json]}:$data/json.map" >"$out/kiosk.log" 2>&1 &
+kiosk_pid=$!
+pids+=($kiosk_pid)
+for _ in $(seq 150); do grep -q "holding frame 1" "$out/kiosk.log" && break; sleep 0.1; done
+grep -q "holding frame 1" "$out/kiosk.log" || fail "the kiosk showed no frame"
+window="$(awk '/x11 output .* window id/ { print $NF; exit }' "$WESTON_LOG")"
+[ -n "$window" ] || fail "no Weston window in its log"
+sleep 1
+for format in generic json; do
+  [ ! -s "$out/received-$format.txt" ] || fail "the kiosk sent before any input: $(cat "$out/received-$format.txt")"
+done
+
+# A display point (units, y up) on Weston's window: turned clockwise and
+# mirrored, the display's x runs down the window and its y right to left;
+# its origin lies 10 pixels in from the window's right and top edges.
+at() { echo "$((778 - 10 - $2)) $((10 + $1))"; }
+move() { xdotool mousemove --window "$window" --sync $(at "$1" "$2"); sleep 0.1; }
+
+# Paused at the first frame the heading is 35 and the bug at 70. The
+# rose's centre is (250, 185); a point a degrees clockwise from its top
+# sets the bug to 35 + a.
+move 250 120
+xdotool click --repeat 10 --delay 20 4    # ten steps up: 80
+move 350 185
+xdotool mousedown 1                       # 90 degrees right: 125
+sleep 0.2
+move 330 120
+move 250 85
+xdotool mouseup 1                         # dragged to the bottom: 215
+move 600 209
+xdotool click 1 && sleep 0.1 && xdotool click 1   # the strip's right half twice: 1015
+move 635 153
+xdotool click 1                           # soft key BUG: page 1
+xdotool key Right                         # the bug one degree on: 216
+# In the margin, outside the display area: nothing changes.
+xdotool mousemove --window "$window" --sync 773 5 click 1
+sleep 1
+import -window "$window" "$out/kiosk-events.png"
+
+# The listeners stop after three quiet seconds.
+for p in "${pids[@]:0:2}"; do wait "$p" || true; done
+kill -0 "$kiosk_pid" 2>/dev/null || fail "the kiosk ended"
+last_generic="$(tail -1 "$out/received-generic.txt")"
+[ "$last_generic" = "216,1015,1" ] || fail "the generic listener's last line is '$last_generic', not '216,1015,1'"
+grep -q '"heading_bug": 216' "$out/received-json.txt" || fail "no JSON object with the bug at 216"
+grep -q '"baro": 1015' "$out/received-json.txt" || fail "no JSON object with the setting at 1015"
+grep -q '"page": 1' "$out/received-json.txt" || fail "no JSON object with page 1"
+
+# The frame against panel-snapshot's, turned and mirrored as the kiosk
+# shows it, fed the same values and the start's.
+printf 'time,input,value\n0.000,heading_bug,216\n0.000,baro,1015\n0.000,page,1\n' >"$out/set.csv"
+"$snapshot" --display "$module" --frames 1 --gl cpu --data "replay:$out/set.csv" -o "$out/snapshot-set.png" >/dev/null
+"$snapshot" --display "$module" --frames 1 --gl cpu -o "$out/snapshot-start.png" >/dev/null
+for name in set start; do
+  convert "$out/snapshot-$name.png" -rotate 90 -flop "$out/turned-$name.png"
+done
+# Compared at a quarter of the size, each pixel the mean of 4 x 4: the
+# edges a turned drawing smooths otherwise than a turned picture of it
+# average out; a moved needle or a lit key does not.
+differing() {
+  convert "$1" -scale 25% "$out/a.png"
+  convert "$2" -scale 25% "$out/b.png"
+  n="$(compare -metric AE -fuzz 10% "$out/a.png" "$out/b.png" null: 2>&1 || true)"
+  echo "${n%%.*}"
+}
+same="$(differing "$out/kiosk-events.png" "$out/turned-set.png")"
+other="$(differing "$out/kiosk-events.png" "$out/turned-start.png")"
+echo "differing pixels at a quarter size: $same against the same values, $other against the start"
+[ "$other" -gt 200 ] || fail "the frame looks like the start: $other pixels differ"
+[ "$same" -lt 20 ] || fail "the frame differs from panel-snapshot with the same values in $same pixels"
+echo "PASS"

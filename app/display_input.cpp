@@ -7,6 +7,8 @@
 
 #include "display_placement.h"
 #include "display_renderer.h"
+#include "touch_gtk.h"
+#include "touch_ids.h"
 
 namespace {
 
@@ -82,6 +84,26 @@ public:
         queue(e);
     }
 
+    // Each finger is a pointer of its own, from 1.
+    void OnTouch(TouchPhase phase, uint64_t key, double x, double y)
+    {
+        int32_t pointer = 0;
+        int32_t type = GR_EVENT_POINTER_MOVE;
+        if (phase == TouchPhase::Down) {
+            pointer = touches_.Down(key);
+            type = GR_EVENT_POINTER_DOWN;
+        } else if (phase == TouchPhase::Up || phase == TouchPhase::Cancel) {
+            pointer = touches_.Up(key);
+            type = GR_EVENT_POINTER_UP;
+        } else {
+            pointer = touches_.Find(key);
+        }
+        // A finger put down before the view had the touches is not one.
+        if (pointer == 0)
+            return;
+        queue(touchEvent(type, pointer, x, y));
+    }
+
     void OnKey(wxKeyEvent& event)
     {
         const int32_t key = displayKeyOfWx(event.GetKeyCode());
@@ -110,12 +132,28 @@ private:
 
     void place(const wxPoint& logical, GrEvent* e) const
     {
+        // The centre of the physical pixel under the pointer.
+        placeAt(logical.x + 0.5, logical.y + 0.5, e);
+    }
+
+    void placeAt(double logicalX, double logicalY, GrEvent* e) const
+    {
         const double scale = window_->GetContentScaleFactor();
         double x = 0.0, y = 0.0;
-        // The centre of the physical pixel under the pointer.
-        placement_().ViewToDisplay((logical.x + 0.5) * scale, (logical.y + 0.5) * scale, &x, &y);
+        placement_().ViewToDisplay(logicalX * scale, logicalY * scale, &x, &y);
         e->x = static_cast<float>(x);
         e->y = static_cast<float>(y);
+    }
+
+    GrEvent touchEvent(int32_t type, int32_t pointer, double x, double y) const
+    {
+        GrEvent e = {};
+        e.type = type;
+        e.pointer = pointer;
+        e.button = type == GR_EVENT_POINTER_MOVE ? GR_BUTTON_NONE : GR_BUTTON_PRIMARY;
+        // Touch positions are points, not pixels: no half pixel added.
+        placeAt(x, y, &e);
+        return e;
     }
 
     void queue(const GrEvent& e)
@@ -130,6 +168,7 @@ private:
     DisplayRenderer* renderer_;
     std::function<const ViewPlacement&()> placement_;
     int wheelRest_ = 0;
+    TouchIds touches_;
 };
 
 }  // namespace
@@ -209,4 +248,7 @@ void bindDisplayInput(wxWindow* window, DisplayRenderer* renderer, std::function
     window->Bind(wxEVT_MOUSE_CAPTURE_LOST, &DisplayInput::OnCaptureLost, input);
     window->Bind(wxEVT_KEY_DOWN, &DisplayInput::OnKey, input);
     window->Bind(wxEVT_KEY_UP, &DisplayInput::OnKey, input);
+    bindTouches(window, [input](TouchPhase phase, uint64_t key, double x, double y) {
+        input->OnTouch(phase, key, x, y);
+    });
 }

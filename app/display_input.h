@@ -1,6 +1,6 @@
 // What the user does in the view window, for the display: mouse buttons,
-// motion and wheel (GTK hands a touch screen's touches over as the mouse),
-// and keys while the view has the focus, in the display's units. The
+// motion and wheel, a touch screen's fingers each as a pointer of its own
+// (from 1, through GTK's touch events), and keys while the view has the focus, in the display's units. The
 // program's menus, toolbar and shortcuts keep their keys: the frame takes
 // its own keys first (F11, F12), keys of its accelerator table and keys
 // with Ctrl or Alt never reach the display, and keys outside the display's

@@ -90,6 +90,8 @@ endforeach()
 
 unit_test(test_display_placement)
 target_link_libraries(test_display_placement PRIVATE display_option)
+unit_test(test_touch_ids)
+target_link_libraries(test_touch_ids PRIVATE touch_ids)
 
 unit_test(test_renderer_choice)
 target_link_libraries(test_renderer_choice PRIVATE display_option)

@@ -31,11 +31,13 @@ PACKAGES=(
   libmosquitto-dev mosquitto
 )
 
-# The Windows build: MinGW-w64 with POSIX threads, GoogleTest's sources to
-# build for it, Wine to run the tests, and an X server with xdotool for the
-# program's own test.
+# The Windows build: MinGW-w64 with POSIX threads, Debian's source of
+# libmosquitto to build for it, GoogleTest's sources to build for it, Wine to
+# run the tests, and an X server with xdotool for the program's own test (the
+# broker the tests start is mosquitto, in PACKAGES; its mosquitto_sub
+# receives the program's outputs).
 WINDOWS_PACKAGES=(
-  cmake make g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest
+  cmake make g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev dpkg-dev xz-utils googletest mosquitto-clients
   wine64 xvfb xauth xdotool imagemagick fonts-liberation
 )
 
@@ -101,6 +103,7 @@ build() {
 }
 
 build_windows() {
+  tools/windows/build_deps.sh build-windows/deps build-windows/deps/prefix
   if [ ! -f build-windows/CMakeCache.txt ]; then
     cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
       -DCMAKE_BUILD_TYPE=Release -DPANEL_WERROR=ON \
@@ -328,9 +331,10 @@ case "$verb" in
   windows)
     install_missing "${PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
     # The Linux panel-snapshot renders the frame the Windows one is held to;
-    # the Linux panel-feed feeds the Windows program.
+    # the Linux panel-feed feeds the Windows program; free-ports gives the
+    # tests' broker its ports.
     [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DPANEL_WERROR=ON >/dev/null
-    cmake --build build -j "$(nproc)" --target panel-snapshot panel-feed
+    cmake --build build -j "$(nproc)" --target panel-snapshot panel-feed free-ports
     build_windows
     test_windows
     ;;

@@ -92,6 +92,9 @@ bool MqttClient::Start(const MqttAddress& address, std::vector<std::string> topi
         const int rc = mosquitto_tls_set(mosq_, address.caFile.empty() ? nullptr : address.caFile.c_str(),
                                          address.caFile.empty() ? "/etc/ssl/certs" : nullptr, nullptr, nullptr,
                                          nullptr);
+        // The Windows build's libmosquitto has none: MinGW has no OpenSSL.
+        if (rc == MOSQ_ERR_NOT_SUPPORTED)
+            return fail("TLS is not available: this program's libmosquitto is built without it; use mqtt://");
         if (rc != MOSQ_ERR_SUCCESS)
             return fail("TLS cannot be set up: " + describe(rc));
     }

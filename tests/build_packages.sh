@@ -116,14 +116,14 @@ mapfile -t native < <(compiled_headers "$build")
 check_verb "run, test, sanitize, fuzz, soak" PACKAGES "${native[@]}"
 
 mapfile -t web < <(named_paths "$src/cmake/web_build.cmake" "$src/tools/web/build_deps.sh" \
-  "$src/app/web/CMakeLists.txt" "$src/tests/web/"*.mjs "$src/tests/web/CMakeLists.txt"
+  "$src/app/web/CMakeLists.txt" "$src/tests/web/"*.mjs "$src/tests/web/CMakeLists.txt" "$src/tools/debian_source.sh"
   programs cmake make emcmake emconfigure emmake node dpkg-source xz apt-get)
 check_verb web WEB_PACKAGES "${web[@]}"
 
 WINDOWS_VERB=("${PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}")
 mapfile -t windows < <(named_paths "$src/cmake/mingw-w64-x86_64.cmake" "$src/tests/windows/CMakeLists.txt" \
-  "$src/tests/windows/wine_run.sh"
-  programs x86_64-w64-mingw32-g++-posix xvfb-run xdotool convert
+  "$src/tests/windows/wine_run.sh" "$src/tools/windows/build_deps.sh" "$src/tools/debian_source.sh"
+  programs x86_64-w64-mingw32-g++-posix xvfb-run xdotool convert dpkg-source xz apt-get mosquitto_sub
   [ -n "$windows_build" ] && [ -d "$windows_build" ] && compiled_headers "$(realpath "$windows_build")")
 check_verb windows WINDOWS_VERB "${windows[@]}"
 

@@ -46,6 +46,8 @@ reference ref-b "replay:$out/b.csv:loop"
 reference ref-b-stale "replay:$out/b.csv"
 size="$(identify -format '%wx%h' "$out/ref-a.png")"
 width="${size%x*}" height="${size#*x}"
+label="$format"
+source "$(dirname "$0")/wine_frames.sh"
 
 # The pointer waits in the screen's far corner, away from where the window
 # and its toolbar appear: a button under it would turn hot, and its prompt
@@ -86,56 +88,6 @@ start_feed() {
   "$feed" --to "$port" --mapping "$mapping" --hold --rate 50 --loop "$out/$1.csv" >/dev/null &
   feed_pid=$!
 }
-status_text() { "$wine_run" "$probe" | sed -n 's/^status: //p' | tr -d '\r'; }
-# Waits up to ten seconds for the status pane to match the regular
-# expression; fails naming what it showed.
-expect_status() {
-  local want="$1" text=""
-  for _ in $(seq 1 50); do
-    text="$(status_text)"
-    grep -qE -- "$want" <<<"$text" && return 0
-    sleep 0.2
-  done
-  fail "$format: the status pane shows \"$text\", not /$want/"
-}
-# The display's area of the view, as panel-snapshot frames it: the view's
-# lower left corner, the display's origin.
-capture() {
-  local x y w h
-  read -r x y w h < <("$wine_run" "$probe" | sed -n 's/^view: //p' | tr -d '\r')
-  [ "$w" -ge "$width" ] && [ "$h" -ge "$height" ] || fail "the view of ${w}x$h cannot hold the ${size} display"
-  import -window root -crop "${width}x${height}+$x+$((y + h - height))" +repage "$out/$1.png"
-}
-# Pixels of two frames that differ by more than antialiasing does, outside
-# the middle of the compass, whose deviation bar moves with the frame count whatever is fed.
-differing() {
-  local masked=()
-  for image in "$1" "$2"; do
-    convert "$out/$image.png" -fill black -draw "$COMPASS" "$out/masked-$image.png"
-    masked+=("$out/masked-$image.png")
-  done
-  compare -metric AE -fuzz 9% "${masked[@]}" null: 2>&1 || true
-}
-COMPASS="rectangle 180,502 340,662"
-# The view like the reference within the goldens' tolerance (0.1 % of its
-# pixels off by more than 24 levels), and unlike the other set's by far more.
-# The flow trend takes 70 frames to hold only the fed value, however long
-# Wine takes for them: the view is looked at until it agrees, for at most
-# twenty seconds.
-expect_view() {
-  local shot="$1" like="$2" unlike="$3" same="" different
-  for _ in $(seq 1 40); do
-    capture "$shot"
-    same="$(differing "$shot" "$like")"
-    [ "$same" -le $((width * height / 1000)) ] && break
-    sleep 0.5
-  done
-  [ "$same" -le $((width * height / 1000)) ] || fail "$format: $shot differs from $like in $same pixels"
-  different="$(differing "$shot" "$unlike")"
-  [ "$different" -ge $((width * height / 100)) ] ||
-    fail "$format: $shot is like $unlike (only $different pixels differ): the display does not follow the values"
-}
-
 # The port the system gave the program's source, as its status names it
 # (also once the toolbar's prompts are done, after the CPU case's clicks).
 port=""

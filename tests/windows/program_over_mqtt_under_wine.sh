@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# The Windows program subscribed to a broker under Wine on an X display
+# (through with_xvfb.sh):
+#   program_over_mqtt_under_wine.sh WINE_RUN PROGRAM SNAPSHOT FLIGHT PROBE FEED FREE_PORTS CONF_TEMPLATE OUTPUT_DIR
+# FEED is the Linux panel-feed, publishing to mosquitto (on ports the system
+# chose, configuration from CONF_TEMPLATE) on 127.0.0.1. The program starts
+# before its broker and says it is connecting; once the broker and the feed
+# run, the view must show what panel-snapshot renders for the values
+# published (two sets in turn), and the status pane count them. The broker
+# stopped, every instrument raises its flag over the last values and the
+# status says the broker is lost; started again, the view follows again.
+# The program's --send to the same broker publishes the heading bug it is
+# told to move with the Right key.
+set -euo pipefail
+source "$(dirname "$0")/wine_window.sh"
+wine_run="$1" program="$2" snapshot="$3" flight="$4" probe="$5" feed="$6" free_ports="$7" template="$8" out="$9"
+label="MQTT"
+mkdir -p "$out"
+
+values_a=(pitch 6 roll 20 heading 90 altitude 3400 fuel 80 fuel_flow 30)
+values_b=(pitch -8 roll -25 heading 250 altitude 5200 fuel 45 fuel_flow 75)
+recording() {
+  local name="$1"; shift
+  { echo "time,input,value"; while [ $# -gt 0 ]; do echo "0.000,$1,$2"; shift 2; done; } >"$out/$name.csv"
+}
+recording a "${values_a[@]}"
+recording b "${values_b[@]}"
+reference() {
+  "$wine_run" "$snapshot" --display "$flight" --frames 100 --data "$2" -o "$out/$1.png" ||
+    fail "panel-snapshot did not render $1"
+}
+reference ref-a "replay:$out/a.csv:loop"
+reference ref-b "replay:$out/b.csv:loop"
+reference ref-b-stale "replay:$out/b.csv"
+size="$(identify -format '%wx%h' "$out/ref-a.png")"
+width="${size%x*}" height="${size#*x}"
+source "$(dirname "$0")/wine_frames.sh"
+
+read -r port ws_port < <("$free_ports" 2 | xargs)
+sed -e "s/@WS_PORT@/$ws_port/" -e "s/@PORT@/$port/" "$template" >"$out/mosquitto.conf"
+url="mqtt://127.0.0.1:$port/cockpit"
+broker_pid="" feed_pid="" subscriber_pid=""
+start_broker() {
+  mosquitto -c "$out/mosquitto.conf" 2>>"$out/mosquitto.log" &
+  broker_pid=$!
+  for _ in $(seq 1 100); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && return 0
+    sleep 0.05
+  done
+  fail "mosquitto does not accept connections on $port (see $out/mosquitto.log)"
+}
+stop_broker() {
+  [ -n "$broker_pid" ] || return 0
+  kill "$broker_pid" 2>/dev/null || true
+  wait "$broker_pid" 2>/dev/null || true
+  broker_pid=""
+}
+stop_feed() {
+  [ -n "$feed_pid" ] || return 0
+  kill "$feed_pid" 2>/dev/null || true
+  wait "$feed_pid" 2>/dev/null || true
+  feed_pid=""
+}
+start_feed() {
+  stop_feed
+  "$feed" --to "$url" --loop --seconds 600 "$out/$1.csv" >>"$out/panel-feed.log" 2>&1 &
+  feed_pid=$!
+}
+
+read -r screen_width screen_height < <(xdotool getdisplaygeometry)
+xdotool mousemove "$((screen_width - 1))" "$((screen_height - 1))"
+"$wine_run" "$program" --renderer gl --display "$flight" --data "$url" --send "$url" 2>"$out/program.err" &
+pid=$!
+trap 'stop_feed; kill "$pid" $subscriber_pid 2>/dev/null || true; stop_broker; wait 2>/dev/null || true' EXIT
+window="$(find_window '^Пилотажная панель — Графическая библиотека' "$pid")"
+
+# No broker yet: the program runs and says so.
+expect_status "^0 stale, 0 of 9 inputs fed; mqtt://127\.0\.0\.1:$port/cockpit \(connecting\)"
+
+start_broker
+start_feed a
+expect_status "^0 stale, 6 of 9 inputs fed; mqtt://127\.0\.0\.1:$port/cockpit: [0-9]+ messages/s"
+expect_view shot-a ref-a ref-b
+start_feed b
+expect_view shot-b ref-b ref-a
+
+# Past the freshness limit of 500 ms without its broker every instrument
+# shows its flag over the last values.
+stop_broker
+expect_status "^6 stale, 6 of 9 inputs fed; mqtt://127\.0\.0\.1:$port/cockpit \(broker lost, reconnecting\)"
+expect_view shot-stale ref-b-stale ref-b
+
+start_broker
+expect_status "^0 stale, 6 of 9 inputs fed; mqtt://127\.0\.0\.1:$port/cockpit: [0-9]+ messages/s"
+expect_view shot-back ref-b ref-b-stale
+
+# An output: the Right key moves the heading bug (70 at the start) one
+# degree; the program publishes it on PREFIX/out/heading_bug.
+mosquitto_sub -h 127.0.0.1 -p "$port" -t 'cockpit/out/#' -v -C 1 -W 20 >"$out/outputs.txt" 2>&1 &
+subscriber_pid=$!
+sleep 1
+xdotool windowfocus "$window" 2>/dev/null || true
+xdotool key --window "$window" Right
+wait "$subscriber_pid" || fail "no output reached the broker's subscriber: $(cat "$out/outputs.txt")"
+subscriber_pid=""
+grep -qx 'cockpit/out/heading_bug 71' "$out/outputs.txt" ||
+  fail "the subscriber received \"$(cat "$out/outputs.txt")\", not the heading bug at 71"
+
+close_with_alt_f4 "$window" "$pid"
+trap - EXIT
+stop_feed
+stop_broker
+echo "program under Wine over MQTT: waits for its broker, follows two sets of values, flags a lost broker, recovers, publishes its outputs"

@@ -36,7 +36,7 @@ PACKAGES=(
 # program's own test.
 WINDOWS_PACKAGES=(
   cmake make g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest
-  wine64 xvfb xauth xdotool imagemagick fonts-liberation
+  wine64 xvfb xauth xdotool imagemagick fonts-liberation openbox
 )
 
 # The browser's build: Emscripten, Debian's sources of the C libraries it
@@ -328,9 +328,10 @@ case "$verb" in
   windows)
     install_missing "${PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
     # The Linux panel-snapshot renders the frame the Windows one is held to;
-    # the Linux panel-feed feeds the Windows program.
+    # the Linux panel-feed feeds the Windows program, udp_listener hears what
+    # it sends, and close_window_x11 presses its close button.
     [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DPANEL_WERROR=ON >/dev/null
-    cmake --build build -j "$(nproc)" --target panel-snapshot panel-feed
+    cmake --build build -j "$(nproc)" --target panel-snapshot panel-feed udp_listener close_window_x11
     build_windows
     test_windows
     ;;

@@ -33,12 +33,12 @@ PACKAGES=(
 
 # The Windows build: MinGW-w64 with POSIX threads, Debian's source of
 # libmosquitto to build for it, GoogleTest's sources to build for it, Wine to
-# run the tests, and an X server with xdotool for the program's own test (the
-# broker the tests start is mosquitto, in PACKAGES; its mosquitto_sub
-# receives the program's outputs).
+# run the tests, and an X server with xdotool and a window manager (openbox)
+# for the program's own tests (the broker the tests start is mosquitto, in
+# PACKAGES; its mosquitto_sub receives the program's outputs).
 WINDOWS_PACKAGES=(
   cmake make g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev dpkg-dev xz-utils googletest mosquitto-clients
-  wine64 xvfb xauth xdotool imagemagick fonts-liberation
+  wine64 xvfb xauth xdotool imagemagick fonts-liberation openbox
 )
 
 # The browser's build: Emscripten, Debian's sources of the C libraries it
@@ -331,10 +331,11 @@ case "$verb" in
   windows)
     install_missing "${PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
     # The Linux panel-snapshot renders the frame the Windows one is held to;
-    # the Linux panel-feed feeds the Windows program; free-ports gives the
-    # tests' broker its ports.
+    # the Linux panel-feed feeds the Windows program, udp_listener hears what
+    # it sends, close_window_x11 presses its close button, and free-ports
+    # gives the tests' broker its ports.
     [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DPANEL_WERROR=ON >/dev/null
-    cmake --build build -j "$(nproc)" --target panel-snapshot panel-feed free-ports
+    cmake --build build -j "$(nproc)" --target panel-snapshot panel-feed free-ports udp_listener close_window_x11
     build_windows
     test_windows
     ;;

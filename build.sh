@@ -43,11 +43,12 @@ WINDOWS_PACKAGES=(
 
 # The browser's build: Emscripten, Debian's sources of the C libraries it
 # compiles, the stb_image header, the faces pages ship, and Chromium with
-# Node for the page tests (npm comes with Node; Debian's npm package is added
-# only without one). tests/build_packages.sh holds each list to what its
+# Node for the page tests and the pages' MQTT client (npm comes with Node;
+# Debian's npm package is added only without one), and the broker the page
+# tests start. tests/build_packages.sh holds each list to what its
 # build reads.
 WEB_PACKAGES=(
-  cmake make emscripten dpkg-dev xz-utils libstb-dev fonts-liberation chromium nodejs
+  cmake make emscripten dpkg-dev xz-utils libstb-dev fonts-liberation chromium nodejs mosquitto
 )
 
 install_missing() {
@@ -221,6 +222,7 @@ export_web_environment() {
 
 build_web() {
   export_web_environment
+  command -v npm >/dev/null || install_missing npm
   tools/web/build_deps.sh build-web/deps build-web/deps/prefix
   if [ ! -f build-web/cmake/CMakeCache.txt ]; then
     emcmake cmake -S . -B build-web/cmake -DCMAKE_BUILD_TYPE=Release -DPANEL_WERROR=ON \
@@ -247,10 +249,12 @@ prepare_page_tests() {
 # The pages in headless Chromium against panel-snapshot of the native build.
 test_web() {
   prepare_page_tests
-  cmake --build build -j "$(nproc)" --target panel-snapshot flight-display
+  cmake --build build -j "$(nproc)" --target panel-snapshot panel-feed flight-display
   local status=0
   node build-web/node/page_tests.mjs build-web build/tools/panel-snapshot \
     build/examples/flight/flight-display.so build/test-output/web || status=1
+  node build-web/node/page_mqtt_tests.mjs build-web build/tools/panel-snapshot build/tools/panel-feed \
+    build/examples/flight/flight-display.so tests/mqtt/mosquitto.conf.in build/test-output/web-mqtt || status=1
   # A display of one's own built into a page from the installed package.
   tests/web/installed_page.sh . build build-web/cmake build-web/node build/test-output/web-installed || status=1
   return "$status"

@@ -8,7 +8,8 @@
 #
 # In the browser's build (Emscripten) it builds the display's page instead:
 # the display linked into the page host, in PANEL_WEB_PAGES/<target>/ as
-# index.html, page.js, page_fit.js, <target>.js, <target>.wasm and <target>.data, which
+# index.html, page.js, page_fit.js, pointer_events.js, mqtt_link.js, mqtt.min.js (the npm
+# package mqtt's browser build), <target>.js, <target>.wasm and <target>.data, which
 # holds the IMAGES and the faces. Pages ship Liberation Sans and Liberation
 # Sans Narrow (regular and bold); FACES adds others by file name without
 # .ttf (LiberationSerif-Italic for "Times New Roman" in italics). A font of
@@ -112,11 +113,14 @@ function(instrument_panel_add_display_page target sources images faces)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${page_files})
   target_link_options(${target} PRIVATE
     -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
-    "-sEXPORTED_FUNCTIONS=['_main','_webCommand','_webFrame','_webWidth','_webHeight','_webReadFrame']"
+    "-sEXPORTED_FUNCTIONS=['_main','_webCommand','_webFrame','_webWidth','_webHeight','_webReadFrame','_webPointer','_webKey','_webMqttMessage','_webMqttState','_webMappingFetched','_malloc','_free']"
     --preload-file ${files}@/)
   set(PAGE_TITLE ${target})
   set(PAGE_SCRIPT ${target}.js)
   configure_file(${PANEL_WEB_PAGE_SOURCES}/index.html.in ${page}/index.html @ONLY)
   configure_file(${PANEL_WEB_PAGE_SOURCES}/page.js ${page}/page.js COPYONLY)
   configure_file(${PANEL_WEB_PAGE_SOURCES}/page_fit.js ${page}/page_fit.js COPYONLY)
+  configure_file(${PANEL_WEB_PAGE_SOURCES}/pointer_events.js ${page}/pointer_events.js COPYONLY)
+  configure_file(${PANEL_WEB_PAGE_SOURCES}/mqtt_link.js ${page}/mqtt_link.js COPYONLY)
+  configure_file(${PANEL_WEB_MQTT_BUNDLE} ${page}/mqtt.min.js COPYONLY)
 endfunction()

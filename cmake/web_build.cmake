@@ -61,6 +61,25 @@ target_include_directories(render PUBLIC $<BUILD_INTERFACE:${RENDER_DIR}> $<BUIL
 target_compile_definitions(render PRIVATE PANEL_DISPLAY_LINKED_IN)
 target_link_libraries(render PUBLIC gr)
 
+# The data sources' platform-free part: the MQTT decoding, the mappings and
+# the feeds the page's own MQTT source and destination attach to. A page
+# has no sockets: the command-line sources are refused by name.
+set(DATA_DIR ${PROJECT_SOURCE_DIR}/data)
+add_library(data_web STATIC ${DATA_DIR}/wire_formats.cpp ${DATA_DIR}/generic_lines.cpp ${DATA_DIR}/xplane_data.cpp
+  ${DATA_DIR}/json_objects.cpp ${DATA_DIR}/mapping.cpp ${DATA_DIR}/recording.cpp ${DATA_DIR}/datagram_decoder.cpp
+  ${DATA_DIR}/wire_encode.cpp ${DATA_DIR}/mqtt_address.cpp ${DATA_DIR}/mqtt_decoder.cpp ${DATA_DIR}/linux/file_sync.cpp
+  ${DATA_DIR}/data_feed.cpp ${DATA_DIR}/replay_source.cpp ${DATA_DIR}/output_feed.cpp
+  ${DATA_DIR}/web/network_unavailable.cpp)
+target_include_directories(data_web PUBLIC $<BUILD_INTERFACE:${DATA_DIR}>)
+target_link_libraries(data_web PUBLIC gr)
+
+# The npm package mqtt's browser build, which every page loads
+# (tools/web/build_deps.sh puts it into PANEL_WEB_DEPS).
+set(PANEL_WEB_MQTT_BUNDLE ${PANEL_WEB_DEPS}/js/mqtt.min.js CACHE INTERNAL "The pages' MQTT client")
+if(NOT EXISTS ${PANEL_WEB_MQTT_BUNDLE})
+  message(FATAL_ERROR "${PANEL_WEB_MQTT_BUNDLE} is missing: run tools/web/build_deps.sh")
+endif()
+
 include(cmake/InstrumentPanelDisplay.cmake)
 add_subdirectory(app/web)
 
@@ -78,7 +97,7 @@ add_subdirectory(tests/web)
 # package in P: find_package(InstrumentPanel CONFIG) in a project
 # configured with emcmake then builds each instrument_panel_add_display
 # into a page.
-install(TARGETS gr render web_host page_face_check web_deps
+install(TARGETS gr render data_web web_host page_face_check web_deps
   EXPORT InstrumentPanelWebTargets
   ARCHIVE DESTINATION ${PANEL_INSTALL_WEBLIBDIR}
   OBJECTS DESTINATION ${PANEL_INSTALL_WEBLIBDIR}/objects)
@@ -88,6 +107,7 @@ foreach(library IN LISTS PANEL_WEB_DEP_LIBRARIES)
 endforeach()
 install(FILES ${GR_DIR}/gr.h ${GR_DIR}/gr_display.h DESTINATION ${PANEL_INSTALL_INCLUDEDIR})
 install(DIRECTORY ${PANEL_WEB_PAGE_SOURCES}/ DESTINATION ${PANEL_INSTALL_WEBDATADIR}/page)
+install(FILES ${PANEL_WEB_MQTT_BUNDLE} ${PANEL_WEB_DEPS}/js/LICENSE.md DESTINATION ${PANEL_INSTALL_WEBDATADIR}/mqtt)
 # Every face FACES may name, not only the ones every page ships.
 file(GLOB PANEL_WEB_ALL_FACES ${PANEL_WEB_FACE_FOLDER}/Liberation*.ttf)
 install(FILES ${PANEL_WEB_ALL_FACES} DESTINATION ${PANEL_INSTALL_WEBDATADIR}/faces)

@@ -92,42 +92,60 @@ bool DataFeed::Attach(const GrDisplay& display, const std::vector<SourceOption>&
 {
     std::string ignored;
     Detach(&ignored);
-    if (!grUseInputs(display.inputs, display.inputCount)) {
-        *error = std::string(display.name) + ": its table of inputs is refused";
-        return false;
-    }
     std::vector<std::unique_ptr<DataSource>> opened;
+    std::vector<std::string> paths;
     for (const SourceOption& wanted : requested) {
         std::unique_ptr<DataSource> source = wanted.kind == SourceOption::Kind::Udp    ? openUdpSource(wanted, error)
                                              : wanted.kind == SourceOption::Kind::Mqtt ? openMqttSource(wanted, display, error)
                                                                                        : openReplaySource(wanted, error);
-        if (!source) {
-            grUseInputs(nullptr, 0);
+        if (!source)
             return false;
-        }
-        for (const std::string& input : source->Inputs()) {
+        opened.push_back(std::move(source));
+        paths.push_back(wanted.path);
+    }
+    return attachOpened(display, std::move(opened), paths, recordPath, error);
+}
+
+bool DataFeed::AttachSource(const GrDisplay& display, std::unique_ptr<DataSource> source, std::string* error)
+{
+    std::string ignored;
+    Detach(&ignored);
+    const std::string name = source->Name();
+    std::vector<std::unique_ptr<DataSource>> opened;
+    opened.push_back(std::move(source));
+    return attachOpened(display, std::move(opened), {name}, std::string(), error);
+}
+
+bool DataFeed::attachOpened(const GrDisplay& display, std::vector<std::unique_ptr<DataSource>> opened,
+                            const std::vector<std::string>& paths, const std::string& recordPath, std::string* error)
+{
+    if (!grUseInputs(display.inputs, display.inputCount)) {
+        *error = std::string(display.name) + ": its table of inputs is refused";
+        return false;
+    }
+    for (size_t i = 0; i < opened.size(); ++i) {
+        for (const std::string& input : opened[i]->Inputs()) {
             if (grFindInput(input.c_str()) >= 0)
                 continue;
             std::string declared;
-            for (int i = 0; i < display.inputCount; ++i)
-                declared += std::string(i ? ", " : "") + display.inputs[i].name;
-            *error = wanted.path + ": the display \"" + display.name + "\" has no input \"" + input +
+            for (int d = 0; d < display.inputCount; ++d)
+                declared += std::string(d ? ", " : "") + display.inputs[d].name;
+            *error = paths[i] + ": the display \"" + display.name + "\" has no input \"" + input +
                      "\" (its inputs: " + (declared.empty() ? std::string("none") : declared) + ")";
             grUseInputs(nullptr, 0);
             return false;
         }
         // Two sources taking turns at one input would make it jump between them.
-        for (size_t other = 0; other < opened.size(); ++other)
-            for (const std::string& input : source->Inputs()) {
+        for (size_t other = 0; other < i; ++other)
+            for (const std::string& input : opened[i]->Inputs()) {
                 const std::vector<std::string> theirs = opened[other]->Inputs();
                 if (std::find(theirs.begin(), theirs.end(), input) == theirs.end())
                     continue;
-                *error = wanted.path + ": input \"" + input + "\" is fed by " + requested[other].path +
+                *error = paths[i] + ": input \"" + input + "\" is fed by " + paths[other] +
                          " already; an input takes one source";
                 grUseInputs(nullptr, 0);
                 return false;
             }
-        opened.push_back(std::move(source));
     }
     if (!recordPath.empty() && !recorder_.Open(recordPath, error)) {
         grUseInputs(nullptr, 0);

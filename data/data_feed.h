@@ -56,6 +56,9 @@ public:
     // lacks.
     bool Attach(const GrDisplay& display, const std::vector<SourceOption>& sources, const std::string& recordPath,
                 std::string* error);
+    // Attaches one source of the host's own making (the page's, fed by its
+    // script) as Attach does, without a recording.
+    bool AttachSource(const GrDisplay& display, std::unique_ptr<DataSource> source, std::string* error);
     bool Attached() const { return !sources_.empty(); }
     // Before each UpdateDisplayModel, at nowMs since attaching: feeds what
     // the sources have and applies the inputs.
@@ -78,6 +81,11 @@ public:
     bool Detach(std::string* error);
 
 private:
+    // Checks the opened sources against display and keeps them; false with
+    // the fault in *error, named by each source's path in paths.
+    bool attachOpened(const GrDisplay& display, std::vector<std::unique_ptr<DataSource>> opened,
+                      const std::vector<std::string>& paths, const std::string& recordPath, std::string* error);
+
     std::vector<std::unique_ptr<DataSource>> sources_;
     std::vector<std::string> notices_;
     Recorder recorder_;

@@ -26,7 +26,7 @@ std::vector<std::string_view> words(std::string_view line)
 }
 
 // text in quotes, for messages.
-std::string quoted(std::string_view text)
+std::string quotedText(std::string_view text)
 {
     std::string out(1, '"');
     out.append(text);
@@ -166,7 +166,7 @@ bool parseMapping(std::string_view text, const std::string& fileName, Mapping* m
                 if (mapping->format != WireFormat::XPlane)
                     return fail("output command is for the xplane format only");
                 if (!validOutputField(WireFormat::XPlane, w[2]))
-                    return fail(quoted(w[2]) + " is not an X-Plane command (printable, no spaces, under " +
+                    return fail(quotedText(w[2]) + " is not an X-Plane command (printable, no spaces, under " +
                                 std::to_string(kXPlanePathBytes) + " bytes)");
                 out.command = w[2];
                 out.output = w[3];
@@ -174,7 +174,7 @@ bool parseMapping(std::string_view text, const std::string& fileName, Mapping* m
                 if (w.size() < 3 || w.size() % 2 != 1)
                     return fail("expected output FIELD OUTPUT [scale S] [offset O] or output command COMMAND OUTPUT");
                 if (!validOutputField(mapping->format, w[1]))
-                    return fail(quoted(w[1]) + " is not an output field of the " +
+                    return fail(quotedText(w[1]) + " is not an output field of the " +
                                 wireFormatName(mapping->format) + " format (" +
                                 (mapping->format == WireFormat::Generic
                                      ? "a position from 1 to " + std::to_string(kMaxOutputPosition)
@@ -198,7 +198,7 @@ bool parseMapping(std::string_view text, const std::string& fileName, Mapping* m
                                     std::to_string(other.line) + ")");
             }
             if (!validInputName(out.output))
-                return fail(quoted(out.output) + " is not an output name (lower-case letters, digits, _ and .)");
+                return fail(quotedText(out.output) + " is not an output name (lower-case letters, digits, _ and .)");
             mapping->outputs.push_back(std::move(out));
             continue;
         }
@@ -207,7 +207,7 @@ bool parseMapping(std::string_view text, const std::string& fileName, Mapping* m
         if (w.size() < 2 || w.size() % 2 != 0)
             return fail("expected FIELD INPUT [scale S] [offset O]");
         if (!validField(mapping->format, w[0]))
-            return fail(quoted(w[0]) + " is not a field of the " +
+            return fail(quotedText(w[0]) + " is not a field of the " +
                         wireFormatName(mapping->format) + " format (" +
                         (mapping->format == WireFormat::Generic  ? "a position from 1"
                          : mapping->format == WireFormat::XPlane ? "GROUP.SLOT, slot 1 to 8"
@@ -215,7 +215,7 @@ bool parseMapping(std::string_view text, const std::string& fileName, Mapping* m
                                                                  : "a name") +
                         ")");
         if (!validInputName(w[1]))
-            return fail(quoted(w[1]) + " is not an input name (lower-case letters, digits, _ and .)");
+            return fail(quotedText(w[1]) + " is not an input name (lower-case letters, digits, _ and .)");
         field.field = w[0];
         field.input = w[1];
         for (size_t i = 2; i < w.size(); i += 2) {

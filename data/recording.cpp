@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 
 #include "file_sync.h"
 #include "mapping.h"
+#include "number_text.h"
 #include "wire_formats.h"
 
 namespace {
@@ -134,14 +134,14 @@ void Recorder::Write(double timeS, std::string_view input, double value)
     // A clock read on two threads may be a hair out of order: never back.
     lastS_ = std::max(lastS_, timeS - originS_);
     // One row, one write: the buffer reaches the file in whole rows.
-    // to_chars writes a point whatever the locale.
+    // A point whatever the locale.
     char number[32];
     std::string row;
-    row.append(number, std::to_chars(number, number + sizeof number, lastS_, std::chars_format::fixed, 3).ptr);
+    row.append(number, writeFixed(number, number + sizeof number, lastS_, 3));
     row += ',';
     row += input;
     row += ',';
-    row.append(number, std::to_chars(number, number + sizeof number, value, std::chars_format::general, 9).ptr);
+    row.append(number, writeGeneral(number, number + sizeof number, value, 9));
     row += '\n';
     // Handed to the system at once: a killed process loses no row.
     failed_ = failed_ || std::fwrite(row.data(), 1, row.size(), file_) != row.size() || std::fflush(file_) != 0;

@@ -2,16 +2,17 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdint>
 #include <cstring>
+
+#include "number_text.h"
 
 namespace {
 
 std::string numberText(double value)
 {
     char text[32];
-    const char* end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 9).ptr;
+    const char* end = writeGeneral(text, text + sizeof text, value, 9);
     return std::string(text, static_cast<size_t>(end - text));
 }
 

@@ -1,7 +1,11 @@
 #include "wire_formats.h"
 
+#include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <limits>
+#include <string>
 
 bool parseWireFormat(std::string_view name, WireFormat* format)
 {
@@ -33,6 +37,35 @@ const char* wireFormatName(WireFormat format)
     return "json";
 }
 
+namespace {
+
+#if __cpp_lib_to_chars >= 201611L
+std::from_chars_result decimalFromChars(const char* first, const char* last, double* value)
+{
+    return std::from_chars(first, last, *value);
+}
+#else
+// A standard library without from_chars for floating point (Emscripten's
+// libc++): strtod in the "C" locale a page always has, held to what
+// from_chars takes, no blanks before it and no hexadecimal.
+std::from_chars_result decimalFromChars(const char* first, const char* last, double* value)
+{
+    const std::string text(first, last);
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text.front())) ||
+        text.find_first_of("xX") != std::string::npos)
+        return {first, std::errc::invalid_argument};
+    errno = 0;
+    char* end = nullptr;
+    const double parsed = std::strtod(text.c_str(), &end);
+    if (end == text.c_str())
+        return {first, std::errc::invalid_argument};
+    *value = parsed;
+    return {first + (end - text.c_str()), errno == ERANGE ? std::errc::result_out_of_range : std::errc()};
+}
+#endif
+
+}  // namespace
+
 bool parseWireNumber(std::string_view text, double* value)
 {
     // from_chars takes no leading '+', which senders do write.
@@ -41,7 +74,7 @@ bool parseWireNumber(std::string_view text, double* value)
     if (text.empty())
         return false;
     const char* end = text.data() + text.size();
-    const auto [at, error] = std::from_chars(text.data(), end, *value);
+    const auto [at, error] = decimalFromChars(text.data(), end, value);
     if (at != end)
         return false;
     if (error == std::errc::result_out_of_range) {

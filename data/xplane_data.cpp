@@ -1,5 +1,4 @@
 // X-Plane's "DATA" output: fixed records of a group index and eight floats.
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -31,7 +30,10 @@ void parseXPlaneData(std::string_view bytes, const FieldSink& sink, ParseCounts*
     for (size_t at = kXPlaneHeaderSize; at < bytes.size(); at += kXPlaneRecordSize) {
         const int32_t group = static_cast<int32_t>(littleEndian32(bytes.data() + at));
         for (int slot = 0; slot < kSlots; ++slot) {
-            const float value = std::bit_cast<float>(littleEndian32(bytes.data() + at + 4 + 4 * slot));
+            // memcpy, not std::bit_cast, which Emscripten's libc++ lacks.
+            const uint32_t bits = littleEndian32(bytes.data() + at + 4 + 4 * slot);
+            float value = 0.0f;
+            std::memcpy(&value, &bits, sizeof value);
             if (value == kXPlaneUnused)
                 continue;
             const int length = std::snprintf(key, sizeof key, "%d.%d", group, slot + 1);

@@ -12,6 +12,7 @@
 #include "display_renderer.h"
 #include "gr_display.h"
 #include "page_bridge.h"
+#include "page_mqtt.h"
 #include "web_host.h"
 
 // The display linked into the page defines it with GR_EXPORT_DISPLAY.
@@ -35,6 +36,12 @@ std::vector<uint8_t>& frameCopy()
     return frame;
 }
 
+PageMqtt& mqtt()
+{
+    static PageMqtt link;
+    return link;
+}
+
 EM_BOOL refresh(double nowMs, void*)
 {
     host().Refresh(nowMs);
@@ -47,6 +54,46 @@ extern "C" {
 
 // A control of the page was chosen: a view command id.
 EMSCRIPTEN_KEEPALIVE void webCommand(int id) { host().Command(id, emscripten_performance_now()); }
+
+// A pointer event (GR_EVENT_POINTER_* or GR_EVENT_WHEEL) at canvasX,
+// canvasY in the canvas's pixels from its top left corner.
+EMSCRIPTEN_KEEPALIVE void webPointer(int type, int pointer, double canvasX, double canvasY, int button, int steps,
+                                     int modifiers)
+{
+    GrEvent event = {};
+    event.type = type;
+    event.pointer = pointer;
+    event.button = button;
+    event.steps = steps;
+    event.modifiers = modifiers;
+    host().QueueEvent(event, canvasX, canvasY);
+}
+
+// A key event (GR_EVENT_KEY_DOWN or _UP) with a GR_KEY_* code.
+EMSCRIPTEN_KEEPALIVE void webKey(int type, int key, int modifiers)
+{
+    GrEvent event = {};
+    event.type = type;
+    event.key = key;
+    event.modifiers = modifiers;
+    host().QueueEvent(event, 0.0, 0.0);
+}
+
+// The page's MQTT connection (page/mqtt_link.js): a message as it arrived,
+// the connection's state (PageMqttState) with the cause of a failure, and
+// the mapping file fetched (or why not).
+EMSCRIPTEN_KEEPALIVE void webMqttMessage(const char* topic, int topicLength, const char* payload, int payloadLength)
+{
+    mqtt().Receive(std::string_view(topic, topicLength), std::string_view(payload, payloadLength));
+}
+EMSCRIPTEN_KEEPALIVE void webMqttState(int state, const char* cause, int causeLength)
+{
+    mqtt().SetState(static_cast<PageMqttState>(state), std::string(cause, causeLength));
+}
+EMSCRIPTEN_KEEPALIVE void webMappingFetched(const char* text, int length, int failed)
+{
+    mqtt().MappingFetched(std::string(text, length), failed != 0);
+}
 
 // The frame the canvas shows, counted from 1; 0 before the first.
 EMSCRIPTEN_KEEPALIVE int webFrame() { return host().Frame(); }
@@ -80,6 +127,9 @@ int main(int argc, char** argv)
     }
     if (!host().Start({descriptor, kImageFolder}, options, emscripten_performance_now()))
         return 1;
+    // A data source refused leaves the display shown, with the cause.
+    if (!options.data.empty() && !mqtt().Start(&host().Renderer(), *descriptor, options.data, &error))
+        pageShowError(kErrorCaption, error.c_str());
     emscripten_request_animation_frame_loop(refresh, nullptr);
     return 0;
 }

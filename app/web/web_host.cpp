@@ -40,6 +40,10 @@ bool parsePageOptions(int argc, const char* const* argv, PageOptions* options, s
             (arg == "--paused" ? options->paused : options->batched) = true;
             continue;
         }
+        if (arg == "--data" && i + 1 < argc) {
+            options->data = argv[++i];
+            continue;
+        }
         if ((arg != "--frames" && arg != "--samples") || i + 1 == argc) {
             *error = "unknown page parameter " + arg;
             return false;
@@ -144,6 +148,18 @@ void WebHost::Refresh(double nowMs)
     } else if (paintWanted_) {
         Paint(false);
     }
+}
+
+void WebHost::QueueEvent(GrEvent event, double canvasX, double canvasY)
+{
+    if (closed_ || !renderer_.TakesEvents())
+        return;
+    // The canvas is the view: the display sits kDisplayMargin pixels in
+    // from its lower left corner, y upwards.
+    event.x = static_cast<float>(canvasX - kDisplayMargin);
+    event.y = static_cast<float>(height_ - canvasY - kDisplayMargin);
+    renderer_.QueueEvent(event);
+    paintWanted_ = true;
 }
 
 void WebHost::Paint(bool running)

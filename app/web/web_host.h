@@ -19,10 +19,11 @@ struct PageOptions {
     int samples = -1;  // -1: the view's default rule
     bool paused = false;
     bool batched = false;  // the drawing library's batched submission mode
+    std::string data;      // mqtt://... to subscribe to, or empty
 };
 
 // Reads the arguments the page passes from its address: --frames N,
-// --samples S, --paused, --batched. False with the reason in *error for others.
+// --samples S, --paused, --batched, --data SOURCE. False with the reason in *error for others.
 bool parsePageOptions(int argc, const char* const* argv, PageOptions* options, std::string* error);
 
 class WebHost : private ViewWindow {
@@ -34,6 +35,12 @@ public:
     void Command(int id, double nowMs);
     // An animation frame of the browser at nowMs.
     void Refresh(double nowMs);
+
+    // An event for the display at canvasX, canvasY: the canvas's own pixels
+    // from its top left corner (pointer events; ignored for keys). Delivered
+    // before the next frame's update, paused or not.
+    void QueueEvent(GrEvent event, double canvasX, double canvasY);
+    DisplayRenderer& Renderer() { return renderer_; }
 
     int Frame() const { return frame_; }
     std::vector<uint8_t> ReadFrame() const { return surface_ ? surface_->ReadFrame() : std::vector<uint8_t>(); }

@@ -72,3 +72,19 @@ fetch_source freetype freetype
 build_with_cmake freetype freetype -DFT_REQUIRE_ZLIB=ON -DZLIB_LIBRARY="$prefix/lib/libz.a" \
   -DZLIB_INCLUDE_DIR="$prefix/include" -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
   -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
+
+# The pages' MQTT client: the npm package mqtt at the version its lock file
+# names, of which the pages take the browser build alone (PREFIX/js/).
+install_mqtt_bundle() {
+  local here
+  here=$(dirname "$(realpath "$0")")
+  if cmp -s "$here/mqtt/package-lock.json" "$work/mqtt/package-lock.json" && [ -f "$prefix/js/mqtt.min.js" ]; then
+    return 0
+  fi
+  echo "Installing the npm package mqtt for the pages"
+  mkdir -p "$work/mqtt" "$prefix/js"
+  cp "$here/mqtt/package.json" "$here/mqtt/package-lock.json" "$work/mqtt/"
+  (cd "$work/mqtt" && npm ci --no-audit --no-fund --loglevel=error) >"$work/mqtt.log" 2>&1 || { tail -20 "$work/mqtt.log"; exit 1; }
+  cp "$work/mqtt/node_modules/mqtt/dist/mqtt.min.js" "$work/mqtt/node_modules/mqtt/LICENSE.md" "$prefix/js/"
+}
+install_mqtt_bundle

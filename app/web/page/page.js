@@ -3,12 +3,12 @@
 // parameters handed to the module as its command line.
 'use strict';
 
-// ?frames=N&samples=S&paused=1&batched=1 become --frames N --samples S
-// --paused --batched.
+// ?frames=N&samples=S&paused=1&batched=1&data=SOURCE become --frames N
+// --samples S --paused --batched --data SOURCE.
 function pageArguments(search) {
   const params = new URLSearchParams(search);
   const args = [];
-  for (const name of ['frames', 'samples']) {
+  for (const name of ['frames', 'samples', 'data']) {
     if (params.has(name)) args.push('--' + name, params.get(name));
   }
   if (params.get('paused') === '1') args.push('--paused');

@@ -1,6 +1,5 @@
 #include "web_host.h"
 
-#include <GLES3/gl3.h>
 #include <emscripten/emscripten.h>
 
 #include <cstdio>
@@ -8,6 +7,7 @@
 #include <string>
 
 #include "arguments.h"
+#include "canvas2d_surface.h"
 #include "gr.h"
 #include "page_bridge.h"
 #include "shell_strings.h"
@@ -36,15 +36,18 @@ bool parsePageOptions(int argc, const char* const* argv, PageOptions* options, s
 {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--paused" || arg == "--batched") {
-            (arg == "--paused" ? options->paused : options->batched) = true;
+        if (arg == "--paused" || arg == "--batched" || arg == "--exact") {
+            if (arg == "--paused")
+                options->paused = true;
+            else
+                options->batched = arg == "--batched";
             continue;
         }
         if (arg == "--data" && i + 1 < argc) {
             options->data = argv[++i];
             continue;
         }
-        if ((arg != "--frames" && arg != "--samples") || i + 1 == argc) {
+        if ((arg != "--frames" && arg != "--samples" && arg != "--renderer") || i + 1 == argc) {
             *error = "unknown page parameter " + arg;
             return false;
         }
@@ -59,6 +62,10 @@ bool parsePageOptions(int argc, const char* const* argv, PageOptions* options, s
             *error = std::string("samples takes a sample count, not ") + value;
             return false;
         }
+        if (arg == "--renderer" && !pageRendererNamed(value, &options->renderer)) {
+            *error = std::string("renderer takes auto, webgl or cpu, not ") + value;
+            return false;
+        }
     }
     return true;
 }
@@ -67,12 +74,13 @@ bool WebHost::Start(const HostedDisplay& display, const PageOptions& options, do
 {
     nowMs_ = nowMs;
     pageSetTitle(display.descriptor->name);
-    if (!renderer_.Init(probe_)) {
-        pageShowError(kErrorCaption, "WebGL 2 is not available in this browser.");
+    std::string failure;
+    if (!choosePageRendering(options.renderer, renderer_, probe_, &rendering_, &failure)) {
+        pageShowError(kErrorCaption, failure.c_str());
         return false;
     }
+    pageShowRendering(rendering_);
     renderer_.SetDisplay(display);
-    renderer_.UseBackend(kWebGlBackend, webGlProcAddress);
     const PixelFormatTable& formats = renderer_.Formats();
     view_.Prepare(formats);
     if (options.samples >= 0 && !view_.PrepareWithSamples(formats, options.samples)) {
@@ -94,7 +102,7 @@ bool WebHost::Start(const HostedDisplay& display, const PageOptions& options, do
     const double opening = emscripten_get_now();
     for (int i = 0; i < options.frames; ++i) {
         Paint(i > 0);
-        glFinish();
+        surface_->Finish();
     }
     if (!options.paused)
         view_.Execute(kCommandStart, formats, *this);
@@ -173,7 +181,10 @@ void WebHost::Paint(bool running)
 
 bool WebHost::CreateWithSamples(int samples)
 {
-    surface_ = std::make_unique<WebGlSurface>(width_, height_);
+    if (rendering_.cpu)
+        surface_ = std::make_unique<Canvas2dSurface>(width_, height_);
+    else
+        surface_ = std::make_unique<WebGlSurface>(width_, height_);
     if (!renderer_.Create(surface_.get(), samples)) {
         const char* why = grImageError();
         if (why && *why)

@@ -10,6 +10,8 @@
 
 #include "display_renderer.h"
 #include "frame_clock.h"
+#include "page_renderer.h"
+#include "page_surface.h"
 #include "view_logic.h"
 #include "webgl_surface.h"
 
@@ -19,11 +21,13 @@ struct PageOptions {
     int samples = -1;  // -1: the view's default rule
     bool paused = false;
     bool batched = false;  // the drawing library's batched submission mode
-    std::string data;      // mqtt://... to subscribe to, or empty
+    PageRenderer renderer = PageRenderer::Auto;
+    std::string data;  // mqtt://... to subscribe to, or empty
 };
 
 // Reads the arguments the page passes from its address: --frames N,
-// --samples S, --paused, --batched, --data SOURCE. False with the reason in *error for others.
+// --samples S, --paused, --batched, --exact, --renderer auto|webgl|cpu,
+// --data SOURCE. False with the reason in *error for others.
 bool parsePageOptions(int argc, const char* const* argv, PageOptions* options, std::string* error);
 
 class WebHost : private ViewWindow {
@@ -63,7 +67,8 @@ private:
 
     DisplayRenderer renderer_;
     WebGlProbe probe_;
-    std::unique_ptr<WebGlSurface> surface_;
+    PageRendering rendering_;
+    std::unique_ptr<PageSurface> surface_;
     ViewState view_;
     FrameClock clock_;
     int width_ = 0;

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 
 #include "gr_display.h"
 #include "page_bridge.h"
@@ -198,11 +197,10 @@ void WebGlSurface::SwapBuffers()
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
 }
 
-void WebGlSurface::ReportError(const char* text, const char* detail, const char* caption)
+void WebGlSurface::Finish()
 {
-    // The page shows the detail (the file and the cause) under the message.
-    const std::string shown = detail && *detail ? std::string(text) + "\n" + detail : std::string(text);
-    pageShowError(caption, shown.c_str());
+    if (context_)
+        glFinish();
 }
 
 std::vector<uint8_t> WebGlSurface::ReadFrame() const

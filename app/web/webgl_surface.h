@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "page_surface.h"
 #include "pixel_format_table.h"
-#include "render_surface.h"
 
 // The pixel formats of the browser's WebGL 2: the plain canvas, and one
 // multisampled format per sample count the browser offers for colour and
@@ -32,7 +32,7 @@ private:
 constexpr const char* kWebGlBackend = "es3";
 void* webGlProcAddress(const char* name);
 
-class WebGlSurface : public RenderSurface {
+class WebGlSurface : public PageSurface {
 public:
     WebGlSurface(int width, int height) : width_(width), height_(height) {}
     ~WebGlSurface() override { DeleteContext(); }
@@ -44,13 +44,11 @@ public:
     bool Exists() const override { return exists_; }
     void Release() override { exists_ = false; }
     void SwapBuffers() override;
-    void ReportError(const char* text, const char* detail, const char* caption) override;
+    void Finish() override;
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    // The frame on the canvas, top row first, RGBA with alpha opaque as the
-    // page shows it; empty without a context.
-    std::vector<uint8_t> ReadFrame() const;
+    std::vector<uint8_t> ReadFrame() const override;
 
 private:
     bool CreateMultisampleTarget(int samples);

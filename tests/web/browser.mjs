@@ -40,13 +40,14 @@ export function serveFolder(root) {
 
 // Chromium with WebGL drawn by angle: 'swiftshader' (Chromium's own
 // rasteriser, what a machine without a GPU gets) or 'gl-egl' (ANGLE over the
-// system's OpenGL ES, as on a machine with a GPU driver).
-export function launchChromium(angle = 'swiftshader') {
+// system's OpenGL ES, as on a machine with a GPU driver); more switches in
+// extraArgs (such as --disable-webgl).
+export function launchChromium(angle = 'swiftshader', extraArgs = []) {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     headless: true,
     args: ['--no-sandbox', '--enable-unsafe-swiftshader', `--use-angle=${angle}`, '--ignore-gpu-blocklist',
-      '--window-size=1000,1200'],
+      '--window-size=1000,1200', ...extraArgs],
   });
 }
 
@@ -69,6 +70,7 @@ export async function openPage(browser, url) {
     ready: Boolean(window.panelPage && panelPage.ready),
     errors: document.getElementById('errors').textContent,
     title: document.title,
+    renderer: (document.getElementById('renderer') || {}).textContent || '',
     frame: panelPage.ready ? panelPage.frame() : 0,
     openingMs: panelPage.openingMs,
     readyMs: panelPage.readyMs,

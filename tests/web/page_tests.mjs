@@ -1,6 +1,7 @@
 // The display pages in headless Chromium, served from 127.0.0.1: frames 1
 // and 200 of both displays at 0 and 4 samples, on two of Chromium's GLs, against panel-snapshot's of
-// the same frame on the shader backend; Start and Pause deciding whether
+// the same frame on the shader backend, and without WebGL (or asked) on the
+// CPU backend against panel-snapshot's on it; Start and Pause deciding whether
 // the frame advances; a display with a missing image showing the refusal.
 //   node page_tests.mjs PAGES PANEL_SNAPSHOT FLIGHT_MODULE OUTPUT
 // On a failed comparison the page's frame and a difference image (differing
@@ -47,9 +48,9 @@ const displays = [
 const snapshotHelp = execFileSync(snapshot, ['--help']).toString();
 const shaderBackend = snapshotHelp.includes('--gl') ? ['--gl', 'es3'] : [];
 
-function snapshotFrame(display, frames, samples) {
-  const file = join(output, `${display.page}-frame${frames}-s${samples}-snapshot.png`);
-  const args = [...shaderBackend, '--frames', String(frames), '--samples', String(samples), '-o', file];
+function snapshotFrame(display, frames, samples, backend = shaderBackend) {
+  const file = join(output, `${display.page}-frame${frames}-s${samples}${backend.join('')}-snapshot.png`);
+  const args = [...backend, '--frames', String(frames), '--samples', String(samples), '-o', file];
   if (display.module) args.unshift('--display', display.module);
   execFileSync(snapshot, args);
   return PNG.sync.read(readFileSync(file));
@@ -108,12 +109,50 @@ async function framesMatchSnapshots(browser, origin, gl) {
         const { page, state } = await openPage(browser, `${origin}/${display.page}/?frames=${frames}&samples=${samples}&paused=1`);
         if (check(state.ready, `${name}: the page did not start: ${state.errors} ${state.console.join(' | ')}`)) {
           check(state.frame === frames, `${name}: the page shows frame ${state.frame}`);
+          check(state.renderer === 'Отрисовка: WebGL 2', `${name}: the page says "${state.renderer}"`);
           const failure = compareFrames(name, await readFrame(page), snapshotFrame(display, frames, samples),
             gl.tolerances[samples]);
           check(!failure, failure);
         }
         await page.close();
       }
+    }
+  }
+}
+
+// Without WebGL the page draws through the CPU backend compiled with it onto
+// a 2-D canvas, and so it does where WebGL is there when its address asks:
+// either way it must say so, and its frames must be panel-snapshot's on the
+// CPU backend within the goldens' tolerance.
+const kCpuPages = [
+  { name: 'no-webgl', chromium: ['--disable-webgl'], address: '', says: 'процессор, так как WebGL 2 недоступен' },
+  { name: 'asked', chromium: [], address: '&renderer=cpu', says: 'процессор (задано адресом: renderer=cpu)' },
+];
+const kCpuTolerances = { 0: { channel: 2, share: 0.0001 }, 4: { channel: 24, share: 0.0001 } };
+
+async function cpuPagesMatchSnapshots(origin) {
+  for (const cpu of kCpuPages) {
+    const browser = await launchChromium('swiftshader', cpu.chromium);
+    try {
+      for (const display of displays) {
+        for (const frames of [1, 200]) {
+          for (const samples of [0, 4]) {
+            const name = `cpu-${cpu.name}-${display.page}-frame${frames}-s${samples}`;
+            const { page, state } = await openPage(browser,
+              `${origin}/${display.page}/?frames=${frames}&samples=${samples}&paused=1${cpu.address}`);
+            if (check(state.ready, `${name}: the page did not start: ${state.errors} ${state.console.join(' | ')}`)) {
+              check(state.frame === frames, `${name}: the page shows frame ${state.frame}`);
+              check(state.renderer.includes(cpu.says), `${name}: the page says "${state.renderer}"`);
+              const failure = compareFrames(name, await readFrame(page),
+                snapshotFrame(display, frames, samples, ['--gl', 'cpu']), kCpuTolerances[samples]);
+              check(!failure, failure);
+            }
+            await page.close();
+          }
+        }
+      }
+    } finally {
+      await browser.close();
     }
   }
 }
@@ -192,6 +231,8 @@ try {
     console.log(`framesMatchSnapshots on ${gl.angle}`);
     await framesMatchSnapshotsOn(gl, origin);
   }
+  console.log('cpuPagesMatchSnapshots');
+  await cpuPagesMatchSnapshots(origin);
   for (const test of [startAndPauseDecideWhetherFramesAdvance, aSmallViewportSeesTheWholeDisplay,
     aMissingImageShowsTheRefusal]) {
     console.log(test.name);

@@ -1,5 +1,7 @@
 // Page benchmark: time to the first frame and the time per frame of each
-// display's page in headless Chromium, in exact and batched mode.
+// display's page in headless Chromium, in exact and batched mode, on WebGL 2
+// and on the CPU backend (?renderer=cpu), without multisampling and for the
+// CPU also with 4 samples.
 //   node bench_pages.mjs PAGES [FRAMES] [RUNS]
 // The first frame is timed from the page's navigation, RUNS times (default
 // 5) in a fresh browser context each (nothing cached, as on a first visit):
@@ -22,9 +24,17 @@ const runs = Number(runsArg || 5);
 const { server, origin } = await serveFolder(resolve(pagesArg));
 const browser = await launchChromium();
 
-async function open(context, display, count, batched) {
-  const { page, state } = await openPage(context,
-    `${origin}/${display}/?frames=${count}&samples=0&paused=1${batched ? '&batched=1' : ''}`);
+// The modes timed per frame, as the address asks for them.
+const kModes = [
+  { name: 'WebGL exact', address: '&samples=0&batched=0' },
+  { name: 'WebGL batched', address: '&samples=0&batched=1' },
+  { name: 'CPU exact', address: '&samples=0&batched=0&renderer=cpu' },
+  { name: 'CPU batched', address: '&samples=0&batched=1&renderer=cpu' },
+  { name: 'CPU batched, 4 samples', address: '&samples=4&batched=1&renderer=cpu' },
+];
+
+async function open(context, display, count, address) {
+  const { page, state } = await openPage(context, `${origin}/${display}/?frames=${count}&paused=1${address}`);
   if (state.ready) await page.waitForFunction(() => panelPage.shownMs !== undefined);
   state.shownMs = await page.evaluate(() => panelPage.shownMs);
   await page.close();
@@ -45,7 +55,7 @@ async function firstFrame(display) {
   const times = { runtimeMs: [], readyMs: [], shownMs: [] };
   for (let run = 0; run < runs; ++run) {
     const context = await browser.createBrowserContext();
-    const state = await open(context, display, 1, false);
+    const state = await open(context, display, 1, '&samples=0');
     await context.close();
     for (const key of Object.keys(times)) times[key].push(state[key]);
   }
@@ -56,11 +66,11 @@ async function firstFrame(display) {
 try {
   for (const display of ['instrument-panel', 'flight-display']) {
     await firstFrame(display);
-    for (const batched of [false, true]) {
-      const one = await open(browser, display, 1, batched);
-      const many = await open(browser, display, frames + 1, batched);
+    for (const mode of kModes) {
+      const one = await open(browser, display, 1, mode.address);
+      const many = await open(browser, display, frames + 1, mode.address);
       const perFrame = (many.openingMs - one.openingMs) / frames;
-      console.log(`${display}: ${batched ? 'batched' : 'exact'} ${perFrame.toFixed(2)} ms a frame`);
+      console.log(`${display}: ${mode.name} ${perFrame.toFixed(2)} ms a frame`);
     }
   }
 } finally {

@@ -3,16 +3,16 @@
 // parameters handed to the module as its command line.
 'use strict';
 
-// ?frames=N&samples=S&paused=1&batched=1&data=SOURCE become --frames N
-// --samples S --paused --batched --data SOURCE.
+// ?frames=N&samples=S&renderer=R&paused=1&batched=0|1&data=SOURCE become
+// --frames N --samples S --renderer R --paused --exact|--batched --data SOURCE.
 function pageArguments(search) {
   const params = new URLSearchParams(search);
   const args = [];
-  for (const name of ['frames', 'samples', 'data']) {
+  for (const name of ['frames', 'samples', 'renderer', 'data']) {
     if (params.has(name)) args.push('--' + name, params.get(name));
   }
   if (params.get('paused') === '1') args.push('--paused');
-  if (params.get('batched') === '1') args.push('--batched');
+  if (params.has('batched')) args.push(params.get('batched') === '0' ? '--exact' : '--batched');
   return args;
 }
 

@@ -111,6 +111,9 @@ int32_t HandleEvent(const GrEvent* e)
     case GR_EVENT_POINTER_UP:
         if (e->pointer != g_bugPointer)
             return 0;
+        // The release lands where the drag ends, even when the host merged
+        // or missed the last move before it.
+        bugFromPoint(e->x, e->y, 0);
         g_bugPointer = -1;
         return 1;
     case GR_EVENT_WHEEL:

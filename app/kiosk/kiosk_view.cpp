@@ -347,6 +347,7 @@ void KioskView::CloseProgram()
 
 void KioskView::OnResize(int width, int height)
 {
+    input_.SetBufferScale(window_.BufferScale());
     if (presenter_ && presenter_->Started())
         presenter_->Resize(width, height);
     dirty_ = true;

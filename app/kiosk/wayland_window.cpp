@@ -88,7 +88,10 @@ void keyboardModifiers(void* data, wl_keyboard*, uint32_t, uint32_t depressed, u
     self(data)->Modifiers(depressed, latched, locked, group);
 }
 
-void keyboardRepeatInfo(void*, wl_keyboard*, int32_t, int32_t) {}
+void keyboardRepeatInfo(void* data, wl_keyboard*, int32_t rate, int32_t delay)
+{
+    self(data)->RepeatInfo(rate, delay);
+}
 
 const wl_keyboard_listener kKeyboardListener = {keyboardKeymap, keyboardEnter,     keyboardLeave,
                                                 keyboardKey,    keyboardModifiers, keyboardRepeatInfo};

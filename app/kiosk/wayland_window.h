@@ -100,6 +100,15 @@ public:
     void KeyboardLeave();
     void Modifiers(uint32_t depressed, uint32_t latched, uint32_t locked, uint32_t group);
     SurfaceInput* Input() const { return input_; }
+    void RepeatInfo(int32_t rate, int32_t delay)
+    {
+        repeatRate_ = rate;
+        repeatDelayMs_ = delay;
+    }
+    // How a held key repeats, as the compositor says (Wayland leaves the
+    // repeating to the client): keys a second, 0 for none, after a delay.
+    int RepeatRate() const { return repeatRate_; }
+    int RepeatDelayMs() const { return repeatDelayMs_; }
     // wl_pointer before version 5 sends no frame: each event is one.
     bool PointerFrames() const { return pointerFrames_; }
     void FrameDone();
@@ -123,6 +132,9 @@ private:
     wl_touch* touch_ = nullptr;
     SurfaceInput* input_ = nullptr;
     bool pointerFrames_ = false;
+    // The protocol's defaults until the compositor says otherwise.
+    int repeatRate_ = 25;
+    int repeatDelayMs_ = 600;
     // Keys down on the surface by evdev code, with the keysym of their press.
     std::map<uint32_t, uint32_t> keysDown_;
     wl_surface* surface_ = nullptr;

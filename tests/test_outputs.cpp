@@ -50,6 +50,14 @@ GrEvent wheelEvent(float x, float y, int steps)
     return event;
 }
 
+GrEvent keyEvent(int type, int32_t key)
+{
+    GrEvent event = {};
+    event.type = type;
+    event.key = key;
+    return event;
+}
+
 // The flight example's outputs, as its mapping files name them.
 float g_bug = 0.0f;
 float g_baro = 1013.0f;
@@ -103,6 +111,16 @@ TEST(DisplayEvents, FloodsMergeToOneCallAFrameAndOrderIsKept)
     EXPECT_EQ(events.Dropped(), 10);
     g_received.clear();
     EXPECT_EQ(events.Deliver(recordEvent), static_cast<int>(kMaxQueuedEvents));
+
+    // A host keeps the keys the display leaves unused (the kiosk's own
+    // commands): exactly those, in order.
+    events.Queue(keyEvent(GR_EVENT_KEY_DOWN, 'S'));
+    events.Queue(keyEvent(GR_EVENT_KEY_DOWN, GR_KEY_RIGHT));
+    events.Queue(keyEvent(GR_EVENT_KEY_DOWN, '8'));
+    std::vector<int32_t> unused;
+    const auto takesArrowsOnly = [](const GrEvent* e) -> int32_t { return e->key == GR_KEY_RIGHT; };
+    EXPECT_EQ(events.Deliver(takesArrowsOnly, [&](const GrEvent& e) { unused.push_back(e.key); }), 3);
+    EXPECT_EQ(unused, (std::vector<int32_t>{'S', '8'}));
 }
 
 TEST(HitTesting, ShapesAreHitInTheCurrentCoordinates)

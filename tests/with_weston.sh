@@ -3,7 +3,8 @@
 #   with_weston.sh CMD ARGS...
 # The compositor has a runtime folder of its own, so parallel runs never
 # share a socket; it is stopped when the command ends. WESTON_SIZE (WxH,
-# default 1280x1100) sizes its output. WESTON_ON_X=1 runs it as a window on
+# default 1280x1100) sizes its output in logical units, WESTON_SCALE (default
+# 1) gives it that many pixels a unit. WESTON_ON_X=1 runs it as a window on
 # the X display of DISPLAY instead (under with_xvfb.sh): headless Weston has
 # no input devices, the X one takes the X server's pointer and keyboard, so
 # xdotool reaches its clients; WESTON_LOG then names its log, which gives
@@ -19,7 +20,7 @@ if [ "${WESTON_ON_X:-0}" = 1 ]; then
   x_display="${DISPLAY:?WESTON_ON_X needs an X display}"
 fi
 XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="" DISPLAY="$x_display" weston --backend="$backend" --use-pixman \
-  --shell=desktop-shell.so --socket=wayland-test --width="${size%x*}" --height="${size#*x}" --idle-time=0 \
+  --shell=desktop-shell.so --socket=wayland-test --width="${size%x*}" --height="${size#*x}" --scale="${WESTON_SCALE:-1}" --idle-time=0 \
   >"$runtime/weston.log" 2>&1 &
 weston_pid=$!
 cleanup() {

@@ -82,6 +82,8 @@ KioskView::~KioskView()
         close(timer_);
     if (signals_ >= 0)
         close(signals_);
+    if (repeat_ >= 0)
+        close(repeat_);
 }
 
 int KioskView::Run()
@@ -100,11 +102,12 @@ int KioskView::Run()
     if (!ChooseSamples(&status))
         return status;
     timer_ = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
+    repeat_ = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
     // A service manager stops the kiosk with SIGTERM: it ends like a quit key.
     sigset_t stopSignals;
     if (blockStopSignals(&stopSignals))
         signals_ = signalfd(-1, &stopSignals, SFD_CLOEXEC | SFD_NONBLOCK);
-    if (timer_ < 0 || signals_ < 0) {
+    if (timer_ < 0 || signals_ < 0 || repeat_ < 0) {
         std::cerr << kProgram << ": cannot create the frame timer and the stop-signal reader\n";
         return kExitFailure;
     }
@@ -263,6 +266,19 @@ void KioskView::QueueEvent(const GrEvent& event)
     dirty_ = true;
 }
 
+void KioskView::RepeatKey(int32_t key)
+{
+    repeatKey_ = window_.RepeatRate() > 0 ? key : 0;
+    itimerspec setting = {};
+    if (repeatKey_) {
+        const long periodNs = 1000000000L / window_.RepeatRate();
+        const long delayMs = window_.RepeatDelayMs() > 0 ? window_.RepeatDelayMs() : 1;
+        setting.it_interval = {periodNs / 1000000000L, periodNs % 1000000000L};
+        setting.it_value = {delayMs / 1000, (delayMs % 1000) * kNanosecondsPerMillisecond};
+    }
+    timerfd_settime(repeat_, 0, &setting, nullptr);
+}
+
 void KioskView::RunKeyCommand(int32_t key)
 {
     if (const int command = commandOfKey(key, state_.Running()); command && presenter_)
@@ -279,8 +295,11 @@ bool KioskView::Wait()
     }
     if (dirty_ || quit_)
         return window_.FinishWait(false);
-    pollfd descriptors[] = {{window_.FileDescriptor(), POLLIN, 0}, {timer_, POLLIN, 0}, {signals_, POLLIN, 0}};
-    if (poll(descriptors, 3, -1) < 0) {
+    pollfd descriptors[] = {{window_.FileDescriptor(), POLLIN, 0},
+                            {timer_, POLLIN, 0},
+                            {signals_, POLLIN, 0},
+                            {repeat_, POLLIN, 0}};
+    if (poll(descriptors, 4, -1) < 0) {
         const bool interrupted = errno == EINTR;
         return window_.FinishWait(false) && interrupted;
     }
@@ -299,6 +318,13 @@ bool KioskView::Wait()
     }
     if (descriptors[2].revents & POLLIN)
         quit_ = true;
+    if (descriptors[3].revents & POLLIN) {
+        // Repeats missed during a slow frame are one: a held arrow key does
+        // not run on after it is released.
+        uint64_t expirations = 0;
+        if (read(repeat_, &expirations, sizeof expirations) == sizeof expirations && repeatKey_)
+            input_.Key(repeatKey_, true);
+    }
     return true;
 }
 
@@ -347,6 +373,7 @@ void KioskView::CloseProgram()
 
 void KioskView::OnResize(int width, int height)
 {
+    input_.SetBufferScale(window_.BufferScale());
     if (presenter_ && presenter_->Started())
         presenter_->Resize(width, height);
     dirty_ = true;
@@ -371,6 +398,10 @@ void KioskView::OnKey(uint32_t keysym, bool pressed)
     const int32_t key = displayKeyOfKeysym(keysym);
     if (presenter_ && presenter_->Renderer().TakesEvents()) {
         input_.Key(key, pressed);
+        if (pressed)
+            RepeatKey(key);
+        else if (key == repeatKey_)
+            RepeatKey(0);
         return;
     }
     if (pressed)

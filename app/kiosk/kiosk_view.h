@@ -72,6 +72,8 @@ private:
     void QueueEvent(const GrEvent& event);
     // The kiosk's command for a key of the display's list, if it has one.
     void RunKeyCommand(int32_t key);
+    // Starts repeating the display's key just pressed, or stops (key 0).
+    void RepeatKey(int32_t key);
     void Paint();
     // Waits for the compositor or the timer; false when the connection is lost.
     bool Wait();
@@ -85,6 +87,9 @@ private:
     ViewState state_;
     int timer_ = -1;
     int signals_ = -1;  // SIGTERM and SIGINT, read as events
+    // The display's key held down repeats on this timer; 0: none held.
+    int repeat_ = -1;
+    int32_t repeatKey_ = 0;
     // The frames shown so far: the animation's frame number.
     int frame_ = 0;
     bool dirty_ = true;

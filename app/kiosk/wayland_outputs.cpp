@@ -17,7 +17,7 @@ void outputGeometry(void* data, wl_output* output, int32_t, int32_t, int32_t, in
 
 void outputMode(void*, wl_output*, uint32_t, int32_t, int32_t, int32_t) {}
 void outputDone(void*, wl_output*) {}
-void outputScale(void*, wl_output*, int32_t) {}
+void outputScale(void* data, wl_output* output, int32_t scale) { self(data)->SetScale(output, scale); }
 void outputName(void* data, wl_output* output, const char* name) { self(data)->SetName(output, name); }
 
 void outputDescription(void* data, wl_output* output, const char* description)
@@ -62,6 +62,7 @@ void WaylandOutputs::Release()
         wl_output_destroy(output);
     outputs_.clear();
     names_.clear();
+    scales_.clear();
 }
 
 void WaylandOutputs::Bind(wl_registry* registry, uint32_t name, uint32_t version)
@@ -71,6 +72,7 @@ void WaylandOutputs::Bind(wl_registry* registry, uint32_t name, uint32_t version
     wl_output_add_listener(output, &kOutputListener, this);
     outputs_.push_back(output);
     names_.emplace_back();
+    scales_.push_back(1);
 }
 
 wl_output* WaylandOutputs::Find(const std::string& wanted, std::string* error) const
@@ -81,6 +83,21 @@ wl_output* WaylandOutputs::Find(const std::string& wanted, std::string* error) c
         return nullptr;
     }
     return outputs_[static_cast<size_t>(index)];
+}
+
+int WaylandOutputs::ScaleOf(wl_output* output) const
+{
+    for (size_t i = 0; i < outputs_.size(); ++i)
+        if (outputs_[i] == output)
+            return scales_[i];
+    return 1;
+}
+
+void WaylandOutputs::SetScale(wl_output* output, int scale)
+{
+    for (size_t i = 0; i < outputs_.size(); ++i)
+        if (outputs_[i] == output)
+            scales_[i] = scale > 0 ? scale : 1;
 }
 
 OutputName* WaylandOutputs::NameOf(wl_output* output)

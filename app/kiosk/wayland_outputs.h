@@ -38,15 +38,20 @@ public:
     // The output wanted names (after a roundtrip has brought their names),
     // or null with the reason in *error.
     wl_output* Find(const std::string& wanted, std::string* error) const;
+    // The pixels a logical unit the output has (wl_output.scale); 1 for an
+    // output not known.
+    int ScaleOf(wl_output* output) const;
 
     // Protocol callbacks; public only for the listener table.
     void SetName(wl_output* output, const char* name);
     void SetDescription(wl_output* output, const char* description);
     void SetMakeModel(wl_output* output, const char* make, const char* model);
+    void SetScale(wl_output* output, int scale);
 
 private:
     OutputName* NameOf(wl_output* output);
 
     std::vector<wl_output*> outputs_;
     std::vector<OutputName> names_;
+    std::vector<int> scales_;
 };

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 
 #include "surface_input.h"
 #include "xdg-shell-client-protocol.h"
@@ -87,7 +88,10 @@ void keyboardModifiers(void* data, wl_keyboard*, uint32_t, uint32_t depressed, u
     self(data)->Modifiers(depressed, latched, locked, group);
 }
 
-void keyboardRepeatInfo(void*, wl_keyboard*, int32_t, int32_t) {}
+void keyboardRepeatInfo(void* data, wl_keyboard*, int32_t rate, int32_t delay)
+{
+    self(data)->RepeatInfo(rate, delay);
+}
 
 const wl_keyboard_listener kKeyboardListener = {keyboardKeymap, keyboardEnter,     keyboardLeave,
                                                 keyboardKey,    keyboardModifiers, keyboardRepeatInfo};
@@ -189,6 +193,12 @@ void touchOrientation(void*, wl_touch*, int32_t, wl_fixed_t) {}
 const wl_touch_listener kTouchListener = {touchDown,   touchUp,    touchMotion,     touchFrame,
                                           touchCancel, touchShape, touchOrientation};
 
+void surfaceEnter(void* data, wl_surface*, wl_output* output) { self(data)->SurfaceEnter(output); }
+
+void surfaceLeave(void* data, wl_surface*, wl_output* output) { self(data)->SurfaceLeave(output); }
+
+const wl_surface_listener kSurfaceOutputListener = {surfaceEnter, surfaceLeave};
+
 void frameDone(void* data, wl_callback*, uint32_t) { self(data)->FrameDone(); }
 
 const wl_callback_listener kFrameListener = {frameDone};
@@ -267,6 +277,7 @@ bool WaylandWindow::Open(const std::string& title, int width, int height, const 
     }
     xkb_ = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
     surface_ = wl_compositor_create_surface(compositor_);
+    wl_surface_add_listener(surface_, &kSurfaceOutputListener, this);
     xdgSurface_ = xdg_wm_base_get_xdg_surface(wmBase_, surface_);
     xdg_surface_add_listener(xdgSurface_, &kSurfaceListener, this);
     toplevel_ = xdg_surface_get_toplevel(xdgSurface_);
@@ -325,7 +336,34 @@ void WaylandWindow::Configure(uint32_t serial)
     height_ = height;
     configured_ = true;
     if (resized)
-        events_.OnResize(width_, height_);
+        events_.OnResize(Width(), Height());
+}
+
+void WaylandWindow::SurfaceEnter(wl_output* output)
+{
+    entered_.push_back(output);
+    FollowScale();
+}
+
+void WaylandWindow::SurfaceLeave(wl_output* output)
+{
+    entered_.erase(std::remove(entered_.begin(), entered_.end(), output), entered_.end());
+    FollowScale();
+}
+
+// The new scale goes with the next commit, which carries a buffer of the
+// size OnResize asks for: the compositor never sees a buffer whose size
+// the scale does not divide.
+void WaylandWindow::FollowScale()
+{
+    int scale = 1;
+    for (wl_output* output : entered_)
+        scale = std::max(scale, outputs_.ScaleOf(output));
+    if (scale == bufferScale_ || !configured_)
+        return;
+    bufferScale_ = scale;
+    wl_surface_set_buffer_scale(surface_, scale);
+    events_.OnResize(Width(), Height());
 }
 
 void WaylandWindow::SeatCapabilities(uint32_t capabilities)

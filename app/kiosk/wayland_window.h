@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "wayland_outputs.h"
 
@@ -14,6 +15,7 @@ struct wl_callback;
 struct wl_compositor;
 struct wl_display;
 struct wl_keyboard;
+struct wl_output;
 struct wl_pointer;
 struct wl_registry;
 struct wl_seat;
@@ -31,7 +33,8 @@ class SurfaceInput;
 // What the window tells its owner.
 class WindowEvents {
 public:
-    // The compositor gave the surface a size, in pixels.
+    // The compositor gave the surface a size, or moved it to an output of
+    // another scale: its size in buffer pixels.
     virtual void OnResize(int width, int height) = 0;
     // A key went down or up: its keysym under the current keymap and
     // modifiers (those of its press for its release). Keys still down when
@@ -64,8 +67,12 @@ public:
     wl_shm* SharedMemory() const { return shm_; }
     // Where the seat's pointer and touch events go from now on; null: nowhere.
     void SetInput(SurfaceInput* input) { input_ = input; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    // The surface's size in buffer pixels: its logical size times the
+    // buffer scale, which follows the largest scale of the outputs it is on
+    // (a HiDPI panel gets every pixel drawn, not magnified).
+    int Width() const { return width_ * bufferScale_; }
+    int Height() const { return height_ * bufferScale_; }
+    int BufferScale() const { return bufferScale_; }
 
     // Asks to be told when the compositor shows the next commit; Shown()
     // turns true once it has.
@@ -93,11 +100,25 @@ public:
     void KeyboardLeave();
     void Modifiers(uint32_t depressed, uint32_t latched, uint32_t locked, uint32_t group);
     SurfaceInput* Input() const { return input_; }
+    void RepeatInfo(int32_t rate, int32_t delay)
+    {
+        repeatRate_ = rate;
+        repeatDelayMs_ = delay;
+    }
+    // How a held key repeats, as the compositor says (Wayland leaves the
+    // repeating to the client): keys a second, 0 for none, after a delay.
+    int RepeatRate() const { return repeatRate_; }
+    int RepeatDelayMs() const { return repeatDelayMs_; }
     // wl_pointer before version 5 sends no frame: each event is one.
     bool PointerFrames() const { return pointerFrames_; }
     void FrameDone();
+    void SurfaceEnter(wl_output* output);
+    void SurfaceLeave(wl_output* output);
 
 private:
+    // The buffer scale for the outputs the surface is on now.
+    void FollowScale();
+
     WindowEvents& events_;
     wl_display* display_ = nullptr;
     wl_registry* registry_ = nullptr;
@@ -111,6 +132,9 @@ private:
     wl_touch* touch_ = nullptr;
     SurfaceInput* input_ = nullptr;
     bool pointerFrames_ = false;
+    // The protocol's defaults until the compositor says otherwise.
+    int repeatRate_ = 25;
+    int repeatDelayMs_ = 600;
     // Keys down on the surface by evdev code, with the keysym of their press.
     std::map<uint32_t, uint32_t> keysDown_;
     wl_surface* surface_ = nullptr;
@@ -123,8 +147,10 @@ private:
     // The size of the latest toplevel configure, applied at its surface configure.
     int pendingWidth_ = 0;
     int pendingHeight_ = 0;
-    int width_ = 0;
+    int width_ = 0;  // logical units
     int height_ = 0;
+    int bufferScale_ = 1;
+    std::vector<wl_output*> entered_;
     int fallbackWidth_ = 0;
     int fallbackHeight_ = 0;
     bool configured_ = false;

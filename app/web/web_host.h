@@ -20,7 +20,9 @@ struct PageOptions {
     int frames = 1;    // frames drawn at once on opening, the last one shown
     int samples = -1;  // -1: the view's default rule
     bool paused = false;
-    bool batched = false;  // the drawing library's batched submission mode
+    // The drawing library's batched submission mode, measured faster than
+    // exact mode on every renderer of the page (docs/BROWSER.md).
+    bool batched = true;
     PageRenderer renderer = PageRenderer::Auto;
     std::string data;  // mqtt://... to subscribe to, or empty
 };

@@ -35,6 +35,9 @@ window="$(find_window '^Slow dial' "$pid")"
 # Let frames pile up behind the slow drawing, as they do for a user.
 sleep 1.5
 kill -0 "$pid" 2>/dev/null || fail "$renderer, $way: the program ended before it was closed"
+# Wine may have made the frame's X window again as the window manager took
+# it: the window is looked up anew.
+window="$(find_window '^Slow dial' "$pid")"
 
 case "$way" in
   menu)
@@ -45,8 +48,9 @@ case "$way" in
     xdotool key Down Return
     ;;
   keys)
-    xdotool windowfocus "$window" 2>/dev/null || true
-    xdotool key --window "$window" alt+F4
+    # Pressed on the active window, as a user does.
+    xdotool windowactivate --sync "$window"
+    xdotool key alt+F4
     ;;
   button)
     "$close_window" "$window"

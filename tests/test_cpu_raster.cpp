@@ -11,6 +11,7 @@
 #include "backends/cpu/draw_list.h"
 #include "backends/cpu/pixel_ops.h"
 #include "backends/cpu/polygon_clip.h"
+#include "backends/cpu/sample_merge.h"
 #include "backends/cpu/shape_raster.h"
 
 namespace {
@@ -597,6 +598,42 @@ TEST(CpuPixelOps, BlendAndModulateRoundToTheNearestLevel)
                 ASSERT_EQ(cpu::modulate(cpu::packRgba(s, d, a, 255), cpu::packRgba(d, a, s, 255)) & 0xFFFFFF,
                           cpu::packRgba(round(s * d / 255.0), round(d * a / 255.0), round(a * s / 255.0), 0));
             }
+}
+
+// A split pixel's samples merged with a fragment in registers give, to the
+// bit, what blending each covered sample and averaging them gives: every
+// alpha class (0, 255, between), replacing or blending, any mask.
+template <int F>
+void expectMergeMatchesScalar()
+{
+    std::mt19937 random(F);
+    const uint32_t alphas[] = {0, 1, 128, 254, 255};
+    for (int round = 0; round < 20000; ++round) {
+        uint32_t samples[F], expected[F];
+        for (int s = 0; s < F; ++s)
+            samples[s] = round % 7 == 0 ? 0x80402010u : static_cast<uint32_t>(random());
+        const uint32_t src = cpu::withAlpha(static_cast<uint32_t>(random()),
+                                            round % 2 ? alphas[round / 2 % 5] : static_cast<uint32_t>(random() & 0xFF));
+        const uint32_t mask = static_cast<uint32_t>(random()) & ((1u << F) - 1);
+        const bool opaque = round % 3 == 0;
+        bool uniform = true;
+        for (int s = 0; s < F; ++s) {
+            expected[s] = mask >> s & 1 ? (opaque ? src : cpu::blendOver(src, samples[s])) : samples[s];
+            uniform = uniform && expected[s] == expected[0];
+        }
+        const cpu::Merged merged = cpu::mergeSamples<F>(samples, src, mask, opaque);
+        for (int s = 0; s < F; ++s)
+            ASSERT_EQ(samples[s], expected[s]) << "round " << round << " sample " << s;
+        ASSERT_EQ(merged.uniform, uniform) << "round " << round;
+        ASSERT_EQ(merged.color, uniform ? expected[0] : cpu::averageSamples(expected, F, F == 8 ? 3 : 2))
+            << "round " << round;
+    }
+}
+
+TEST(CpuPixelOps, MergedSamplesEqualBlendingEachSample)
+{
+    expectMergeMatchesScalar<4>();
+    expectMergeMatchesScalar<8>();
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "cpu_frame.h"
 #include "pixel_ops.h"
+#include "sample_merge.h"
 #include "triangle_raster.h"
 
 namespace cpu {
@@ -161,6 +162,13 @@ public:
             split_.Set(x, y, false);
             return;
         }
+        if constexpr (F >= 4) {
+            const Merged merged = mergeSamples<F>(samples, src, mask, opaque);
+            // A pixel whose samples have come to agree is single again.
+            split_.Set(x, y, !merged.uniform);
+            color_[p] = merged.color;
+            return;
+        }
         uint32_t kept[F];
         bool uniform = true;
         for (int s = 0; s < count_; ++s) {
@@ -170,7 +178,6 @@ public:
             samples[s] = kept[s];
             uniform = uniform && kept[s] == kept[0];
         }
-        // A pixel whose samples have come to agree is single again.
         split_.Set(x, y, !uniform);
         color_[p] = uniform ? kept[0] : averageSamples(kept, count_, shift_);
     }

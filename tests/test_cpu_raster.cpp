@@ -11,6 +11,7 @@
 #include "backends/cpu/draw_list.h"
 #include "backends/cpu/pixel_ops.h"
 #include "backends/cpu/polygon_clip.h"
+#include "backends/cpu/sample_merge.h"
 #include "backends/cpu/shape_raster.h"
 
 namespace {
@@ -582,6 +583,49 @@ TEST(CpuTexture, ImageQuadIsCopiedTexelForTexelAndBlended)
         }
 }
 
+// A blended glyph (an upright alpha texture, linearly filtered, off whole
+// texels) is written a span at a time with the stencil off; with a stencil
+// test every sample passes it takes the writer's general path. Both give
+// the same samples over a background whose edge pixels are split, at the
+// glyph's edges (partly covered pixels) and across its transparent texels.
+TEST_P(SampleCounts, GlyphSpansEqualTheGeneralPath)
+{
+    constexpr int kGlyph = 12;
+    std::mt19937 random(7);
+    std::vector<uint8_t> texels(kGlyph * kGlyph);
+    for (uint8_t& texel : texels)
+        texel = random() % 3 == 0 ? 0 : static_cast<uint8_t>(random());
+    cpu::CpuTexture texture;
+    texture.Define(cpu::TexelFormat::Alpha, kGlyph, kGlyph, texels.data());
+    texture.filter = cpu::TextureFilter::Linear;
+    const float x0 = 5.3f, y0 = 6.6f, x1 = 40.7f, y1 = 41.2f;
+    const std::vector<RasterVertex> quad = {{x0, y0, 0, 0}, {x1, y0, 1, 0}, {x0, y1, 0, 1},
+                                            {x1, y0, 1, 0}, {x1, y1, 1, 1}, {x0, y1, 0, 1}};
+    CpuFrame frames[2] = {clearedFrame(GetParam(), kBlack), clearedFrame(GetParam(), kBlack)};
+    for (int general = 0; general < 2; ++general) {
+        CpuFrame& frame = frames[general];
+        Paint background;
+        background.color = cpu::packRgba(30, 200, 90, 255);
+        draw(frame, tiledRectangle(3, 9.4, 2.2, 30.6, 35.9), background);
+        Paint glyph;
+        glyph.color = cpu::packRgba(250, 240, 20, 220);
+        glyph.texture = &texture;
+        glyph.blend = true;
+        glyph.stencil = general ? cpu::StencilMode::Test : cpu::StencilMode::Off;
+        draw(frame, quad, glyph);
+    }
+    const int samples = std::max(GetParam(), 1);
+    int changed = 0;
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) {
+            ASSERT_EQ(frames[0].Pixels()[y * kSide + x], frames[1].Pixels()[y * kSide + x]) << x << "," << y;
+            for (int s = 0; s < samples; ++s)
+                ASSERT_EQ(sampleColor(frames[0], x, y, s), sampleColor(frames[1], x, y, s)) << x << "," << y;
+            changed += frames[0].Pixels()[y * kSide + x] != kBlack;
+        }
+    EXPECT_GT(changed, kSide * kSide / 2);
+}
+
 // Blending and modulation round as the GL's unorm arithmetic does: to the
 // nearest level of the exact product.
 TEST(CpuPixelOps, BlendAndModulateRoundToTheNearestLevel)
@@ -597,6 +641,42 @@ TEST(CpuPixelOps, BlendAndModulateRoundToTheNearestLevel)
                 ASSERT_EQ(cpu::modulate(cpu::packRgba(s, d, a, 255), cpu::packRgba(d, a, s, 255)) & 0xFFFFFF,
                           cpu::packRgba(round(s * d / 255.0), round(d * a / 255.0), round(a * s / 255.0), 0));
             }
+}
+
+// A split pixel's samples merged with a fragment in registers give, to the
+// bit, what blending each covered sample and averaging them gives: every
+// alpha class (0, 255, between), replacing or blending, any mask.
+template <int F>
+void expectMergeMatchesScalar()
+{
+    std::mt19937 random(F);
+    const uint32_t alphas[] = {0, 1, 128, 254, 255};
+    for (int round = 0; round < 20000; ++round) {
+        uint32_t samples[F], expected[F];
+        for (int s = 0; s < F; ++s)
+            samples[s] = round % 7 == 0 ? 0x80402010u : static_cast<uint32_t>(random());
+        const uint32_t src = cpu::withAlpha(static_cast<uint32_t>(random()),
+                                            round % 2 ? alphas[round / 2 % 5] : static_cast<uint32_t>(random() & 0xFF));
+        const uint32_t mask = static_cast<uint32_t>(random()) & ((1u << F) - 1);
+        const bool opaque = round % 3 == 0;
+        bool uniform = true;
+        for (int s = 0; s < F; ++s) {
+            expected[s] = mask >> s & 1 ? (opaque ? src : cpu::blendOver(src, samples[s])) : samples[s];
+            uniform = uniform && expected[s] == expected[0];
+        }
+        const cpu::Merged merged = cpu::mergeSamples<F>(samples, src, mask, opaque);
+        for (int s = 0; s < F; ++s)
+            ASSERT_EQ(samples[s], expected[s]) << "round " << round << " sample " << s;
+        ASSERT_EQ(merged.uniform, uniform) << "round " << round;
+        ASSERT_EQ(merged.color, uniform ? expected[0] : cpu::averageSamples(expected, F, F == 8 ? 3 : 2))
+            << "round " << round;
+    }
+}
+
+TEST(CpuPixelOps, MergedSamplesEqualBlendingEachSample)
+{
+    expectMergeMatchesScalar<4>();
+    expectMergeMatchesScalar<8>();
 }
 
 }  // namespace

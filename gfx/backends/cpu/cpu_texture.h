@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -44,6 +45,10 @@ struct CpuTexture {
     Pair ColumnPair(float s) const;
     Pair RowPair(float t) const;
     uint32_t LinearAlpha(const Pair& u, const Pair& v) const;
+    // The same from the two rows' texels (AlphaRow of v's rows), taken once
+    // a row by a caller sampling along it.
+    const uint8_t* AlphaRow(int j) const { return j < 0 ? nullptr : alpha.data() + static_cast<size_t>(j) * width; }
+    static uint32_t LinearAlpha(const Pair& u, const uint8_t* row0, const uint8_t* row1, int weight);
 };
 
 // Sampling is inline: the rasteriser calls it once a pixel.
@@ -117,14 +122,17 @@ inline CpuTexture::Pair CpuTexture::ColumnPair(float s) const { return {texture_
 
 inline CpuTexture::Pair CpuTexture::RowPair(float t) const { return {texture_detail::linearPair(t, height, wrap)}; }
 
+inline uint32_t CpuTexture::LinearAlpha(const Pair& u, const uint8_t* row0, const uint8_t* row1, int weight)
+{
+    auto at = [](const uint8_t* row, int i) -> uint32_t { return row && i >= 0 ? row[i] : 0u; };
+    return texture_detail::lerpChannel(texture_detail::lerpChannel(at(row0, u.i0), at(row0, u.i1), u.weight),
+                                       texture_detail::lerpChannel(at(row1, u.i0), at(row1, u.i1), u.weight),
+                                       weight);
+}
+
 inline uint32_t CpuTexture::LinearAlpha(const Pair& u, const Pair& v) const
 {
-    auto at = [&](int i, int j) -> uint32_t {
-        return i < 0 || j < 0 ? 0u : alpha[static_cast<size_t>(j) * width + i];
-    };
-    return texture_detail::lerpChannel(texture_detail::lerpChannel(at(u.i0, v.i0), at(u.i1, v.i0), u.weight),
-                                       texture_detail::lerpChannel(at(u.i0, v.i1), at(u.i1, v.i1), u.weight),
-                                       v.weight);
+    return LinearAlpha(u, AlphaRow(v.i0), AlphaRow(v.i1), v.weight);
 }
 
 inline uint32_t CpuTexture::SampleAlpha(float s, float t) const

@@ -11,6 +11,7 @@
 
 #include "cpu_frame.h"
 #include "pixel_ops.h"
+#include "sample_merge.h"
 #include "triangle_raster.h"
 
 namespace cpu {
@@ -81,6 +82,10 @@ public:
             fillPixels(color_ + row + x0, static_cast<size_t>(x1 - x0), paint_.color);
             return;
         }
+        if (UprightBlend()) {
+            UprightSpan<false>(y, x0, x1);
+            return;
+        }
         for (int x = x0; x < x1; ++x) {
             const size_t p = row + x;
             if (paint_.stencil == StencilMode::Test && stencil_[p] != paint_.stencilRef)
@@ -103,6 +108,10 @@ public:
             split_.ClearSpan(y, x0, x1);
             return;
         }
+        if (UprightBlend()) {
+            UprightSpan<true>(y, x0, x1);
+            return;
+        }
         for (int x = x0; x < x1; ++x)
             Pixel(y, x, full_);
     }
@@ -120,8 +129,9 @@ public:
     // Pixel x of row y, its samples in mask covered.
     void Pixel(int y, int x, uint32_t mask) { PixelAt(static_cast<size_t>(y) * width_ + x, x, y, mask); }
 
-    // Pixel p, at x, y, its samples in mask covered.
-    void PixelAt(size_t p, int x, int y, uint32_t mask)
+    // Pixel p, at x, y, its samples in mask covered. Kept out of line,
+    // with the store inside it: inlined into the scans it cost them more.
+    [[gnu::noinline]] void PixelAt(size_t p, int x, int y, uint32_t mask)
     {
         uint8_t* stencil = stencil_ + p * count_;
         if (paint_.stencil == StencilMode::Write) {
@@ -137,7 +147,14 @@ public:
             if (mask == 0)
                 return;
         }
-        const uint32_t src = Shade(x, y);
+        Store(p, x, y, mask, Shade(x, y));
+    }
+
+private:
+    // Pixel p, at x, y, its samples in mask (which passed the stencil)
+    // taking the fragment's colour src.
+    [[gnu::always_inline]] void Store(size_t p, int x, int y, uint32_t mask, uint32_t src)
+    {
         const bool opaque = !paint_.blend || alphaOf(src) == 255;
         uint32_t* samples = samples_ + p * count_;
         if (!split_.Test(x, y)) {
@@ -161,6 +178,13 @@ public:
             split_.Set(x, y, false);
             return;
         }
+        if constexpr (F >= 4) {
+            const Merged merged = mergeSamples<F>(samples, src, mask, opaque);
+            // A pixel whose samples have come to agree is single again.
+            split_.Set(x, y, !merged.uniform);
+            color_[p] = merged.color;
+            return;
+        }
         uint32_t kept[F];
         bool uniform = true;
         for (int s = 0; s < count_; ++s) {
@@ -170,33 +194,66 @@ public:
             samples[s] = kept[s];
             uniform = uniform && kept[s] == kept[0];
         }
-        // A pixel whose samples have come to agree is single again.
         split_.Set(x, y, !uniform);
         color_[p] = uniform ? kept[0] : averageSamples(kept, count_, shift_);
     }
 
-private:
+    // A blended glyph (an upright alpha texture) with the stencil off: its
+    // spans are written by UprightSpan.
+    bool UprightBlend() const { return upright_ && paint_.blend && paint_.stencil == StencilMode::Off; }
+
+    // Pixels [x0, x1) of row y, every sample covered, of a blended upright
+    // texture: a texel alpha of 0 leaves a pixel as it is, a single pixel
+    // is blended in place, a split one (Split: the frame has samples) has
+    // each of its samples blended.
+    template <bool Split>
+    void UprightSpan(int y, int x0, int x1)
+    {
+        const size_t row = static_cast<size_t>(y) * width_;
+        const uint32_t alpha = alphaOf(paint_.color);
+        for (int x = x0; x < x1; ++x) {
+            const uint32_t a = UprightAlpha(x, y);
+            if (a == 0)
+                continue;
+            const uint32_t src = withAlpha(paint_.color, mul255(alpha, a));
+            if (Split && split_.Test(x, y)) {
+                Store(row + x, x, y, full_, src);
+                continue;
+            }
+            color_[row + x] = blendOver(src, color_[row + x]);
+        }
+    }
+
+    // An upright texture's alpha at pixel x, y, sampled at its centre. The
+    // texels and weights along t once a row, along s once a column: most
+    // of a linear sample's work.
+    uint32_t UprightAlpha(int x, int y)
+    {
+        const float cx = static_cast<float>(x) + 0.5f, cy = static_cast<float>(y) + 0.5f;
+        const CpuTexture& texture = *paint_.texture;
+        if (y != row_) {
+            row_ = y;
+            const CpuTexture::Pair pair = texture.RowPair(t_.At(cx, cy));
+            row0_ = texture.AlphaRow(pair.i0);
+            row1_ = texture.AlphaRow(pair.i1);
+            rowWeight_ = pair.weight;
+        }
+        Column& column = columns_[x & (kColumns - 1)];
+        if (column.x != x) {
+            column.x = x;
+            column.pair = texture.ColumnPair(s_.At(cx, cy));
+        }
+        return CpuTexture::LinearAlpha(column.pair, row0_, row1_, rowWeight_);
+    }
+
     // The fragment's colour at pixel x, y, sampled at its centre.
     uint32_t Shade(int x, int y)
     {
         if (!paint_.texture)
             return paint_.color;
+        if (upright_)
+            return withAlpha(paint_.color, mul255(alphaOf(paint_.color), UprightAlpha(x, y)));
         const float cx = static_cast<float>(x) + 0.5f, cy = static_cast<float>(y) + 0.5f;
-        if (upright_) {
-            // The texels and weights along t once a row, along s once a
-            // column: most of a linear sample's work.
-            const CpuTexture& texture = *paint_.texture;
-            if (y != row_) {
-                row_ = y;
-                rowPair_ = texture.RowPair(t_.At(cx, cy));
-            }
-            Column& column = columns_[x & (kColumns - 1)];
-            if (column.x != x) {
-                column.x = x;
-                column.pair = texture.ColumnPair(s_.At(cx, cy));
-            }
-            return withAlpha(paint_.color, mul255(alphaOf(paint_.color), texture.LinearAlpha(column.pair, rowPair_)));
-        }
         const float s = s_.At(cx, cy);
         const float t = t_.At(cx, cy);
         if (paint_.texture->format == TexelFormat::Alpha)
@@ -225,7 +282,9 @@ private:
     };
     bool upright_ = false;
     int row_ = kNone;
-    CpuTexture::Pair rowPair_{};
+    const uint8_t* row0_ = nullptr;
+    const uint8_t* row1_ = nullptr;
+    int rowWeight_ = 0;
     Column columns_[kColumns];
 };
 

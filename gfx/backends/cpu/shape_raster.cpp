@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "pixel_writer.h"
+#include "span_mask.h"
 
 namespace cpu {
 
@@ -267,9 +268,7 @@ private:
     void PartlyCovered(int row, int x0, int x1, const int* begin, const int* end)
     {
         for (int x = x0; x < x1; ++x) {
-            uint32_t mask = 0;
-            for (int s = 0; s < N; ++s)
-                mask |= static_cast<uint32_t>(x >= begin[s] && x < end[s]) << s;
+            const uint32_t mask = spanMask<N>(x, begin, end);
             if (mask != 0)
                 writeRun<N, F>(writer_, row, x, x + 1, mask);
         }

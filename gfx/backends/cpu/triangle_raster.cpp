@@ -6,6 +6,7 @@
 
 #include "edge_step.h"
 #include "pixel_writer.h"
+#include "span_mask.h"
 
 namespace cpu {
 
@@ -104,9 +105,7 @@ void scanRows(CpuFrame& frame, const Edge* edges, RowRange rows, Writer<F>& writ
                 px = fullHi - 1;
                 continue;
             }
-            uint32_t mask = 0;
-            for (int s = 0; s < N; ++s)
-                mask |= static_cast<uint32_t>(px >= spanBegin[s] && px < spanEnd[s]) << s;
+            const uint32_t mask = spanMask<N>(px, spanBegin, spanEnd);
             if (mask != 0)
                 writer.Pixel(row, px, mask);
         }

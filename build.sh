@@ -249,12 +249,18 @@ prepare_page_tests() {
 # The pages in headless Chromium against panel-snapshot of the native build.
 test_web() {
   prepare_page_tests
-  cmake --build build -j "$(nproc)" --target panel-snapshot panel-feed flight-display
+  cmake --build build -j "$(nproc)" --target panel-snapshot panel-feed flight-display instrument-panel \
+    instrument-panel-kiosk free-ports
   local status=0
   node build-web/node/page_tests.mjs build-web build/tools/panel-snapshot \
     build/examples/flight/flight-display.so build/test-output/web || status=1
   node build-web/node/page_mqtt_tests.mjs build-web build/tools/panel-snapshot build/tools/panel-feed \
     build/examples/flight/flight-display.so tests/mqtt/mosquitto.conf.in build/test-output/web-mqtt || status=1
+  # A cockpit: the program, the kiosk, the page and panel-snapshot on one broker at once.
+  WESTON_DEBUG=1 WESTON_SIZE=1034x778 XVFB_KEEP_WAYLAND=1 tests/with_weston.sh tests/with_xvfb.sh \
+    tests/cockpit_over_mqtt.sh build/app/instrument-panel build/app/kiosk/instrument-panel-kiosk \
+    build/tools/panel-snapshot build/tools/panel-feed build/examples/flight/flight-display.so build/tests/free-ports \
+    tests/mqtt/mosquitto.conf.in build-web build-web/node build/test-output/cockpit || status=1
   # A display of one's own built into a page from the installed package.
   tests/web/installed_page.sh . build build-web/cmake build-web/node build/test-output/web-installed || status=1
   return "$status"

@@ -52,30 +52,9 @@ stop_broker() {
 pid=$!
 trap 'kill "$pid" "$feed_pid" 2>/dev/null || true; stop_broker; wait 2>/dev/null || true' EXIT
 
-# The view: the largest X window inside the program's frame.
-capture() {
-  local frame_id view_line x y w h
-  frame_id="$(xwininfo -root -children 2>/dev/null | grep -m1 'Lorvane2.X' | awk '{ print $1 }')"
-  [ -n "$frame_id" ] || return 1
-  view_line="$(xwininfo -id "$frame_id" -children 2>/dev/null | awk '$1 ~ /^0x/ {
-    split($(NF-1), g, /[x+]/); if (g[1] * g[2] > best) { best = g[1] * g[2]; line = $0 } } END { print line }')"
-  [ -n "$view_line" ] || return 1
-  read -r w h < <(awk '{ split($(NF-1), g, /[x+]/); print g[1], g[2] }' <<<"$view_line")
-  read -r x y < <(awk '{ split($NF, p, /\+/); print p[2], p[3] }' <<<"$view_line")
-  [ "$w" -ge "$width" ] && [ "$h" -ge "$height" ] || return 1
-  import -window root -crop "${width}x${height}+$x+$((y + h - height))" +repage "$out/$1.png"
-}
-# Pixels off by more than antialiasing, outside the compass's deviation bar,
-# which moves with the frame count whatever is fed.
-COMPASS="rectangle 180,502 340,662"
-differing() {
-  local masked=()
-  for image in "$1" "$2"; do
-    convert "$out/$image.png" -fill black -draw "$COMPASS" "$out/masked-$image.png"
-    masked+=("$out/masked-$image.png")
-  done
-  compare -metric AE -fuzz 9% "${masked[@]}" null: 2>&1 || true
-}
+source "$(dirname "$0")/x_view.sh"
+capture() { capture_view "$1" "$width" "$height" "$out"; }
+differing() { differing_pixels "$out/$1.png" "$out/$2.png"; }
 # Waits up to LIMIT seconds for the view to agree with a reference within
 # the goldens' tolerance; prints the seconds it took.
 expect_view() {

@@ -8,19 +8,22 @@
 # the X display of DISPLAY instead (under with_xvfb.sh): headless Weston has
 # no input devices, the X one takes the X server's pointer and keyboard, so
 # xdotool reaches its clients; WESTON_LOG then names its log, which gives
-# the window's id.
+# the window's id. WESTON_DEBUG=1 lets its clients take screenshots
+# (weston-screenshooter).
 set -euo pipefail
 runtime="$(mktemp -d /tmp/panel-weston-XXXXXX)"
 chmod 700 "$runtime"
 size="${WESTON_SIZE:-1280x1100}"
 backend=headless-backend.so
 x_display=""
+debug=()
+[ "${WESTON_DEBUG:-0}" = 1 ] && debug=(--debug)
 if [ "${WESTON_ON_X:-0}" = 1 ]; then
   backend=x11-backend.so
   x_display="${DISPLAY:?WESTON_ON_X needs an X display}"
 fi
 XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="" DISPLAY="$x_display" weston --backend="$backend" --use-pixman \
-  --shell=desktop-shell.so --socket=wayland-test --width="${size%x*}" --height="${size#*x}" --scale="${WESTON_SCALE:-1}" --idle-time=0 \
+  --shell=desktop-shell.so --socket=wayland-test --width="${size%x*}" --height="${size#*x}" --scale="${WESTON_SCALE:-1}" --idle-time=0 "${debug[@]}" \
   >"$runtime/weston.log" 2>&1 &
 weston_pid=$!
 cleanup() {

@@ -20,5 +20,7 @@ if ! read -r -t 30 display_number <"$fifo_dir/display"; then
   exit 1
 fi
 export DISPLAY=":$display_number"
-unset WAYLAND_DISPLAY
+# XVFB_KEEP_WAYLAND=1: a test that also drives a Wayland client keeps its
+# compositor's socket (the X clients then ignore it themselves).
+[ "${XVFB_KEEP_WAYLAND:-0}" = 1 ] || unset WAYLAND_DISPLAY
 "$@"

@@ -28,7 +28,7 @@ PACKAGES=(
   xdotool procps
   clang-14 libclang-rt-14-dev
   libwayland-dev wayland-protocols libxkbcommon-dev weston
-  libmosquitto-dev mosquitto
+  libmosquitto-dev mosquitto openssl
 )
 
 # The Windows build: MinGW-w64 with POSIX threads, Debian's source of

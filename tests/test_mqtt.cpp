@@ -440,6 +440,55 @@ TEST_F(MqttFeed, APasswordBrokerTakesTheRightUserAndSaysWhyItRefusesAWrongOne)
     ASSERT_TRUE(right.Detach(&error)) << error;
 }
 
+// TLS with the broker's own certificates: a display given the CA that signed
+// the broker's certificate subscribes; one given another CA is refused and
+// says so, and never takes a value.
+TEST_F(MqttFeed, ATlsBrokerIsTrustedThroughItsOwnCaAndRefusedThroughAnother)
+{
+    const std::string make = "cd '" + folder_ + "' && printf 'subjectAltName=IP:127.0.0.1\\n' > san.ext && "
+        "for ca in ca other-ca; do openssl req -x509 -newkey rsa:2048 -nodes -keyout $ca.key -out $ca.crt "
+        "-days 2 -subj /CN=$ca 2>/dev/null || exit 1; done && "
+        "openssl req -newkey rsa:2048 -nodes -keyout broker.key -out broker.csr -subj /CN=127.0.0.1 2>/dev/null && "
+        "openssl x509 -req -in broker.csr -CA ca.crt -CAkey ca.key -CAcreateserial -out broker.crt -days 2 "
+        "-extfile san.ext 2>/dev/null && chmod 644 broker.key";  // a broker started as root reads it as its own user
+    ASSERT_EQ(std::system(make.c_str()), 0) << "openssl could not make the certificates in " << folder_;
+    broker_ = std::make_unique<TestBroker>(std::string(MQTT_TEST_DIR) + "/mosquitto-tls.conf.in", folder_);
+    std::string error;
+    ASSERT_TRUE(broker_->Start(&error)) << error;
+    const std::string at = "mqtts://127.0.0.1:" + std::to_string(broker_->Port()) + "/sim?cafile=" + folder_;
+    MqttAddress address;
+    ASSERT_TRUE(parseMqttAddress(at + "/ca.crt", &address, &error)) << error;
+    ASSERT_TRUE(publisher_.Start(address, {}, nullptr, &error)) << error;
+    ASSERT_TRUE(waitFor([&] { return publisher_.CurrentState() == MqttClient::State::Connected; }));
+
+    auto attach = [&](DataFeed* feed, const std::string& ca) {
+        SourceOption wanted;
+        ASSERT_TRUE(parseSourceOption(at + "/" + ca, &wanted, &error)) << error;
+        ASSERT_TRUE(feed->Attach(display_, {wanted}, "", &error)) << error;
+    };
+    DataFeed untrusted;
+    attach(&untrusted, "other-ca.crt");
+    std::string notices;
+    EXPECT_TRUE(Follow(untrusted, [&] {
+        Publish("sim/pitch", "4");
+        for (const std::string& notice : untrusted.TakeNotices())
+            notices += notice + "\n";
+        return notices.find("TLS") != std::string::npos;
+    })) << notices;
+    EXPECT_NE(grInputState(0), GR_INPUT_FRESH);
+    EXPECT_TRUE(untrusted.Waiting());
+    ASSERT_TRUE(untrusted.Detach(&error)) << error;
+
+    DataFeed trusted;
+    attach(&trusted, "ca.crt");
+    EXPECT_TRUE(Follow(trusted, [&] {
+        Publish("sim/pitch", "5");
+        return grInputState(0) == GR_INPUT_FRESH;
+    }));
+    EXPECT_EQ(values_[0], 5.0f);
+    ASSERT_TRUE(trusted.Detach(&error)) << error;
+}
+
 // A display's outputs on PREFIX/out: named as the display names them, or
 // renamed and scaled by a mapping's output lines; NaN never leaves.
 TEST_F(MqttFeed, TheDisplaysOutputsReachASubscriberOnPrefixOut)

@@ -87,6 +87,8 @@ bool CChildView::CreateWithSamples(int samples)
     if (!m_window)
         return false;
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // Fingers come as WM_TOUCH, each its own, instead of as one mouse.
+    RegisterTouchWindow(m_window, 0);
     SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CChildView::WindowProc));
     RenderSurface* surface = &m_ownSurface;
     if (programRenderer() == ProgramRenderer::Cpu) {

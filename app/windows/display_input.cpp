@@ -2,10 +2,25 @@
 
 #include <windowsx.h>
 
+#include <vector>
+
 #include "display_placement.h"
 #include "display_renderer.h"
+#include "touch_ids.h"
 
 namespace {
+
+// The fingers on the view's touch screen; one view a program.
+TouchIds g_touchIds;
+
+// Windows also sends a mouse message for the first finger; the display has
+// the finger already.
+bool fromTouch()
+{
+    const LPARAM kTouchSignatureMask = 0xFFFFFF00;
+    const LPARAM kTouchSignature = 0xFF515700;
+    return (GetMessageExtraInfo() & kTouchSignatureMask) == kTouchSignature;
+}
 
 int32_t modifiers()
 {
@@ -37,6 +52,45 @@ int32_t buttonOf(UINT message)
     default:
         return GR_BUTTON_SECONDARY;
     }
+}
+
+// A WM_TOUCH message: each finger's down, move or up as a pointer of its
+// own. False when Windows could not hand over the touches.
+bool queueTouches(HWND window, WPARAM wParam, LPARAM lParam, DisplayRenderer& renderer,
+                  const ViewPlacement& placement)
+{
+    const HTOUCHINPUT touches = reinterpret_cast<HTOUCHINPUT>(lParam);
+    std::vector<TOUCHINPUT> inputs(LOWORD(wParam));
+    if (inputs.empty() || !GetTouchInputInfo(touches, static_cast<UINT>(inputs.size()), inputs.data(),
+                                             sizeof(TOUCHINPUT)))
+        return false;
+    for (const TOUCHINPUT& input : inputs) {
+        GrEvent event = {};
+        event.modifiers = modifiers();
+        if (input.dwFlags & TOUCHEVENTF_DOWN) {
+            event.type = GR_EVENT_POINTER_DOWN;
+            event.button = GR_BUTTON_PRIMARY;
+            event.pointer = g_touchIds.Down(input.dwID);
+        } else if (input.dwFlags & TOUCHEVENTF_UP) {
+            event.type = GR_EVENT_POINTER_UP;
+            event.button = GR_BUTTON_PRIMARY;
+            event.pointer = g_touchIds.Up(input.dwID);
+        } else {
+            event.type = GR_EVENT_POINTER_MOVE;
+            event.pointer = g_touchIds.Find(input.dwID);
+        }
+        if (event.pointer == 0)
+            continue;  // a finger that came down before the view had it
+        // In hundredths of a screen pixel.
+        POINT at = {TOUCH_COORD_TO_PIXEL(input.x), TOUCH_COORD_TO_PIXEL(input.y)};
+        ScreenToClient(window, &at);
+        place(placement, at.x, at.y, &event);
+        renderer.QueueEvent(event);
+    }
+    CloseTouchInputHandle(touches);
+    SetFocus(window);
+    InvalidateRect(window, nullptr, FALSE);
+    return true;
 }
 
 }  // namespace
@@ -91,6 +145,10 @@ bool takeDisplayInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam, D
                       const ViewPlacement& placement)
 {
     if (!renderer.TakesEvents())
+        return false;
+    if (message == WM_TOUCH)
+        return queueTouches(window, wParam, lParam, renderer, placement);
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEWHEEL && fromTouch())
         return false;
     GrEvent event = {};
     event.pointer = GR_POINTER_MOUSE;

@@ -1,6 +1,7 @@
 // What the user does in the view window, for the display: mouse buttons,
-// motion and wheel (Windows hands a touch screen's touches over as the
-// mouse), and keys while the view has the focus, in the display's units.
+// motion and wheel, a touch screen's fingers (WM_TOUCH, each finger a
+// pointer of its own; the mouse messages Windows makes of them are left
+// out), and keys while the view has the focus, in the display's units.
 // The frame's accelerators are translated before the view sees a key, so
 // the program's shortcuts keep theirs.
 #pragma once

@@ -72,22 +72,8 @@ at() {
 }
 move() { xdotool mousemove --sync $(at "$1" "$2"); sleep 0.1; }
 
-# Paused at the first frame the heading is 35 and the bug at 70. The
-# rose's centre is (250, 185); a point a degrees clockwise from its top
-# sets the bug to 35 + a.
-move 250 120
-xdotool click --repeat 10 --delay 20 4    # ten steps up: 80
-move 350 185
-xdotool mousedown 1                       # 90 degrees right: 125
-sleep 0.2
-move 330 120
-move 250 85
-xdotool mouseup 1                         # dragged to the bottom: 215
-move 600 209
-xdotool click 1 && sleep 0.1 && xdotool click 1   # the strip's right half twice: 1015
-move 635 153
-xdotool click 1                           # soft key BUG: page 1
-xdotool key Right                         # the bug one degree on: 216
+source "$(dirname "$0")/operate_flight.sh"
+operate_flight
 # Outside the display area, in the view's margin: nothing changes.
 xdotool mousemove --sync $(( view_x + 3 )) $(( view_y + view_h - 3 )) click 1
 sleep 1

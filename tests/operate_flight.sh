@@ -22,3 +22,22 @@ operate_flight() {
   sleep 0.2
   xdotool key Right                         # the bug one degree on: 216
 }
+
+# stop_listeners_when_quiet N: once the listeners' files ($out/received-*)
+# have not grown for two seconds (or after a minute), the first N of
+# $pids, the listeners, are stopped. The test decides when the host is
+# done, not the listeners: a slow moment between two operations on a
+# loaded machine must not end them early.
+stop_listeners_when_quiet() {
+  local last="" now deadline=$((SECONDS + 60)) p
+  while [ $SECONDS -lt $deadline ]; do
+    now="$(cat "$out"/received-* | wc -c)"
+    [ "$now" = "$last" ] && break
+    last="$now"
+    sleep 2
+  done
+  for p in "${pids[@]:0:$1}"; do
+    kill "$p" 2>/dev/null || true
+    wait "$p" 2>/dev/null || true
+  done
+}

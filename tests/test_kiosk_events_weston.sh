@@ -36,7 +36,7 @@ declare -A ports
 for format in generic json; do
   rm -f "$out/port-$format" "$out/received-$format.txt"
   touch "$out/received-$format.txt"
-  "$listener" "$out/port-$format" "$out/received-$format.txt" 3000 &
+  "$listener" "$out/port-$format" "$out/received-$format.txt" 120000 &
   pids+=($!)
 done
 for format in generic json; do
@@ -79,8 +79,7 @@ xdotool mousemove --window "$window" --sync 773 5 click 1
 sleep 1
 import -window "$window" "$out/kiosk-events.png"
 
-# The listeners stop after three quiet seconds.
-for p in "${pids[@]:0:2}"; do wait "$p" || true; done
+stop_listeners_when_quiet 2
 kill -0 "$kiosk_pid" 2>/dev/null || fail "the kiosk ended"
 last_generic="$(tail -1 "$out/received-generic.txt")"
 bug="${last_generic%%,*}"

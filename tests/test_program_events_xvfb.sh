@@ -32,7 +32,7 @@ fail() {
 declare -A ports
 for format in generic xplane json; do
   rm -f "$out/port-$format" "$out/received-$format.txt"
-  "$listener" "$out/port-$format" "$out/received-$format.txt" 3000 &
+  "$listener" "$out/port-$format" "$out/received-$format.txt" 120000 &
   pids+=($!)
 done
 for format in generic xplane json; do
@@ -79,8 +79,7 @@ xdotool mousemove --sync $(( view_x + 3 )) $(( view_y + view_h - 3 )) click 1
 sleep 1
 import -window root "$out/program-events.png"
 
-# The listeners stop after three quiet seconds.
-for p in "${pids[@]:0:3}"; do wait "$p" || true; done
+stop_listeners_when_quiet 3
 last_generic="$(tail -1 "$out/received-generic.txt")"
 [ "$last_generic" = "216,1015,1" ] || fail "the generic listener's last line is '$last_generic', not '216,1015,1'"
 # X-Plane: DREF, the float's four bytes little-endian, the path.

@@ -87,6 +87,12 @@ done
 at() { echo "$((778 - 10 - $2)) $((10 + $1))"; }
 move() { xdotool mousemove --window "$window" --sync $(at "$1" "$2"); sleep 0.1; }
 
+# The X pointer starts in the screen's middle, inside Weston's window: if
+# it was there before Weston watched the window, Weston never saw it enter
+# and gives the kiosk no pointer. Out and back in, the pointer enters.
+read -r screen_w screen_h < <(xdotool getdisplaygeometry)
+xdotool mousemove --sync $((screen_w - 1)) $((screen_h - 1))
+sleep 0.2
 source "$(dirname "$0")/operate_flight.sh"
 operate_flight
 # Held, a key repeats as the compositor says (Weston: after 400 ms, 40 a

@@ -273,6 +273,14 @@ bool readTextFile(const std::string& path, std::string* text, std::string* error
     return true;
 }
 
+std::vector<std::string> mappedOutputNames(const Mapping& mapping)
+{
+    std::vector<std::string> names;
+    for (const OutputMapping& out : mapping.outputs)
+        names.push_back(out.output);
+    return names;
+}
+
 bool readMapping(const std::string& path, Mapping* mapping, std::string* error)
 {
     std::string text;

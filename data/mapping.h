@@ -69,6 +69,10 @@ constexpr size_t kMaxMappingLines = 10000;
 // neither fields nor outputs.
 bool parseMapping(std::string_view text, const std::string& fileName, Mapping* mapping, std::string* error);
 
+// The display outputs a mapping's output lines carry, in their order; none
+// when it has no output lines (every output then goes, named as it is).
+std::vector<std::string> mappedOutputNames(const Mapping& mapping);
+
 // Reads and parses the mapping file at path.
 bool readMapping(const std::string& path, Mapping* mapping, std::string* error);
 

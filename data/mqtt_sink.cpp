@@ -30,14 +30,7 @@ public:
             ++(client_.Publish(topic, payload, false, 0, &ignored) ? sent_ : failed_);
     }
 
-    // Without output lines every output of the display goes, named as it is.
-    std::vector<std::string> Outputs() const override
-    {
-        std::vector<std::string> names;
-        for (const OutputMapping& out : mapping_.outputs)
-            names.push_back(out.output);
-        return names;
-    }
+    std::vector<std::string> Outputs() const override { return mappedOutputNames(mapping_); }
 
     std::string Name() const override { return mqttAddressName(address_) + "/out"; }
     long long Sent() const override { return sent_; }

@@ -58,13 +58,7 @@ public:
         wake_.notify_one();
     }
 
-    std::vector<std::string> Outputs() const override
-    {
-        std::vector<std::string> names;
-        for (const OutputMapping& out : mapping_.outputs)
-            names.push_back(out.output);
-        return names;
-    }
+    std::vector<std::string> Outputs() const override { return mappedOutputNames(mapping_); }
 
     std::string Name() const override
     {

@@ -79,11 +79,3 @@ void PageMqttSink::Send(const std::map<std::string, double>& sent, const std::ma
     for (const auto& [topic, payload] : encodeOutputMessages(address_.prefix, mapping_, sent))
         ++(jsMqttPublish(topic.c_str(), payload.c_str()) ? sent_ : failed_);
 }
-
-std::vector<std::string> PageMqttSink::Outputs() const
-{
-    std::vector<std::string> names;
-    for (const OutputMapping& out : mapping_.outputs)
-        names.push_back(out.output);
-    return names;
-}

@@ -65,7 +65,7 @@ public:
     PageMqttSink(const MqttAddress& address, Mapping mapping) : address_(address), mapping_(std::move(mapping)) {}
 
     void Send(const std::map<std::string, double>& sent, const std::map<std::string, double>& latest) override;
-    std::vector<std::string> Outputs() const override;
+    std::vector<std::string> Outputs() const override { return mappedOutputNames(mapping_); }
     std::string Name() const override { return mqttAddressName(address_) + "/out"; }
     long long Sent() const override { return sent_; }
     long long Failed() const override { return failed_; }

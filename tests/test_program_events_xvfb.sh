@@ -28,17 +28,9 @@ fail() {
   exit 1
 }
 
-# One listener per format; each writes its port, then what it receives.
+source "$(dirname "$0")/operate_flight.sh"
 declare -A ports
-for format in generic xplane json; do
-  rm -f "$out/port-$format" "$out/received-$format.txt"
-  "$listener" "$out/port-$format" "$out/received-$format.txt" 120000 &
-  pids+=($!)
-done
-for format in generic xplane json; do
-  for _ in $(seq 100); do [ -s "$out/port-$format" ] && break; sleep 0.1; done
-  ports[$format]="$(cat "$out/port-$format")"
-done
+start_listeners "$listener" generic xplane json
 
 "$program" --renderer gl --display "$module" --scale 1 \
   --send "udp:${ports[generic]}:$data/flightgear-generic.map" \
@@ -72,7 +64,6 @@ at() {
 }
 move() { xdotool mousemove --sync $(at "$1" "$2"); sleep 0.1; }
 
-source "$(dirname "$0")/operate_flight.sh"
 operate_flight
 # Outside the display area, in the view's margin: nothing changes.
 xdotool mousemove --sync $(( view_x + 3 )) $(( view_y + view_h - 3 )) click 1
@@ -80,16 +71,7 @@ sleep 1
 import -window root "$out/program-events.png"
 
 stop_listeners_when_quiet 3
-last_generic="$(tail -1 "$out/received-generic.txt")"
-[ "$last_generic" = "216,1015,1" ] || fail "the generic listener's last line is '$last_generic', not '216,1015,1'"
-# X-Plane: DREF, the float's four bytes little-endian, the path.
-grep -qF 'DREF\x00\x00\x00XCsim/cockpit/autopilot/heading_mag' "$out/received-xplane.txt" ||
-  fail "no DREF setting heading_mag to 216"
-grep -qF 'DREF\x00\x00\x00\x80?sim/cockpit2/EFIS/map_mode' "$out/received-xplane.txt" ||
-  fail "no DREF setting map_mode to 1"
-grep -q '"heading_bug": 216' "$out/received-json.txt" || fail "no JSON object with the bug at 216"
-grep -q '"baro": 1015' "$out/received-json.txt" || fail "no JSON object with the setting at 1015"
-grep -q '"page": 1' "$out/received-json.txt" || fail "no JSON object with page 1"
+check_sent 216
 
 # The frame: the view against panel-snapshot fed the same values.
 printf 'time,input,value\n0.000,heading_bug,216\n0.000,baro,1015\n0.000,page,1\n' >"$out/set.csv"
@@ -97,18 +79,8 @@ printf 'time,input,value\n0.000,heading_bug,216\n0.000,baro,1015\n0.000,page,1\n
 "$snapshot" --display "$module" --frames 1 -o "$out/snapshot-start.png"
 read -r ox oy <<<"$(at 0 767)"
 convert "$out/program-events.png" -crop "1034x778+$((ox - 10))+$((oy))" +repage "$out/program-view.png"
-differing() {  # differing A B: pixels of the compass, the strip and the soft keys farther apart than 10%
-  local total=0
-  for region in 300x300+110+440 142x22+509+547 330x44+520+592; do
-    convert "$1" -crop "$region" +repage "$out/a.png"
-    convert "$2" -crop "$region" +repage "$out/b.png"
-    n="$(compare -metric AE -fuzz 10% "$out/a.png" "$out/b.png" null: 2>&1 || true)"
-    total=$((total + ${n%%.*}))
-  done
-  echo "$total"
-}
-same="$(differing "$out/program-view.png" "$out/snapshot-set.png")"
-other="$(differing "$out/program-view.png" "$out/snapshot-start.png")"
+same="$(differing_controls "$out/program-view.png" "$out/snapshot-set.png")"
+other="$(differing_controls "$out/program-view.png" "$out/snapshot-start.png")"
 echo "differing pixels: $same against the same values, $other against the start"
 [ "$other" -gt 500 ] || fail "the view looks like the start: $other pixels differ"
 [ "$same" -lt 150 ] || fail "the view differs from panel-snapshot with the same values in $same pixels"

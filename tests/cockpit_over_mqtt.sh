@@ -33,15 +33,11 @@ reference ref-page --gl es3 --samples 0
 size="$(identify -format '%wx%h' "$out/ref-program.png")"
 width="${size%x*}" height="${size#*x}"
 
-read -r port ws_port < <("$free_ports" 2 | xargs)
-sed -e "s/@WS_PORT@/$ws_port/" -e "s/@PORT@/$port/" "$template" >"$out/mosquitto.conf"
-mosquitto -c "$out/mosquitto.conf" 2>"$out/mosquitto.log" &
-pids=($!)
-trap 'kill "${pids[@]}" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
-for _ in $(seq 1 100); do
-  (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
-  sleep 0.05
-done
+source "$(dirname "$0")/test_broker.sh"
+broker_config "$free_ports" "$template"
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true; stop_broker; wait 2>/dev/null || true' EXIT
+start_broker
 "$feed" --to "mqtt://127.0.0.1:$port/cockpit" --loop --seconds 600 "$out/instant.csv" >"$out/panel-feed.log" 2>&1 &
 pids+=($!)
 

@@ -28,25 +28,10 @@ reference ref-stale "replay:$out/a.csv"
 size="$(identify -format '%wx%h' "$out/ref.png")"
 width="${size%x*}" height="${size#*x}"
 
-read -r port ws_port < <("$free_ports" 2 | xargs)
-sed -e "s/@WS_PORT@/$ws_port/" -e "s/@PORT@/$port/" "$template" >"$out/mosquitto.conf"
+source "$(dirname "$0")/test_broker.sh"
+broker_config "$free_ports" "$template"
 url="mqtt://127.0.0.1:$port/cockpit"
-broker_pid="" feed_pid=""
-start_broker() {
-  mosquitto -c "$out/mosquitto.conf" 2>>"$out/mosquitto.log" &
-  broker_pid=$!
-  for _ in $(seq 1 100); do
-    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && return 0
-    sleep 0.05
-  done
-  fail "mosquitto does not accept connections on $port (see $out/mosquitto.log)"
-}
-stop_broker() {
-  [ -n "$broker_pid" ] || return 0
-  kill "$broker_pid" 2>/dev/null || true
-  wait "$broker_pid" 2>/dev/null || true
-  broker_pid=""
-}
+feed_pid=""
 
 "$program" --renderer gl --display "$flight" --data "$url" 2>"$out/program.err" &
 pid=$!

@@ -36,25 +36,10 @@ size="$(identify -format '%wx%h' "$out/ref-a.png")"
 width="${size%x*}" height="${size#*x}"
 source "$(dirname "$0")/wine_frames.sh"
 
-read -r port ws_port < <("$free_ports" 2 | xargs)
-sed -e "s/@WS_PORT@/$ws_port/" -e "s/@PORT@/$port/" "$template" >"$out/mosquitto.conf"
+source "$(dirname "$0")/../test_broker.sh"
+broker_config "$free_ports" "$template"
 url="mqtt://127.0.0.1:$port/cockpit"
-broker_pid="" feed_pid="" subscriber_pid=""
-start_broker() {
-  mosquitto -c "$out/mosquitto.conf" 2>>"$out/mosquitto.log" &
-  broker_pid=$!
-  for _ in $(seq 1 100); do
-    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && return 0
-    sleep 0.05
-  done
-  fail "mosquitto does not accept connections on $port (see $out/mosquitto.log)"
-}
-stop_broker() {
-  [ -n "$broker_pid" ] || return 0
-  kill "$broker_pid" 2>/dev/null || true
-  wait "$broker_pid" 2>/dev/null || true
-  broker_pid=""
-}
+feed_pid="" subscriber_pid=""
 stop_feed() {
   [ -n "$feed_pid" ] || return 0
   kill "$feed_pid" 2>/dev/null || true

@@ -1,23 +1,16 @@
 // MQTT through an optional mapping of format mqtt: libmosquitto's network
-// thread decodes each message and keeps the latest value (or the failure)
-// of each input in atomics with a count of updates, as the UDP source does;
-// the frame takes those whose count moved. A value counts as arriving when
-// the frame takes it: the sender's clock is never read.
+// thread decodes each message and hands the latest value (or the failure)
+// of each input to the frame, as the UDP source does. A value counts as
+// arriving when the frame takes it: the sender's clock is never read.
 #include <atomic>
 #include <mutex>
 
 #include "data_source.h"
+#include "latest_values.h"
 #include "mqtt_client.h"
 #include "mqtt_decoder.h"
 
 namespace {
-
-struct LatestValue {
-    std::atomic<double> value{0.0};
-    std::atomic<bool> failed{false};
-    std::atomic<unsigned> updates{0};
-    unsigned taken = 0;  // the frame's own count
-};
 
 class MqttSource : public DataSource {
 public:
@@ -40,17 +33,8 @@ public:
     void Poll(double, const ValueSink& sink) override
     {
         const std::vector<std::string>& inputs = decoder_.Inputs();
-        for (size_t i = 0; i < latest_.size(); ++i) {
-            LatestValue& latest = latest_[i];
-            const unsigned updates = latest.updates.load(std::memory_order_acquire);
-            if (updates == latest.taken)
-                continue;
-            latest.taken = updates;
-            if (latest.failed.load(std::memory_order_relaxed))
-                failed_.push_back(inputs[i]);
-            else
-                sink(inputs[i], latest.value.load(std::memory_order_relaxed));
-        }
+        latest_.Take([&](size_t input, double value) { sink(inputs[input], value); },
+                     [&](size_t input) { failed_.push_back(inputs[input]); });
     }
 
     void TakeFailed(std::vector<std::string>* out) override
@@ -96,15 +80,8 @@ private:
     {
         decoder_.Decode(
             topic, payload,
-            [this](int input, double value) {
-                latest_[input].value.store(value, std::memory_order_relaxed);
-                latest_[input].failed.store(false, std::memory_order_relaxed);
-                latest_[input].updates.fetch_add(1, std::memory_order_release);
-            },
-            [this](int input) {
-                latest_[input].failed.store(true, std::memory_order_relaxed);
-                latest_[input].updates.fetch_add(1, std::memory_order_release);
-            },
+            [this](int input, double value) { latest_.Store(input, value); },
+            [this](int input) { latest_.MarkFailed(input); },
             [this](const std::string& notice) {
                 std::lock_guard<std::mutex> lock(noticesMutex_);
                 notices_.push_back(notice);
@@ -117,7 +94,7 @@ private:
 
     MqttAddress address_;
     MqttDecoder decoder_;
-    std::vector<LatestValue> latest_;
+    LatestValues latest_;
     std::vector<std::string> failed_;  // the frame's, between Poll and TakeFailed
     std::atomic<long long> messages_{0};
     std::atomic<long long> malformed_{0};

@@ -1,13 +1,13 @@
-// UDP through a mapping, received on a thread of its own. The thread keeps
-// the latest value of each input in an atomic with a count of updates; the
-// frame takes those whose count moved. Notices pass under a mutex that the
-// frame only tries.
+// UDP through a mapping, received on a thread of its own that hands the
+// latest values to the frame. Notices pass under a mutex that the frame
+// only tries.
 #include <atomic>
 #include <mutex>
 #include <thread>
 
 #include "data_source.h"
 #include "datagram_decoder.h"
+#include "latest_values.h"
 #include "udp_socket.h"
 
 namespace {
@@ -16,12 +16,6 @@ namespace {
 constexpr int kMaxDatagramBytes = 65536;
 // How often the receiving thread looks whether it should stop.
 constexpr int kStopCheckMs = 50;
-
-struct LatestValue {
-    std::atomic<double> value{0.0};
-    std::atomic<unsigned> updates{0};
-    unsigned taken = 0;  // the frame's own count
-};
 
 class UdpSource : public DataSource {
 public:
@@ -48,14 +42,7 @@ public:
     void Poll(double, const ValueSink& sink) override
     {
         const std::vector<std::string>& inputs = decoder_.Inputs();
-        for (size_t i = 0; i < latest_.size(); ++i) {
-            LatestValue& latest = latest_[i];
-            const unsigned updates = latest.updates.load(std::memory_order_acquire);
-            if (updates == latest.taken)
-                continue;
-            latest.taken = updates;
-            sink(inputs[i], latest.value.load(std::memory_order_relaxed));
-        }
+        latest_.Take([&](size_t input, double value) { sink(inputs[input], value); }, [](size_t) {});
     }
 
     std::vector<std::string> Inputs() const override { return decoder_.Inputs(); }
@@ -107,10 +94,7 @@ private:
                    !stop_.load(std::memory_order_relaxed)) {
                 decoder_.Decode(
                     std::string_view(buffer.data(), static_cast<size_t>(length)),
-                    [this](int input, double value) {
-                        latest_[input].value.store(value, std::memory_order_relaxed);
-                        latest_[input].updates.fetch_add(1, std::memory_order_release);
-                    },
+                    [this](int input, double value) { latest_.Store(input, value); },
                     [this](const std::string& notice) {
                         std::lock_guard<std::mutex> lock(noticesMutex_);
                         notices_.push_back(notice);
@@ -126,7 +110,7 @@ private:
     WireFormat format_;
     SourceOption wanted_;
     DatagramDecoder decoder_;
-    std::vector<LatestValue> latest_;
+    LatestValues latest_;
     UdpSocket socket_;
     std::thread thread_;
     std::atomic<bool> stop_{false};

@@ -16,7 +16,7 @@ void outputGeometry(void* data, wl_output* output, int32_t, int32_t, int32_t, in
 }
 
 void outputMode(void*, wl_output*, uint32_t, int32_t, int32_t, int32_t) {}
-void outputDone(void*, wl_output*) {}
+void outputDone(void* data, wl_output*) { self(data)->Done(); }
 void outputScale(void* data, wl_output* output, int32_t scale) { self(data)->SetScale(output, scale); }
 void outputName(void* data, wl_output* output, const char* name) { self(data)->SetName(output, name); }
 
@@ -96,8 +96,20 @@ int WaylandOutputs::ScaleOf(wl_output* output) const
 void WaylandOutputs::SetScale(wl_output* output, int scale)
 {
     for (size_t i = 0; i < outputs_.size(); ++i)
-        if (outputs_[i] == output)
-            scales_[i] = scale > 0 ? scale : 1;
+        if (outputs_[i] == output) {
+            const int known = scale > 0 ? scale : 1;
+            scaleMoved_ = scaleMoved_ || known != scales_[i];
+            scales_[i] = known;
+        }
+}
+
+void WaylandOutputs::Done()
+{
+    if (!scaleMoved_)
+        return;
+    scaleMoved_ = false;
+    if (scaleChanged_)
+        scaleChanged_();
 }
 
 OutputName* WaylandOutputs::NameOf(wl_output* output)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,12 +42,16 @@ public:
     // The pixels a logical unit the output has (wl_output.scale); 1 for an
     // output not known.
     int ScaleOf(wl_output* output) const;
+    // Called once an output's changed scale is complete (wl_output.done),
+    // so that a surface on it can follow.
+    void OnScaleChange(std::function<void()> changed) { scaleChanged_ = std::move(changed); }
 
     // Protocol callbacks; public only for the listener table.
     void SetName(wl_output* output, const char* name);
     void SetDescription(wl_output* output, const char* description);
     void SetMakeModel(wl_output* output, const char* make, const char* model);
     void SetScale(wl_output* output, int scale);
+    void Done();
 
 private:
     OutputName* NameOf(wl_output* output);
@@ -54,4 +59,6 @@ private:
     std::vector<wl_output*> outputs_;
     std::vector<OutputName> names_;
     std::vector<int> scales_;
+    bool scaleMoved_ = false;  // since the last done
+    std::function<void()> scaleChanged_;
 };

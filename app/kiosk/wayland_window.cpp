@@ -254,6 +254,7 @@ bool WaylandWindow::Open(const std::string& title, int width, int height, const 
                  "): " + std::strerror(errno);
         return false;
     }
+    outputs_.OnScaleChange([this] { FollowScale(); });
     registry_ = wl_display_get_registry(display_);
     wl_registry_add_listener(registry_, &kRegistryListener, this);
     if (wl_display_roundtrip(display_) < 0) {

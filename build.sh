@@ -48,7 +48,7 @@ WINDOWS_PACKAGES=(
 # tests start. tests/build_packages.sh holds each list to what its
 # build reads.
 WEB_PACKAGES=(
-  cmake make emscripten dpkg-dev xz-utils libstb-dev fonts-liberation chromium nodejs mosquitto
+  cmake make emscripten binaryen dpkg-dev xz-utils libstb-dev fonts-liberation chromium nodejs mosquitto
 )
 
 install_missing() {

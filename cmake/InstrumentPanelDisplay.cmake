@@ -10,7 +10,9 @@
 # the display linked into the page host, in PANEL_WEB_PAGES/<target>/ as
 # index.html, page.js, page_fit.js, pointer_events.js, mqtt_link.js, mqtt.min.js (the npm
 # package mqtt's browser build), <target>.js, <target>.wasm and <target>.data, which
-# holds the IMAGES and the faces. Pages ship Liberation Sans and Liberation
+# holds the IMAGES and the faces, and the same three as <target>-simd.*, the
+# module with WebAssembly SIMD, which the page loads where the browser has it
+# (target <target> builds both). Pages ship Liberation Sans and Liberation
 # Sans Narrow (regular and bold); FACES adds others by file name without
 # .ttf (LiberationSerif-Italic for "Times New Roman" in italics). A font of
 # the display's table whose face the page lacks fails the build with the
@@ -77,7 +79,8 @@ function(instrument_panel_add_display_page target sources images faces)
   add_library(${target}-display OBJECT ${sources})
   target_link_libraries(${target}-display PRIVATE InstrumentPanel::gr)
   add_executable(${target}-faces $<TARGET_OBJECTS:${target}-display>)
-  target_link_libraries(${target}-faces PRIVATE InstrumentPanel::page_face_check InstrumentPanel::gr)
+  target_link_libraries(${target}-faces PRIVATE InstrumentPanel::page_face_check InstrumentPanel::gr_cpu
+    InstrumentPanel::gr)
   # One file, the module inside: Emscripten's loader would fetch() a .wasm
   # beside it, which Node's fetch refuses for a path.
   target_link_options(${target}-faces PRIVATE -sENVIRONMENT=node -sEXIT_RUNTIME=1 -sSINGLE_FILE=1
@@ -90,11 +93,7 @@ function(instrument_panel_add_display_page target sources images faces)
     COMMENT "Checking that the page of ${target} ships every face its fonts name"
     VERBATIM)
 
-  add_executable(${target} $<TARGET_OBJECTS:${target}-display>)
-  add_dependencies(${target} ${target}-faces-checked)
-  target_link_libraries(${target} PRIVATE InstrumentPanel::web_host InstrumentPanel::gr)
   set(page ${PANEL_WEB_PAGES}/${target})
-  set_target_properties(${target} PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${page})
   # The page's files as the module's file system sees them: faces in
   # /fonts, the display's images in /display.
   set(files ${CMAKE_CURRENT_BINARY_DIR}/${target}-files)
@@ -110,13 +109,27 @@ function(instrument_panel_add_display_page target sources images faces)
   file(MAKE_DIRECTORY ${files}/display)
   # The .data file is written at link time: a new face or image relinks.
   file(GLOB_RECURSE page_files ${files}/*)
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${page_files})
-  target_link_options(${target} PRIVATE
-    -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
-    "-sEXPORTED_FUNCTIONS=['_main','_webCommand','_webFrame','_webWidth','_webHeight','_webReadFrame','_webPointer','_webKey','_webMqttMessage','_webMqttState','_webMappingFetched','_malloc','_free']"
-    --preload-file ${files}@/)
+  # The module for every browser (<target>) and the one with WebAssembly
+  # SIMD (<target>-simd), which building <target> builds too.
+  foreach(module ${target} ${target}-simd)
+    add_executable(${module} $<TARGET_OBJECTS:${target}-display>)
+    add_dependencies(${module} ${target}-faces-checked)
+    if(module STREQUAL target)
+      set(cpu_backend InstrumentPanel::gr_cpu)
+    else()
+      set(cpu_backend InstrumentPanel::gr_cpu_simd)
+      add_dependencies(${target} ${module})
+    endif()
+    target_link_libraries(${module} PRIVATE InstrumentPanel::web_host ${cpu_backend} InstrumentPanel::gr)
+    set_target_properties(${module} PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${page})
+    set_property(TARGET ${module} APPEND PROPERTY LINK_DEPENDS ${page_files})
+    target_link_options(${module} PRIVATE
+      -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
+      "-sEXPORTED_FUNCTIONS=['_main','_webCommand','_webFrame','_webWidth','_webHeight','_webReadFrame','_webPointer','_webKey','_webMqttMessage','_webMqttState','_webMappingFetched','_malloc','_free']"
+      --preload-file ${files}@/)
+  endforeach()
   set(PAGE_TITLE ${target})
-  set(PAGE_SCRIPT ${target}.js)
+  set(PAGE_MODULE ${target})
   configure_file(${PANEL_WEB_PAGE_SOURCES}/index.html.in ${page}/index.html @ONLY)
   configure_file(${PANEL_WEB_PAGE_SOURCES}/page.js ${page}/page.js COPYONLY)
   configure_file(${PANEL_WEB_PAGE_SOURCES}/page_fit.js ${page}/page_fit.js COPYONLY)

@@ -36,18 +36,38 @@ file(GLOB_RECURSE GR_SOURCES CONFIGURE_DEPENDS RELATIVE ${GR_DIR} ${GR_DIR}/*.cp
 list(FILTER GR_SOURCES EXCLUDE REGEX "(^|/)windows/")
 list(FILTER GR_SOURCES EXCLUDE REGEX "^backends/gl1/")
 list(REMOVE_ITEM GR_SOURCES text/linux/face_file_fontconfig.cpp)
+# The CPU backend is built apart, twice (below).
+set(GR_CPU_SOURCES ${GR_SOURCES})
+list(FILTER GR_SOURCES EXCLUDE REGEX "^backends/cpu/")
+list(FILTER GR_CPU_SOURCES INCLUDE REGEX "^backends/cpu/")
 list(TRANSFORM GR_SOURCES PREPEND ${GR_DIR}/)
+list(TRANSFORM GR_CPU_SOURCES PREPEND ${GR_DIR}/)
+set(GR_PRIVATE_DIRS ${GR_DIR}/core ${GR_DIR}/shapes ${GR_DIR}/clip ${GR_DIR}/text
+  ${GR_DIR}/image ${GR_DIR}/runtime ${GR_DIR}/backends ${GR_DIR}/outputs)
 add_library(gr STATIC ${GR_SOURCES})
 target_include_directories(gr PUBLIC $<BUILD_INTERFACE:${GR_DIR}> $<BUILD_INTERFACE:${GR_DIR}/text/linux>
   $<INSTALL_INTERFACE:${PANEL_INSTALL_INCLUDEDIR}>)
-target_include_directories(gr PRIVATE ${GR_DIR}/core ${GR_DIR}/shapes ${GR_DIR}/clip ${GR_DIR}/text
-  ${GR_DIR}/image ${GR_DIR}/runtime ${GR_DIR}/backends ${GR_DIR}/outputs)
+target_include_directories(gr PRIVATE ${GR_PRIVATE_DIRS})
 target_include_directories(gr SYSTEM PRIVATE /usr/include/stb)
 target_compile_definitions(gr PRIVATE GR_SHADER_BACKEND=1 GR_WITHOUT_GL1=1)
 target_link_libraries(gr PUBLIC web_deps)
 add_library(gr_link INTERFACE)
 target_link_libraries(gr_link INTERFACE gr)
 add_library(InstrumentPanel::gr ALIAS gr)
+
+# The CPU backend for every browser (gr_cpu), and with WebAssembly SIMD
+# (gr_cpu_simd): Emscripten turns the backend's SSE2 paths into SIMD
+# instructions, which a browser without SIMD refuses to compile. A page is
+# linked once with each and loads the one its browser can run
+# (InstrumentPanelDisplay.cmake, page/page.js); gr leaves the backend's
+# symbols to whichever is linked.
+foreach(variant gr_cpu gr_cpu_simd)
+  add_library(${variant} STATIC ${GR_CPU_SOURCES})
+  target_include_directories(${variant} PRIVATE ${GR_PRIVATE_DIRS})
+  target_link_libraries(${variant} PUBLIC gr)
+  add_library(InstrumentPanel::${variant} ALIAS ${variant})
+endforeach()
+target_compile_options(gr_cpu_simd PRIVATE -msimd128 -msse2)
 
 add_subdirectory(display)
 
@@ -97,7 +117,7 @@ add_subdirectory(tests/web)
 # package in P: find_package(InstrumentPanel CONFIG) in a project
 # configured with emcmake then builds each instrument_panel_add_display
 # into a page.
-install(TARGETS gr render data_web web_host page_face_check web_deps
+install(TARGETS gr gr_cpu gr_cpu_simd render data_web web_host page_face_check web_deps
   EXPORT InstrumentPanelWebTargets
   ARCHIVE DESTINATION ${PANEL_INSTALL_WEBLIBDIR}
   OBJECTS DESTINATION ${PANEL_INSTALL_WEBLIBDIR}/objects)

@@ -117,7 +117,7 @@ check_verb "run, test, sanitize, fuzz, soak" PACKAGES "${native[@]}"
 
 mapfile -t web < <(named_paths "$src/cmake/web_build.cmake" "$src/tools/web/build_deps.sh" \
   "$src/app/web/CMakeLists.txt" "$src/tests/web/"*.mjs "$src/tests/web/CMakeLists.txt" "$src/tools/debian_source.sh"
-  programs cmake make emcmake emconfigure emmake node npm dpkg-source xz apt-get)
+  programs cmake make emcmake emconfigure emmake node npm dpkg-source xz apt-get wasm-dis)
 check_verb web WEB_PACKAGES "${web[@]}"
 
 WINDOWS_VERB=("${PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}")

@@ -14,6 +14,7 @@ EM_JS(void, jsMqttConnect, (const char* url, const char* user, const char* passw
 });
 EM_JS(void, jsMqttShowStatus, (const char* text), { panelMqtt.showStatus(UTF8ToString(text)); });
 EM_JS(void, jsMqttNotice, (const char* text), { panelMqtt.notice(UTF8ToString(text)); });
+EM_JS(void, jsMqttValuesApplied, (double nowMs), { panelMqtt.valuesAppliedMs = nowMs; });
 
 namespace {
 
@@ -91,7 +92,13 @@ bool PageMqtt::attach(Mapping mapping, std::string* error)
         }
     }
     renderer_->SetBeforeUpdate([this]() {
-        feed_.BeforeUpdate(emscripten_performance_now());
+        const double nowMs = emscripten_performance_now();
+        feed_.BeforeUpdate(nowMs);
+        const long long fed = feed_.Counts().fed;
+        if (fed != fed_) {
+            fed_ = fed;
+            jsMqttValuesApplied(nowMs);
+        }
         for (const std::string& notice : feed_.TakeNotices())
             jsMqttNotice(notice.c_str());
         showStatus();

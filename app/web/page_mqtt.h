@@ -33,4 +33,5 @@ private:
     OutputFeed outputs_;
     PageMqttSource* source_ = nullptr;  // owned by feed_
     std::string shown_;
+    long long fed_ = 0;  // values the feed had handed to the display by the last frame
 };

@@ -26,6 +26,9 @@ std::string webGlRefusal()
     return text;
 }
 
+// Whether the page loaded its module's build with WebAssembly SIMD (page.js).
+EM_JS(int, jsWasmSimd, (), { return panelPage.wasmSimd ? 1 : 0; });
+
 EM_JS(void, jsShowRendering, (const char* text), {
     let note = document.getElementById('renderer');
     if (!note) {
@@ -82,6 +85,7 @@ bool choosePageRendering(PageRenderer asked, DisplayRenderer& renderer, WebGlPro
     }
     renderer.UseCpuBackend();
     chosen->cpu = true;
+    chosen->why += jsWasmSimd() ? "; WebAssembly SIMD" : "; WebAssembly без SIMD (его нет в браузере)";
     return true;
 }
 

@@ -53,9 +53,11 @@ export function launchChromium(angle = 'swiftshader', extraArgs = []) {
 
 // Opens url in a new tab of browser (or of one of its contexts) and waits
 // until the page is ready or shows a failure; resolves to { page, state }
-// with state from the page.
-export async function openPage(browser, url) {
+// with state from the page. With withoutWasmSimd the page meets a browser
+// that validates no WebAssembly SIMD, as one without it does.
+export async function openPage(browser, url, { withoutWasmSimd = false } = {}) {
   const page = await browser.newPage();
+  if (withoutWasmSimd) await page.evaluateOnNewDocument(() => { WebAssembly.validate = () => false; });
   const console = [];
   page.on('console', (message) => console.push(message.text()));
   page.on('pageerror', (error) => console.push(String(error.stack || error)));
@@ -75,6 +77,9 @@ export async function openPage(browser, url) {
     openingMs: panelPage.openingMs,
     readyMs: panelPage.readyMs,
     runtimeMs: panelPage.runtimeMs,
+    // The module's files the page fetched, by name.
+    wasm: performance.getEntriesByType('resource').map((entry) => new URL(entry.name).pathname.split('/').pop())
+      .filter((name) => name.endsWith('.wasm')),
   }));
   state.console = console;
   return { page, state };

@@ -23,7 +23,7 @@ package="$prefix/lib/cmake/InstrumentPanel"
 emcmake cmake -S "$source_dir/examples/minimal" -B "$work/minimal" -DCMAKE_BUILD_TYPE=Release \
   -DInstrumentPanel_DIR="$package" >"$work/minimal.log" 2>&1 || { cat "$work/minimal.log"; fail "configure"; }
 cmake --build "$work/minimal" >>"$work/minimal.log" 2>&1 || { cat "$work/minimal.log"; fail "the page did not build"; }
-for file in index.html page.js minimal-display.js minimal-display.wasm minimal-display.data; do
+for file in index.html page.js minimal-display{,-simd}.{js,wasm,data}; do
   [ -f "$work/minimal/pages/minimal-display/$file" ] || fail "the page lacks $file"
 done
 

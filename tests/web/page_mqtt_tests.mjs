@@ -4,7 +4,8 @@
 // Opened before its broker runs, the page says it is connecting; once the
 // broker and a panel-feed publishing an instant of flight run, it shows what
 // panel-snapshot renders for those values replayed; the broker stopped,
-// every instrument raises its flag; started again, the page recovers. Then
+// every instrument raises its flag within the inputs' freshness limit and a
+// frame; started again, the page recovers within 2 s. Then
 // a mouse click, a drag and wheel steps on the compass rose, and a finger
 // (touch through the DevTools protocol), move the heading bug: each value
 // reaches a subscriber of PREFIX/out/heading_bug through the broker and the
@@ -101,6 +102,76 @@ async function expectState(page, name, pattern, limitMs) {
   check(false, `${name}: the data state reads "${text}", not ${pattern}`);
 }
 
+// The page's data state as it changes and its frames as they are shown,
+// stamped in the page (performance.now()) by observers of the header: the
+// bounds below are measured where the page applies values, not by reading
+// frames back.
+async function recordHeader(page) {
+  await page.evaluate(() => {
+    window.headerLog = { frames: [], states: [] };
+    const watch = (id, record) => new MutationObserver(record).observe(document.getElementById(id),
+      { childList: true, characterData: true, subtree: true });
+    watch('frame', () => headerLog.frames.push(performance.now()));
+    watch('data', () => headerLog.states.push({ at: performance.now(), text: document.getElementById('data').textContent }));
+  });
+}
+// A time of Node's clock (Date.now()) on the page's clock.
+const pageTime = (page, ms) => page.evaluate((ms) => ms - performance.timeOrigin, ms);
+// The first data state from sinceMs (page's clock) on that matches pattern,
+// as { at, text }, or null after limitMs.
+async function stateFrom(page, sinceMs, pattern, limitMs) {
+  const found = await page.waitForFunction((since, source) => headerLog.states.find((state) => state.at >= since &&
+    new RegExp(source).test(state.text)), { timeout: limitMs, polling: 20 }, sinceMs, pattern.source).catch(() => null);
+  return found ? found.jsonValue() : null;
+}
+// The times between the frames shown from fromMs to toMs and the frame
+// after it: { longest, median }.
+const frameTimes = (page, fromMs, toMs) => page.evaluate((from, to) => {
+  const frames = headerLog.frames, times = [];
+  for (let i = 1; i < frames.length && frames[i - 1] <= to; ++i) {
+    if (frames[i] >= from) times.push(frames[i] - frames[i - 1]);
+  }
+  times.sort((a, b) => a - b);
+  return { longest: times.length ? times[times.length - 1] : 0, median: times[times.length >> 1] || 0 };
+}, fromMs, toMs);
+
+// The flight display's inputs keep GR_DEFAULT_FRESHNESS_MS.
+const kFreshnessMs = 500;
+// The broker stops: the fed inputs turn stale once the limit has passed
+// since the frame that applied the last value, by the next frame at the
+// latest.
+async function expectStaleInTime(page) {
+  const stopping = await pageTime(page, Date.now());
+  const stoppedAt = await pageTime(page, await broker.stop());
+  const stale = await stateFrom(page, stopping, /^6 stale/, 10000);
+  if (!check(stale, 'the inputs did not turn stale without the broker')) return;
+  const appliedMs = await page.evaluate(() => panelMqtt.valuesAppliedMs);
+  const frames = await frameTimes(page, appliedMs, stale.at);
+  const frameMs = frames.longest;
+  const afterValue = stale.at - appliedMs;
+  console.log(`flags raised ${afterValue.toFixed(0)} ms after the last value applied, ` +
+    `${(stale.at - stoppedAt).toFixed(0)} ms after the broker stopped (limit ${kFreshnessMs} ms; frames ` +
+    `${frames.median.toFixed(0)} ms apart, at most ${frameMs.toFixed(0)} ms)`);
+  check(afterValue >= kFreshnessMs && afterValue <= kFreshnessMs + frameMs,
+    `the flags rose ${afterValue.toFixed(0)} ms after the last value, not within ${kFreshnessMs} ms plus a frame ` +
+    `(${frameMs.toFixed(0)} ms)`);
+}
+// The broker returns: from when it accepts connections to the first frame
+// that applies a value and to every fed input fresh, within 2 s.
+const kRecoveryMs = 2000;
+async function expectRecoveryInTime(page) {
+  const backAt = await pageTime(page, await broker.start());
+  const connected = await stateFrom(page, backAt, /^(?!.*(connecting|broker lost))/, 10000);
+  const first = await stateFrom(page, backAt, /^[0-5] stale/, 10000);
+  const all = await stateFrom(page, backAt, /^0 stale, 6 of/, 10000);
+  if (!check(connected && first && all, `the page did not recover: ${JSON.stringify({ connected, first, all })}`)) return;
+  const since = (state) => (state.at - backAt).toFixed(0);
+  console.log(`after the broker accepted connections: connected ${since(connected)} ms, first value applied ` +
+    `${since(first)} ms, every input fresh ${since(all)} ms`);
+  check(all.at - backAt <= kRecoveryMs,
+    `every input fresh ${since(all)} ms after the broker accepted connections, not within ${kRecoveryMs} ms`);
+}
+
 // A subscriber of the display's outputs: the latest payload of each topic.
 function subscribe(port) {
   const latest = new Map();
@@ -171,11 +242,12 @@ try {
       recording('flight')], { stdio: 'ignore' });
     console.log(`values shown after ${await expectFrame(page, 'values', refs.live, 30000)} ms`);
     await expectState(page, 'with values', /^0 stale, 6 of \d+ inputs fed/, 5000);
-    await broker.stop();
-    console.log(`flags raised after ${await expectFrame(page, 'stale', refs.stale, 10000)} ms`);
-    await expectState(page, 'without the broker', /^6 stale/, 5000);
-    await broker.start();
-    console.log(`recovered after ${await expectFrame(page, 'recovered', refs.live, 10000)} ms`);
+    await recordHeader(page);
+    await expectStaleInTime(page);
+    await expectFrame(page, 'stale', refs.stale, 10000);
+    await expectState(page, 'without the broker', /^6 stale.*broker lost/, 5000);
+    await expectRecoveryInTime(page);
+    await expectFrame(page, 'recovered', refs.live, 10000);
     subscriber = subscribe(broker.port);
     await new Promise((done) => subscriber.client.once('connect', done));
     await sleep(200);

@@ -1,7 +1,8 @@
 // The display pages in headless Chromium, served from 127.0.0.1: frames 1
 // and 200 of both displays at 0 and 4 samples, on two of Chromium's GLs, against panel-snapshot's of
 // the same frame on the shader backend, and without WebGL (or asked) on the
-// CPU backend against panel-snapshot's on it; Start and Pause deciding whether
+// CPU backend against panel-snapshot's on it (the module built with
+// WebAssembly SIMD and the one without); Start and Pause deciding whether
 // the frame advances; a display with a missing image showing the refusal.
 //   node page_tests.mjs PAGES PANEL_SNAPSHOT FLIGHT_MODULE OUTPUT
 // On a failed comparison the page's frame and a difference image (differing
@@ -123,36 +124,67 @@ async function framesMatchSnapshots(browser, origin, gl) {
 // Without WebGL the page draws through the CPU backend compiled with it onto
 // a 2-D canvas, and so it does where WebGL is there when its address asks:
 // either way it must say so, and its frames must be panel-snapshot's on the
-// CPU backend within the goldens' tolerance.
+// CPU backend within the goldens' tolerance. So in a browser with
+// WebAssembly SIMD, where the page runs its module built with SIMD
+// (NAME-simd.wasm), and in one without, where it runs the other (NAME.wasm).
 const kCpuPages = [
   { name: 'no-webgl', chromium: ['--disable-webgl'], address: '', says: 'процессор, так как WebGL 2 недоступен' },
   { name: 'asked', chromium: [], address: '&renderer=cpu', says: 'процессор (задано адресом: renderer=cpu)' },
 ];
+const kWasmBuilds = [
+  { name: 'simd', withoutWasmSimd: false, module: (page) => `${page}-simd.wasm`, says: '; WebAssembly SIMD' },
+  { name: 'plain', withoutWasmSimd: true, module: (page) => `${page}.wasm`,
+    says: '; WebAssembly без SIMD (его нет в браузере)' },
+];
 const kCpuTolerances = { 0: { channel: 2, share: 0.0001 }, 4: { channel: 24, share: 0.0001 } };
+
+// SIMD instructions in a module's text (binaryen's wasm-dis): the SIMD
+// build must have them, the other none, or a browser without SIMD refuses it.
+function simdInstructions(file) {
+  const text = execFileSync('wasm-dis', [file], { maxBuffer: 1 << 30 }).toString();
+  return (text.match(/\b(v128|i8x16|i16x8|i32x4|i64x2|f32x4|f64x2)\./g) || []).length;
+}
+
+function wasmBuildsDiffer() {
+  for (const display of displays) {
+    const simd = simdInstructions(join(pages, display.page, `${display.page}-simd.wasm`));
+    const plain = simdInstructions(join(pages, display.page, `${display.page}.wasm`));
+    console.log(`  ${display.page}: ${simd} SIMD instructions with SIMD, ${plain} without`);
+    check(simd > 0 && plain === 0, `${display.page}: ${simd} SIMD instructions in the SIMD build, ${plain} in the other`);
+  }
+}
 
 async function cpuPagesMatchSnapshots(origin) {
   for (const cpu of kCpuPages) {
     const browser = await launchChromium('swiftshader', cpu.chromium);
     try {
-      for (const display of displays) {
-        for (const frames of [1, 200]) {
-          for (const samples of [0, 4]) {
-            const name = `cpu-${cpu.name}-${display.page}-frame${frames}-s${samples}`;
-            const { page, state } = await openPage(browser,
-              `${origin}/${display.page}/?frames=${frames}&samples=${samples}&paused=1${cpu.address}`);
-            if (check(state.ready, `${name}: the page did not start: ${state.errors} ${state.console.join(' | ')}`)) {
-              check(state.frame === frames, `${name}: the page shows frame ${state.frame}`);
-              check(state.renderer.includes(cpu.says), `${name}: the page says "${state.renderer}"`);
-              const failure = compareFrames(name, await readFrame(page),
-                snapshotFrame(display, frames, samples, ['--gl', 'cpu']), kCpuTolerances[samples]);
-              check(!failure, failure);
-            }
-            await page.close();
-          }
-        }
+      for (const build of kWasmBuilds) {
+        await cpuPagesOfBuildMatchSnapshots(browser, origin, cpu, build);
       }
     } finally {
       await browser.close();
+    }
+  }
+}
+
+async function cpuPagesOfBuildMatchSnapshots(browser, origin, cpu, build) {
+  for (const display of displays) {
+    for (const frames of [1, 200]) {
+      for (const samples of [0, 4]) {
+        const name = `cpu-${cpu.name}-${build.name}-${display.page}-frame${frames}-s${samples}`;
+        const { page, state } = await openPage(browser,
+          `${origin}/${display.page}/?frames=${frames}&samples=${samples}&paused=1${cpu.address}`, build);
+        if (check(state.ready, `${name}: the page did not start: ${state.errors} ${state.console.join(' | ')}`)) {
+          check(state.frame === frames, `${name}: the page shows frame ${state.frame}`);
+          check(state.renderer.includes(cpu.says) && state.renderer.endsWith(build.says),
+            `${name}: the page says "${state.renderer}"`);
+          check(state.wasm.join() === build.module(display.page), `${name}: the page ran ${state.wasm.join()}`);
+          const failure = compareFrames(name, await readFrame(page),
+            snapshotFrame(display, frames, samples, ['--gl', 'cpu']), kCpuTolerances[samples]);
+          check(!failure, failure);
+        }
+        await page.close();
+      }
     }
   }
 }
@@ -231,6 +263,8 @@ try {
     console.log(`framesMatchSnapshots on ${gl.angle}`);
     await framesMatchSnapshotsOn(gl, origin);
   }
+  console.log('wasmBuildsDiffer');
+  wasmBuildsDiffer();
   console.log('cpuPagesMatchSnapshots');
   await cpuPagesMatchSnapshots(origin);
   for (const test of [startAndPauseDecideWhetherFramesAdvance, aSmallViewportSeesTheWholeDisplay,

@@ -39,6 +39,7 @@ export class TestBroker {
     if (!this.port) [this.port, this.webSocketPort] = await freePorts(2);
   }
 
+  // Resolves to the time (Date.now()) both listeners accepted connections.
   async start() {
     await this.choosePorts();
     const config = readFileSync(this.template, 'utf8').replaceAll('@WS_PORT@', String(this.webSocketPort))
@@ -47,20 +48,23 @@ export class TestBroker {
     writeFileSync(configPath, config);
     const log = openSync(join(this.folder, 'mosquitto.log'), 'a');
     this.child = spawn('mosquitto', ['-c', configPath], { stdio: ['ignore', log, log] });
-    for (let i = 0; i < 100; ++i) {
-      if (await accepts(this.port) && await accepts(this.webSocketPort)) return;
-      await new Promise((done) => setTimeout(done, 50));
+    // Polled often: the time it returns is when a client could first connect.
+    for (let i = 0; i < 500; ++i) {
+      if (await accepts(this.port) && await accepts(this.webSocketPort)) return Date.now();
+      await new Promise((done) => setTimeout(done, 10));
     }
     throw new Error(`mosquitto does not accept connections on ${this.port} (see ${this.folder}/mosquitto.log)`);
   }
 
+  // Resolves to the time (Date.now()) the broker had exited.
   async stop() {
-    if (!this.child) return;
+    if (!this.child) return Date.now();
     const child = this.child;
     this.child = null;
-    if (child.exitCode !== null || child.signalCode !== null) return;
+    if (child.exitCode !== null || child.signalCode !== null) return Date.now();
     const ended = new Promise((done) => child.once('exit', done));
     process.kill(child.pid, 'SIGTERM');
     await ended;
+    return Date.now();
   }
 }

@@ -16,6 +16,9 @@ var panelMqtt = {
   longestWaitMs: 1000,
   keepaliveS: 5,
   notices: [],
+  // When (performance.now()) a frame last applied a value from the broker:
+  // read by whoever measures how fresh the page's data is.
+  valuesAppliedMs: null,
 
   // Copies bytes into the module's memory for a call; frees them after it.
   withBytes(bytes, use) {

@@ -19,6 +19,8 @@ set_tests_properties(panel_snapshot_prints_its_usage PROPERTIES
   FAIL_REGULAR_EXPRESSION "unknown argument")
 unit_test(test_runtime)
 unit_test(test_cpu_raster)
+unit_test(test_cpu_exact)
+target_link_libraries(test_cpu_exact PRIVATE counting_allocator)
 if(NOT WIN32)
   unit_test(test_subpixel_grid)
 endif()

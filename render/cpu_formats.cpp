@@ -4,12 +4,17 @@
 
 namespace {
 
-// The multisampling levels a view's menu can offer.
-constexpr int kMenuSampleCounts[] = {2, 4, 8, 16};
+// The antialiasing levels a view's menu can offer, exact coverage last.
+constexpr int kMenuSampleCounts[] = {2, 4, 8, 16, GR_EXACT_COVERAGE_SAMPLES};
 
 }  // namespace
 
-std::string cpuBackendName(int samples) { return samples == 0 ? "cpu" : "cpu" + std::to_string(samples); }
+std::string cpuBackendName(int samples)
+{
+    if (samples == GR_EXACT_COVERAGE_SAMPLES)
+        return "cpu-exact";
+    return samples == 0 ? "cpu" : "cpu" + std::to_string(samples);
+}
 
 bool CpuFormatProbe::ChoosePlainFormat(int* format)
 {

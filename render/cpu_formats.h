@@ -8,7 +8,8 @@
 
 #include "pixel_format_table.h"
 
-// The backend drawing with samples per pixel: "cpu" for 0, "cpuN" for N.
+// The backend drawing with samples per pixel: "cpu" for 0, "cpuN" for N,
+// "cpu-exact" for GR_EXACT_COVERAGE_SAMPLES.
 std::string cpuBackendName(int samples);
 
 // Answers with the counts the library's CPU backend takes. It asks the

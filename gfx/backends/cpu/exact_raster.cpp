@@ -1,6 +1,7 @@
 #include "exact_raster.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -27,15 +28,39 @@ inline uint32_t coverageOf(float sum)
     return c >= 1.0f ? 255u : static_cast<uint32_t>(c * 255.0f + 0.5f);
 }
 
+// Marks cells [first, last] as touched; widens [lo, hi] to their words.
+inline void markCells(uint64_t* bits, int first, int last, int& lo, int& hi)
+{
+    const int w0 = first >> 6, w1 = last >> 6;
+    lo = std::min(lo, w0);
+    hi = std::max(hi, w1);
+    if (w0 == w1) {
+        bits[w0] |= (~0ull >> (63 - (last - first))) << (first & 63);
+        return;
+    }
+    bits[w0] |= ~0ull << (first & 63);
+    for (int w = w0 + 1; w < w1; ++w)
+        bits[w] = ~0ull;
+    bits[w1] |= ~0ull >> (63 - (last & 63));
+}
+
+// A row's cells and what marks them.
+struct CellRow {
+    float* cells;
+    uint64_t* bits;
+    int& lo;
+    int& hi;
+};
+
 // Adds a segment lying within one pixel row, from x = xa to x = xb (pixels,
 // either order), whose signed height is d (its share of the row, the sign
 // its direction), to that row's cells, so that the running sum of the
-// cells gives each pixel the area the segment leaves to its right; widens
-// [lo, hi] to the cells touched. Cells right of width are never needed:
-// what lies there is dropped; what lies left of the frame counts as
-// lying on its left border.
-inline void addSegment(float* cells, int width, float xa, float xb, float d, int& lo, int& hi)
+// cells gives each pixel the area the segment leaves to its right. Cells
+// right of width are never needed: what lies there is dropped; what lies
+// left of the frame counts as lying on its left border.
+inline void addSegment(CellRow row, int width, float xa, float xb, float d)
 {
+    float* cells = row.cells;
     if (xa > xb)
         std::swap(xa, xb);
     const float w = static_cast<float>(width);
@@ -43,8 +68,7 @@ inline void addSegment(float* cells, int width, float xa, float xb, float d, int
         return;
     if (xb <= 0.0f) {
         cells[0] += d;
-        lo = 0;
-        hi = std::max(hi, 0);
+        markCells(row.bits, 0, 0, row.lo, row.hi);
         return;
     }
     if (xa < 0.0f) {
@@ -57,17 +81,17 @@ inline void addSegment(float* cells, int width, float xa, float xb, float d, int
         d *= (w - xa) / (xb - xa);
         xb = w;
     }
-    const float x0floor = std::floor(xa);
-    const int x0 = static_cast<int>(x0floor);
-    const float x1ceil = std::ceil(xb);
-    const int x1 = static_cast<int>(x1ceil);
-    lo = std::min(lo, x0);
+    // Both are in [0, width] now: truncation is the floor.
+    const int x0 = static_cast<int>(xa);
+    const float x0floor = static_cast<float>(x0);
+    const int x1 = static_cast<int>(xb) + (static_cast<float>(static_cast<int>(xb)) < xb ? 1 : 0);
+    const float x1ceil = static_cast<float>(x1);
     if (x1 <= x0 + 1) {
         // Within one cell: the part of the pixel right of its mean x.
         const float right = 0.5f * (xa + xb) - x0floor;
         cells[x0] += d - d * right;
         cells[x0 + 1] += d * right;
-        hi = std::max(hi, x0 + 1);
+        markCells(row.bits, x0, x0 + 1, row.lo, row.hi);
         return;
     }
     // Across cells: the triangle in the first, trapezoids of equal growth
@@ -90,7 +114,7 @@ inline void addSegment(float* cells, int width, float xa, float xb, float d, int
         cells[x1 - 1] += d * (1.0f - before - last);
     }
     cells[x1] += d * last;
-    hi = std::max(hi, x1);
+    markCells(row.bits, x0, x1, row.lo, row.hi);
 }
 
 // Writes runs of pixels of one coverage.
@@ -133,9 +157,13 @@ private:
 
 void CoverageCells::Reserve(int rows, int width)
 {
-    const size_t size = (static_cast<size_t>(width) + 2) * static_cast<size_t>(rows);
+    stride = static_cast<size_t>(width) + 2;
+    words = (stride + 63) / 64;
+    const size_t size = stride * static_cast<size_t>(rows);
     if (cells.size() < size)
         cells.resize(size, 0.0f);
+    if (touched.size() < words * static_cast<size_t>(rows))
+        touched.resize(words * static_cast<size_t>(rows), 0);
     if (lo.size() < static_cast<size_t>(rows)) {
         lo.resize(static_cast<size_t>(rows), INT_MAX);
         hi.resize(static_cast<size_t>(rows), -1);
@@ -151,9 +179,10 @@ void rasterShapeExact(CpuFrame& frame, const ShapeEdge* edges, size_t count, con
         return;
     const int width = frame.Width();
     const int rows = rowEnd - rowBegin;
-    const size_t stride = static_cast<size_t>(width) + 2;
     cells.Reserve(rows, width);
+    const size_t stride = cells.stride, words = cells.words;
     float* grid = cells.cells.data();
+    uint64_t* touched = cells.touched.data();
     int* lo = cells.lo.data();
     int* hi = cells.hi.data();
 
@@ -174,8 +203,8 @@ void rasterShapeExact(CpuFrame& frame, const ShapeEdge* edges, size_t count, con
                 continue;
             const double xs = (e.ax + dxdy * (ys - e.ay)) / kOne, xe = (e.ax + dxdy * (ye - e.ay)) / kOne;
             const int k = r - rowBegin;
-            addSegment(grid + stride * k, width, static_cast<float>(xs), static_cast<float>(xe),
-                       direction * static_cast<float>((ye - ys) / kOne), lo[k], hi[k]);
+            addSegment({grid + stride * k, touched + words * k, lo[k], hi[k]}, width, static_cast<float>(xs),
+                       static_cast<float>(xe), direction * static_cast<float>((ye - ys) / kOne));
         }
     }
 
@@ -187,26 +216,33 @@ void rasterShapeExact(CpuFrame& frame, const ShapeEdge* edges, size_t count, con
         lo[k] = INT_MAX;
         hi[k] = -1;
         float* a = grid + stride * k;
+        uint64_t* bits = touched + words * k;
         const int y = rowBegin + k;
-        const int end = std::min(last + 1, width);
+        // Between touched cells the coverage stays as it is: one run.
         float sum = 0.0f;
-        for (int x = first; x < end;) {
-            sum += a[x];
-            a[x] = 0.0f;
-            // Cells nothing crossed keep the coverage: one run.
-            int run = x + 1;
-            while (run < end && a[run] == 0.0f)
-                ++run;
-            const uint32_t coverage = coverageOf(sum);
-            if (coverage != 0)
-                out.Run(y, x, run, coverage);
-            x = run;
+        int runStart = 0;
+        uint32_t runCoverage = 0;
+        for (int w = first; w <= last; ++w) {
+            uint64_t b = bits[w];
+            bits[w] = 0;
+            for (; b != 0; b &= b - 1) {
+                const int x = w * 64 + std::countr_zero(b);
+                sum += a[x];
+                a[x] = 0.0f;
+                if (x >= width)
+                    continue;
+                const uint32_t coverage = coverageOf(sum);
+                if (coverage == runCoverage)
+                    continue;
+                if (runCoverage != 0)
+                    out.Run(y, runStart, x, runCoverage);
+                runStart = x;
+                runCoverage = coverage;
+            }
         }
-        std::fill(a + std::max(first, end), a + last + 1, 0.0f);
         // A shape reaching past the right border covers the rest of the row.
-        const uint32_t coverage = coverageOf(sum);
-        if (end < width && coverage != 0)
-            out.Run(y, end, width, coverage);
+        if (runCoverage != 0)
+            out.Run(y, runStart, width, runCoverage);
     }
 }
 

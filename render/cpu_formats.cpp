@@ -4,8 +4,8 @@
 
 namespace {
 
-// The antialiasing levels a view's menu can offer, exact coverage last.
-constexpr int kMenuSampleCounts[] = {2, 4, 8, 16, GR_EXACT_COVERAGE_SAMPLES};
+// The multisampling levels a view's menu can offer.
+constexpr int kMenuSampleCounts[] = {2, 4, 8, 16};
 
 }  // namespace
 
@@ -27,6 +27,8 @@ bool CpuFormatProbe::ChooseMultisampleFormats(bool, std::vector<int>* formats)
     for (int samples : kMenuSampleCounts)
         if (grSelectBackend(cpuBackendName(samples).c_str(), nullptr))
             formats->push_back(samples);
+    if (exact_ && grSelectBackend(cpuBackendName(GR_EXACT_COVERAGE_SAMPLES).c_str(), nullptr))
+        formats->push_back(GR_EXACT_COVERAGE_SAMPLES);
     return !formats->empty();
 }
 

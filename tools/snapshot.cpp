@@ -260,7 +260,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     const int samples = options.samples < 0 ? formats.DefaultSampleCount() : options.samples;
     if (samples == GR_EXACT_COVERAGE_SAMPLES && !formats.IsSupported(samples)) {
         err << "panel-snapshot: exact coverage is drawn by the CPU backend alone (--gl cpu); " << options.gl
-            << " multisamples at most 8 samples a pixel\n";
+            << " has no such level\n";
         return 2;
     }
     if (!formats.IsSupported(samples)) {

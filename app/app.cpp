@@ -71,7 +71,8 @@ bool App::CreateFrame(CMainFrame* frame)
     programRendererReason() = choice.why;
     // The CPU backend needs no GL: GLX is not even asked.
     if (programRenderer() == ProgramRenderer::Cpu) {
-        CpuFormatProbe probe;
+        // Its multisampling menu has no item for exact coverage yet.
+        CpuFormatProbe probe(false);
         return frame->Create(probe, ProgramRenderer::Cpu);
     }
     GlxProbe probe(wxGetX11Display());

@@ -219,6 +219,11 @@ void grSetImageFolder(const char* folder);
 // Finds a GL entry point by name (eglGetProcAddress, wglGetProcAddress...).
 typedef void* (*GrProcLoader)(const char* name);
 
+// The samples value of the CPU backend's exact coverage ("cpu-exact"): every
+// pixel takes the exact share of its area an antialiased draw covers, of
+// higher quality than 8 samples. The GL backends have no such level.
+#define GR_EXACT_COVERAGE_SAMPLES 256
+
 // Selects the backend the library draws through: "gl1" (OpenGL 1.1, the
 // default), "es2", "es3" or "core" (the shader backend, for OpenGL ES 2,
 // OpenGL ES 3 and OpenGL 3.3 core contexts: GLSL ES 1.00, ES 3.00 and 3.30),

@@ -9,7 +9,12 @@ constexpr int kMenuSampleCounts[] = {2, 4, 8, 16};
 
 }  // namespace
 
-std::string cpuBackendName(int samples) { return samples == 0 ? "cpu" : "cpu" + std::to_string(samples); }
+std::string cpuBackendName(int samples)
+{
+    if (samples == GR_EXACT_COVERAGE_SAMPLES)
+        return "cpu-exact";
+    return samples == 0 ? "cpu" : "cpu" + std::to_string(samples);
+}
 
 bool CpuFormatProbe::ChoosePlainFormat(int* format)
 {
@@ -22,6 +27,8 @@ bool CpuFormatProbe::ChooseMultisampleFormats(bool, std::vector<int>* formats)
     for (int samples : kMenuSampleCounts)
         if (grSelectBackend(cpuBackendName(samples).c_str(), nullptr))
             formats->push_back(samples);
+    if (exact_ && grSelectBackend(cpuBackendName(GR_EXACT_COVERAGE_SAMPLES).c_str(), nullptr))
+        formats->push_back(GR_EXACT_COVERAGE_SAMPLES);
     return !formats->empty();
 }
 

@@ -8,7 +8,8 @@
 
 #include "pixel_format_table.h"
 
-// The backend drawing with samples per pixel: "cpu" for 0, "cpuN" for N.
+// The backend drawing with samples per pixel: "cpu" for 0, "cpuN" for N,
+// "cpu-exact" for GR_EXACT_COVERAGE_SAMPLES.
 std::string cpuBackendName(int samples);
 
 // Answers with the counts the library's CPU backend takes. It asks the
@@ -16,8 +17,14 @@ std::string cpuBackendName(int samples);
 // (before grInit or after grShutdown).
 class CpuFormatProbe : public PixelFormatProbe {
 public:
+    // withExactCoverage: the table offers GR_EXACT_COVERAGE_SAMPLES after
+    // the sample counts; a host whose menu cannot choose it leaves it out.
+    explicit CpuFormatProbe(bool withExactCoverage = true) : exact_(withExactCoverage) {}
     bool ChoosePlainFormat(int* format) override;
     bool HasMultisampleExtension() override { return true; }
     bool ChooseMultisampleFormats(bool swapExchange, std::vector<int>* formats) override;
     bool QuerySamples(int format, int* samples) override;
+
+private:
+    bool exact_;
 };

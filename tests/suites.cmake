@@ -19,6 +19,8 @@ set_tests_properties(panel_snapshot_prints_its_usage PROPERTIES
   FAIL_REGULAR_EXPRESSION "unknown argument")
 unit_test(test_runtime)
 unit_test(test_cpu_raster)
+unit_test(test_cpu_exact)
+target_link_libraries(test_cpu_exact PRIVATE counting_allocator)
 if(NOT WIN32)
   unit_test(test_subpixel_grid)
 endif()
@@ -74,6 +76,9 @@ set_tests_properties(panel_bench_runs PROPERTIES
 # The shader backend through the soak tool: no GL error, no refused call.
 add_test(NAME panel_soak_on_the_shader_backend COMMAND panel-soak --gl es3 --frames 40 --every 40)
 set_tests_properties(panel_soak_on_the_shader_backend PROPERTIES TIMEOUT 120)
+add_test(NAME panel_snapshot_refuses_exact_coverage_on_gl COMMAND panel-snapshot --samples exact -o x.png)
+set_tests_properties(panel_snapshot_refuses_exact_coverage_on_gl PROPERTIES
+  PASS_REGULAR_EXPRESSION "exact coverage is drawn by the CPU backend alone \\(--gl cpu\\); gl1 has no such level")
 add_test(NAME panel_snapshot_rejects_an_unknown_backend COMMAND panel-snapshot --gl vulkan -o x.png)
 set_tests_properties(panel_snapshot_rejects_an_unknown_backend PROPERTIES WILL_FAIL TRUE)
 add_test(NAME panel_bench_rejects_bad_arguments COMMAND panel-bench --mode fast)
@@ -125,7 +130,8 @@ add_test(NAME panel_snapshot_draws_without_gl
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_snapshot_without_gl.sh $<TARGET_FILE:panel-snapshot> ${PANEL_TEST_OUTPUT})
 set_tests_properties(panel_snapshot_draws_without_gl PROPERTIES TIMEOUT 120)
 add_test(NAME panel_snapshot_lists_the_cpu_formats COMMAND panel-snapshot --gl cpu --formats)
-set_tests_properties(panel_snapshot_lists_the_cpu_formats PROPERTIES PASS_REGULAR_EXPRESSION "^0 0\n2 2\n4 4\n8 8\n$")
-add_test(NAME panel_soak_cycles_the_cpu_backend COMMAND panel-soak --gl cpu --cycles 4 --every 2 --size 64x64)
+set_tests_properties(panel_snapshot_lists_the_cpu_formats PROPERTIES PASS_REGULAR_EXPRESSION "^0 0\n2 2\n4 4\n8 8\n256 256\n$")
+# Five levels (exact coverage after 8 samples): five cycles come back to 8.
+add_test(NAME panel_soak_cycles_the_cpu_backend COMMAND panel-soak --gl cpu --cycles 5 --every 2 --size 64x64)
 set_tests_properties(panel_soak_cycles_the_cpu_backend PROPERTIES
-  PASS_REGULAR_EXPRESSION "frame 5: resident [0-9.]+ MB, [0-9]+ files open, 0 GL errors, 0 refused calls, 4 context cycles, 8 samples")
+  PASS_REGULAR_EXPRESSION "frame 6: resident [0-9.]+ MB, [0-9]+ files open, 0 GL errors, 0 refused calls, 5 context cycles, 8 samples")

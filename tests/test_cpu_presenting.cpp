@@ -25,7 +25,7 @@ TEST(CpuFormats, TheTableOffersEveryCountTheLibraryDrawsAndNothingElse)
         EXPECT_TRUE(grSelectBackend(cpuBackendName(entry.samples).c_str(), nullptr)) << entry.samples;
         EXPECT_STREQ(grBackendName(), cpuBackendName(entry.samples).c_str());
     }
-    EXPECT_EQ(offered, (std::vector<int>{0, 2, 4, 8}));
+    EXPECT_EQ(offered, (std::vector<int>{0, 2, 4, 8, GR_EXACT_COVERAGE_SAMPLES}));
     EXPECT_FALSE(grSelectBackend(cpuBackendName(16).c_str(), nullptr));
     EXPECT_EQ(table.DefaultSampleCount(), 8);
     grSelectBackend("gl1", nullptr);

@@ -491,7 +491,7 @@ TEST_P(ThreadCounts, PictureDoesNotDependOnThreadCount)
         std::vector<uint32_t> pixels(frame.Pixels(), frame.Pixels() + kSide * kTall), sampleColors;
         for (int y = 0; y < kTall; ++y)
             for (int x = 0; x < kSide; ++x)
-                for (int s = 0; s < std::max(samples, 1); ++s)
+                for (int s = 0; s < frame.Pattern().count; ++s)
                     sampleColors.push_back(sampleColor(frame, x, y, s));
         if (first.empty()) {
             first = pixels;
@@ -506,7 +506,7 @@ TEST_P(ThreadCounts, PictureDoesNotDependOnThreadCount)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, ThreadCounts, testing::Values(0, 2, 4, 8));
+INSTANTIATE_TEST_SUITE_P(Samples, ThreadCounts, testing::Values(0, 2, 4, 8, cpu::kExactCoverage));
 
 struct SampleCase {
     const char* name;

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "gr_display.h"
+
 // The largest view side the tools render.
 constexpr int kMaxViewSide = 16384;
 
@@ -32,4 +34,15 @@ inline bool parseViewSize(const char* text, int* width, int* height)
     const char* x = std::strchr(text, 'x');
     return x && parseNumber(std::string(text, x).c_str(), width) && parseNumber(x + 1, height) && *width >= 1 &&
            *height >= 1 && *width <= kMaxViewSide && *height <= kMaxViewSide;
+}
+
+// A --samples value: a count from 0, or "exact" for the CPU backend's exact
+// coverage (GR_EXACT_COVERAGE_SAMPLES, which is taken as a number too).
+inline bool parseSampleCount(const char* text, int* samples)
+{
+    if (std::strcmp(text, "exact") == 0) {
+        *samples = GR_EXACT_COVERAGE_SAMPLES;
+        return true;
+    }
+    return parseNumber(text, samples) && *samples >= 0;
 }

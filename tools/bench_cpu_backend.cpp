@@ -25,6 +25,7 @@
 
 #include "arguments.h"
 #include "counting_allocator.h"
+#include "cpu_formats.h"
 #include "cpu_gl.h"
 #include "display.h"
 #include "display_renderer.h"
@@ -118,7 +119,7 @@ int main(int argc, char** argv)
             diff = argv[++i];
         } else if (arg == "--max-differing" && value) {
             maxPercent = std::atof(argv[++i]);
-        } else if ((arg == "--samples" && value && parseNumber(value, &samples)) ||
+        } else if ((arg == "--samples" && value && parseSampleCount(value, &samples)) ||
                    (arg == "--threads" && value && parseNumber(value, &threads)) ||
                    (arg == "--at" && value && parseNumber(value, &at)) ||
                    (arg == "--frames" && value && parseNumber(value, &frames))) {
@@ -131,11 +132,11 @@ int main(int argc, char** argv)
     }
     cpu::CpuBackend& backend = cpuGlBackend();
     if (frames < 1 || at < 1 || threads < 1 || !backend.Resize(kWidth, kHeight, samples)) {
-        std::fprintf(stderr, "cpu-backend-bench: samples 0, 2, 4 or 8; threads, --at and frames from 1\n");
+        std::fprintf(stderr, "cpu-backend-bench: samples 0, 2, 4, 8 or exact; threads, --at and frames from 1\n");
         return 2;
     }
     backend.SetThreads(threads);
-    const std::string cpuName = samples == 0 ? "cpu" : "cpu" + std::to_string(samples);
+    const std::string cpuName = cpuBackendName(samples);
     if (seam && !grSelectBackend(cpuName.c_str(), nullptr)) {
         std::fprintf(stderr, "cpu-backend-bench: the library has no backend %s\n", cpuName.c_str());
         return 1;

@@ -38,7 +38,8 @@ const char* const kUsage =
     "                   [--gl gl1|es2|es3|core|cpu]... [--default-heap] [--packed-stencil] [--flood RATE] [--json]\n"
     "                   [--threads N]\n"
     "       panel-bench --help\n"
-    "  --samples S     a sample count of the probed table (repeatable; default: all of them)\n"
+    "  --samples S     a sample count of the probed table, or exact (the CPU backend's exact coverage;\n"
+    "                  repeatable; default: all of them)\n"
     "  --mode M        the submission modes to measure against the floor (default both)\n"
     "  --frames N      frames per block (default 500)\n"
     "  --rounds R      rounds of exact, floor, batched, floor blocks (default 3, at least 1)\n"
@@ -105,7 +106,7 @@ bool parseArgs(int argc, char** argv, Options* o, std::string* error)
             o->batched = std::strcmp(value, "exact") != 0;
         } else if (arg == "--gl" && isToolChoice(value)) {
             o->backends.push_back(value);
-        } else if (arg == "--samples" && parseNumber(value, &n) && n >= 0) {
+        } else if (arg == "--samples" && parseSampleCount(value, &n)) {
             o->samples.push_back(n);
         } else if (arg == "--frames" && parseNumber(value, &n) && n >= 1 && n <= 100000) {
             o->frames = n;

@@ -29,7 +29,8 @@ const char* const kSnapshotUsage =
     "  --display M  a display module (a shared library); default: the built-in display\n"
     "  --frames N   render frames 1 to N of the animation, write frame N (default 1)\n"
     "  --samples S  samples per pixel (default: 8, else 4, else 2, else 0, as the\n"
-    "               window starts with; with --gl cpu any of 0, 2, 4 and 8)\n"
+    "               window starts with; with --gl cpu any of 0, 2, 4 and 8, or exact:\n"
+    "               each pixel's exact covered area, finer than 8 samples)\n"
     "  --size WxH   view size in pixels (default: the display area and its 10-pixel\n"
     "               margin, 778x1034 for the built-in display)\n"
     "  --batched    draw in the batched submission mode (same pixels, fewer draws)\n"
@@ -90,8 +91,10 @@ const char* glErrorName(GLenum error)
 uint64_t frameMemoryBytes(int width, int height, int samples)
 {
     const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
-    const uint64_t perSample = samples > 0 ? static_cast<uint64_t>(samples) : 1;
-    const uint64_t resolved = samples > 0 ? kColorBytes : 0;
+    // Exact coverage keeps no samples: a pixel and its stencil, as 0 samples.
+    const bool single = samples == 0 || samples == GR_EXACT_COVERAGE_SAMPLES;
+    const uint64_t perSample = single ? 1 : static_cast<uint64_t>(samples);
+    const uint64_t resolved = single ? 0 : kColorBytes;
     const uint64_t surface = kColorBytes;
     const uint64_t readBack = 2 * kColorBytes;
     return pixels * (surface + perSample * (kColorBytes + kStencilBytes) + resolved + readBack);
@@ -134,8 +137,8 @@ bool parseSnapshotArgs(int argc, const char* const* argv, SnapshotOptions* optio
                 return false;
             }
         } else if (arg == "--samples") {
-            if (!parseNumber(value, &options->samples) || options->samples < 0) {
-                *error = std::string("--samples takes a sample count, not ") + value;
+            if (!parseSampleCount(value, &options->samples)) {
+                *error = std::string("--samples takes a sample count or exact, not ") + value;
                 return false;
             }
         } else if (arg == "--size") {
@@ -255,6 +258,11 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
         return 0;
     }
     const int samples = options.samples < 0 ? formats.DefaultSampleCount() : options.samples;
+    if (samples == GR_EXACT_COVERAGE_SAMPLES && !formats.IsSupported(samples)) {
+        err << "panel-snapshot: exact coverage is drawn by the CPU backend alone (--gl cpu); " << options.gl
+            << " has no such level\n";
+        return 2;
+    }
     if (!formats.IsSupported(samples)) {
         err << "panel-snapshot: no pixel format with " << samples << " samples; available:";
         for (const PixelFormatEntry& entry : formats.Entries())

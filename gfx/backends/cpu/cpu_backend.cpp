@@ -15,7 +15,7 @@ constexpr float kGuardBand = 8192.0f;
 
 bool CpuBackend::Resize(int width, int height, int samples)
 {
-    if (!samplePattern(samples) || width <= 0 || height <= 0)
+    if (!validSamples(samples) || width <= 0 || height <= 0)
         return false;
     Finish();
     return frame_.Resize(width, height, samples);

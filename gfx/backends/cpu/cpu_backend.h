@@ -32,7 +32,8 @@ constexpr int kMaxEyePlanes = 6;
 
 class CpuBackend {
 public:
-    // A width x height frame with samples per pixel (0, 2, 4 or 8); false,
+    // A width x height frame with samples per pixel (0, 2, 4, 8 or
+    // kExactCoverage); false,
     // nothing changed, for anything else. Draws recorded so far are drawn
     // first.
     bool Resize(int width, int height, int samples);

@@ -5,11 +5,15 @@
 
 namespace cpu {
 
+bool validSamples(int samples) { return samples == kExactCoverage || samplePattern(samples) != nullptr; }
+
 bool CpuFrame::Resize(int width, int height, int samples)
 {
-    const SamplePattern* pattern = samplePattern(samples);
+    const bool exact = samples == kExactCoverage;
+    const SamplePattern* pattern = samplePattern(exact ? 0 : samples);
     if (!pattern || width <= 0 || height <= 0)
         return false;
+    exact_ = exact;
     width_ = width;
     height_ = height;
     pattern_ = pattern;

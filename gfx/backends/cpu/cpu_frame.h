@@ -15,16 +15,27 @@
 
 namespace cpu {
 
+// The samples value of the level drawn with exact coverage (exact_raster.h):
+// above every sample count, as its quality is. Its frame holds pixels and a
+// stencil value a pixel (tested at pixel centres), no samples.
+constexpr int kExactCoverage = 256;
+
+// Whether a frame can be drawn with samples per pixel: 0, 2, 4, 8 or
+// kExactCoverage.
+bool validSamples(int samples);
+
 class CpuFrame {
 public:
     // Sizes the planes for a width x height image with samples per pixel
-    // (0, 2, 4 or 8); false, and nothing changed, for anything else. Memory
+    // (validSamples); false, and nothing changed, for anything else. Memory
     // is kept across calls of the same size or smaller.
     bool Resize(int width, int height, int samples);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    int Samples() const { return pattern_->count == 1 ? 0 : pattern_->count; }
+    int Samples() const { return exact_ ? kExactCoverage : (pattern_->count == 1 ? 0 : pattern_->count); }
+    // Antialiased draws take exact coverage; the pattern is then the centre's.
+    bool Exact() const { return exact_; }
     const SamplePattern& Pattern() const { return *pattern_; }
 
     // Clears rows [y0, y1) of the colour to rgba and of the stencil to value.
@@ -47,6 +58,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     const SamplePattern* pattern_ = samplePattern(0);
+    bool exact_ = false;
     std::vector<uint32_t> color_;
     SplitFlags split_;
     std::vector<uint32_t> samples_;   // per sample; valid where split

@@ -7,9 +7,14 @@
 #include "backends/shared/thread_count.h"
 #include "backends/shared/transform.h"
 #include "cpu_backend.h"
+#include "gr_display.h"
 #include "pixel_ops.h"
 
+static_assert(cpu::kExactCoverage == GR_EXACT_COVERAGE_SAMPLES, "one value for the exact coverage level");
+
 namespace {
+
+constexpr const char* kExactName = "cpu-exact";
 
 // Largest texture side, as the GL backends allow.
 constexpr int kMaxTextureSide = 8192;
@@ -24,7 +29,7 @@ class CpuSeamBackend final : public Backend {
 public:
     CpuSeamBackend(int samples, int threads) : samples_(samples), threads_(threads)
     {
-        name_ = samples == 0 ? "cpu" : "cpu" + std::to_string(samples);
+        name_ = samples == 0 ? "cpu" : (samples == cpu::kExactCoverage ? kExactName : "cpu" + std::to_string(samples));
     }
 
     const char* name() const override { return name_.c_str(); }
@@ -231,6 +236,8 @@ int cpuBackendSamples(const char* name)
     const char* rest = name + 3;
     if (*rest == '\0')
         return 0;
+    if (std::strcmp(name, kExactName) == 0)
+        return cpu::kExactCoverage;
     for (int samples : {2, 4, 8})
         if (std::strcmp(rest, std::to_string(samples).c_str()) == 0)
             return samples;

@@ -56,8 +56,9 @@ void DrawList::Triangles(const RasterVertex* vertices, int count, const Paint& p
     commands_.push_back(c);
 }
 
-void DrawList::DrawRows(int y0, int y1, ShapeScratch& scratch)
+void DrawList::DrawRows(int y0, int y1, int thread)
 {
+    ShapeScratch& scratch = scratch_[static_cast<size_t>(thread)];
     CpuFrame& frame = *frame_;
     const float bandTop = static_cast<float>(y0) - 1.0f;
     const float bandBottom = static_cast<float>(y1) + 1.0f;
@@ -72,6 +73,13 @@ void DrawList::DrawRows(int y0, int y1, ShapeScratch& scratch)
         // NaN bounds fail both tests and go on to the rasteriser, which skips them.
         if (c.bottom < bandTop || c.top > bandBottom)
             continue;
+        // Antialiased colour draws take exact coverage where the frame has it;
+        // the stencil is written at pixel centres.
+        if (c.shape && frame.Exact() && c.paint.multisample && c.paint.stencil != StencilMode::Write) {
+            rasterShapeExact(frame, edges_.data() + c.first, c.count, c.paint, y0, y1,
+                             cells_[static_cast<size_t>(thread)]);
+            continue;
+        }
         if (c.shape) {
             rasterShape(frame, edges_.data() + c.first, c.count, c.paint, y0, y1, scratch);
             continue;
@@ -93,7 +101,7 @@ void DrawList::DrawBand(void* context, int band, int thread)
     const int y0 = band * list->bandRows_;
     const int y1 = std::min(y0 + list->bandRows_, list->frame_->Height());
     if (y0 < y1)
-        list->DrawRows(y0, y1, list->scratch_[static_cast<size_t>(thread)]);
+        list->DrawRows(y0, y1, thread);
 }
 
 void DrawList::Execute(CpuFrame& frame, BandPool& pool)
@@ -104,6 +112,13 @@ void DrawList::Execute(CpuFrame& frame, BandPool& pool)
         const int bands = (frame.Height() + kBandRows - 1) / kBandRows;
         if (scratch_.size() < static_cast<size_t>(pool.Threads()))
             scratch_.resize(static_cast<size_t>(pool.Threads()));
+        if (cells_.size() < static_cast<size_t>(pool.Threads()))
+            cells_.resize(static_cast<size_t>(pool.Threads()));
+        // Every thread's cells at once: a thread drawing its first band in a
+        // later frame then allocates nothing.
+        if (frame.Exact())
+            for (CoverageCells& cells : cells_)
+                cells.Reserve(kBandRows, frame.Width());
         pool.Run(&DrawList::DrawBand, this, bands);
         frame_ = nullptr;
     }

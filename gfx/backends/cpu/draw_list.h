@@ -8,6 +8,7 @@
 
 #include "band_pool.h"
 #include "cpu_frame.h"
+#include "exact_raster.h"
 #include "shape_raster.h"
 #include "triangle_raster.h"
 
@@ -39,12 +40,13 @@ private:
         uint8_t clearStencilValue;
     };
     static void DrawBand(void* context, int band, int thread);
-    void DrawRows(int y0, int y1, ShapeScratch& scratch);
+    void DrawRows(int y0, int y1, int thread);
 
     std::vector<Command> commands_;
     std::vector<RasterVertex> vertices_;
     std::vector<ShapeEdge> edges_;
     std::vector<ShapeScratch> scratch_;  // one a thread
+    std::vector<CoverageCells> cells_;   // one a thread
     CpuFrame* frame_ = nullptr;
     int bandRows_ = 0;
 };

@@ -53,6 +53,10 @@ public:
     State CurrentState() const { return state_.load(std::memory_order_acquire); }
     // Why the last connection failed or ended; empty while none did.
     std::string LastCause() const;
+    // Why TLS failed on the last try (OpenSSL's reason: "certificate verify
+    // failed"), until a connection is made; empty otherwise. Trying again
+    // does not cure it, so the displays' status names it.
+    std::string TlsFailure() const;
     long long Connections() const { return connections_.load(std::memory_order_relaxed); }
     const MqttAddress& Address() const { return address_; }
 
@@ -61,7 +65,9 @@ private:
     static void onDisconnect(mosquitto*, void* self, int rc, const mosquitto_property*);
     static void onMessage(mosquitto*, void* self, const mosquitto_message* message, const mosquitto_property*);
     static void onPublish(mosquitto*, void* self, int mid, int rc, const mosquitto_property*);
+    static void onLog(mosquitto*, void* self, int level, const char* text);
     void setCause(const std::string& cause);
+    void failedTry(int rc);
     void run(bool connecting);
 
     MqttAddress address_;
@@ -76,6 +82,8 @@ private:
     std::atomic<bool> refused_{false};  // the broker refused the last connection
     mutable std::mutex causeMutex_;
     std::string cause_;
+    std::string openSslError_;  // the last one libmosquitto logged
+    std::string tlsFailure_;
 };
 
 const char* mqttStateName(MqttClient::State state);

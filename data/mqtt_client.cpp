@@ -16,9 +16,11 @@ namespace {
 // connection is noticed within one and a half of them.
 constexpr int kKeepAliveS = 5;
 // Between tries to connect: the first delay, doubling to the longest. A
-// cockpit's broker is near; a second between tries costs it nothing.
+// cockpit's broker is near, and a restarted one must show values within
+// 2 s: that holds the publisher's and the display's waits to try again, the
+// connecting and subscribing, and a frame, so neither wait may take half.
 constexpr int kRetryFirstMs = 250;
-constexpr int kRetryMaxMs = 1000;
+constexpr int kRetryMaxMs = 500;
 // The loop wakes this often at the latest, to see whether it should stop.
 constexpr int kLoopTimeoutMs = 100;
 constexpr int kStopPollMs = 10;

@@ -7,9 +7,9 @@
 // prints "watching" once it reads the status pane, then reads it every
 // 5 ms until it matches REGEX, and prints "matched: TIME FRAME TEXT", TIME
 // the system's clock in seconds since 1970 when it first matched, FRAME the
-// longest the program took to answer (seconds: it answers between frames,
-// so this is its longest frame meanwhile); exits 1 after SECONDS without a
-// match. Started before an event, it times what the program shows without
+// longest between two readings (seconds: the program answers between
+// frames, so this holds its longest frame meanwhile, and how late the probe
+// itself may have seen the match); exits 1 after SECONDS without a match. Started before an event, it times what the program shows without
 // the time Wine takes to start a probe.
 #include <windows.h>
 #include <commctrl.h>
@@ -62,9 +62,10 @@ int watch(HWND frame, const std::regex& wanted, double seconds)
     const double until = secondsSince1970() + seconds;
     bool first = true;
     double longest = 0.0;
-    for (double asked = secondsSince1970(); statusText(frame, &text); asked = secondsSince1970()) {
+    for (double read = secondsSince1970(); statusText(frame, &text);) {
         const double now = secondsSince1970();
-        longest = std::max(longest, now - asked);
+        longest = std::max(longest, now - read);
+        read = now;
         if (first) {
             std::printf("watching\n");
             std::fflush(stdout);

@@ -56,7 +56,7 @@ expect_view shot-b ref-b ref-a
 # status shows them once a frame has found the limit passed: up to one
 # view timer period (40 ms) and two frames' drawing (the one under way when
 # the limit passed, and the one that finds it) after it, frames as long as
-# the program took at most to answer the probe meanwhile.
+# the longest between two of the probe's readings meanwhile.
 watch_status stale '^6 stale' 20
 stop_broker
 status_matched stale

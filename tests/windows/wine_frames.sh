@@ -62,8 +62,8 @@ expect_view() {
 # background (into $out/NAME.watch) and this returns once it reads it, so
 # that what follows is timed without Wine's start. status_matched NAME:
 # $matched_at, the clock's seconds when the pane first matched, and
-# $longest_frame, the longest the program took meanwhile to answer the
-# probe (it answers between frames); fails after SECONDS.
+# $longest_frame, the longest between two of the probe's readings (the
+# program answers between frames); fails after SECONDS.
 watch_status() {
   "$wine_run" "$probe" --until "$2" "$3" >"$out/$1.watch" 2>&1 &
   watch_pid=$!

@@ -31,13 +31,14 @@ PACKAGES=(
   libmosquitto-dev mosquitto openssl
 )
 
-# The Windows build: MinGW-w64 with POSIX threads, Debian's source of
-# libmosquitto to build for it, GoogleTest's sources to build for it, Wine to
+# The Windows build: MinGW-w64 with POSIX threads, Debian's sources of
+# OpenSSL and libmosquitto to build for it (OpenSSL's Configure is Perl),
+# GoogleTest's sources to build for it, Wine to
 # run the tests, and an X server with xdotool and a window manager (openbox)
 # for the program's own tests (the broker the tests start is mosquitto, in
 # PACKAGES; its mosquitto_sub receives the program's outputs).
 WINDOWS_PACKAGES=(
-  cmake make g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev dpkg-dev xz-utils googletest mosquitto-clients
+  cmake make g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev dpkg-dev xz-utils perl googletest mosquitto-clients
   wine64 xvfb xauth xdotool imagemagick fonts-liberation openbox
 )
 

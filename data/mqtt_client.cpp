@@ -1,5 +1,7 @@
 #include "mqtt_client.h"
 
+#include "tls_authorities.h"
+
 #include <mosquitto.h>
 #include <mqtt_protocol.h>
 
@@ -14,9 +16,11 @@ namespace {
 // connection is noticed within one and a half of them.
 constexpr int kKeepAliveS = 5;
 // Between tries to connect: the first delay, doubling to the longest. A
-// cockpit's broker is near; a second between tries costs it nothing.
+// cockpit's broker is near, and a restarted one must show values within
+// 2 s: that holds the publisher's and the display's waits to try again, the
+// connecting and subscribing, and a frame, so neither wait may take half.
 constexpr int kRetryFirstMs = 250;
-constexpr int kRetryMaxMs = 1000;
+constexpr int kRetryMaxMs = 500;
 // The loop wakes this often at the latest, to see whether it should stop.
 constexpr int kLoopTimeoutMs = 100;
 constexpr int kStopPollMs = 10;
@@ -78,6 +82,7 @@ bool MqttClient::Start(const MqttAddress& address, std::vector<std::string> topi
     mosquitto_disconnect_v5_callback_set(mosq_, &MqttClient::onDisconnect);
     mosquitto_message_v5_callback_set(mosq_, &MqttClient::onMessage);
     mosquitto_publish_v5_callback_set(mosq_, &MqttClient::onPublish);
+    mosquitto_log_callback_set(mosq_, &MqttClient::onLog);
     // Publish is called from other threads than the loop's.
     mosquitto_threaded_set(mosq_, true);
     if (!address.user.empty()) {
@@ -89,12 +94,12 @@ bool MqttClient::Start(const MqttAddress& address, std::vector<std::string> topi
     if (address.tls) {
         if (!address.caFile.empty() && !std::ifstream(address.caFile))
             return fail(address.caFile + ": cannot read the certificate authority's file");
+        std::string authorities;
+        if (address.caFile.empty() && !systemAuthorities(&authorities, error))
+            return fail(*error);
         const int rc = mosquitto_tls_set(mosq_, address.caFile.empty() ? nullptr : address.caFile.c_str(),
-                                         address.caFile.empty() ? "/etc/ssl/certs" : nullptr, nullptr, nullptr,
+                                         address.caFile.empty() ? authorities.c_str() : nullptr, nullptr, nullptr,
                                          nullptr);
-        // The Windows build's libmosquitto has none: MinGW has no OpenSSL.
-        if (rc == MOSQ_ERR_NOT_SUPPORTED)
-            return fail("TLS is not available: this program's libmosquitto is built without it; use mqtt://");
         if (rc != MOSQ_ERR_SUCCESS)
             return fail("TLS cannot be set up: " + describe(rc));
     }
@@ -103,7 +108,7 @@ bool MqttClient::Start(const MqttAddress& address, std::vector<std::string> topi
         return fail(rc == MOSQ_ERR_EAI ? "cannot find the host " + address.host : describe(rc));
     // A broker that is not there yet: the network thread tries again.
     if (rc != MOSQ_ERR_SUCCESS)
-        setCause(describe(rc));
+        failedTry(rc);
     stop_ = false;
     thread_ = std::thread([this, rc] { run(rc == MOSQ_ERR_SUCCESS); });
     return true;
@@ -125,7 +130,7 @@ void MqttClient::run(bool connecting)
             // A broker's refusal (a wrong password) is the cause, not the
             // connection's end that follows it.
             if (rc != MOSQ_ERR_NO_CONN && rc != MOSQ_ERR_CONN_LOST && !refused_.load(std::memory_order_relaxed))
-                setCause("the connection failed: " + describe(rc));
+                failedTry(rc);
             state_.store(CurrentState() == State::Connecting ? State::Connecting : State::Lost,
                          std::memory_order_release);
         }
@@ -138,8 +143,20 @@ void MqttClient::run(bool connecting)
         const int rc = mosquitto_reconnect(mosq_);
         connecting = rc == MOSQ_ERR_SUCCESS;
         if (!connecting)
-            setCause(describe(rc));
+            failedTry(rc);
     }
+}
+
+void MqttClient::failedTry(int rc)
+{
+    std::lock_guard<std::mutex> lock(causeMutex_);
+    if (rc != MOSQ_ERR_TLS) {
+        cause_ = "the connection failed: " + describe(rc);
+        return;
+    }
+    tlsFailure_ = openSslError_.empty() ? describe(rc) : openSslError_;
+    openSslError_.clear();
+    cause_ = "TLS failed: " + tlsFailure_;
 }
 
 bool MqttClient::Publish(const std::string& topic, std::string_view payload, bool retain, unsigned expirySeconds,
@@ -186,6 +203,12 @@ std::string MqttClient::LastCause() const
     return cause_;
 }
 
+std::string MqttClient::TlsFailure() const
+{
+    std::lock_guard<std::mutex> lock(causeMutex_);
+    return tlsFailure_;
+}
+
 void MqttClient::setCause(const std::string& cause)
 {
     std::lock_guard<std::mutex> lock(causeMutex_);
@@ -205,6 +228,10 @@ void MqttClient::onConnect(mosquitto* mosq, void* self, int rc, int, const mosqu
         const int subscribed = mosquitto_subscribe_v5(mosq, nullptr, topic.c_str(), 0, 0, nullptr);
         if (subscribed != MOSQ_ERR_SUCCESS)
             client->setCause("cannot subscribe to " + topic + ": " + describe(subscribed));
+    }
+    {
+        std::lock_guard<std::mutex> lock(client->causeMutex_);
+        client->tlsFailure_.clear();
     }
     client->connections_.fetch_add(1, std::memory_order_relaxed);
     client->state_.store(State::Connected, std::memory_order_release);
@@ -230,6 +257,21 @@ void MqttClient::onMessage(mosquitto*, void* self, const mosquitto_message* mess
     const std::string_view payload(static_cast<const char*>(message->payload),
                                    message->payload ? static_cast<size_t>(message->payloadlen) : 0);
     client->handler_(message->topic, payload, message->retain);
+}
+
+// libmosquitto tells why TLS failed only in its log: "OpenSSL Error[0]:
+// error:0A000086:SSL routines::certificate verify failed". The reason is
+// kept, after the last colon, for the failure the loop reports next.
+void MqttClient::onLog(mosquitto*, void* self, int level, const char* text)
+{
+    constexpr std::string_view kOpenSsl = "OpenSSL Error[0]: ";
+    const std::string_view line(text ? text : "");
+    if (level != MOSQ_LOG_ERR || line.substr(0, kOpenSsl.size()) != kOpenSsl)
+        return;
+    auto* client = static_cast<MqttClient*>(self);
+    const size_t colon = line.rfind(':');
+    std::lock_guard<std::mutex> lock(client->causeMutex_);
+    client->openSslError_ = std::string(line.substr(colon + 1));
 }
 
 void MqttClient::onPublish(mosquitto*, void* self, int, int, const mosquitto_property*)

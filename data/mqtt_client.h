@@ -1,7 +1,7 @@
 // A connection to an MQTT broker through libmosquitto, for the sources that
 // subscribe and the programs that publish. A network thread of its own runs
 // libmosquitto's loop: connecting, reconnecting after a loss or a broker
-// not there yet (after 250 ms, doubling to 1 s between tries), and
+// not there yet (after 250 ms, then every 500 ms), and
 // subscribing again on each connection; the handlers run on that thread.
 // Nothing here waits on the network but Start's resolving of the host.
 // (libmosquitto's own loop thread gives up when the first connection is
@@ -53,6 +53,10 @@ public:
     State CurrentState() const { return state_.load(std::memory_order_acquire); }
     // Why the last connection failed or ended; empty while none did.
     std::string LastCause() const;
+    // Why TLS failed on the last try (OpenSSL's reason: "certificate verify
+    // failed"), until a connection is made; empty otherwise. Trying again
+    // does not cure it, so the displays' status names it.
+    std::string TlsFailure() const;
     long long Connections() const { return connections_.load(std::memory_order_relaxed); }
     const MqttAddress& Address() const { return address_; }
 
@@ -61,7 +65,9 @@ private:
     static void onDisconnect(mosquitto*, void* self, int rc, const mosquitto_property*);
     static void onMessage(mosquitto*, void* self, const mosquitto_message* message, const mosquitto_property*);
     static void onPublish(mosquitto*, void* self, int mid, int rc, const mosquitto_property*);
+    static void onLog(mosquitto*, void* self, int level, const char* text);
     void setCause(const std::string& cause);
+    void failedTry(int rc);
     void run(bool connecting);
 
     MqttAddress address_;
@@ -76,6 +82,8 @@ private:
     std::atomic<bool> refused_{false};  // the broker refused the last connection
     mutable std::mutex causeMutex_;
     std::string cause_;
+    std::string openSslError_;  // the last one libmosquitto logged
+    std::string tlsFailure_;
 };
 
 const char* mqttStateName(MqttClient::State state);

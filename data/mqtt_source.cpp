@@ -49,7 +49,11 @@ public:
     std::string Condition() const override
     {
         const MqttClient::State state = client_.CurrentState();
-        return state == MqttClient::State::Connected ? std::string() : std::string("(") + mqttStateName(state) + ")";
+        if (state == MqttClient::State::Connected)
+            return std::string();
+        // Trying again does not cure a TLS failure: the status says what it is.
+        const std::string tls = client_.TlsFailure();
+        return std::string("(") + mqttStateName(state) + (tls.empty() ? "" : ": TLS failed: " + tls) + ")";
     }
     long long Datagrams() const override { return messages_.load(std::memory_order_relaxed); }
     const char* Units() const override { return "messages"; }

@@ -123,7 +123,7 @@ check_verb web WEB_PACKAGES "${web[@]}"
 WINDOWS_VERB=("${PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}")
 mapfile -t windows < <(named_paths "$src/cmake/mingw-w64-x86_64.cmake" "$src/tests/windows/CMakeLists.txt" \
   "$src/tests/windows/wine_run.sh" "$src/tools/windows/build_deps.sh" "$src/tools/debian_source.sh"
-  programs x86_64-w64-mingw32-g++-posix xvfb-run xdotool convert dpkg-source xz apt-get mosquitto_sub openbox xprop
+  programs x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-posix perl xvfb-run xdotool convert dpkg-source xz apt-get mosquitto_sub openbox xprop
   [ -n "$windows_build" ] && [ -d "$windows_build" ] && compiled_headers "$(realpath "$windows_build")")
 check_verb windows WINDOWS_VERB "${windows[@]}"
 

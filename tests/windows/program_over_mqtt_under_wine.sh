@@ -8,7 +8,8 @@
 # run, the view must show what panel-snapshot renders for the values
 # published (two sets in turn), and the status pane count them. The broker
 # stopped, every instrument raises its flag over the last values and the
-# status says the broker is lost; started again, the view follows again.
+# status says the broker is lost; started again, the view follows again
+# within 2 s of the broker's accepting connections.
 # The program's --send to the same broker publishes the heading bug it is
 # told to move with the Right key.
 set -euo pipefail
@@ -17,18 +18,9 @@ wine_run="$1" program="$2" snapshot="$3" flight="$4" probe="$5" feed="$6" free_p
 label="MQTT"
 mkdir -p "$out"
 
-values_a=(pitch 6 roll 20 heading 90 altitude 3400 fuel 80 fuel_flow 30)
-values_b=(pitch -8 roll -25 heading 250 altitude 5200 fuel 45 fuel_flow 75)
-recording() {
-  local name="$1"; shift
-  { echo "time,input,value"; while [ $# -gt 0 ]; do echo "0.000,$1,$2"; shift 2; done; } >"$out/$name.csv"
-}
+source "$(dirname "$0")/mqtt_feed.sh"
 recording a "${values_a[@]}"
 recording b "${values_b[@]}"
-reference() {
-  "$wine_run" "$snapshot" --display "$flight" --frames 100 --data "$2" -o "$out/$1.png" ||
-    fail "panel-snapshot did not render $1"
-}
 reference ref-a "replay:$out/a.csv:loop"
 reference ref-b "replay:$out/b.csv:loop"
 reference ref-b-stale "replay:$out/b.csv"
@@ -39,18 +31,7 @@ source "$(dirname "$0")/wine_frames.sh"
 source "$(dirname "$0")/../test_broker.sh"
 broker_config "$free_ports" "$template"
 url="mqtt://127.0.0.1:$port/cockpit"
-feed_pid="" subscriber_pid=""
-stop_feed() {
-  [ -n "$feed_pid" ] || return 0
-  kill "$feed_pid" 2>/dev/null || true
-  wait "$feed_pid" 2>/dev/null || true
-  feed_pid=""
-}
-start_feed() {
-  stop_feed
-  "$feed" --to "$url" --loop --seconds 600 "$out/$1.csv" >>"$out/panel-feed.log" 2>&1 &
-  feed_pid=$!
-}
+subscriber_pid=""
 
 read -r screen_width screen_height < <(xdotool getdisplaygeometry)
 xdotool mousemove "$((screen_width - 1))" "$((screen_height - 1))"
@@ -63,19 +44,33 @@ window="$(find_window '^Пилотажная панель — Графическ
 expect_status "^0 stale, 0 of 9 inputs fed; mqtt://127\.0\.0\.1:$port/cockpit \(connecting\)"
 
 start_broker
-start_feed a
+start_feed a "$url"
 expect_status "^0 stale, 6 of 9 inputs fed; mqtt://127\.0\.0\.1:$port/cockpit: [0-9]+ messages/s"
 expect_view shot-a ref-a ref-b
-start_feed b
+start_feed b "$url"
 expect_view shot-b ref-b ref-a
 
 # Past the freshness limit of 500 ms without its broker every instrument
-# shows its flag over the last values.
+# shows its flag over the last values: the last arrived before the broker
+# stopped, so the flags show within the limit and a frame of its end. The
+# status shows them once a frame has found the limit passed: up to one
+# view timer period (40 ms) and two frames' drawing (the one under way when
+# the limit passed, and the one that finds it) after it, frames as long as
+# the longest between two of the probe's readings meanwhile.
+watch_status stale '^6 stale' 20
 stop_broker
+status_matched stale
+flags_limit=$(LC_ALL=C awk -v frame="$longest_frame" 'BEGIN { printf "%.3f", 0.5 + 0.04 + 2 * frame }')
+within "$flags_limit" "$broker_stopped_at" "$matched_at" "the flags raised after the broker stopped"
 expect_status "^6 stale, 6 of 9 inputs fed; mqtt://127\.0\.0\.1:$port/cockpit \(broker lost, reconnecting\)"
 expect_view shot-stale ref-b-stale ref-b
 
+# Restarted, every display recovers within 2 s: from the broker's first
+# accepted connection to the status pane with every input fresh again.
+watch_status back '^0 stale' 20
 start_broker
+status_matched back
+within 2 "$broker_ready_at" "$matched_at" "fresh values shown after the broker restarted"
 expect_status "^0 stale, 6 of 9 inputs fed; mqtt://127\.0\.0\.1:$port/cockpit: [0-9]+ messages/s"
 expect_view shot-back ref-b ref-b-stale
 

@@ -57,3 +57,33 @@ expect_view() {
   [ "$different" -ge $((width * height / 100)) ] ||
     fail "$label: $shot is like $unlike (only $different pixels differ): the display does not follow the values"
 }
+
+# watch_status NAME REGEX SECONDS: frame_probe watches the status pane in the
+# background (into $out/NAME.watch) and this returns once it reads it, so
+# that what follows is timed without Wine's start. status_matched NAME:
+# $matched_at, the clock's seconds when the pane first matched, and
+# $longest_frame, the longest between two of the probe's readings (the
+# program answers between frames); fails after SECONDS.
+watch_status() {
+  "$wine_run" "$probe" --until "$2" "$3" >"$out/$1.watch" 2>&1 &
+  watch_pid=$!
+  for _ in $(seq 1 200); do
+    grep -q '^watching' "$out/$1.watch" && return 0
+    kill -0 "$watch_pid" 2>/dev/null || fail "$label: frame_probe could not watch the status: $(cat "$out/$1.watch")"
+    sleep 0.05
+  done
+  fail "$label: frame_probe did not start watching the status"
+}
+status_matched() {
+  wait "$watch_pid" || fail "$label: the status pane never matched: $(tr -d '\r' <"$out/$1.watch")"
+  read -r matched_at longest_frame < <(tr -d '\r' <"$out/$1.watch" | sed -n 's/^matched: \([0-9.]*\) \([0-9.]*\) .*/\1 \2/p')
+}
+
+# within LIMIT FROM TO WHAT: fails unless TO is at most LIMIT seconds after
+# FROM (clock seconds); says how long it took either way.
+within() {
+  local took
+  took=$(LC_ALL=C awk -v from="$2" -v to="$3" 'BEGIN { printf "%.3f", to - from }')
+  echo "$label: $4 in $took s (at most $1 s)"
+  LC_ALL=C awk -v took="$took" -v limit="$1" 'BEGIN { exit !(took <= limit) }' || fail "$label: $4 took $took s, over $1 s"
+}

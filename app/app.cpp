@@ -71,8 +71,7 @@ bool App::CreateFrame(CMainFrame* frame)
     programRendererReason() = choice.why;
     // The CPU backend needs no GL: GLX is not even asked.
     if (programRenderer() == ProgramRenderer::Cpu) {
-        // Its multisampling menu has no item for exact coverage yet.
-        CpuFormatProbe probe(false);
+        CpuFormatProbe probe;
         return frame->Create(probe, ProgramRenderer::Cpu);
     }
     GlxProbe probe(wxGetX11Display());

@@ -34,15 +34,15 @@ wxGLAttributes ConfigAttributes(int format)
 static_assert(ID_MULTISAMPLING_OFF == kCommandMultisamplingOff && ID_MULTISAMPLING_2X == kCommandMultisampling2x &&
                   ID_MULTISAMPLING_4X == kCommandMultisampling4x && ID_MULTISAMPLING_8X == kCommandMultisampling8x &&
                   ID_MULTISAMPLING_16X == kCommandMultisampling16x && ID_START == kCommandStart &&
-                  ID_PAUSE == kCommandPause,
+                  ID_PAUSE == kCommandPause && ID_MULTISAMPLING_EXACT == kCommandMultisamplingExact,
               "command numbers of the view rules and of the resources differ");
 
 CChildView::CChildView()
 {
     m_timer.SetOwner(this, kViewTimerId);
     Bind(wxEVT_TIMER, &CChildView::OnTimer, this, kViewTimerId);
-    Bind(wxEVT_MENU, &CChildView::OnViewCommand, this, ID_MULTISAMPLING_OFF, ID_PAUSE);
-    Bind(wxEVT_UPDATE_UI, &CChildView::OnUpdateViewCommand, this, ID_MULTISAMPLING_OFF, ID_PAUSE);
+    Bind(wxEVT_MENU, &CChildView::OnViewCommand, this, ID_MULTISAMPLING_OFF, ID_MULTISAMPLING_EXACT);
+    Bind(wxEVT_UPDATE_UI, &CChildView::OnUpdateViewCommand, this, ID_MULTISAMPLING_OFF, ID_MULTISAMPLING_EXACT);
 }
 
 // The frame's members go before its child windows, so the view takes its

@@ -18,7 +18,7 @@ wxMenu* CreateMultisamplingMenu()
     auto* menu = new wxMenu;
     for (const MultisamplingCommand& command : kMultisamplingCommands) {
         menu->AppendCheckItem(command.id, Text(command.label), Prompt(command.id));
-        if (command.id == ID_MULTISAMPLING_OFF)
+        if (command.id == ID_MULTISAMPLING_OFF || command.id == ID_MULTISAMPLING_16X)
             menu->AppendSeparator();
     }
     return menu;

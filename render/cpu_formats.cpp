@@ -27,7 +27,7 @@ bool CpuFormatProbe::ChooseMultisampleFormats(bool, std::vector<int>* formats)
     for (int samples : kMenuSampleCounts)
         if (grSelectBackend(cpuBackendName(samples).c_str(), nullptr))
             formats->push_back(samples);
-    if (exact_ && grSelectBackend(cpuBackendName(GR_EXACT_COVERAGE_SAMPLES).c_str(), nullptr))
+    if (grSelectBackend(cpuBackendName(GR_EXACT_COVERAGE_SAMPLES).c_str(), nullptr))
         formats->push_back(GR_EXACT_COVERAGE_SAMPLES);
     return !formats->empty();
 }

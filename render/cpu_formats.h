@@ -17,14 +17,9 @@ std::string cpuBackendName(int samples);
 // (before grInit or after grShutdown).
 class CpuFormatProbe : public PixelFormatProbe {
 public:
-    // withExactCoverage: the table offers GR_EXACT_COVERAGE_SAMPLES after
-    // the sample counts; a host whose menu cannot choose it leaves it out.
-    explicit CpuFormatProbe(bool withExactCoverage = true) : exact_(withExactCoverage) {}
+    // The table offers GR_EXACT_COVERAGE_SAMPLES after the sample counts.
     bool ChoosePlainFormat(int* format) override;
     bool HasMultisampleExtension() override { return true; }
     bool ChooseMultisampleFormats(bool swapExchange, std::vector<int>* formats) override;
     bool QuerySamples(int format, int* samples) override;
-
-private:
-    bool exact_;
 };

@@ -14,6 +14,8 @@ constexpr int ID_MULTISAMPLING_8X = 3003;
 constexpr int ID_MULTISAMPLING_16X = 3004;
 constexpr int ID_START = 3005;
 constexpr int ID_PAUSE = 3006;
+// Exact coverage, drawn by the CPU backend alone.
+constexpr int ID_MULTISAMPLING_EXACT = 3007;
 
 // Framework commands. Exit and About are the toolkit's stock ids. The bar
 // toggles keep the low 15 bits of their classic numbers (0xE800, 0xE801),

@@ -15,6 +15,7 @@ const StringEntry kStringTable[] = {
     {AFX_IDS_IDLEMESSAGE, "Ready"},
     {ID_START, "Старт\nСтарт"},
     {ID_PAUSE, "Пауза\nПауза"},
+    {ID_MULTISAMPLING_EXACT, "Точная доля площади каждого пикселя, без выборок (только процессор)"},
     {ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},
     {ID_APP_EXIT, "Quit the application; prompts to save documents\nExit"},
     {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},

@@ -30,6 +30,7 @@ extern const char* const kMenuMultisampling2x;
 extern const char* const kMenuMultisampling4x;
 extern const char* const kMenuMultisampling8x;
 extern const char* const kMenuMultisampling16x;
+extern const char* const kMenuMultisamplingExact;
 extern const char* const kMenuStart;
 extern const char* const kMenuPause;
 extern const char* const kMenuInformation;

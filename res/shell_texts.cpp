@@ -19,6 +19,7 @@ const char* const kMenuMultisampling2x = "2x";
 const char* const kMenuMultisampling4x = "4x";
 const char* const kMenuMultisampling8x = "8x";
 const char* const kMenuMultisampling16x = "16x";
+const char* const kMenuMultisamplingExact = "Точное покрытие";
 const char* const kMenuStart = "Старт";
 const char* const kMenuPause = "Пауза";
 const char* const kMenuInformation = "Информация";

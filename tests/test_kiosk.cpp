@@ -30,6 +30,7 @@
 #include <thread>
 #include <vector>
 
+#include "gr_display.h"
 #include "frame_comparison.h"
 #include "test_broker.h"
 #include "kiosk_options.h"
@@ -240,7 +241,7 @@ struct KioskFrame {
     int frame;
     int samples;
     // The kiosk's --gl, or "cpu" for --renderer cpu; panel-snapshot draws
-    // with gl1.
+    // with gl1, or at exact coverage with the CPU backend (gl1 has none).
     const char* gl;
 };
 
@@ -253,6 +254,7 @@ const KioskFrame kFrames[] = {
     {"flight_frame30_s0_gl1", FLIGHT_MODULE, 30, 0, "gl1"},
     {"builtin_frame40_s0_cpu", nullptr, 40, 0, "cpu"},
     {"flight_frame60_s4_cpu", FLIGHT_MODULE, 60, 4, "cpu"},
+    {"flight_frame60_exact_cpu", FLIGHT_MODULE, 60, GR_EXACT_COVERAGE_SAMPLES, "cpu"},
 };
 
 class KioskUnderWeston : public ::testing::TestWithParam<KioskFrame> {};
@@ -281,8 +283,11 @@ TEST_P(KioskUnderWeston, ShowsTheFramePanelSnapshotRenders)
 
     // The reference, and from its size the compositor's output.
     const std::string referencePath = folder + "/panel-snapshot.png";
+    const bool exact = shown.samples == GR_EXACT_COVERAGE_SAMPLES;
     std::vector<std::string> snapshot = {PANEL_SNAPSHOT, "--frames", std::to_string(shown.frame), "--samples",
                                          std::to_string(shown.samples), "-o", referencePath};
+    if (exact)
+        snapshot.insert(snapshot.end(), {"--gl", "cpu"});
     snapshot.insert(snapshot.end(), displayArgs.begin(), displayArgs.end());
     Child snapshotChild = spawn(snapshot, {}, folder);
     std::string snapshotText;
@@ -294,7 +299,7 @@ TEST_P(KioskUnderWeston, ShowsTheFramePanelSnapshotRenders)
     HeadlessWeston weston;
     ASSERT_TRUE(weston.Start(reference.width, reference.height, folder + "/weston.log", &error)) << error;
     std::vector<std::string> kiosk = {PANEL_KIOSK, "--frames", std::to_string(shown.frame), "--samples",
-                                      std::to_string(shown.samples)};
+                                      exact ? "exact" : std::to_string(shown.samples)};
     if (std::string(shown.gl) == "cpu")
         kiosk.insert(kiosk.end(), {"--renderer", "cpu"});
     else

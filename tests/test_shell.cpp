@@ -394,6 +394,8 @@ TEST_F(ShellTest, MenuTreeAndAccelerators)
                                           "  4x = 3002 check\n"
                                           "  8x = 3003 check\n"
                                           "  16x = 3004 check\n"
+                                          "  -\n"
+                                          "  Точное покрытие = 3007 check\n"
                                           " -\n"
                                           " Старт = 3005\n"
                                           " Пауза = 3006\n"

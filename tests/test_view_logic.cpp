@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "frame_clock.h"
+#include "gr_display.h"
 #include "view_logic.h"
 
 namespace {
@@ -78,10 +79,11 @@ TEST(ViewLogic, MenuLevelsNeedTheirExactCountAndAPausedView)
 {
     const PixelFormatTable table = tableOf({2, 4});
     const int ids[] = {kCommandMultisamplingOff, kCommandMultisampling2x, kCommandMultisampling4x,
-                       kCommandMultisampling8x, kCommandMultisampling16x, kCommandStart, kCommandPause};
-    const bool pausedEnabled[] = {true, true, true, false, false, true, false};
-    const bool runningEnabled[] = {false, false, false, false, false, false, true};
-    for (size_t i = 0; i < 7; ++i) {
+                       kCommandMultisampling8x, kCommandMultisampling16x, kCommandStart, kCommandPause,
+                       kCommandMultisamplingExact};
+    const bool pausedEnabled[] = {true, true, true, false, false, true, false, false};
+    const bool runningEnabled[] = {false, false, false, false, false, false, true, false};
+    for (size_t i = 0; i < 8; ++i) {
         CommandUi ui = {};
         ASSERT_TRUE(ViewCommandUi(ids[i], false, 4, table, &ui));
         EXPECT_EQ(ui.enabled, pausedEnabled[i]) << "paused, command " << ids[i];
@@ -91,7 +93,15 @@ TEST(ViewLogic, MenuLevelsNeedTheirExactCountAndAPausedView)
     }
     CommandUi ui = {};
     EXPECT_FALSE(ViewCommandUi(57665, false, 0, table, &ui)) << "exit is the frame's";
-    EXPECT_FALSE(ViewCommandUi(3007, false, 0, table, &ui));
+    EXPECT_FALSE(ViewCommandUi(3008, false, 0, table, &ui));
+
+    // Exact coverage is a level of its own, offered where the table has it.
+    const PixelFormatTable cpu = tableOf({4, GR_EXACT_COVERAGE_SAMPLES});
+    ASSERT_TRUE(ViewCommandUi(kCommandMultisamplingExact, false, GR_EXACT_COVERAGE_SAMPLES, cpu, &ui));
+    EXPECT_TRUE(ui.enabled);
+    EXPECT_TRUE(ui.checked);
+    ASSERT_TRUE(ViewCommandUi(kCommandMultisampling4x, false, GR_EXACT_COVERAGE_SAMPLES, cpu, &ui));
+    EXPECT_FALSE(ui.checked);
 }
 
 TEST(ViewLogic, DefaultCountPrefersEightThenFourThenTwoButNeverSixteen)

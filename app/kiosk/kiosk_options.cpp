@@ -12,10 +12,12 @@ const char* const kKioskUsage =
     "  --renderer R auto (default without --gl): the processor where EGL is missing or\n"
     "               its GL is a software rasteriser (llvmpipe...), else the GL; stderr\n"
     "               says which and why; gl: draw through EGL with the GL of --gl; cpu:\n"
-    "               draw on the processor into shared memory, no EGL (samples 0, 2, 4, 8)\n"
+    "               draw on the processor into shared memory, no EGL (samples 0, 2, 4,\n"
+    "               8 or exact)\n"
     "  --gl G       the GL to draw with: es3 (default), es2, core (the shader backend)\n"
     "               or gl1 (desktop OpenGL with its fixed function)\n"
-    "  --samples S  samples per pixel (default: 8, else 4, else 2, else 0)\n"
+    "  --samples S  samples per pixel (default: 8, else 4, else 2, else 0), or exact:\n"
+    "               the exact share of each pixel's area (the processor alone)\n"
     "  --frames N   show frames 1 to N, then hold frame N paused\n"
     "  --batched    draw in the batched submission mode (same pixels, fewer draws)\n"
     "  --output O   show the display on the compositor's output named O (its name,\n"
@@ -93,8 +95,8 @@ bool parseKioskArgs(int argc, const char* const* argv, KioskOptions* options, st
             options->gl = value;
             glGiven = true;
         } else if (arg == "--samples") {
-            if (!parseNumber(value, &options->samples) || options->samples < 0) {
-                *error = std::string("--samples takes a sample count, not ") + value;
+            if (!parseSampleCount(value, &options->samples)) {
+                *error = std::string("--samples takes a sample count or exact, not ") + value;
                 return false;
             }
         } else if (!parseNumber(value, &options->holdFrame) || options->holdFrame < 1 ||

@@ -1,5 +1,7 @@
 #include "view_logic.h"
 
+#include "gr_display.h"
+
 int CommandSampleCount(int id)
 {
     switch (id) {
@@ -13,6 +15,8 @@ int CommandSampleCount(int id)
         return 8;
     case kCommandMultisampling16x:
         return 16;
+    case kCommandMultisamplingExact:
+        return GR_EXACT_COVERAGE_SAMPLES;
     default:
         return -1;
     }

@@ -15,6 +15,7 @@ enum ViewCommandId {
     kCommandMultisampling16x = 3004,
     kCommandStart = 3005,
     kCommandPause = 3006,
+    kCommandMultisamplingExact = 3007,
 };
 
 // The frame timer: one frame per tick while running.

@@ -58,8 +58,8 @@ bool parsePageOptions(int argc, const char* const* argv, PageOptions* options, s
                      value;
             return false;
         }
-        if (arg == "--samples" && (!parseNumber(value, &options->samples) || options->samples < 0)) {
-            *error = std::string("samples takes a sample count, not ") + value;
+        if (arg == "--samples" && !parseSampleCount(value, &options->samples)) {
+            *error = std::string("samples takes a sample count or exact, not ") + value;
             return false;
         }
         if (arg == "--renderer" && !pageRendererNamed(value, &options->renderer)) {

@@ -16,7 +16,7 @@
 static_assert(ID_MULTISAMPLING_OFF == kCommandMultisamplingOff && ID_MULTISAMPLING_2X == kCommandMultisampling2x &&
                   ID_MULTISAMPLING_4X == kCommandMultisampling4x && ID_MULTISAMPLING_8X == kCommandMultisampling8x &&
                   ID_MULTISAMPLING_16X == kCommandMultisampling16x && ID_START == kCommandStart &&
-                  ID_PAUSE == kCommandPause,
+                  ID_PAUSE == kCommandPause && ID_MULTISAMPLING_EXACT == kCommandMultisamplingExact,
               "command numbers of the view rules and of the resources differ");
 
 namespace {

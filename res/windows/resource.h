@@ -15,6 +15,7 @@
 #define ID_MULTISAMPLING_16X 3004
 #define ID_START 3005
 #define ID_PAUSE 3006
+#define ID_MULTISAMPLING_EXACT 3007
 
 // Framework commands with their classic numbers.
 #define ID_APP_ABOUT 57664

@@ -16,6 +16,10 @@
 
 namespace {
 
+// The multisampling menu's levels, exact coverage last.
+const int kLevelIds[] = {ID_MULTISAMPLING_OFF, ID_MULTISAMPLING_2X,  ID_MULTISAMPLING_4X,
+                         ID_MULTISAMPLING_8X,  ID_MULTISAMPLING_16X, ID_MULTISAMPLING_EXACT};
+
 const wchar_t kTitle[] = L"Графическая библиотека для файлов кодогенерации, полученных с помощью модуля Lorvane2.X";
 
 std::wstring menuText(HMENU menu, int position)
@@ -93,7 +97,8 @@ TEST_F(ShellTest, TitleMenuTreeAndAccelerators)
     EXPECT_EQ(menuItems(GetSubMenu(bar, 2)),
               (std::vector<std::wstring>{L"Мультисемплинг>", L"-", L"Старт=3005", L"Пауза=3006"}));
     EXPECT_EQ(menuItems(GetSubMenu(GetSubMenu(bar, 2), 0)),
-              (std::vector<std::wstring>{L"Отключен=3000", L"-", L"2x=3001", L"4x=3002", L"8x=3003", L"16x=3004"}));
+              (std::vector<std::wstring>{L"Отключен=3000", L"-", L"2x=3001", L"4x=3002", L"8x=3003", L"16x=3004", L"-",
+                                         L"Точное покрытие=3007"}));
     EXPECT_EQ(menuItems(GetSubMenu(bar, 3)), (std::vector<std::wstring>{L"О программе...=57664"}));
 
     ACCEL keys[4] = {};
@@ -194,7 +199,7 @@ TEST_F(ShellTest, StartPauseAndANewLevelFollowTheViewsRules)
     EXPECT_FALSE(ButtonEnabled(ID_START));
     EXPECT_TRUE(ButtonEnabled(ID_PAUSE));
     HMENU levels = Popup({2, 0});
-    for (int id = ID_MULTISAMPLING_OFF; id <= ID_MULTISAMPLING_16X; ++id)
+    for (int id : kLevelIds)
         EXPECT_TRUE(State(levels, id) & MF_GRAYED) << "no level changes while running: " << id;
     HMENU drawing = Popup({2});
     EXPECT_TRUE(State(drawing, ID_START) & MF_GRAYED);
@@ -204,7 +209,7 @@ TEST_F(ShellTest, StartPauseAndANewLevelFollowTheViewsRules)
     EXPECT_FALSE(view.IsRunning());
     levels = Popup({2, 0});
     const PixelFormatTable& formats = view.Renderer().Formats();
-    for (int id = ID_MULTISAMPLING_OFF; id <= ID_MULTISAMPLING_16X; ++id) {
+    for (int id : kLevelIds) {
         const int samples = CommandSampleCount(id);
         EXPECT_EQ((State(levels, id) & MF_GRAYED) == 0, formats.IsSupported(samples)) << id;
         EXPECT_EQ((State(levels, id) & MF_CHECKED) != 0, samples == first) << id;
@@ -224,8 +229,8 @@ TEST_F(ShellTest, StartPauseAndANewLevelFollowTheViewsRules)
     EXPECT_GT(pane.bottom, client.bottom / 2);
     levels = Popup({2, 0});
     EXPECT_TRUE(State(levels, ID_MULTISAMPLING_OFF) & MF_CHECKED);
-    for (int id = ID_MULTISAMPLING_2X; id <= ID_MULTISAMPLING_16X; ++id)
-        EXPECT_FALSE(State(levels, id) & MF_CHECKED) << "level " << id << " still checked";
+    for (int id : kLevelIds)
+        EXPECT_EQ((State(levels, id) & MF_CHECKED) != 0, id == ID_MULTISAMPLING_OFF) << "level " << id << " still checked";
 
     // The pane accelerators reach nobody, and nothing breaks.
     Command(ID_NEXT_PANE);

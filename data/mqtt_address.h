@@ -8,8 +8,9 @@
 // wildcards + and #; the inputs are its subtopics. MAPPING is a mapping file
 // of format mqtt. cafile= names the certificate authority that signed the
 // broker's certificate; without it a TLS connection trusts the system's
-// authorities (tls_authorities.h: /etc/ssl/certs; Windows needs cafile=). USER and PASSWORD may carry %XX escapes for
-// the characters ':', '@' and '/'.
+// authorities (tls_authorities.h: /etc/ssl/certs; Windows needs cafile=).
+// USER and PASSWORD may carry %XX escapes for the characters ':', '@' and
+// '/'.
 #pragma once
 
 #include <string>

@@ -1,8 +1,8 @@
 // A connection to an MQTT broker through libmosquitto, for the sources that
 // subscribe and the programs that publish. A network thread of its own runs
 // libmosquitto's loop: connecting, reconnecting after a loss or a broker
-// not there yet (after 250 ms, then every 500 ms), and
-// subscribing again on each connection; the handlers run on that thread.
+// not there yet (after 250 ms, then every 500 ms), and subscribing again
+// on each connection; the handlers run on that thread.
 // Nothing here waits on the network but Start's resolving of the host.
 // (libmosquitto's own loop thread gives up when the first connection is
 // refused, so it is not used.)

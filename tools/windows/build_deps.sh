@@ -45,7 +45,8 @@ build_openssl() {
 # libmosquitto alone (no broker, clients, C++ wrapper or manuals), with TLS
 # through the OpenSSL above (no PSK: a cockpit's broker is known by its
 # certificate), named by its files as CMake's FindOpenSSL calls them for
-# MinGW: the toolchain's search stays inside MinGW's root. Its CMake looks for a pthreads-win32 at C:\pthreads when threading is on, so threading is
+# MinGW: the toolchain's search stays inside MinGW's root. Its CMake looks
+# for a pthreads-win32 at C:\pthreads when threading is on, so threading is
 # switched on by the define instead and MinGW's own winpthreads serves it;
 # the client publishes from other threads than its loop's.
 build_mosquitto() {

@@ -34,11 +34,12 @@ std::vector<std::wstring> menuItems(HMENU menu)
 {
     std::vector<std::wstring> items;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
-        if (state & MF_SEPARATOR)
-            items.push_back(L"-");
-        else if (GetSubMenu(menu, i))
+        // A popup's state carries its item count in the high byte, which
+        // can read as MF_SEPARATOR (0x800): popups are asked first.
+        if (GetSubMenu(menu, i))
             items.push_back(menuText(menu, i) + L">");
+        else if (GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR)
+            items.push_back(L"-");
         else
             items.push_back(menuText(menu, i) + L"=" + std::to_wstring(GetMenuItemID(menu, i)));
     }

@@ -250,15 +250,22 @@ void rasterShapeExact(CpuFrame& frame, const ShapeEdge* edges, size_t count, con
         const double top = std::min(e.ay, e.by), bottom = std::max(e.ay, e.by);
         const double dxdy = static_cast<double>(e.bx - e.ax) / static_cast<double>(e.by - e.ay);
         const float direction = e.by > e.ay ? 1.0f : -1.0f;
-        const int r1 = std::min(e.lastRow, rowEnd - 1);
-        for (int r = std::max(e.firstRow, rowBegin); r <= r1; ++r) {
-            const double ys = std::max(top, r * kOne), ye = std::min(bottom, (r + 1) * kOne);
+        const double ax = e.ax, ay = e.ay;
+        const int r0 = std::max(e.firstRow, rowBegin), r1 = std::min(e.lastRow, rowEnd - 1);
+        // A row's segment starts where the one above ended (the same value
+        // max(top, r * kOne) gives), so each row computes one end.
+        double ys = std::max(top, r0 * kOne);
+        double xs = (ax + dxdy * (ys - ay)) / kOne;
+        for (int r = r0; r <= r1; ++r) {
+            const double ye = std::min(bottom, (r + 1) * kOne);
             if (ys >= ye)
                 continue;
-            const double xs = (e.ax + dxdy * (ys - e.ay)) / kOne, xe = (e.ax + dxdy * (ye - e.ay)) / kOne;
+            const double xe = (ax + dxdy * (ye - ay)) / kOne;
             const int k = r - rowBegin;
             addSegment({grid + stride * k, touched + words * k, lo[k], hi[k]}, width, static_cast<float>(xs),
                        static_cast<float>(xe), direction * static_cast<float>((ye - ys) / kOne));
+            ys = ye;
+            xs = xe;
         }
     }
 

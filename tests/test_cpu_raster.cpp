@@ -679,4 +679,41 @@ TEST(CpuPixelOps, MergedSamplesEqualBlendingEachSample)
     expectMergeMatchesScalar<8>();
 }
 
+#if defined(__SSE2__)
+// The SIMD mix of exact coverage's runs gives the scalar path's levels for
+// every pair of channel values and every weight, and with the colour's
+// alpha as weight it is the blend.
+TEST(CpuPixelOps, MixedLanesEqualTheScalarMix)
+{
+    int wrong = 0;
+    for (uint32_t w = 0; w < 256; ++w) {
+        const __m128i weight = _mm_set1_epi16(static_cast<short>(w));
+        for (uint32_t a = 0; a < 256; ++a) {
+            for (uint32_t b = 0; b < 256; b += 8) {
+                alignas(16) uint16_t as[8], bs[8], out[8];
+                for (uint32_t i = 0; i < 8; ++i) {
+                    as[i] = static_cast<uint16_t>(a);
+                    bs[i] = static_cast<uint16_t>(b + i);
+                }
+                _mm_store_si128(reinterpret_cast<__m128i*>(out),
+                                cpu::mixEpi16(_mm_load_si128(reinterpret_cast<const __m128i*>(as)),
+                                         _mm_load_si128(reinterpret_cast<const __m128i*>(bs)), weight));
+                for (uint32_t i = 0; i < 8; ++i)
+                    wrong += out[i] != (cpu::mixBytes(a, b + i, w) & 0xFF);
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    for (uint32_t alpha : {0u, 1u, 128u, 254u, 255u}) {
+        const uint32_t src = cpu::packRgba(200, 17, 255, alpha), dst = cpu::packRgba(3, 250, 90, 128);
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i mixed = cpu::mixEpi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(src)), zero),
+                                       _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(dst)), zero),
+                                       _mm_set1_epi16(static_cast<short>(alpha)));
+        EXPECT_EQ(static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(mixed, zero))), cpu::blendOver(src, dst))
+            << "alpha " << alpha;
+    }
+}
+#endif
+
 }  // namespace

@@ -12,15 +12,6 @@ namespace cpu {
 
 namespace {
 
-// a * w + b * (255 - w), over 255, rounded, for each channel.
-inline uint32_t mixBytes(uint32_t a, uint32_t b, uint32_t w)
-{
-    const uint32_t nw = 255 - w;
-    const uint32_t even = div255Lanes((a & kEvenBytes) * w + (b & kEvenBytes) * nw);
-    const uint32_t odd = div255Lanes(((a >> 8) & kEvenBytes) * w + ((b >> 8) & kEvenBytes) * nw);
-    return even | (odd << 8);
-}
-
 // A pixel's winding coverage as a unorm8 weight.
 inline uint32_t coverageOf(float sum)
 {
@@ -136,7 +127,18 @@ public:
             return;
         }
         const uint8_t* stencil = stencil_ + row;
-        for (int x = x0; x < x1; ++x) {
+        int x = x0;
+#if defined(__SSE2__)
+        // Four pixels at a time; a weight of 0 (a failed stencil test)
+        // leaves a pixel as it was, as the scalar path does.
+        for (; x + 4 <= x1; x += 4) {
+            uint32_t w[4];
+            for (int i = 0; i < 4; ++i)
+                w[i] = test_ && stencil[x + i] != ref_ ? 0 : coverage;
+            MixFour(p + x, w);
+        }
+#endif
+        for (; x < x1; ++x) {
             if (test_ && stencil[x] != ref_)
                 continue;
             const uint32_t full = blend_ ? blendOver(color_, p[x]) : color_;
@@ -145,6 +147,31 @@ public:
     }
 
 private:
+#if defined(__SSE2__)
+    // Pixels p[0..3] become what the draw writes there weighted by w[i].
+    void MixFour(uint32_t* p, const uint32_t* w) const
+    {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i dstLo = _mm_unpacklo_epi8(dst, zero), dstHi = _mm_unpackhi_epi8(dst, zero);
+        const __m128i color = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color_)), zero);
+        __m128i fullLo = color, fullHi = color;
+        if (blend_) {
+            const __m128i alpha = _mm_set1_epi16(static_cast<short>(alphaOf(color_)));
+            fullLo = mixEpi16(color, dstLo, alpha);
+            fullHi = mixEpi16(color, dstHi, alpha);
+        }
+        const auto lanes = [](uint32_t a, uint32_t b) {
+            return _mm_set_epi16(static_cast<short>(b), static_cast<short>(b), static_cast<short>(b),
+                                 static_cast<short>(b), static_cast<short>(a), static_cast<short>(a),
+                                 static_cast<short>(a), static_cast<short>(a));
+        };
+        const __m128i outLo = mixEpi16(fullLo, dstLo, lanes(w[0], w[1]));
+        const __m128i outHi = mixEpi16(fullHi, dstHi, lanes(w[2], w[3]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(outLo, outHi));
+    }
+#endif
+
     uint32_t* pixels_;
     const uint8_t* stencil_;
     int width_;
@@ -196,15 +223,22 @@ void rasterShapeExact(CpuFrame& frame, const ShapeEdge* edges, size_t count, con
         const double top = std::min(e.ay, e.by), bottom = std::max(e.ay, e.by);
         const double dxdy = static_cast<double>(e.bx - e.ax) / static_cast<double>(e.by - e.ay);
         const float direction = e.by > e.ay ? 1.0f : -1.0f;
-        const int r1 = std::min(e.lastRow, rowEnd - 1);
-        for (int r = std::max(e.firstRow, rowBegin); r <= r1; ++r) {
-            const double ys = std::max(top, r * kOne), ye = std::min(bottom, (r + 1) * kOne);
+        const double ax = e.ax, ay = e.ay;
+        const int r0 = std::max(e.firstRow, rowBegin), r1 = std::min(e.lastRow, rowEnd - 1);
+        // A row's segment starts where the one above ended (the same value
+        // max(top, r * kOne) gives), so each row computes one end.
+        double ys = std::max(top, r0 * kOne);
+        double xs = (ax + dxdy * (ys - ay)) / kOne;
+        for (int r = r0; r <= r1; ++r) {
+            const double ye = std::min(bottom, (r + 1) * kOne);
             if (ys >= ye)
                 continue;
-            const double xs = (e.ax + dxdy * (ys - e.ay)) / kOne, xe = (e.ax + dxdy * (ye - e.ay)) / kOne;
+            const double xe = (ax + dxdy * (ye - ay)) / kOne;
             const int k = r - rowBegin;
             addSegment({grid + stride * k, touched + words * k, lo[k], hi[k]}, width, static_cast<float>(xs),
                        static_cast<float>(xe), direction * static_cast<float>((ye - ys) / kOne));
+            ys = ye;
+            xs = xe;
         }
     }
 

@@ -44,6 +44,33 @@ inline uint32_t blendOver(uint32_t src, uint32_t dst)
     return even | (odd << 8);
 }
 
+// a * w + b * (255 - w), over 255, rounded, for each channel.
+inline uint32_t mixBytes(uint32_t a, uint32_t b, uint32_t w)
+{
+    const uint32_t nw = 255 - w;
+    const uint32_t even = div255Lanes((a & kEvenBytes) * w + (b & kEvenBytes) * nw);
+    const uint32_t odd = div255Lanes(((a >> 8) & kEvenBytes) * w + ((b >> 8) & kEvenBytes) * nw);
+    return even | (odd << 8);
+}
+
+#if defined(__SSE2__)
+// x / 255 rounded, for each 16-bit lane holding at most 255 * 255: the
+// lanes of div255Lanes, eight at a time.
+inline __m128i div255Epi16(__m128i x)
+{
+    x = _mm_add_epi16(x, _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+}
+
+// a * w + b * (255 - w), over 255, rounded, for eight channels in 16-bit
+// lanes: mixBytes of two pixels.
+inline __m128i mixEpi16(__m128i a, __m128i b, __m128i w)
+{
+    const __m128i nw = _mm_sub_epi16(_mm_set1_epi16(255), w);
+    return div255Epi16(_mm_add_epi16(_mm_mullo_epi16(a, w), _mm_mullo_epi16(b, nw)));
+}
+#endif
+
 // Channel-wise product of two colours (GL_MODULATE of an RGBA texel).
 inline uint32_t modulate(uint32_t a, uint32_t b)
 {

@@ -554,6 +554,7 @@ TEST_P(RendererShellTest, EveryOfferedMultisamplingLevelRecreatesTheViewKeepingT
 
 // On the window's own (GLX) formats, multisampled ones included, batched
 // submission paints exactly the pixels of exact submission.
+constexpr uint8_t kNearWhite = 224;
 TEST_P(RendererShellTest, BatchedFramesMatchExactFramesOnEveryWindowFormat)
 {
     auto paintAndRead = [this](bool batched) {
@@ -575,10 +576,13 @@ TEST_P(RendererShellTest, BatchedFramesMatchExactFramesOnEveryWindowFormat)
             ASSERT_FALSE(exact.pixels.empty()) << "the view window could not be read";
             ASSERT_EQ(exact.pixels.size(), batched.pixels.size());
             EXPECT_EQ(differingPixels(exact, batched), 0) << entry.samples << " samples, frame " << g_model.frameCounter;
+            // Near white, not 255 alone: exact coverage leaves fewer pixels
+            // of a thin needle wholly covered than the sample levels do.
             int white = 0;
             for (size_t i = 0; i < exact.pixels.size(); i += 4)
-                white += exact.pixels[i] == 255 && exact.pixels[i + 1] == 255 && exact.pixels[i + 2] == 255;
-            EXPECT_GT(white, 1000) << "white needles and texts were read";
+                white += exact.pixels[i] >= kNearWhite && exact.pixels[i + 1] >= kNearWhite &&
+                         exact.pixels[i + 2] >= kNearWhite;
+            EXPECT_GT(white, 1000) << "white needles and texts were read, " << entry.samples << " samples";
         }
     }
 }

@@ -57,13 +57,7 @@ park_pointer() { xdotool mousemove "$((screen_width - 1))" "$((screen_height - 1
 park_pointer
 "$wine_run" "$program" --renderer "$renderer" --display "$flight" --data "udp:0:$mapping" 2>"$out/program.err" &
 pid=$!
-feed_pid=""
-stop_feed() {
-  [ -n "$feed_pid" ] || return 0
-  kill "$feed_pid" 2>/dev/null || true
-  wait "$feed_pid" 2>/dev/null || true
-  feed_pid=""
-}
+source "$(dirname "$0")/feed_process.sh"
 trap 'stop_feed; kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true' EXIT
 window="$(find_window '^Пилотажная панель — Графическая библиотека' "$pid")"
 if [ "$renderer" = cpu ]; then
@@ -84,9 +78,7 @@ if [ "$renderer" = cpu ]; then
 fi
 
 start_feed() {
-  stop_feed
-  "$feed" --to "$port" --mapping "$mapping" --hold --rate 50 --loop "$out/$1.csv" >/dev/null &
-  feed_pid=$!
+  run_feed "$feed" --to "$port" --mapping "$mapping" --hold --rate 50 --loop "$out/$1.csv" >/dev/null
 }
 # The port the system gave the program's source, as its status names it
 # (also once the toolbar's prompts are done, after the CPU case's clicks).

@@ -4,7 +4,10 @@
 # a recording of those values in $out/NAME.csv. reference NAME DATA: what
 # panel-snapshot renders for the source DATA, in $out/NAME.png.
 # start_feed NAME URL: panel-feed publishes NAME's recording to URL in a
-# loop (after stopping the one before); stop_feed.
+# loop (after stopping the one before); stop_feed. two_value_sets: the
+# recordings a and b of values_a and values_b, their looped references
+# ref-a and ref-b, the display's width and height, and wine_frames.sh.
+source "$(dirname "${BASH_SOURCE[0]}")/feed_process.sh"
 values_a=(pitch 6 roll 20 heading 90 altitude 3400 fuel 80 fuel_flow 30)
 values_b=(pitch -8 roll -25 heading 250 altitude 5200 fuel 45 fuel_flow 75)
 recording() {
@@ -15,15 +18,16 @@ reference() {
   "$wine_run" "$snapshot" --display "$flight" --frames 100 --data "$2" -o "$out/$1.png" ||
     fail "panel-snapshot did not render $1"
 }
-feed_pid=""
-stop_feed() {
-  [ -n "$feed_pid" ] || return 0
-  kill "$feed_pid" 2>/dev/null || true
-  wait "$feed_pid" 2>/dev/null || true
-  feed_pid=""
-}
 start_feed() {
-  stop_feed
-  "$feed" --to "$2" --loop --seconds 600 "$out/$1.csv" >>"$out/panel-feed.log" 2>&1 &
-  feed_pid=$!
+  run_feed "$feed" --to "$2" --loop --seconds 600 "$out/$1.csv" >>"$out/panel-feed.log" 2>&1
+}
+two_value_sets() {
+  recording a "${values_a[@]}"
+  recording b "${values_b[@]}"
+  reference ref-a "replay:$out/a.csv:loop"
+  reference ref-b "replay:$out/b.csv:loop"
+  local size
+  size="$(identify -format '%wx%h' "$out/ref-a.png")"
+  width="${size%x*}" height="${size#*x}"
+  source "$(dirname "${BASH_SOURCE[0]}")/wine_frames.sh"
 }

@@ -19,14 +19,8 @@ label="MQTT"
 mkdir -p "$out"
 
 source "$(dirname "$0")/mqtt_feed.sh"
-recording a "${values_a[@]}"
-recording b "${values_b[@]}"
-reference ref-a "replay:$out/a.csv:loop"
-reference ref-b "replay:$out/b.csv:loop"
+two_value_sets
 reference ref-b-stale "replay:$out/b.csv"
-size="$(identify -format '%wx%h' "$out/ref-a.png")"
-width="${size%x*}" height="${size#*x}"
-source "$(dirname "$0")/wine_frames.sh"
 
 source "$(dirname "$0")/../test_broker.sh"
 broker_config "$free_ports" "$template"

@@ -15,13 +15,7 @@ label="MQTT over TLS"
 mkdir -p "$out"
 
 source "$(dirname "$0")/mqtt_feed.sh"
-recording a "${values_a[@]}"
-recording b "${values_b[@]}"
-reference ref-a "replay:$out/a.csv:loop"
-reference ref-b "replay:$out/b.csv:loop"
-size="$(identify -format '%wx%h' "$out/ref-a.png")"
-width="${size%x*}" height="${size#*x}"
-source "$(dirname "$0")/wine_frames.sh"
+two_value_sets
 
 tls="$out/tls"
 mkdir -p "$tls"

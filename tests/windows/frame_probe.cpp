@@ -9,8 +9,9 @@
 // the system's clock in seconds since 1970 when it first matched, FRAME the
 // longest between two readings (seconds: the program answers between
 // frames, so this holds its longest frame meanwhile, and how late the probe
-// itself may have seen the match); exits 1 after SECONDS without a match. Started before an event, it times what the program shows without
-// the time Wine takes to start a probe.
+// itself may have seen the match); exits 1 after SECONDS without a match.
+// Started before an event, it times what the program shows without the
+// time Wine takes to start a probe.
 #include <windows.h>
 #include <commctrl.h>
 

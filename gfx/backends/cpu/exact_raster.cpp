@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "pixel_ops.h"
 
@@ -44,16 +45,14 @@ struct CellRow {
 };
 
 // Adds a segment lying within one pixel row, from x = xa to x = xb (pixels,
-// either order), whose signed height is d (its share of the row, the sign
+// xa <= xb), whose signed height is d (its share of the row, the sign
 // its direction), to that row's cells, so that the running sum of the
 // cells gives each pixel the area the segment leaves to its right. Cells
 // right of width are never needed: what lies there is dropped; what lies
 // left of the frame counts as lying on its left border.
-inline void addSegment(CellRow row, int width, float xa, float xb, float d)
+[[gnu::noinline]] void addSegmentAcross(CellRow row, int width, float xa, float xb, float d)
 {
     float* cells = row.cells;
-    if (xa > xb)
-        std::swap(xa, xb);
     const float w = static_cast<float>(width);
     if (xa >= w)
         return;
@@ -108,7 +107,26 @@ inline void addSegment(CellRow row, int width, float xa, float xb, float d)
     markCells(row.bits, x0, x1, row.lo, row.hi);
 }
 
-// Writes runs of pixels of one coverage.
+// The same, xa and xb in either order, with the common case inline: a
+// steep edge's segment within one pixel of the frame.
+inline void addSegment(CellRow row, int width, float xa, float xb, float d)
+{
+    if (xa > xb)
+        std::swap(xa, xb);
+    if (xa >= 0.0f && xb < static_cast<float>(width)) {
+        const int x0 = static_cast<int>(xa);
+        if (xb <= static_cast<float>(x0 + 1)) {
+            const float right = 0.5f * (xa + xb) - static_cast<float>(x0);
+            row.cells[x0] += d - d * right;
+            row.cells[x0 + 1] += d * right;
+            markCells(row.bits, x0, x0 + 1, row.lo, row.hi);
+            return;
+        }
+    }
+    addSegmentAcross(row, width, xa, xb, d);
+}
+
+// Writes runs of pixels of one coverage, and groups of four of their own.
 class Compositor {
 public:
     Compositor(CpuFrame& frame, const Paint& paint)
@@ -126,30 +144,62 @@ public:
             fillPixels(p + x0, static_cast<size_t>(x1 - x0), color_);
             return;
         }
-        const uint8_t* stencil = stencil_ + row;
         int x = x0;
 #if defined(__SSE2__)
-        // Four pixels at a time; a weight of 0 (a failed stencil test)
-        // leaves a pixel as it was, as the scalar path does.
-        for (; x + 4 <= x1; x += 4) {
-            uint32_t w[4];
-            for (int i = 0; i < 4; ++i)
-                w[i] = test_ && stencil[x + i] != ref_ ? 0 : coverage;
-            MixFour(p + x, w);
-        }
+        const __m128i same = _mm_set1_epi32(static_cast<int>(coverage));
+        for (; x + 4 <= x1; x += 4)
+            MixFour(p + x, Passing(row + x, same));
 #endif
-        for (; x < x1; ++x) {
-            if (test_ && stencil[x] != ref_)
-                continue;
-            const uint32_t full = blend_ ? blendOver(color_, p[x]) : color_;
-            p[x] = coverage == 255 ? full : mixBytes(full, p[x], coverage);
+        for (; x < x1; ++x)
+            MixOne(p + x, row + x, coverage);
+    }
+
+    // Pixels [x, x + 4) of row y, each weighted by its own coverage w[i].
+    void Quad(int y, int x, const uint32_t* w)
+    {
+        const size_t row = static_cast<size_t>(y) * width_;
+        uint32_t* p = pixels_ + row + x;
+#if defined(__SSE2__)
+        const __m128i weights = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w));
+        if (!test_ && !blend_ && _mm_movemask_epi8(_mm_cmpeq_epi32(weights, _mm_set1_epi32(255))) == 0xFFFF) {
+            fillPixels(p, 4, color_);
+            return;
         }
+        MixFour(p, Passing(row + x, weights));
+#else
+        for (int i = 0; i < 4; ++i)
+            MixOne(p + i, row + x + i, w[i]);
+#endif
     }
 
 private:
+    // Pixel p (index i of the frame) becomes what the draw writes there
+    // weighted by w, where it passes the stencil test.
+    void MixOne(uint32_t* p, size_t i, uint32_t w) const
+    {
+        if (w == 0 || (test_ && stencil_[i] != ref_))
+            return;
+        const uint32_t full = blend_ ? blendOver(color_, *p) : color_;
+        *p = w == 255 ? full : mixBytes(full, *p, w);
+    }
+
 #if defined(__SSE2__)
-    // Pixels p[0..3] become what the draw writes there weighted by w[i].
-    void MixFour(uint32_t* p, const uint32_t* w) const
+    // Weights (32-bit lanes) of pixels [i, i + 4) of the frame, 0 where the
+    // stencil test fails: a weight of 0 leaves a pixel as it was.
+    __m128i Passing(size_t i, __m128i weights) const
+    {
+        if (!test_)
+            return weights;
+        uint32_t bytes;
+        std::memcpy(&bytes, stencil_ + i, sizeof bytes);
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i lanes = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(bytes)), zero), zero);
+        return _mm_and_si128(weights, _mm_cmpeq_epi32(lanes, _mm_set1_epi32(ref_)));
+    }
+
+    // Pixels p[0..3] become what the draw writes there weighted by the
+    // 32-bit lanes of weights.
+    void MixFour(uint32_t* p, __m128i weights) const
     {
         const __m128i zero = _mm_setzero_si128();
         const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -161,13 +211,11 @@ private:
             fullLo = mixEpi16(color, dstLo, alpha);
             fullHi = mixEpi16(color, dstHi, alpha);
         }
-        const auto lanes = [](uint32_t a, uint32_t b) {
-            return _mm_set_epi16(static_cast<short>(b), static_cast<short>(b), static_cast<short>(b),
-                                 static_cast<short>(b), static_cast<short>(a), static_cast<short>(a),
-                                 static_cast<short>(a), static_cast<short>(a));
-        };
-        const __m128i outLo = mixEpi16(fullLo, dstLo, lanes(w[0], w[1]));
-        const __m128i outHi = mixEpi16(fullHi, dstHi, lanes(w[2], w[3]));
+        // Each weight in the four 16-bit lanes of its pixel.
+        const __m128i pairs = _mm_packs_epi32(weights, weights);
+        const __m128i doubled = _mm_unpacklo_epi16(pairs, pairs);
+        const __m128i outLo = mixEpi16(fullLo, dstLo, _mm_unpacklo_epi32(doubled, doubled));
+        const __m128i outHi = mixEpi16(fullHi, dstHi, _mm_unpackhi_epi32(doubled, doubled));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(outLo, outHi));
     }
 #endif
@@ -180,11 +228,74 @@ private:
     uint8_t ref_;
 };
 
+// Cells swept together: a group with a touched cell gets a coverage a
+// pixel, four at a time; between such groups the coverage stays as it is.
+constexpr int kGroup = 4;
+
+// The running sum through cells [x, x + kGroup), zeroing them, and the
+// coverage after each.
+inline void sumGroup(float* cells, int x, float& sum, uint32_t* coverage)
+{
+#if defined(__SSE2__)
+    __m128 v = _mm_loadu_ps(cells + x);
+    _mm_storeu_ps(cells + x, _mm_setzero_ps());
+    v = _mm_add_ps(v, _mm_castsi128_ps(_mm_slli_si128(_mm_castps_si128(v), 4)));
+    v = _mm_add_ps(v, _mm_castsi128_ps(_mm_slli_si128(_mm_castps_si128(v), 8)));
+    v = _mm_add_ps(v, _mm_set1_ps(sum));
+    sum = _mm_cvtss_f32(_mm_shuffle_ps(v, v, _MM_SHUFFLE(3, 3, 3, 3)));
+    const __m128 magnitude = _mm_min_ps(_mm_andnot_ps(_mm_set1_ps(-0.0f), v), _mm_set1_ps(1.0f));
+    const __m128 level = _mm_add_ps(_mm_mul_ps(magnitude, _mm_set1_ps(255.0f)), _mm_set1_ps(0.5f));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(coverage), _mm_cvttps_epi32(level));
+#else
+    for (int i = 0; i < kGroup; ++i) {
+        sum += cells[x + i];
+        cells[x + i] = 0.0f;
+        coverage[i] = coverageOf(sum);
+    }
+#endif
+}
+
+// Composites row y from its cells, whose touched ones the words
+// [first, last] of bits mark, and leaves cells and bits zero.
+void sweepRow(Compositor& out, int y, int width, float* cells, uint64_t* bits, int first, int last)
+{
+    float sum = 0.0f;
+    int runStart = 0;
+    uint32_t runCoverage = 0;
+    for (int w = first; w <= last; ++w) {
+        uint64_t b = bits[w];
+        bits[w] = 0;
+        while (b != 0) {
+            const int group = std::countr_zero(b) / kGroup;
+            b = group == 64 / kGroup - 1 ? 0 : b & (~0ull << (kGroup * (group + 1)));
+            const int x = w * 64 + group * kGroup;
+            const int gapEnd = std::min(x, width);
+            if (runCoverage != 0 && runStart < gapEnd)
+                out.Run(y, runStart, gapEnd, runCoverage);
+            uint32_t coverage[kGroup];
+            sumGroup(cells, x, sum, coverage);
+            if (x + kGroup <= width) {
+                out.Quad(y, x, coverage);
+            } else {
+                for (int i = 0; x + i < width; ++i)
+                    if (coverage[i] != 0)
+                        out.Run(y, x + i, x + i + 1, coverage[i]);
+            }
+            runStart = x + kGroup;
+            runCoverage = coverage[kGroup - 1];
+        }
+    }
+    // A shape reaching past the right border covers the rest of the row.
+    if (runCoverage != 0 && runStart < width)
+        out.Run(y, runStart, width, runCoverage);
+}
+
 }  // namespace
 
 void CoverageCells::Reserve(int rows, int width)
 {
-    stride = static_cast<size_t>(width) + 2;
+    // Two cells past the last pixel take what lies right of it; whole groups.
+    stride = (static_cast<size_t>(width) + 2 + kGroup - 1) / kGroup * kGroup;
     words = (stride + 63) / 64;
     const size_t size = stride * static_cast<size_t>(rows);
     if (cells.size() < size)
@@ -249,34 +360,7 @@ void rasterShapeExact(CpuFrame& frame, const ShapeEdge* edges, size_t count, con
             continue;
         lo[k] = INT_MAX;
         hi[k] = -1;
-        float* a = grid + stride * k;
-        uint64_t* bits = touched + words * k;
-        const int y = rowBegin + k;
-        // Between touched cells the coverage stays as it is: one run.
-        float sum = 0.0f;
-        int runStart = 0;
-        uint32_t runCoverage = 0;
-        for (int w = first; w <= last; ++w) {
-            uint64_t b = bits[w];
-            bits[w] = 0;
-            for (; b != 0; b &= b - 1) {
-                const int x = w * 64 + std::countr_zero(b);
-                sum += a[x];
-                a[x] = 0.0f;
-                if (x >= width)
-                    continue;
-                const uint32_t coverage = coverageOf(sum);
-                if (coverage == runCoverage)
-                    continue;
-                if (runCoverage != 0)
-                    out.Run(y, runStart, x, runCoverage);
-                runStart = x;
-                runCoverage = coverage;
-            }
-        }
-        // A shape reaching past the right border covers the rest of the row.
-        if (runCoverage != 0)
-            out.Run(y, runStart, width, runCoverage);
+        sweepRow(out, rowBegin + k, width, grid + stride * k, touched + words * k, first, last);
     }
 }
 

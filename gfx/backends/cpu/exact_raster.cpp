@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -20,28 +19,31 @@ inline uint32_t coverageOf(float sum)
     return c >= 1.0f ? 255u : static_cast<uint32_t>(c * 255.0f + 0.5f);
 }
 
-// Marks cells [first, last] as touched; widens [lo, hi] to their words.
-inline void markCells(uint64_t* bits, int first, int last, int& lo, int& hi)
+// Cells are marked and swept in groups: a group with a touched cell gets a
+// coverage a pixel, four at a time; between such groups the coverage stays
+// as it is.
+constexpr int kGroup = 4;
+constexpr int kGroupShift = 2;
+
+// Marks the groups of cells [first, last] as touched.
+inline void markCells(uint64_t* bits, int first, int last)
 {
-    const int w0 = first >> 6, w1 = last >> 6;
-    lo = std::min(lo, w0);
-    hi = std::max(hi, w1);
+    const int g0 = first >> kGroupShift, g1 = last >> kGroupShift;
+    const int w0 = g0 >> 6, w1 = g1 >> 6;
     if (w0 == w1) {
-        bits[w0] |= (~0ull >> (63 - (last - first))) << (first & 63);
+        bits[w0] |= (~0ull >> (63 - (g1 - g0))) << (g0 & 63);
         return;
     }
-    bits[w0] |= ~0ull << (first & 63);
+    bits[w0] |= ~0ull << (g0 & 63);
     for (int w = w0 + 1; w < w1; ++w)
         bits[w] = ~0ull;
-    bits[w1] |= ~0ull >> (63 - (last & 63));
+    bits[w1] |= ~0ull >> (63 - (g1 & 63));
 }
 
 // A row's cells and what marks them.
 struct CellRow {
     float* cells;
     uint64_t* bits;
-    int& lo;
-    int& hi;
 };
 
 // Adds a segment lying within one pixel row, from x = xa to x = xb (pixels,
@@ -58,7 +60,7 @@ struct CellRow {
         return;
     if (xb <= 0.0f) {
         cells[0] += d;
-        markCells(row.bits, 0, 0, row.lo, row.hi);
+        markCells(row.bits, 0, 0);
         return;
     }
     if (xa < 0.0f) {
@@ -81,7 +83,7 @@ struct CellRow {
         const float right = 0.5f * (xa + xb) - x0floor;
         cells[x0] += d - d * right;
         cells[x0 + 1] += d * right;
-        markCells(row.bits, x0, x0 + 1, row.lo, row.hi);
+        markCells(row.bits, x0, x0 + 1);
         return;
     }
     // Across cells: the triangle in the first, trapezoids of equal growth
@@ -104,7 +106,7 @@ struct CellRow {
         cells[x1 - 1] += d * (1.0f - before - last);
     }
     cells[x1] += d * last;
-    markCells(row.bits, x0, x1, row.lo, row.hi);
+    markCells(row.bits, x0, x1);
 }
 
 // The same, xa and xb in either order, with the common case inline: a
@@ -119,7 +121,7 @@ inline void addSegment(CellRow row, int width, float xa, float xb, float d)
             const float right = 0.5f * (xa + xb) - static_cast<float>(x0);
             row.cells[x0] += d - d * right;
             row.cells[x0 + 1] += d * right;
-            markCells(row.bits, x0, x0 + 1, row.lo, row.hi);
+            markCells(row.bits, x0, x0 + 1);
             return;
         }
     }
@@ -228,10 +230,6 @@ private:
     uint8_t ref_;
 };
 
-// Cells swept together: a group with a touched cell gets a coverage a
-// pixel, four at a time; between such groups the coverage stays as it is.
-constexpr int kGroup = 4;
-
 // The running sum through cells [x, x + kGroup), zeroing them, and the
 // coverage after each.
 inline void sumGroup(float* cells, int x, float& sum, uint32_t* coverage)
@@ -255,20 +253,20 @@ inline void sumGroup(float* cells, int x, float& sum, uint32_t* coverage)
 #endif
 }
 
-// Composites row y from its cells, whose touched ones the words
-// [first, last] of bits mark, and leaves cells and bits zero.
-void sweepRow(Compositor& out, int y, int width, float* cells, uint64_t* bits, int first, int last)
+// Composites row y from its cells, whose touched groups the words of bits
+// mark, and leaves cells and bits zero.
+void sweepRow(Compositor& out, int y, int width, float* cells, uint64_t* bits, size_t words)
 {
     float sum = 0.0f;
     int runStart = 0;
     uint32_t runCoverage = 0;
-    for (int w = first; w <= last; ++w) {
+    for (size_t w = 0; w < words; ++w) {
         uint64_t b = bits[w];
+        if (b == 0)
+            continue;
         bits[w] = 0;
-        while (b != 0) {
-            const int group = std::countr_zero(b) / kGroup;
-            b = group == 64 / kGroup - 1 ? 0 : b & (~0ull << (kGroup * (group + 1)));
-            const int x = w * 64 + group * kGroup;
+        for (; b != 0; b &= b - 1) {
+            const int x = static_cast<int>(w * 64 + std::countr_zero(b)) << kGroupShift;
             const int gapEnd = std::min(x, width);
             if (runCoverage != 0 && runStart < gapEnd)
                 out.Run(y, runStart, gapEnd, runCoverage);
@@ -296,16 +294,12 @@ void CoverageCells::Reserve(int rows, int width)
 {
     // Two cells past the last pixel take what lies right of it; whole groups.
     stride = (static_cast<size_t>(width) + 2 + kGroup - 1) / kGroup * kGroup;
-    words = (stride + 63) / 64;
+    words = (stride / kGroup + 63) / 64;
     const size_t size = stride * static_cast<size_t>(rows);
     if (cells.size() < size)
         cells.resize(size, 0.0f);
     if (touched.size() < words * static_cast<size_t>(rows))
         touched.resize(words * static_cast<size_t>(rows), 0);
-    if (lo.size() < static_cast<size_t>(rows)) {
-        lo.resize(static_cast<size_t>(rows), INT_MAX);
-        hi.resize(static_cast<size_t>(rows), -1);
-    }
 }
 
 void rasterShapeExact(CpuFrame& frame, const ShapeEdge* edges, size_t count, const Paint& paint, int rowBegin,
@@ -321,8 +315,8 @@ void rasterShapeExact(CpuFrame& frame, const ShapeEdge* edges, size_t count, con
     const size_t stride = cells.stride, words = cells.words;
     float* grid = cells.cells.data();
     uint64_t* touched = cells.touched.data();
-    int* lo = cells.lo.data();
-    int* hi = cells.hi.data();
+    // The band's rows the edges reach: only those are swept.
+    int kLo = rows, kHi = -1;
 
     constexpr double kOne = kSubpixelOne;
     for (size_t i = 0; i < count; ++i) {
@@ -336,6 +330,8 @@ void rasterShapeExact(CpuFrame& frame, const ShapeEdge* edges, size_t count, con
         const float direction = e.by > e.ay ? 1.0f : -1.0f;
         const double ax = e.ax, ay = e.ay;
         const int r0 = std::max(e.firstRow, rowBegin), r1 = std::min(e.lastRow, rowEnd - 1);
+        kLo = std::min(kLo, r0 - rowBegin);
+        kHi = std::max(kHi, r1 - rowBegin);
         // A row's segment starts where the one above ended (the same value
         // max(top, r * kOne) gives), so each row computes one end.
         double ys = std::max(top, r0 * kOne);
@@ -346,7 +342,7 @@ void rasterShapeExact(CpuFrame& frame, const ShapeEdge* edges, size_t count, con
                 continue;
             const double xe = (ax + dxdy * (ye - ay)) / kOne;
             const int k = r - rowBegin;
-            addSegment({grid + stride * k, touched + words * k, lo[k], hi[k]}, width, static_cast<float>(xs),
+            addSegment({grid + stride * k, touched + words * k}, width, static_cast<float>(xs),
                        static_cast<float>(xe), direction * static_cast<float>((ye - ys) / kOne));
             ys = ye;
             xs = xe;
@@ -354,14 +350,8 @@ void rasterShapeExact(CpuFrame& frame, const ShapeEdge* edges, size_t count, con
     }
 
     Compositor out(frame, paint);
-    for (int k = 0; k < rows; ++k) {
-        const int first = lo[k], last = hi[k];
-        if (first > last)
-            continue;
-        lo[k] = INT_MAX;
-        hi[k] = -1;
-        sweepRow(out, rowBegin + k, width, grid + stride * k, touched + words * k, first, last);
-    }
+    for (int k = kLo; k <= kHi; ++k)
+        sweepRow(out, rowBegin + k, width, grid + stride * k, touched + words * k, words);
 }
 
 }  // namespace cpu

@@ -21,16 +21,15 @@ namespace cpu {
 
 // The cells of a band of rows, kept from draw to draw (one a thread) so that
 // a steady frame allocates nothing; only touched cells are cleared.
-// Which cells a row's edges touched is kept as bits, so that the sweep
-// visits only those and composites the runs between them whole.
+// Which groups of cells a row's edges touched is kept as bits, so that the
+// sweep visits only those and composites the runs between them whole.
 struct CoverageCells {
     // Room for rows x width pixels; every cell and bit stays zero between draws.
     void Reserve(int rows, int width);
 
     size_t stride = 0, words = 0;   // cells and bit words a row
     std::vector<float> cells;       // rows x stride
-    std::vector<uint64_t> touched;  // rows x words
-    std::vector<int> lo, hi;        // per row: the words with bits [lo, hi], lo > hi for none
+    std::vector<uint64_t> touched;  // rows x words, a bit a group of cells
 };
 
 // Draws the shape of edges [edges, edges + count), sorted by first row, in

@@ -109,19 +109,33 @@ struct CellRow {
     markCells(row.bits, x0, x1);
 }
 
-// The same, xa and xb in either order, with the common case inline: a
-// steep edge's segment within one pixel of the frame.
-inline void addSegment(CellRow row, int width, float xa, float xb, float d)
+// The same, xa and xb in either order, with the common cases inline: an
+// edge's segment within one or two pixels of the frame. ds is d / |xb - xa|
+// (the edge's, the same for each of its segments), so that the inline
+// cases need no division.
+inline void addSegment(CellRow row, int width, float xa, float xb, float d, float ds)
 {
     if (xa > xb)
         std::swap(xa, xb);
     if (xa >= 0.0f && xb < static_cast<float>(width)) {
         const int x0 = static_cast<int>(xa);
-        if (xb <= static_cast<float>(x0 + 1)) {
-            const float right = 0.5f * (xa + xb) - static_cast<float>(x0);
-            row.cells[x0] += d - d * right;
-            row.cells[x0 + 1] += d * right;
+        const float x0floor = static_cast<float>(x0);
+        float* cells = row.cells;
+        if (xb <= x0floor + 1.0f) {
+            const float right = 0.5f * (xa + xb) - x0floor;
+            cells[x0] += d - d * right;
+            cells[x0 + 1] += d * right;
             markCells(row.bits, x0, x0 + 1);
+            return;
+        }
+        if (xb <= x0floor + 2.0f) {
+            // The triangles in the first and last cells, the rest between.
+            const float in0 = x0floor + 1.0f - xa, in2 = xb - x0floor - 1.0f;
+            const float first = 0.5f * ds * in0 * in0, last = 0.5f * ds * in2 * in2;
+            cells[x0] += first;
+            cells[x0 + 1] += d - first - last;
+            cells[x0 + 2] += last;
+            markCells(row.bits, x0, x0 + 2);
             return;
         }
     }
@@ -328,25 +342,36 @@ void rasterShapeExact(CpuFrame& frame, const ShapeEdge* edges, size_t count, con
         const double top = std::min(e.ay, e.by), bottom = std::max(e.ay, e.by);
         const double dxdy = static_cast<double>(e.bx - e.ax) / static_cast<double>(e.by - e.ay);
         const float direction = e.by > e.ay ? 1.0f : -1.0f;
+        const float ds = e.bx == e.ax ? 0.0f : direction * static_cast<float>(1.0 / std::fabs(dxdy));
         const double ax = e.ax, ay = e.ay;
+        const auto xAt = [&](double y) { return (ax + dxdy * (y - ay)) / kOne; };
         const int r0 = std::max(e.firstRow, rowBegin), r1 = std::min(e.lastRow, rowEnd - 1);
         kLo = std::min(kLo, r0 - rowBegin);
         kHi = std::max(kHi, r1 - rowBegin);
-        // A row's segment starts where the one above ended (the same value
-        // max(top, r * kOne) gives), so each row computes one end.
-        double ys = std::max(top, r0 * kOne);
-        double xs = (ax + dxdy * (ys - ay)) / kOne;
-        for (int r = r0; r <= r1; ++r) {
-            const double ye = std::min(bottom, (r + 1) * kOne);
-            if (ys >= ye)
-                continue;
-            const double xe = (ax + dxdy * (ye - ay)) / kOne;
+        const auto add = [&](int r, double xa, double xb, float d) {
             const int k = r - rowBegin;
-            addSegment({grid + stride * k, touched + words * k}, width, static_cast<float>(xs),
-                       static_cast<float>(xe), direction * static_cast<float>((ye - ys) / kOne));
-            ys = ye;
+            addSegment({grid + stride * k, touched + words * k}, width, static_cast<float>(xa),
+                       static_cast<float>(xb), d, ds);
+        };
+        // A part of a row where the edge begins or ends inside it.
+        const auto addPart = [&](int r) {
+            const double ys = std::max(top, r * kOne), ye = std::min(bottom, (r + 1) * kOne);
+            if (ys < ye)
+                add(r, xAt(ys), xAt(ye), direction * static_cast<float>((ye - ys) / kOne));
+        };
+        int r = r0;
+        if (r <= r1 && top > r * kOne)
+            addPart(r++);
+        // Rows the edge crosses whole: x moves by dxdy a row.
+        const int lastWhole = std::min(r1, (std::max(e.ay, e.by) >> kSubpixelBits) - 1);
+        double xs = xAt(r * kOne);
+        for (; r <= lastWhole; ++r) {
+            const double xe = xs + dxdy;
+            add(r, xs, xe, direction);
             xs = xe;
         }
+        for (; r <= r1; ++r)
+            addPart(r);
     }
 
     Compositor out(frame, paint);

@@ -40,6 +40,14 @@ inline void markCells(uint64_t* bits, int first, int last)
     bits[w1] |= ~0ull >> (63 - (g1 & 63));
 }
 
+// The same for a span of at most two groups, without a mask to build.
+inline void markNear(uint64_t* bits, int first, int last)
+{
+    const int g0 = first >> kGroupShift, g1 = last >> kGroupShift;
+    bits[g0 >> 6] |= 1ull << (g0 & 63);
+    bits[g1 >> 6] |= 1ull << (g1 & 63);
+}
+
 // A row's cells and what marks them.
 struct CellRow {
     float* cells;
@@ -125,7 +133,7 @@ inline void addSegment(CellRow row, int width, float xa, float xb, float d, floa
             const float right = 0.5f * (xa + xb) - x0floor;
             cells[x0] += d - d * right;
             cells[x0 + 1] += d * right;
-            markCells(row.bits, x0, x0 + 1);
+            markNear(row.bits, x0, x0 + 1);
             return;
         }
         if (xb <= x0floor + 2.0f) {
@@ -135,7 +143,7 @@ inline void addSegment(CellRow row, int width, float xa, float xb, float d, floa
             cells[x0] += first;
             cells[x0 + 1] += d - first - last;
             cells[x0 + 2] += last;
-            markCells(row.bits, x0, x0 + 2);
+            markNear(row.bits, x0, x0 + 2);
             return;
         }
     }

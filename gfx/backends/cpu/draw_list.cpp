@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "edge_step.h"
+#include "pixel_ops.h"
+
 namespace cpu {
 
 namespace {
@@ -11,6 +14,27 @@ namespace {
 // a frame-high band streamed the whole frame through memory for each draw.
 // Many bands also even out busy and idle rows between threads.
 constexpr int kBandRows = 32;
+
+int64_t ceilDiv(int64_t a, int64_t b) { return -floorDiv(-a, b); }
+
+// The pixels a shape of edges covers whole where it is an upright
+// rectangle: two vertical edges over the same rows, one down and one up,
+// so that the winding between them is one; empty for any other shape.
+PixelBox insideOf(const ShapeEdge* edges, uint32_t count)
+{
+    if (count != 2)
+        return {};
+    const ShapeEdge& a = edges[0];
+    const ShapeEdge& b = edges[1];
+    if (a.ax != a.bx || b.ax != b.bx || a.ay != b.by || a.by != b.ay)
+        return {};
+    PixelBox box;
+    box.x0 = static_cast<int>(ceilDiv(std::min(a.ax, b.ax), kSubpixelOne));
+    box.x1 = static_cast<int>(floorDiv(std::max(a.ax, b.ax), kSubpixelOne));
+    box.y0 = static_cast<int>(ceilDiv(std::min(a.ay, a.by), kSubpixelOne));
+    box.y1 = static_cast<int>(floorDiv(std::max(a.ay, a.by), kSubpixelOne));
+    return box;
+}
 
 }  // namespace
 
@@ -48,6 +72,7 @@ void DrawList::Triangles(const RasterVertex* vertices, int count, const Paint& p
         c.count = static_cast<uint32_t>(edges_.size() - c.first);
         if (c.count == 0)
             return;
+        c.inside = insideOf(edges_.data() + c.first, c.count);
     } else {
         c.first = static_cast<uint32_t>(vertices_.size());
         c.count = static_cast<uint32_t>(count);
@@ -56,15 +81,28 @@ void DrawList::Triangles(const RasterVertex* vertices, int count, const Paint& p
     commands_.push_back(c);
 }
 
+bool DrawList::Overwrites(const Command& c, const CpuFrame& frame)
+{
+    // An exact-coverage draw writes a pixel it covers whole with its colour
+    // unless it blends a translucent one or tests the stencil.
+    return c.kind == Kind::Triangles && c.shape && frame.Exact() && c.paint.multisample &&
+           c.paint.stencil == StencilMode::Off && (!c.paint.blend || alphaOf(c.paint.color) == 255);
+}
+
 void DrawList::DrawRows(int y0, int y1, int thread)
 {
     ShapeScratch& scratch = scratch_[static_cast<size_t>(thread)];
     CpuFrame& frame = *frame_;
     const float bandTop = static_cast<float>(y0) - 1.0f;
     const float bandBottom = static_cast<float>(y1) + 1.0f;
-    for (const Command& c : commands_) {
+    for (size_t i = 0; i < commands_.size(); ++i) {
+        const Command& c = commands_[i];
         if (c.kind == Kind::Clear) {
-            if (c.clearColor)
+            // A background drawn right after the clear need not be cleared under.
+            const Command* next = i + 1 < commands_.size() ? &commands_[i + 1] : nullptr;
+            if (c.clearColor && next && Overwrites(*next, frame))
+                frame.ClearColorAround(y0, y1, c.clearRgba, next->inside);
+            else if (c.clearColor)
                 frame.ClearColor(y0, y1, c.clearRgba);
             if (c.clearStencil)
                 frame.ClearStencil(y0, y1, c.clearStencilValue);

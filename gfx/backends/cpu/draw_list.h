@@ -38,9 +38,14 @@ private:
         bool clearColor, clearStencil;
         uint32_t clearRgba;
         uint8_t clearStencilValue;
+        // For a shape that is an upright rectangle: the pixels it covers whole.
+        PixelBox inside;
     };
     static void DrawBand(void* context, int band, int thread);
     void DrawRows(int y0, int y1, int thread);
+    // Whether c sets every pixel of c.inside to its colour alone, whatever
+    // was there, in frame.
+    static bool Overwrites(const Command& c, const CpuFrame& frame);
 
     std::vector<Command> commands_;
     std::vector<RasterVertex> vertices_;

@@ -119,7 +119,7 @@ void CpuBackend::DeleteTexture(TextureName name)
     textures_[name - 1].reset();
 }
 
-RasterVertex CpuBackend::ToWindow(float eyeX, float eyeY, float s, float t) const
+inline RasterVertex CpuBackend::ToWindow(float eyeX, float eyeY, float s, float t) const
 {
     const float* p = projection_;
     const float cx = p[0] * eyeX + p[4] * eyeY + p[12];
@@ -130,7 +130,7 @@ RasterVertex CpuBackend::ToWindow(float eyeX, float eyeY, float s, float t) cons
     return {(cx / cw) * halfWidth + halfWidth, (cy / cw) * halfHeight + halfHeight, s, t};
 }
 
-bool CpuBackend::FarOut(const RasterVertex& v)
+inline bool CpuBackend::FarOut(const RasterVertex& v)
 {
     return !(std::fabs(v.x) < kGuardBand) || !(std::fabs(v.y) < kGuardBand);
 }

@@ -92,7 +92,7 @@ bool DrawList::Overwrites(const Command& c, const CpuFrame& frame)
 
 // Bands [first, last] of rows a command may reach: every band the test in
 // DrawRows lets it into, and all of them for NaN bounds.
-void DrawList::BandsOf(const Command& c, int bands, int& first, int& last)
+inline void DrawList::BandsOf(const Command& c, int bands, int& first, int& last)
 {
     first = 0;
     last = bands - 1;

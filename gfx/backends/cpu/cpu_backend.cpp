@@ -11,6 +11,20 @@ namespace {
 // guard band first, so that the rasteriser's fixed point never overflows.
 constexpr float kGuardBand = 8192.0f;
 
+// The corners of triangle i of a primitive of count vertices.
+void cornersOf(Primitive primitive, int i, int corners[3])
+{
+    if (primitive == Primitive::Triangles) {
+        corners[0] = 3 * i;
+        corners[1] = 3 * i + 1;
+        corners[2] = 3 * i + 2;
+    } else {
+        corners[0] = primitive == Primitive::TriangleStrip ? i : 0;
+        corners[1] = i + 1;
+        corners[2] = i + 2;
+    }
+}
+
 }  // namespace
 
 bool CpuBackend::Resize(int width, int height, int samples)
@@ -105,7 +119,7 @@ void CpuBackend::DeleteTexture(TextureName name)
     textures_[name - 1].reset();
 }
 
-RasterVertex CpuBackend::ToWindow(float eyeX, float eyeY, float s, float t) const
+inline RasterVertex CpuBackend::ToWindow(float eyeX, float eyeY, float s, float t) const
 {
     const float* p = projection_;
     const float cx = p[0] * eyeX + p[4] * eyeY + p[12];
@@ -116,34 +130,42 @@ RasterVertex CpuBackend::ToWindow(float eyeX, float eyeY, float s, float t) cons
     return {(cx / cw) * halfWidth + halfWidth, (cy / cw) * halfHeight + halfHeight, s, t};
 }
 
-// One triangle in eye space: clipped to the planes, taken to the window,
-// cut to the guard band where it reaches far outside, and recorded.
+inline bool CpuBackend::FarOut(const RasterVertex& v)
+{
+    return !(std::fabs(v.x) < kGuardBand) || !(std::fabs(v.y) < kGuardBand);
+}
+
+// A triangle in the window: recorded, cut to the guard band first where it
+// reaches far outside.
+void CpuBackend::Record(const RasterVertex* triangle, bool far)
+{
+    if (!far) {
+        triangles_.insert(triangles_.end(), triangle, triangle + 3);
+        return;
+    }
+    const HalfPlane guard[] = {{1, 0, kGuardBand}, {-1, 0, kGuardBand}, {0, 1, kGuardBand}, {0, -1, kGuardBand}};
+    RasterVertex cut[kMaxClippedVertices];
+    const int kept = clipTriangle(triangle, guard, 4, cut);
+    for (int k = 1; k + 1 < kept; ++k)
+        triangles_.insert(triangles_.end(), {cut[0], cut[k], cut[k + 1]});
+}
+
+// One triangle in eye space: clipped to the planes, taken to the window
+// and recorded.
 void CpuBackend::Assemble(const RasterVertex* corners)
 {
     RasterVertex polygon[kMaxClippedVertices];
-    int count = 3;
-    if (eyePlaneCount_ > 0)
-        count = clipTriangle(corners, eyePlanes_, eyePlaneCount_, polygon);
-    else
-        std::copy(corners, corners + 3, polygon);
+    const int count = clipTriangle(corners, eyePlanes_, eyePlaneCount_, polygon);
     if (count < 3)
         return;
     bool far = false;
     for (int i = 0; i < count; ++i) {
         polygon[i] = ToWindow(polygon[i].x, polygon[i].y, polygon[i].s, polygon[i].t);
-        far = far || !(std::fabs(polygon[i].x) < kGuardBand) || !(std::fabs(polygon[i].y) < kGuardBand);
+        far = far || FarOut(polygon[i]);
     }
     for (int i = 1; i + 1 < count; ++i) {
         const RasterVertex fan[3] = {polygon[0], polygon[i], polygon[i + 1]};
-        if (!far) {
-            triangles_.insert(triangles_.end(), fan, fan + 3);
-            continue;
-        }
-        const HalfPlane guard[] = {{1, 0, kGuardBand}, {-1, 0, kGuardBand}, {0, 1, kGuardBand}, {0, -1, kGuardBand}};
-        RasterVertex cut[kMaxClippedVertices];
-        const int kept = clipTriangle(fan, guard, 4, cut);
-        for (int k = 1; k + 1 < kept; ++k)
-            triangles_.insert(triangles_.end(), {cut[0], cut[k], cut[k + 1]});
+        Record(fan, far);
     }
 }
 
@@ -163,29 +185,29 @@ void CpuBackend::Draw(Primitive primitive, const float* xy, const float* texCoor
     if (texture && texCoords && texture->width > 0 && texture->height > 0)
         paint.texture = texture;
 
+    // Without clip planes each vertex is taken to the window once, however
+    // many triangles of a strip or fan share it.
+    const bool clipped = eyePlaneCount_ > 0;
     const float* m = modelview_;
-    eye_.resize(static_cast<size_t>(count));
+    vertices_.resize(static_cast<size_t>(count));
+    far_.resize(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         const float x = xy[2 * i], y = xy[2 * i + 1];
-        eye_[i] = {m[0] * x + m[4] * y + m[12], m[1] * x + m[5] * y + m[13], texCoords ? texCoords[2 * i] : 0.0f,
-                   texCoords ? texCoords[2 * i + 1] : 0.0f};
+        const float eyeX = m[0] * x + m[4] * y + m[12], eyeY = m[1] * x + m[5] * y + m[13];
+        const float s = texCoords ? texCoords[2 * i] : 0.0f, t = texCoords ? texCoords[2 * i + 1] : 0.0f;
+        vertices_[i] = clipped ? RasterVertex{eyeX, eyeY, s, t} : ToWindow(eyeX, eyeY, s, t);
+        far_[i] = !clipped && FarOut(vertices_[i]);
     }
     triangles_.clear();
     const int triangles = primitive == Primitive::Triangles ? count / 3 : count - 2;
     for (int i = 0; i < triangles; ++i) {
-        RasterVertex corners[3];
-        if (primitive == Primitive::Triangles) {
-            std::copy(&eye_[3 * i], &eye_[3 * i] + 3, corners);
-        } else if (primitive == Primitive::TriangleStrip) {
-            corners[0] = eye_[i];
-            corners[1] = eye_[i + 1];
-            corners[2] = eye_[i + 2];
-        } else {
-            corners[0] = eye_[0];
-            corners[1] = eye_[i + 1];
-            corners[2] = eye_[i + 2];
-        }
-        Assemble(corners);
+        int c[3];
+        cornersOf(primitive, i, c);
+        const RasterVertex corners[3] = {vertices_[c[0]], vertices_[c[1]], vertices_[c[2]]};
+        if (clipped)
+            Assemble(corners);
+        else
+            Record(corners, far_[c[0]] || far_[c[1]] || far_[c[2]]);
     }
     list_.Triangles(triangles_.data(), static_cast<int>(triangles_.size()), paint);
 }

@@ -79,6 +79,8 @@ public:
 private:
     CpuTexture* Texture(TextureName name);
     void Assemble(const RasterVertex* corners);
+    void Record(const RasterVertex* triangle, bool far);
+    static bool FarOut(const RasterVertex& v);
     RasterVertex ToWindow(float eyeX, float eyeY, float s, float t) const;
 
     CpuFrame frame_;
@@ -91,7 +93,8 @@ private:
     StencilMode stencil_ = StencilMode::Off;
     uint8_t stencilRef_ = 0;
     std::vector<std::unique_ptr<CpuTexture>> textures_;  // name - 1
-    std::vector<RasterVertex> eye_;       // the draw's vertices in eye space
+    std::vector<RasterVertex> vertices_;  // the draw's: in the window, or in eye space with clip planes
+    std::vector<uint8_t> far_;            // per vertex in the window: beyond the guard band
     std::vector<RasterVertex> triangles_; // the draw's triangles in the window
 };
 

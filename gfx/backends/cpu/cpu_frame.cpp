@@ -37,6 +37,25 @@ void CpuFrame::ClearColor(int y0, int y1, uint32_t rgba)
         split_.ClearRows(y0, y1);
 }
 
+void CpuFrame::ClearColorAround(int y0, int y1, uint32_t rgba, const PixelBox& keep)
+{
+    const int x0 = std::clamp(keep.x0, 0, width_), x1 = std::clamp(keep.x1, x0, width_);
+    const int k0 = std::clamp(keep.y0, y0, y1), k1 = std::clamp(keep.y1, k0, y1);
+    if (x0 == x1 || k0 == k1) {
+        ClearColor(y0, y1, rgba);
+        return;
+    }
+    ClearColor(y0, k0, rgba);
+    for (int y = k0; y < k1; ++y) {
+        uint32_t* row = color_.data() + static_cast<size_t>(y) * width_;
+        std::fill(row, row + x0, rgba);
+        std::fill(row + x1, row + width_, rgba);
+    }
+    if (pattern_->count > 1)
+        split_.ClearRows(k0, k1);
+    ClearColor(k1, y1, rgba);
+}
+
 void CpuFrame::ClearStencil(int y0, int y1, uint8_t value)
 {
     const size_t row = static_cast<size_t>(width_) * pattern_->count;

@@ -24,6 +24,11 @@ constexpr int kExactCoverage = 256;
 // kExactCoverage.
 bool validSamples(int samples);
 
+// Pixels [x0, x1) x rows [y0, y1); empty where x0 >= x1 or y0 >= y1.
+struct PixelBox {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+
 class CpuFrame {
 public:
     // Sizes the planes for a width x height image with samples per pixel
@@ -40,6 +45,9 @@ public:
 
     // Clears rows [y0, y1) of the colour to rgba and of the stencil to value.
     void ClearColor(int y0, int y1, uint32_t rgba);
+    // The same, leaving the pixels in keep as they are (a draw that follows
+    // overwrites them whole): each pixel is written once, not twice.
+    void ClearColorAround(int y0, int y1, uint32_t rgba, const PixelBox& keep);
     void ClearStencil(int y0, int y1, uint8_t value);
 
     // The resolved pixels, row 0 first.

@@ -38,15 +38,25 @@ private:
         bool clearColor, clearStencil;
         uint32_t clearRgba;
         uint8_t clearStencilValue;
+        // For a shape that is an upright rectangle: the pixels it covers whole.
+        PixelBox inside;
     };
     static void DrawBand(void* context, int band, int thread);
-    void DrawRows(int y0, int y1, int thread);
+    static void BandsOf(const Command& c, int bands, int& first, int& last);
+    // Lists each band's commands, so that a band visits only those.
+    void SortIntoBands(int bands);
+    void DrawRows(int band, int y0, int y1, int thread);
+    // Whether c sets every pixel of c.inside to its colour alone, whatever
+    // was there, in frame.
+    static bool Overwrites(const Command& c, const CpuFrame& frame);
 
     std::vector<Command> commands_;
     std::vector<RasterVertex> vertices_;
     std::vector<ShapeEdge> edges_;
     std::vector<ShapeScratch> scratch_;  // one a thread
     std::vector<CoverageCells> cells_;   // one a thread
+    // Band b's commands, in order: bandCommands_[bandStart_[b], bandStart_[b + 1]).
+    std::vector<uint32_t> bandStart_, bandFill_, bandCommands_;
     CpuFrame* frame_ = nullptr;
     int bandRows_ = 0;
 };

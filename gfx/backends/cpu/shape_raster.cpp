@@ -43,11 +43,6 @@ void sortCrossings(uint64_t* c, size_t n)
     }
 }
 
-bool sameReversed(const ShapeEdge& a, const ShapeEdge& b)
-{
-    return a.ax == b.bx && a.ay == b.by && a.bx == b.ax && a.by == b.ay;
-}
-
 template <int N, int F>
 void writeRun(Writer<F>& writer, int row, int x0, int x1, uint32_t mask)
 {
@@ -332,8 +327,26 @@ void scanWith(CpuFrame& frame, const ShapeEdge* edges, size_t count, const Paint
         ShapeScan<F, F>(frame, paint, scratch).Run(edges, count, rowBegin, rowEnd);
 }
 
-// An edge cancelled by its twin is marked by an empty row range, then dropped.
-bool cancelled(const ShapeEdge& e) { return e.firstRow > e.lastRow; }
+// Sorts edges by first row. A draw has a handful: a stable insertion sort
+// up to the size where the library's sort is one too, so that either
+// gives the same order.
+void sortByFirstRow(ShapeEdge* first, ShapeEdge* last)
+{
+    constexpr std::ptrdiff_t kLibraryInsertionSort = 16;
+    if (last - first > kLibraryInsertionSort) {
+        std::sort(first, last, [](const ShapeEdge& a, const ShapeEdge& b) { return a.firstRow < b.firstRow; });
+        return;
+    }
+    for (ShapeEdge* i = first + 1; i < last; ++i) {
+        if (i[-1].firstRow <= i->firstRow)
+            continue;
+        const ShapeEdge key = *i;
+        ShapeEdge* j = i;
+        for (; j > first && j[-1].firstRow > key.firstRow; --j)
+            *j = j[-1];
+        *j = key;
+    }
+}
 
 }  // namespace
 
@@ -345,30 +358,30 @@ void appendShapeEdges(const RasterVertex* v, int count, std::vector<ShapeEdge>& 
         int64_t x[3], y[3];
         if (!snapTriangle(v + t, x, y))
             continue;
-        const size_t mine = edges.size();
+        size_t mine = edges.size();
         for (int i = 0; i < 3; ++i) {
-            const int j = (i + 1) % 3;
+            const int j = i == 2 ? 0 : i + 1;
             if (y[i] == y[j])
                 continue;  // a horizontal edge bounds no sample row by itself
+            // A twin (the same edge reversed) in the previous triangle cancels
+            // this one: both go, the later edges keeping their order.
+            size_t k = previous;
+            for (; k < mine; ++k)
+                if (edges[k].ax == x[j] && edges[k].ay == y[j] && edges[k].bx == x[i] && edges[k].by == y[i])
+                    break;
+            if (k < mine) {
+                edges.erase(edges.begin() + static_cast<std::ptrdiff_t>(k));
+                --mine;
+                continue;
+            }
             const int64_t top = std::min(y[i], y[j]), bottom = std::max(y[i], y[j]);
-            const ShapeEdge e{static_cast<int32_t>(x[i]), static_cast<int32_t>(y[i]), static_cast<int32_t>(x[j]),
-                              static_cast<int32_t>(y[j]), static_cast<int32_t>(floorDiv(top, kSubpixelOne)),
-                              static_cast<int32_t>(floorDiv(bottom - 1, kSubpixelOne))};
-            bool twin = false;
-            for (size_t k = previous; k < mine && !twin; ++k)
-                if (!cancelled(edges[k]) && sameReversed(edges[k], e)) {
-                    edges[k].lastRow = edges[k].firstRow - 1;
-                    twin = true;
-                }
-            if (!twin)
-                edges.push_back(e);
+            edges.push_back({static_cast<int32_t>(x[i]), static_cast<int32_t>(y[i]), static_cast<int32_t>(x[j]),
+                             static_cast<int32_t>(y[j]), static_cast<int32_t>(floorDiv(top, kSubpixelOne)),
+                             static_cast<int32_t>(floorDiv(bottom - 1, kSubpixelOne))});
         }
         previous = mine;
     }
-    edges.erase(std::remove_if(edges.begin() + static_cast<std::ptrdiff_t>(first), edges.end(), cancelled),
-                edges.end());
-    std::sort(edges.begin() + static_cast<std::ptrdiff_t>(first), edges.end(),
-              [](const ShapeEdge& a, const ShapeEdge& b) { return a.firstRow < b.firstRow; });
+    sortByFirstRow(edges.data() + first, edges.data() + edges.size());
 }
 
 void rasterShape(CpuFrame& frame, const ShapeEdge* edges, size_t count, const Paint& paint, int rowBegin, int rowEnd,

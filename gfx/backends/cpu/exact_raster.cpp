@@ -12,13 +12,6 @@ namespace cpu {
 
 namespace {
 
-// A pixel's winding coverage as a unorm8 weight.
-inline uint32_t coverageOf(float sum)
-{
-    const float c = std::fabs(sum);
-    return c >= 1.0f ? 255u : static_cast<uint32_t>(c * 255.0f + 0.5f);
-}
-
 // Cells are marked and swept in groups: a group with a touched cell gets a
 // coverage a pixel, four at a time; between such groups the coverage stays
 // as it is.
@@ -253,7 +246,7 @@ private:
 };
 
 // The running sum through cells [x, x + kGroup), zeroing them, and the
-// coverage after each.
+// coverage after each as a unorm8 weight, min(|sum|, 1) rounded.
 inline void sumGroup(float* cells, int x, float& sum, uint32_t* coverage)
 {
 #if defined(__SSE2__)
@@ -270,7 +263,8 @@ inline void sumGroup(float* cells, int x, float& sum, uint32_t* coverage)
     for (int i = 0; i < kGroup; ++i) {
         sum += cells[x + i];
         cells[x + i] = 0.0f;
-        coverage[i] = coverageOf(sum);
+        const float magnitude = std::min(std::fabs(sum), 1.0f);
+        coverage[i] = static_cast<uint32_t>(magnitude * 255.0f + 0.5f);
     }
 #endif
 }

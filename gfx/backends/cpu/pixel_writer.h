@@ -71,6 +71,16 @@ public:
             column.x = kNone;
     }
 
+    // Whether another triangle's texture coordinates give TextureFrom's
+    // planes: its pixels are then shaded as its own would be. Compared as
+    // numbers: the two halves of a quad differ in the sign of a zero,
+    // which changes no sum, no product but a zero, and no sample.
+    bool SameTextureAs(const RasterVertex* v) const
+    {
+        const Plane s = makePlane(v, &RasterVertex::s), t = makePlane(v, &RasterVertex::t);
+        return s.a == s_.a && s.b == s_.b && s.c == s_.c && t.a == t_.a && t.b == t_.b && t.c == t_.c;
+    }
+
     void SingleSampleSpan(int y, int x0, int x1)
     {
         const size_t row = static_cast<size_t>(y) * width_;

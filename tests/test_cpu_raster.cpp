@@ -820,6 +820,30 @@ TEST(CpuPixelOps, MixedLanesEqualTheScalarMix)
             << "alpha " << alpha;
     }
 }
+
+// A colour blended through four glyph texels at once gives each pixel what
+// blending it alone gives: every colour alpha, every texel value.
+TEST(CpuPixelOps, CoverageBlendedOverFourPixelsEqualsEachBlended)
+{
+    std::mt19937 random(5);
+    int wrong = 0;
+    for (uint32_t alpha = 0; alpha < 256; ++alpha)
+        for (uint32_t texel = 0; texel < 256; texel += 4) {
+            const uint32_t rgb = static_cast<uint32_t>(random());
+            uint32_t pixels[4], expected[4];
+            alignas(16) uint16_t coverage[8] = {};
+            for (uint32_t i = 0; i < 4; ++i) {
+                pixels[i] = static_cast<uint32_t>(random());
+                coverage[i] = static_cast<uint16_t>(texel + i);
+                const auto source = static_cast<uint32_t>(std::lround(alpha * (texel + i) / 255.0));
+                expected[i] = cpu::blendOver(cpu::withAlpha(rgb, source), pixels[i]);
+            }
+            cpu::blendCoverageOverFour(pixels, rgb, alpha, _mm_load_si128(reinterpret_cast<const __m128i*>(coverage)));
+            for (uint32_t i = 0; i < 4; ++i)
+                wrong += pixels[i] != expected[i];
+        }
+    EXPECT_EQ(wrong, 0);
+}
 #endif
 
 }  // namespace

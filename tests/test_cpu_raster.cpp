@@ -105,6 +105,41 @@ std::vector<RasterVertex> tiledRectangle(unsigned seed, double x0, double y0, do
     return out;
 }
 
+// Corners snap to the nearest 1/256 pixel, ties to even as lrintf rounds
+// them, up to the largest coordinate taken; NaN, the infinities and
+// anything beyond it leave the triangle out.
+TEST(CpuSnap, CornersRoundToNearestEvenAndOutOfRangeIsSkipped)
+{
+    const float limit = cpu::kMaxRasterCoordinate;
+    const float values[] = {0.0f, 1.5f / 256, 2.5f / 256, -1.5f / 256, -2.5f / 256, 37.123f, -5.998f,
+                            limit - 0.5f / 256, -limit, 1234.5f + 0.5f / 256};
+    for (float a : values)
+        for (float b : values) {
+            if (a == b)
+                continue;
+            const RasterVertex triangle[] = {{a, b, 0, 0}, {b, b, 0, 0}, {a, a, 0, 0}};
+            int64_t x[3], y[3];
+            // Two values snapping to one (1.5 and 2.5 both to 2) leave no area.
+            const bool apart = std::lrintf(a * 256) != std::lrintf(b * 256);
+            ASSERT_EQ(cpu::snapTriangle(triangle, x, y), apart) << a << " " << b;
+            if (!apart)
+                continue;
+            for (int i = 0; i < 3; ++i) {
+                const long wantX = std::lrintf(triangle[i].x * 256), wantY = std::lrintf(triangle[i].y * 256);
+                // Reordered to wind one way: the corner is among the three.
+                bool found = false;
+                for (int k = 0; k < 3; ++k)
+                    found = found || (x[k] == wantX && y[k] == wantY);
+                EXPECT_TRUE(found) << triangle[i].x << "," << triangle[i].y;
+            }
+        }
+    for (float bad : {std::nanf(""), INFINITY, -INFINITY, limit * 1.01f}) {
+        const RasterVertex triangle[] = {{0, 0, 0, 0}, {bad, 1, 0, 0}, {1, 1, 0, 0}};
+        int64_t x[3], y[3];
+        EXPECT_FALSE(cpu::snapTriangle(triangle, x, y)) << bad;
+    }
+}
+
 class SampleCounts : public testing::TestWithParam<int> {};
 
 // Every sample inside the tiled rectangle is hit exactly once, none

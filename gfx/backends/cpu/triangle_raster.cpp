@@ -4,6 +4,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "edge_step.h"
 #include "pixel_writer.h"
 #include "span_mask.h"
@@ -124,7 +128,20 @@ void rasterWith(CpuFrame& frame, const Edge* edges, RowRange rows, const Paint& 
         scanRows<F, F>(frame, edges, rows, writer);
 }
 
-bool inRange(float c) { return std::isfinite(c) && std::fabs(c) <= kMaxRasterCoordinate; }
+// False for NaN and the infinities too: they fail the comparison.
+bool inRange(float c) { return std::fabs(c) <= kMaxRasterCoordinate; }
+
+// std::lrintf (to nearest, ties to even, in the default rounding mode) of
+// a value well inside the int range, without the library call the
+// compiler leaves for it.
+int64_t roundToInt(float c)
+{
+#if defined(__SSE2__)
+    return _mm_cvtss_si32(_mm_set_ss(c));
+#else
+    return std::lrintf(c);
+#endif
+}
 
 // A triangle's corners in 1/256 pixel, as snapTriangle orders them.
 struct Snapped {
@@ -282,8 +299,8 @@ bool snapTriangle(const RasterVertex* v, int64_t* x, int64_t* y)
         if (!inRange(v[i].x) || !inRange(v[i].y))
             return false;
     for (int i = 0; i < 3; ++i) {
-        x[i] = std::lrintf(v[i].x * kSubpixelOne);
-        y[i] = std::lrintf(v[i].y * kSubpixelOne);
+        x[i] = roundToInt(v[i].x * kSubpixelOne);
+        y[i] = roundToInt(v[i].y * kSubpixelOne);
     }
     const int64_t area = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]);
     if (area == 0)

@@ -299,16 +299,18 @@ private:
     // mixed along s in one go, then along t. Every sum stays below 65 536.
     __m128i LinearAlphaFour(const Column* const* four) const
     {
-        __m128i first = _mm_setzero_si128(), second = _mm_setzero_si128(), weight = _mm_setzero_si128();
-        for (int i = 0; i < 4; ++i) {
-            const CpuTexture::Pair& pair = four[i]->pair;
-            first = _mm_insert_epi16(first, row0_[pair.i0], i);
-            first = _mm_insert_epi16(first, row1_[pair.i0], i + 4);
-            second = _mm_insert_epi16(second, row0_[pair.i1], i);
-            second = _mm_insert_epi16(second, row1_[pair.i1], i + 4);
-            weight = _mm_insert_epi16(weight, pair.weight, i);
-        }
-        weight = _mm_unpacklo_epi64(weight, weight);
+        const CpuTexture::Pair& a = four[0]->pair;
+        const CpuTexture::Pair& b = four[1]->pair;
+        const CpuTexture::Pair& c = four[2]->pair;
+        const CpuTexture::Pair& d = four[3]->pair;
+        const __m128i first = _mm_setr_epi16(row0_[a.i0], row0_[b.i0], row0_[c.i0], row0_[d.i0], row1_[a.i0],
+                                             row1_[b.i0], row1_[c.i0], row1_[d.i0]);
+        const __m128i second = _mm_setr_epi16(row0_[a.i1], row0_[b.i1], row0_[c.i1], row0_[d.i1], row1_[a.i1],
+                                              row1_[b.i1], row1_[c.i1], row1_[d.i1]);
+        const __m128i weight = _mm_setr_epi16(static_cast<short>(a.weight), static_cast<short>(b.weight),
+                                              static_cast<short>(c.weight), static_cast<short>(d.weight),
+                                              static_cast<short>(a.weight), static_cast<short>(b.weight),
+                                              static_cast<short>(c.weight), static_cast<short>(d.weight));
         const __m128i along = lerpEpi16(first, second, weight);
         return lerpEpi16(along, _mm_srli_si128(along, 8), _mm_set1_epi16(static_cast<short>(rowWeight_)));
     }

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(__EMSCRIPTEN__)
 #include <emmintrin.h>
 #endif
 
@@ -133,10 +133,10 @@ bool inRange(float c) { return std::fabs(c) <= kMaxRasterCoordinate; }
 
 // std::lrintf (to nearest, ties to even, in the default rounding mode) of
 // a value well inside the int range, without the library call the
-// compiler leaves for it.
+// compiler leaves for it on x86 (WebAssembly rounds in one instruction).
 int64_t roundToInt(float c)
 {
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(__EMSCRIPTEN__)
     return _mm_cvtss_si32(_mm_set_ss(c));
 #else
     return std::lrintf(c);

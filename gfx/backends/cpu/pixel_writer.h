@@ -263,14 +263,14 @@ private:
     // An upright texture's alpha at pixel x, y, sampled at its centre. The
     // texels and weights along t once a row, along s once a column: most
     // of a linear sample's work.
-    uint32_t UprightAlpha(int x, int y)
+    [[gnu::always_inline]] uint32_t UprightAlpha(int x, int y)
     {
         UprightRow(x, y);
         return CpuTexture::LinearAlpha(UprightColumn(x, y).pair, row0_, row1_, rowWeight_);
     }
 
     // The texel rows and weight along t of row y (the same at any x).
-    void UprightRow(int x, int y)
+    [[gnu::always_inline]] void UprightRow(int x, int y)
     {
         if (y == row_)
             return;
@@ -283,7 +283,7 @@ private:
     }
 
     // The texels and weight along s of column x.
-    const Column& UprightColumn(int x, int y)
+    [[gnu::always_inline]] const Column& UprightColumn(int x, int y)
     {
         Column& column = columns_[x & (kColumns - 1)];
         if (column.x != x) {

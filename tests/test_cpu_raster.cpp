@@ -105,6 +105,41 @@ std::vector<RasterVertex> tiledRectangle(unsigned seed, double x0, double y0, do
     return out;
 }
 
+// Corners snap to the nearest 1/256 pixel, ties to even as lrintf rounds
+// them, up to the largest coordinate taken; NaN, the infinities and
+// anything beyond it leave the triangle out.
+TEST(CpuSnap, CornersRoundToNearestEvenAndOutOfRangeIsSkipped)
+{
+    const float limit = cpu::kMaxRasterCoordinate;
+    const float values[] = {0.0f, 1.5f / 256, 2.5f / 256, -1.5f / 256, -2.5f / 256, 37.123f, -5.998f,
+                            limit - 0.5f / 256, -limit, 1234.5f + 0.5f / 256};
+    for (float a : values)
+        for (float b : values) {
+            if (a == b)
+                continue;
+            const RasterVertex triangle[] = {{a, b, 0, 0}, {b, b, 0, 0}, {a, a, 0, 0}};
+            int64_t x[3], y[3];
+            // Two values snapping to one (1.5 and 2.5 both to 2) leave no area.
+            const bool apart = std::lrintf(a * 256) != std::lrintf(b * 256);
+            ASSERT_EQ(cpu::snapTriangle(triangle, x, y), apart) << a << " " << b;
+            if (!apart)
+                continue;
+            for (int i = 0; i < 3; ++i) {
+                const long wantX = std::lrintf(triangle[i].x * 256), wantY = std::lrintf(triangle[i].y * 256);
+                // Reordered to wind one way: the corner is among the three.
+                bool found = false;
+                for (int k = 0; k < 3; ++k)
+                    found = found || (x[k] == wantX && y[k] == wantY);
+                EXPECT_TRUE(found) << triangle[i].x << "," << triangle[i].y;
+            }
+        }
+    for (float bad : {std::nanf(""), INFINITY, -INFINITY, limit * 1.01f}) {
+        const RasterVertex triangle[] = {{0, 0, 0, 0}, {bad, 1, 0, 0}, {1, 1, 0, 0}};
+        int64_t x[3], y[3];
+        EXPECT_FALSE(cpu::snapTriangle(triangle, x, y)) << bad;
+    }
+}
+
 class SampleCounts : public testing::TestWithParam<int> {};
 
 // Every sample inside the tiled rectangle is hit exactly once, none
@@ -626,6 +661,112 @@ TEST_P(SampleCounts, GlyphSpansEqualTheGeneralPath)
     EXPECT_GT(changed, kSide * kSide / 2);
 }
 
+// Quads whose two triangles form an axis-aligned rectangle are drawn as
+// one rectangle at one sample a pixel. rasterTriangles gives, sample for
+// sample and stencil value for value, what drawing the triangles one by
+// one gives: corners on pixel centres (where the fill rule decides), off
+// them, beside the frame's borders; both diagonals and windings; a glyph
+// (upright alpha, linear), an image (RGBA, nearest), a sheared texture
+// (not upright), a warped one (a plane a half) and a pair that is no
+// rectangle; blended, stencil-tested, stencil-written; in two bands.
+TEST_P(SampleCounts, QuadsDrawnTogetherEqualTheirTrianglesOneByOne)
+{
+    const int samples = GetParam();
+    std::mt19937 random(11);
+    std::vector<uint8_t> alphas(9 * 7);
+    for (uint8_t& texel : alphas)
+        texel = random() % 3 == 0 ? 0 : static_cast<uint8_t>(random());
+    cpu::CpuTexture glyph;
+    glyph.Define(cpu::TexelFormat::Alpha, 9, 7, alphas.data());
+    glyph.filter = cpu::TextureFilter::Linear;
+    std::vector<uint32_t> colors(5 * 6);
+    for (uint32_t& texel : colors)
+        texel = static_cast<uint32_t>(random());
+    cpu::CpuTexture image;
+    image.Define(cpu::TexelFormat::Rgba, 5, 6, colors.data());
+    // Corners on whole pixels, on pixel centres, on sixteenths, anywhere.
+    auto coordinate = [&](int step) {
+        const float whole = static_cast<float>(static_cast<int>(random() % (kSide + 8)) - 4);
+        switch (step % 4) {
+        case 0:
+            return whole;
+        case 1:
+            return whole + 0.5f;
+        case 2:
+            return whole + static_cast<float>(random() % 16) / 16.0f;
+        default:
+            return whole + static_cast<float>(random() % 1000) / 1000.0f;
+        }
+    };
+    std::vector<RasterVertex> quads;
+    for (int q = 0; q < 24; ++q) {
+        float x0 = coordinate(q), x1 = coordinate(q / 4), y0 = coordinate(q + 1), y1 = coordinate(q / 4 + 2);
+        if (x0 == x1 || y0 == y1)
+            continue;
+        const RasterVertex tl{x0, y0, 0, 0}, tr{x1, y0, 1, 0}, bl{x0, y1, 0, 1}, br{x1, y1, 1, 1};
+        switch (q % 4) {
+        case 0:  // as glyphs are laid out
+            quads.insert(quads.end(), {bl, tl, tr, bl, tr, br});
+            break;
+        case 1:  // as images are
+            quads.insert(quads.end(), {tl, tr, bl, tr, br, bl});
+            break;
+        case 2:  // the other diagonal, the other winding
+            quads.insert(quads.end(), {tl, br, tr, br, tl, bl});
+            break;
+        default:  // no rectangle: the second half mirrored
+            quads.insert(quads.end(), {tl, tr, bl, tr, {x1, y1 + 1.5f, 1, 1}, bl});
+            break;
+        }
+    }
+    // Sheared: one plane, not upright. Warped: a plane a half.
+    std::vector<RasterVertex> sheared = quads, warped = quads;
+    for (RasterVertex& v : sheared)
+        v.s += v.t * 0.25f;
+    for (RasterVertex& v : warped)
+        v.s = v.s == 1 && v.t == 1 ? 0.8f : v.s;
+    for (int kind = 0; kind < 5; ++kind)
+        for (bool multisample : {false, true}) {
+            Paint paint;
+            paint.color = cpu::packRgba(250, 240, 20, 200);
+            paint.blend = true;
+            paint.multisample = multisample;
+            paint.texture = kind == 1 ? &image : &glyph;
+            paint.stencil = kind == 2 ? cpu::StencilMode::Test : cpu::StencilMode::Off;
+            paint.stencilRef = 1;
+            Paint mask = paint;
+            mask.stencil = cpu::StencilMode::Write;
+            const std::vector<RasterVertex>& triangles = kind == 3 ? sheared : (kind == 4 ? warped : quads);
+            CpuFrame frames[2] = {clearedFrame(samples, kBlue), clearedFrame(samples, kBlue)};
+            for (int together = 0; together < 2; ++together) {
+                CpuFrame& frame = frames[together];
+                for (const Paint* p : {&mask, &paint}) {
+                    if (!together) {
+                        draw(frame, triangles, *p);
+                        continue;
+                    }
+                    cpu::rasterTriangles(frame, triangles.data(), triangles.size(), *p, 0, kSide / 3);
+                    cpu::rasterTriangles(frame, triangles.data(), triangles.size(), *p, kSide / 3, kSide);
+                }
+            }
+            const int count = std::max(samples, 1);
+            int drawn = 0;
+            for (int y = 0; y < kSide; ++y)
+                for (int x = 0; x < kSide; ++x) {
+                    const size_t p = static_cast<size_t>(y) * kSide + x;
+                    for (int s = 0; s < count; ++s) {
+                        ASSERT_EQ(sampleColor(frames[1], x, y, s), sampleColor(frames[0], x, y, s))
+                            << "kind " << kind << " pixel " << x << "," << y << " sample " << s;
+                        ASSERT_EQ(frames[1].Stencil()[p * count + s], frames[0].Stencil()[p * count + s])
+                            << "kind " << kind << " pixel " << x << "," << y << " sample " << s;
+                    }
+                    ASSERT_EQ(frames[1].Pixels()[p], frames[0].Pixels()[p]) << "kind " << kind << " " << x << "," << y;
+                    drawn += frames[0].Pixels()[p] != kBlue;
+                }
+            EXPECT_GT(drawn, kSide * kSide / 4) << "kind " << kind;
+        }
+}
+
 // Blending and modulation round as the GL's unorm arithmetic does: to the
 // nearest level of the exact product.
 TEST(CpuPixelOps, BlendAndModulateRoundToTheNearestLevel)
@@ -713,6 +854,30 @@ TEST(CpuPixelOps, MixedLanesEqualTheScalarMix)
         EXPECT_EQ(static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(mixed, zero))), cpu::blendOver(src, dst))
             << "alpha " << alpha;
     }
+}
+
+// A colour blended through four glyph texels at once gives each pixel what
+// blending it alone gives: every colour alpha, every texel value.
+TEST(CpuPixelOps, CoverageBlendedOverFourPixelsEqualsEachBlended)
+{
+    std::mt19937 random(5);
+    int wrong = 0;
+    for (uint32_t alpha = 0; alpha < 256; ++alpha)
+        for (uint32_t texel = 0; texel < 256; texel += 4) {
+            const uint32_t rgb = static_cast<uint32_t>(random());
+            uint32_t pixels[4], expected[4];
+            alignas(16) uint16_t coverage[8] = {};
+            for (uint32_t i = 0; i < 4; ++i) {
+                pixels[i] = static_cast<uint32_t>(random());
+                coverage[i] = static_cast<uint16_t>(texel + i);
+                const auto source = static_cast<uint32_t>(std::lround(alpha * (texel + i) / 255.0));
+                expected[i] = cpu::blendOver(cpu::withAlpha(rgb, source), pixels[i]);
+            }
+            cpu::blendCoverageOverFour(pixels, rgb, alpha, _mm_load_si128(reinterpret_cast<const __m128i*>(coverage)));
+            for (uint32_t i = 0; i < 4; ++i)
+                wrong += pixels[i] != expected[i];
+        }
+    EXPECT_EQ(wrong, 0);
 }
 #endif
 

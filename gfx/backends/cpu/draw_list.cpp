@@ -162,14 +162,7 @@ void DrawList::DrawRows(int band, int y0, int y1, int thread)
             rasterShape(frame, edges_.data() + c.first, c.count, c.paint, y0, y1, scratch);
             continue;
         }
-        const RasterVertex* v = vertices_.data() + c.first;
-        for (uint32_t i = 0; i < c.count; i += 3) {
-            const float top = std::min({v[i].y, v[i + 1].y, v[i + 2].y});
-            const float bottom = std::max({v[i].y, v[i + 1].y, v[i + 2].y});
-            if (bottom < bandTop || top > bandBottom)
-                continue;
-            rasterTriangle(frame, v + i, c.paint, y0, y1);
-        }
+        rasterTriangles(frame, vertices_.data() + c.first, c.count, c.paint, y0, y1);
     }
 }
 

@@ -69,6 +69,27 @@ inline __m128i mixEpi16(__m128i a, __m128i b, __m128i w)
     const __m128i nw = _mm_sub_epi16(_mm_set1_epi16(255), w);
     return div255Epi16(_mm_add_epi16(_mm_mullo_epi16(a, w), _mm_mullo_epi16(b, nw)));
 }
+
+// blendOver(withAlpha(rgb, mul255(alpha, coverage[i])), pixels[i]) for
+// four pixels, coverage[i] (at most 255) in the low four 16-bit lanes of
+// coverage: a colour of alpha alpha drawn through a glyph's texels.
+inline void blendCoverageOverFour(uint32_t* pixels, uint32_t rgb, uint32_t alpha, __m128i coverage)
+{
+    const __m128i zero = _mm_setzero_si128();
+    // The source alphas, each spread over its pixel's four channels:
+    // blending by its own alpha, the source alpha channel is that alpha.
+    const __m128i sourceAlpha = div255Epi16(_mm_mullo_epi16(coverage, _mm_set1_epi16(static_cast<short>(alpha))));
+    const __m128i pairs = _mm_unpacklo_epi16(sourceAlpha, sourceAlpha);
+    const __m128i weightLo = _mm_unpacklo_epi32(pairs, pairs), weightHi = _mm_unpackhi_epi32(pairs, pairs);
+    const __m128i alphaLanes = _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0);
+    const __m128i colour = _mm_andnot_si128(alphaLanes, _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(rgb)), zero));
+    const __m128i srcLo = _mm_or_si128(colour, _mm_and_si128(alphaLanes, weightLo));
+    const __m128i srcHi = _mm_or_si128(colour, _mm_and_si128(alphaLanes, weightHi));
+    const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
+    const __m128i lo = mixEpi16(srcLo, _mm_unpacklo_epi8(dst, zero), weightLo);
+    const __m128i hi = mixEpi16(srcHi, _mm_unpackhi_epi8(dst, zero), weightHi);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), _mm_packus_epi16(lo, hi));
+}
 #endif
 
 // Channel-wise product of two colours (GL_MODULATE of an RGBA texel).

@@ -71,6 +71,16 @@ public:
             column.x = kNone;
     }
 
+    // Whether another triangle's texture coordinates give TextureFrom's
+    // planes: its pixels are then shaded as its own would be. Compared as
+    // numbers: the two halves of a quad differ in the sign of a zero,
+    // which changes no sum, no product but a zero, and no sample.
+    bool SameTextureAs(const RasterVertex* v) const
+    {
+        const Plane s = makePlane(v, &RasterVertex::s), t = makePlane(v, &RasterVertex::t);
+        return s.a == s_.a && s.b == s_.b && s.c == s_.c && t.a == t_.a && t.b == t_.b && t.c == t_.c;
+    }
+
     void SingleSampleSpan(int y, int x0, int x1)
     {
         const size_t row = static_cast<size_t>(y) * width_;
@@ -151,6 +161,13 @@ public:
     }
 
 private:
+    static constexpr int kNone = -1;
+    static constexpr int kColumns = 64;
+    struct Column {
+        int x;
+        CpuTexture::Pair pair;
+    };
+
     // Pixel p, at x, y, its samples in mask (which passed the stencil)
     // taking the fragment's colour src.
     [[gnu::always_inline]] void Store(size_t p, int x, int y, uint32_t mask, uint32_t src)
@@ -211,7 +228,26 @@ private:
     {
         const size_t row = static_cast<size_t>(y) * width_;
         const uint32_t alpha = alphaOf(paint_.color);
-        for (int x = x0; x < x1; ++x) {
+        int x = x0;
+#if defined(__SSE2__)
+        // Four pixels at a time where no pixel is split and the texels all
+        // lie inside the texture, four transparent ones left as they are.
+        if (!Split) {
+            UprightRow(x, y);
+            if (row0_ && row1_)
+                for (; x + 4 <= x1; x += 4) {
+                    const Column* four[4] = {&UprightColumn(x, y), &UprightColumn(x + 1, y), &UprightColumn(x + 2, y),
+                                             &UprightColumn(x + 3, y)};
+                    if ((four[0]->pair.i0 | four[1]->pair.i0 | four[2]->pair.i0 | four[3]->pair.i0 |
+                         four[0]->pair.i1 | four[1]->pair.i1 | four[2]->pair.i1 | four[3]->pair.i1) < 0)
+                        break;
+                    const __m128i coverage = LinearAlphaFour(four);
+                    if ((_mm_movemask_epi8(_mm_cmpeq_epi16(coverage, _mm_setzero_si128())) & 0xFF) != 0xFF)
+                        blendCoverageOverFour(color_ + row + x, paint_.color, alpha, coverage);
+                }
+        }
+#endif
+        for (; x < x1; ++x) {
             const uint32_t a = UprightAlpha(x, y);
             if (a == 0)
                 continue;
@@ -227,24 +263,67 @@ private:
     // An upright texture's alpha at pixel x, y, sampled at its centre. The
     // texels and weights along t once a row, along s once a column: most
     // of a linear sample's work.
-    uint32_t UprightAlpha(int x, int y)
+    [[gnu::always_inline]] uint32_t UprightAlpha(int x, int y)
     {
-        const float cx = static_cast<float>(x) + 0.5f, cy = static_cast<float>(y) + 0.5f;
+        UprightRow(x, y);
+        return CpuTexture::LinearAlpha(UprightColumn(x, y).pair, row0_, row1_, rowWeight_);
+    }
+
+    // The texel rows and weight along t of row y (the same at any x).
+    [[gnu::always_inline]] void UprightRow(int x, int y)
+    {
+        if (y == row_)
+            return;
+        row_ = y;
         const CpuTexture& texture = *paint_.texture;
-        if (y != row_) {
-            row_ = y;
-            const CpuTexture::Pair pair = texture.RowPair(t_.At(cx, cy));
-            row0_ = texture.AlphaRow(pair.i0);
-            row1_ = texture.AlphaRow(pair.i1);
-            rowWeight_ = pair.weight;
-        }
+        const CpuTexture::Pair pair = texture.RowPair(t_.At(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f));
+        row0_ = texture.AlphaRow(pair.i0);
+        row1_ = texture.AlphaRow(pair.i1);
+        rowWeight_ = pair.weight;
+    }
+
+    // The texels and weight along s of column x.
+    [[gnu::always_inline]] const Column& UprightColumn(int x, int y)
+    {
         Column& column = columns_[x & (kColumns - 1)];
         if (column.x != x) {
             column.x = x;
-            column.pair = texture.ColumnPair(s_.At(cx, cy));
+            column.pair = paint_.texture->ColumnPair(s_.At(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f));
         }
-        return CpuTexture::LinearAlpha(column.pair, row0_, row1_, rowWeight_);
+        return column;
     }
+
+#if defined(__SSE2__)
+    // LinearAlpha of four columns of the current row, in the low four
+    // 16-bit lanes, their texels inside the texture: both rows' texels
+    // mixed along s in one go, then along t. Every sum stays below 65 536.
+    __m128i LinearAlphaFour(const Column* const* four) const
+    {
+        const CpuTexture::Pair& a = four[0]->pair;
+        const CpuTexture::Pair& b = four[1]->pair;
+        const CpuTexture::Pair& c = four[2]->pair;
+        const CpuTexture::Pair& d = four[3]->pair;
+        const __m128i first = _mm_setr_epi16(row0_[a.i0], row0_[b.i0], row0_[c.i0], row0_[d.i0], row1_[a.i0],
+                                             row1_[b.i0], row1_[c.i0], row1_[d.i0]);
+        const __m128i second = _mm_setr_epi16(row0_[a.i1], row0_[b.i1], row0_[c.i1], row0_[d.i1], row1_[a.i1],
+                                              row1_[b.i1], row1_[c.i1], row1_[d.i1]);
+        const __m128i weight = _mm_setr_epi16(static_cast<short>(a.weight), static_cast<short>(b.weight),
+                                              static_cast<short>(c.weight), static_cast<short>(d.weight),
+                                              static_cast<short>(a.weight), static_cast<short>(b.weight),
+                                              static_cast<short>(c.weight), static_cast<short>(d.weight));
+        const __m128i along = lerpEpi16(first, second, weight);
+        return lerpEpi16(along, _mm_srli_si128(along, 8), _mm_set1_epi16(static_cast<short>(rowWeight_)));
+    }
+
+    // texture_detail::lerpChannel in eight 16-bit lanes.
+    static __m128i lerpEpi16(__m128i a, __m128i b, __m128i weight)
+    {
+        const __m128i rest = _mm_sub_epi16(_mm_set1_epi16(texture_detail::kWeightOne), weight);
+        const __m128i sum = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(a, rest), _mm_mullo_epi16(b, weight)),
+                                          _mm_set1_epi16(texture_detail::kWeightOne / 2));
+        return _mm_srli_epi16(sum, texture_detail::kWeightBits);
+    }
+#endif
 
     // The fragment's colour at pixel x, y, sampled at its centre.
     uint32_t Shade(int x, int y)
@@ -274,12 +353,6 @@ private:
     bool solidOpaque_;
     // An upright texture's pairs: the current row's, and the columns' met
     // so far (by x modulo kColumns; wider draws take theirs again).
-    static constexpr int kNone = -1;
-    static constexpr int kColumns = 64;
-    struct Column {
-        int x;
-        CpuTexture::Pair pair;
-    };
     bool upright_ = false;
     int row_ = kNone;
     const uint8_t* row0_ = nullptr;

@@ -51,4 +51,9 @@ bool snapTriangle(const RasterVertex* v, int64_t* x, int64_t* y);
 // Draws the triangle's samples in rows [rowBegin, rowEnd) of the frame.
 void rasterTriangle(CpuFrame& frame, const RasterVertex* v, const Paint& paint, int rowBegin, int rowEnd);
 
+// Draws count / 3 triangles (count a multiple of 3) as rasterTriangle does
+// each, in rows [rowBegin, rowEnd), skipping those lying outside them.
+void rasterTriangles(CpuFrame& frame, const RasterVertex* v, size_t count, const Paint& paint, int rowBegin,
+                     int rowEnd);
+
 }  // namespace cpu

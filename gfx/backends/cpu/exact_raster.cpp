@@ -47,6 +47,16 @@ struct CellRow {
     uint64_t* bits;
 };
 
+// Adds a segment within pixel x0 of a row (x0 <= xa <= xb <= x0 + 1): the
+// part of the pixel right of its mean x goes to the next cell.
+inline void addWithinCell(CellRow row, int x0, float xa, float xb, float d)
+{
+    const float right = 0.5f * (xa + xb) - static_cast<float>(x0);
+    row.cells[x0] += d - d * right;
+    row.cells[x0 + 1] += d * right;
+    markNear(row.bits, x0, x0 + 1);
+}
+
 // Adds a segment lying within one pixel row, from x = xa to x = xb (pixels,
 // xa <= xb), whose signed height is d (its share of the row, the sign
 // its direction), to that row's cells, so that the running sum of the
@@ -80,11 +90,7 @@ struct CellRow {
     const int x1 = static_cast<int>(xb) + (static_cast<float>(static_cast<int>(xb)) < xb ? 1 : 0);
     const float x1ceil = static_cast<float>(x1);
     if (x1 <= x0 + 1) {
-        // Within one cell: the part of the pixel right of its mean x.
-        const float right = 0.5f * (xa + xb) - x0floor;
-        cells[x0] += d - d * right;
-        cells[x0 + 1] += d * right;
-        markCells(row.bits, x0, x0 + 1);
+        addWithinCell(row, x0, xa, xb, d);
         return;
     }
     // Across cells: the triangle in the first, trapezoids of equal growth
@@ -121,14 +127,11 @@ inline void addSegment(CellRow row, int width, float xa, float xb, float d, floa
     if (xa >= 0.0f && xb < static_cast<float>(width)) {
         const int x0 = static_cast<int>(xa);
         const float x0floor = static_cast<float>(x0);
-        float* cells = row.cells;
         if (xb <= x0floor + 1.0f) {
-            const float right = 0.5f * (xa + xb) - x0floor;
-            cells[x0] += d - d * right;
-            cells[x0 + 1] += d * right;
-            markNear(row.bits, x0, x0 + 1);
+            addWithinCell(row, x0, xa, xb, d);
             return;
         }
+        float* cells = row.cells;
         if (xb <= x0floor + 2.0f) {
             // The triangles in the first and last cells, the rest between.
             const float in0 = x0floor + 1.0f - xa, in2 = xb - x0floor - 1.0f;

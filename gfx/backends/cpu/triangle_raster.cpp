@@ -334,17 +334,30 @@ void rasterTriangles(CpuFrame& frame, const RasterVertex* v, size_t count, const
     };
     // Pairs are drawn at one sample a pixel alone, as scanRows<1, F> draws.
     const bool pairs = !paint.multisample || frame.Pattern().count == 1;
+    auto snapInside = [&](const RasterVertex* t, Snapped& c) { return !outside(t) && snapTriangle(t, c.x, c.y); };
+    // The next triangle, once snapped to be tried as a pair's second half,
+    // is not snapped again.
+    Snapped a{}, b{};
+    bool snapped = false, drawable = false;
     for (size_t i = 0; i + 3 <= count; i += 3) {
-        Snapped a{};
-        if (outside(v + i) || !snapTriangle(v + i, a.x, a.y))
+        if (!snapped)
+            drawable = snapInside(v + i, a);
+        snapped = false;
+        if (!drawable)
             continue;
         // A quad (a glyph, an image) is two triangles forming a rectangle:
         // drawn as one, its rows are one span and its setup is once.
-        Snapped b{};
-        Box box{};
-        if (pairs && i + 6 <= count && !outside(v + i + 3) && snapTriangle(v + i + 3, b.x, b.y) && rectangleOf(a, b, &box) &&
-            rasterPair(frame, v + i, box, paint, rowBegin, rowEnd)) {
-            i += 3;
+        if (pairs && i + 6 <= count) {
+            const bool second = snapInside(v + i + 3, b);
+            Box box{};
+            if (second && rectangleOf(a, b, &box) && rasterPair(frame, v + i, box, paint, rowBegin, rowEnd)) {
+                i += 3;
+                continue;
+            }
+            rasterSnapped(frame, v + i, a, paint, rowBegin, rowEnd);
+            a = b;
+            snapped = true;
+            drawable = second;
             continue;
         }
         rasterSnapped(frame, v + i, a, paint, rowBegin, rowEnd);
